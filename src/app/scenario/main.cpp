@@ -1,0 +1,33 @@
+// daike-scenario [--dir DIR] FILE: drives the program as a user would, offscreen.
+#include <QApplication>
+#include <QTemporaryDir>
+#include <iostream>
+
+#include "main/program.h"
+#include "runner.h"
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    daike::useChineseFonts();
+    QString file, dir;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--dir" && i + 1 < args.size())
+            dir = args[++i];
+        else
+            file = args[i];
+    }
+    if (file.isEmpty()) {
+        std::cerr << "usage: daike-scenario [--dir DIR] FILE.scn" << std::endl;
+        return 2;
+    }
+    QTemporaryDir temp;
+    if (dir.isEmpty()) {
+        if (!temp.isValid()) return 2;
+        dir = temp.path();
+    }
+    daike::ScenarioRunner runner(dir.toStdString());
+    return runner.run(file);
+}

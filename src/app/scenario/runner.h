@@ -1,0 +1,58 @@
+// Runs a scenario file against the program's real windows, offscreen, with a scripted desktop:
+// message boxes answered from a queue, a fixed date, a chosen screen width.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+
+#include "platform/scripted_platform.h"
+
+class QWidget;
+class QAction;
+class QObject;
+
+namespace daike {
+
+class Program;
+
+class ScenarioRunner {
+  public:
+    explicit ScenarioRunner(std::filesystem::path programDir);
+    ~ScenarioRunner();
+    // Runs every line; prints each failed expectation and the closing count. Returns the exit
+    // status: 0 when every expectation passed and every line could run.
+    int run(const QString& scenarioFile);
+
+    // Splits a line into arguments: blanks separate, double quotes group (\" and \\ inside).
+    static QStringList split(const QString& line, QString* error);
+
+  private:
+    struct Target {
+        QWidget* window = nullptr;
+        QObject* object = nullptr;  // a control, a menu item, or the window itself
+    };
+    bool step(const QStringList& args);
+    void settle();
+    void expect(bool ok, const QString& failure);
+    void checkAnswers();
+    Target find(const QString& path);
+    QWidget* widget(const QString& path);
+    QString textOf(QObject* o);
+    void sql(const QString& text);
+    QString sqlRows(const QString& query);
+    void closeProgram();
+
+    std::filesystem::path dir_;
+    ScriptedPlatform desktop_;
+    std::unique_ptr<Program> program_;
+    std::size_t checkedMessages_ = 0;
+    std::size_t seenMismatches_ = 0;
+    int line_ = 0;
+    int passed_ = 0;
+    int failed_ = 0;
+    QString error_;
+};
+
+}  // namespace daike

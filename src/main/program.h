@@ -1,0 +1,38 @@
+// One run of the program: the database of the program directory, the run-wide values and the
+// main window. The real program and the scenario runner both start it this way.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace daike {
+
+class Store;
+class MainWindow;
+struct RunContext;
+
+class Program {
+  public:
+    // Opens the database (creating it on first start), works out the school calendar and shows
+    // the main window. When the database cannot be opened the operator is told why and nothing
+    // is returned; the file is left as it was.
+    static std::unique_ptr<Program> start(Platform platform, const std::filesystem::path& dir);
+    ~Program();
+
+    Store& store() { return *store_; }
+    RunContext& context() { return *ctx_; }
+    MainWindow& mainWindow() { return *main_; }
+
+  private:
+    Program() = default;
+    std::unique_ptr<Store> store_;
+    std::unique_ptr<RunContext> ctx_;
+    std::unique_ptr<MainWindow> main_;
+};
+
+// The fonts of a Simplified Chinese desktop, whatever the machine's default.
+void useChineseFonts();
+
+}  // namespace daike

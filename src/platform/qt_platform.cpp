@@ -1,0 +1,70 @@
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDate>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace daike {
+
+namespace {
+
+QMessageBox::StandardButton run(const QString& text, QMessageBox::Icon icon,
+                                QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QStringLiteral("代课"), text, buttons, QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "确定"},
+        {QMessageBox::Yes, "是"},
+        {QMessageBox::No, "否"},
+        {QMessageBox::Cancel, "取消"}};
+    for (const auto& [b, caption] : captions)
+        if (auto* button = box.button(b)) button->setText(QString::fromUtf8(caption));
+    // The first button goes on, as Enter expects.
+    if (buttons & QMessageBox::Yes)
+        box.setDefaultButton(QMessageBox::Yes);
+    else
+        box.setDefaultButton(QMessageBox::Ok);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace
+
+void QtMessageBoxes::ok(const QString& text) {
+    run(text, QMessageBox::Information, QMessageBox::Ok);
+}
+
+bool QtMessageBoxes::yesNo(const QString& text) {
+    return run(text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtMessageBoxes::okCancel(const QString& text) {
+    return run(text, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
+}
+
+std::chrono::sys_days SystemClock::today() const {
+    const QDate d = QDate::currentDate();
+    return std::chrono::sys_days(std::chrono::year(d.year()) /
+                                 std::chrono::month(static_cast<unsigned>(d.month())) /
+                                 std::chrono::day(static_cast<unsigned>(d.day())));
+}
+
+int QtScreen::widthPixels() const {
+    auto* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 800;
+}
+
+int QtScreen::twipsPerPixel() const {
+    auto* s = QGuiApplication::primaryScreen();
+    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
+    return dpi > 0 ? static_cast<int>(1440.0 / dpi + 0.5) : 15;
+}
+
+void QtPointer::moveTo(QPoint screenPosition) {
+    QCursor::setPos(screenPosition);
+}
+
+}  // namespace daike

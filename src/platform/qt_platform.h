@@ -1,0 +1,42 @@
+// The real desktop: Qt message boxes, the system clock, the primary screen and the pointer.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace daike {
+
+class QtMessageBoxes : public MessageBoxes {
+  public:
+    void ok(const QString& text) override;
+    bool yesNo(const QString& text) override;
+    bool okCancel(const QString& text) override;
+};
+
+class SystemClock : public Clock {
+  public:
+    std::chrono::sys_days today() const override;
+};
+
+class QtScreen : public Screen {
+  public:
+    int widthPixels() const override;
+    int twipsPerPixel() const override;
+};
+
+class QtPointer : public Pointer {
+  public:
+    void moveTo(QPoint screenPosition) override;
+};
+
+class QtPlatform {
+  public:
+    Platform platform() { return {boxes_, clock_, screen_, pointer_}; }
+
+  private:
+    QtMessageBoxes boxes_;
+    SystemClock clock_;
+    QtScreen screen_;
+    QtPointer pointer_;
+};
+
+}  // namespace daike

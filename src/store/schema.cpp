@@ -1,0 +1,108 @@
+#include "store/schema.h"
+
+#include "store/sql_text.h"
+
+namespace daike::schema {
+
+namespace {
+
+Column text(std::string n) {
+    return {std::move(n), "TEXT", false};
+}
+Column zh(std::string n) {
+    return {std::move(n), "TEXT", true};
+}
+Column integer(std::string n) {
+    return {std::move(n), "INTEGER", false};
+}
+Column number(std::string n) {
+    return {std::move(n), "NUMERIC", false};
+}
+
+std::vector<Column> coverRecord() {
+    return {zh("被代"),     text("性质"), zh("代者"),   text("周次"),
+            number("星期"), text("班级"), text("课目"), integer("节次")};
+}
+
+std::vector<Table> build() {
+    std::vector<Table> t;
+    t.push_back(
+        {教师姓名,
+         {zh("姓名"), text("班主任"), text("语文"), text("数学"), text("英语"), text("科学")}});
+    t.push_back({班级, {text("班级")}});
+    t.push_back({开设课程,
+                 {text("课程"), text("一年级"), text("二年级"), text("三年级"), text("四年级"),
+                  text("五年级"), text("六年级")}});
+    t.push_back({任课情况,
+                 {text("姓名"), integer("星期"), text("班级"), integer("节次"), text("课目"),
+                  number("标记"), number("已代标记")}});
+    t.push_back({开学第一天, {text("日期")}});
+    t.push_back({公出表, {zh("姓名")}});
+    t.push_back({注册码, {text("单位"), text("注册号"), text("密码")}});
+    t.push_back({代课节数, {zh("姓名"), number("当日代课"), number("学期代课")}});
+    {
+        Table d{每日节数表, {zh("姓名")}};
+        for (char w = '1'; w <= '5'; ++w) d.columns.push_back(number(std::string(1, w)));
+        d.columns.push_back(number("总和"));
+        t.push_back(d);
+    }
+    {
+        Table f{空课教师表, {}};
+        for (char w = '1'; w <= '5'; ++w)
+            for (char p = '1'; p <= '6'; ++p) f.columns.push_back(text(std::string{w, p}));
+        t.push_back(f);
+    }
+    t.push_back({当天代课记录, coverRecord()});
+    {
+        Table a{代课教师, {}};
+        for (char p = '1'; p <= '6'; ++p) a.columns.push_back(text(std::string(1, p)));
+        for (char p = '1'; p <= '6'; ++p) a.columns.push_back(text(std::string{p, p}));
+        t.push_back(a);
+    }
+    t.push_back({需代课目情况,
+                 {text("姓名"), integer("星期"), text("班级"), integer("节次"), text("课目")}});
+    t.push_back({代课记录, coverRecord()});
+    t.push_back({临时代课记录, coverRecord()});
+    t.push_back({临时运算表,
+                 {zh("姓名"), zh("任课情况"), number("本日节数"), number("本日代课"),
+                  zh("连课情况"), number("总节数"), number("班幅标记")}});
+    t.push_back({可代教师, {zh("姓名")}});
+    return t;
+}
+
+}  // namespace
+
+const std::vector<Table>& tables() {
+    static const std::vector<Table> all = build();
+    return all;
+}
+
+const Table* find(std::string_view name) {
+    for (const auto& t : tables())
+        if (t.name == name) return &t;
+    return nullptr;
+}
+
+std::vector<std::string> createStatements() {
+    std::vector<std::string> out;
+    for (const auto& t : tables()) {
+        std::string sql = "CREATE TABLE IF NOT EXISTS " + quoteIdentifier(t.name) + " (";
+        for (std::size_t i = 0; i < t.columns.size(); ++i) {
+            const auto& c = t.columns[i];
+            if (i) sql += ", ";
+            sql += quoteIdentifier(c.name) + " " + c.type;
+            if (c.chinese) sql += " COLLATE ZH";
+        }
+        sql += ")";
+        out.push_back(sql);
+    }
+    // The timetable is searched by teacher and weekday, and by weekday and period.
+    out.push_back(
+        "CREATE INDEX IF NOT EXISTS \"任课情况_教师\" ON \"任课情况\" (\"姓名\", \"星期\", "
+        "\"节次\")");
+    out.push_back(
+        "CREATE INDEX IF NOT EXISTS \"任课情况_时段\" ON \"任课情况\" (\"星期\", \"节次\")");
+    return out;
+}
+
+}  // namespace daike::schema

@@ -1,0 +1,54 @@
+// The seventeen tables of the database, with their columns in stored order. Several tables are
+// read and written by column position, so the order here is part of the file format.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace daike::schema {
+
+struct Column {
+    std::string name;
+    std::string type;      // declared SQLite type: TEXT, INTEGER, NUMERIC
+    bool chinese = false;  // sorted in Chinese (pinyin) order instead of by code point
+};
+
+struct Table {
+    std::string name;
+    std::vector<Column> columns;
+};
+
+// Version of the layout below, kept in PRAGMA user_version so later releases can migrate a
+// school's file.
+inline constexpr int kVersion = 1;
+
+const std::vector<Table>& tables();
+const Table* find(std::string_view name);
+
+// The statements that create every table and index of a new database.
+std::vector<std::string> createStatements();
+
+// Table names, as the rest of the program spells them.
+inline constexpr const char* 教师姓名 = "教师姓名";
+inline constexpr const char* 班级 = "班级";
+inline constexpr const char* 开设课程 = "开设课程";
+inline constexpr const char* 任课情况 = "任课情况";
+inline constexpr const char* 开学第一天 = "开学第一天";
+inline constexpr const char* 公出表 = "公出表";
+inline constexpr const char* 注册码 = "注册码";
+inline constexpr const char* 代课节数 = "代课节数";
+inline constexpr const char* 每日节数表 = "每日节数表";
+inline constexpr const char* 空课教师表 = "空课教师表";
+inline constexpr const char* 当天代课记录 = "当天代课记录";
+inline constexpr const char* 代课教师 = "代课教师";
+inline constexpr const char* 需代课目情况 = "需代课目情况";
+inline constexpr const char* 代课记录 = "代课记录";
+inline constexpr const char* 临时代课记录 = "临时代课记录";
+inline constexpr const char* 临时运算表 = "临时运算表";
+inline constexpr const char* 可代教师 = "可代教师";
+
+// The administrator password a new database starts with.
+inline constexpr const char* kInitialPassword = "580417";
+
+}  // namespace daike::schema

@@ -1,0 +1,132 @@
+// The database: one encrypted SQLite file, 代课.db, in the program directory. This is the only
+// code in the program that opens the file or runs SQL. Every value reaches SQL through a bound
+// parameter; table and column names come from the program's own layout.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "store/recordset.h"
+#include "store/schema.h"
+#include "store/store_error.h"
+#include "store/value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+struct UCollator;
+
+namespace daike {
+
+class Store {
+  public:
+    static constexpr const char* kFileName = "代课.db";
+    static constexpr const char* kLockName = "代课.lock";
+
+    // Opens the database in a program directory, creating it with every table on first use.
+    // Refuses, with a StoreError whose message can be shown as it stands, a directory it cannot
+    // write, a file that is not ours (damaged, or another key) and a directory whose database
+    // another copy of the program holds. A failure leaves an existing file untouched.
+    static std::unique_ptr<Store> open(const std::filesystem::path& directory);
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    const std::filesystem::path& file() const { return file_; }
+
+    // The one way to open a table for walking: a query "select * from <table>" with optional
+    // " where ..." (values as ? placeholders) and " order by ..." parts. Rows come in table
+    // order unless the query orders them; ties keep table order.
+    Recordset dkb(std::string_view query, const std::vector<Value>& params = {});
+
+    // One statement with bound values; returns the number of rows changed.
+    int exec(std::string_view sql, const std::vector<Value>& params = {});
+    // Any query, all rows.
+    std::vector<std::vector<Value>> select(std::string_view sql,
+                                           const std::vector<Value>& params = {});
+    // Several statements with no values, for setting up test data.
+    void execScript(std::string_view sql);
+    // A query's rows with each value in SQLite's own text form, Null as nullopt.
+    std::vector<std::vector<std::optional<std::string>>> selectText(std::string_view sql);
+
+    // One user action: everything done inside commits together or not at all. Nested calls
+    // join the outer action; a failure inside rolls back to where the nested call began.
+    template <class F>
+    decltype(auto) transaction(F&& f);
+    bool inTransaction() const { return depth_ > 0; }
+
+    // Deletes every row of a table.
+    void emptyTable(std::string_view table);
+    // Puts a value into the first row whose cell in the column is Null (or, when blankIsFree,
+    // the empty text); appends a row when there is none. Returns the row's rowid.
+    std::int64_t putFirstFree(std::string_view table, std::string_view column, const Value& value,
+                              bool blankIsFree = false);
+    // Removes the first occurrence of a value from a packed column: the later cells of that
+    // column, together with the cells of the companion columns in the same rows, move one row
+    // up, and the last row's cells become Null. Returns false when the value is not there.
+    bool removePacked(std::string_view table, std::string_view column, const Value& value,
+                      const std::vector<std::string>& companions = {});
+
+  private:
+    friend class Recordset;
+    friend class Transaction;
+    Store() = default;
+    sqlite3_stmt* prepare(const std::string& sql);
+    void bind(sqlite3_stmt* st, const std::vector<Value>& params);
+    Value column(sqlite3_stmt* st, int i);
+    [[noreturn]] void fail(const std::string& what);
+    const schema::Table& table(std::string_view name) const;
+    void begin();
+    void commit();
+    void rollback();
+
+    sqlite3* db_ = nullptr;
+    UCollator* collator_ = nullptr;
+    int lockFd_ = -1;
+    int depth_ = 0;
+    std::filesystem::path file_;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+};
+
+// Scope of one user action; rolls back unless commit() was called.
+class Transaction {
+  public:
+    explicit Transaction(Store& store) : store_(store) { store_.begin(); }
+    ~Transaction() {
+        if (!done_) {
+            try {
+                store_.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        store_.commit();
+        done_ = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+  private:
+    Store& store_;
+    bool done_ = false;
+};
+
+template <class F>
+decltype(auto) Store::transaction(F&& f) {
+    Transaction t(*this);
+    if constexpr (std::is_void_v<decltype(f())>) {
+        f();
+        t.commit();
+    } else {
+        decltype(auto) r = f();
+        t.commit();
+        return r;
+    }
+}
+
+}  // namespace daike
