@@ -10,6 +10,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "basedata/menu_wiring.h"
+#include "engine/menu_wiring.h"
+#include "main/admin_menu_wiring.h"
+#include "main/login_window.h"
 #include "main/main_menu.h"
 #include "main/run_context.h"
 #include "main/term_start_window.h"
@@ -106,8 +110,32 @@ void MainWindow::on(const QString& menuName, std::function<void()> handler) {
             [this, handler = std::move(handler)] { runAction(ctx_, handler); });
 }
 
+void MainWindow::guarded(const QString& menuName, int code) {
+    on(menuName, [this, code] {
+        ctx_.values.管理操作码 = static_cast<std::int16_t>(code);
+        openLogin();
+    });
+}
+
+void MainWindow::setAdminOperation(int code, std::function<void()> operation) {
+    adminOperations_.insert(code, std::move(operation));
+}
+
+void MainWindow::runAdminOperation(int code) {
+    auto it = adminOperations_.find(code);
+    if (it != adminOperations_.end()) runAction(ctx_, *it);
+}
+
+void MainWindow::openLogin() {
+    openWindow<LoginWindow>("Form15", [this] { return new LoginWindow(ctx_, this); });
+}
+
 void MainWindow::wireMenu() {
     on("xqdyt", [this] { openTermStart(); });
+    // Each subsystem connects the items of its own windows and operations.
+    wireAdministrationMenu(*this);
+    wireCoverMenu(*this);
+    wireBaseDataMenu(*this);
 }
 
 void MainWindow::openTermStart() {

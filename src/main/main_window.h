@@ -29,6 +29,17 @@ class MainWindow : public QMainWindow {
     // Refreshes the calendar line at the foot of the window.
     void showCalendar();
 
+    // Connects a menu item to what it does and enables it. Items never connected stay
+    // disabled.
+    void on(const QString& menuName, std::function<void()> handler);
+    // A menu item guarded by the administrator password: it sets 管理操作码 to the code and
+    // opens the login window, which runs the code's operation after the right password.
+    void guarded(const QString& menuName, int code);
+    // What the login runs for an action code.
+    void setAdminOperation(int code, std::function<void()> operation);
+    void runAdminOperation(int code);
+    void openLogin();
+
   signals:
     void closed();
 
@@ -38,14 +49,13 @@ class MainWindow : public QMainWindow {
 
   private:
     void buildMenu();
-    // Connects each menu item to what it does; items with nothing to do stay disabled.
     void wireMenu();
-    void on(const QString& menuName, std::function<void()> handler);
     void startupQuestion();
     void openTermStart();
 
     RunContext& ctx_;
     QHash<QString, QAction*> actions_;
+    QHash<int, std::function<void()>> adminOperations_;
 };
 
 template <class W>

@@ -1,0 +1,44 @@
+#include "store/text.h"
+
+namespace daike::text {
+
+namespace {
+std::size_t charLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead >> 5) == 0x6) return 2;
+    if ((lead >> 4) == 0xE) return 3;
+    if ((lead >> 3) == 0x1E) return 4;
+    return 1;  // a stray byte counts as one character
+}
+}  // namespace
+
+std::vector<std::string> characters(std::string_view s) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = std::min(charLength(static_cast<unsigned char>(s[i])), s.size() - i);
+        out.emplace_back(s.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+std::size_t length(std::string_view s) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); ++count)
+        i += std::min(charLength(static_cast<unsigned char>(s[i])), s.size() - i);
+    return count;
+}
+
+std::string mid(std::string_view s, std::size_t start, std::size_t n) {
+    std::size_t i = 0, index = 1;
+    while (i < s.size() && index < start) {
+        i += std::min(charLength(static_cast<unsigned char>(s[i])), s.size() - i);
+        ++index;
+    }
+    const std::size_t from = i;
+    for (std::size_t taken = 0; i < s.size() && taken < n; ++taken)
+        i += std::min(charLength(static_cast<unsigned char>(s[i])), s.size() - i);
+    return std::string(s.substr(from, i - from));
+}
+
+}  // namespace daike::text

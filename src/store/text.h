@@ -1,0 +1,20 @@
+// Text measured in characters rather than bytes: class names such as 一(1) are four characters.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace daike::text {
+
+// The characters of a UTF-8 text, each as its own UTF-8 string.
+std::vector<std::string> characters(std::string_view s);
+
+// Length in characters.
+std::size_t length(std::string_view s);
+
+// Up to n characters starting at character position start (from 1), as the office's forms cut
+// texts: a start past the end gives "", a piece running past the end is cut short.
+std::string mid(std::string_view s, std::size_t start, std::size_t n);
+
+}  // namespace daike::text
