@@ -82,6 +82,9 @@ QStringList ScenarioRunner::split(const QString& line, QString* error) {
         if (inQuotes) {
             if (c == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
                 cur += line[++i];
+            } else if (c == '\\' && i + 1 < line.size() && line[i + 1] == 'n') {
+                cur += '\n';
+                ++i;
             } else if (c == '"') {
                 inQuotes = false;
             } else {
@@ -400,6 +403,12 @@ bool ScenarioRunner::step(const QStringList& a) {
         const bool open = w && w->isVisible();
         const bool want = cmd == "expect-open";
         expect(open == want, a[1] + (want ? " is not open" : " is open"));
+    } else if (cmd == "expect-position") {
+        need(3);
+        QWidget* w = widget(a[1]);
+        const QString want = a[2] + "," + a[3];
+        const QString got = QStringLiteral("%1,%2").arg(w->x()).arg(w->y());
+        expect(got == want, a[1] + ": expected at " + want + ", got " + got);
     } else if (cmd == "expect-value") {
         need(2);
         running();

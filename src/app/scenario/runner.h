@@ -25,7 +25,7 @@ class ScenarioRunner {
     // status: 0 when every expectation passed and every line could run.
     int run(const QString& scenarioFile);
 
-    // Splits a line into arguments: blanks separate, double quotes group (\" and \\ inside).
+    // Splits a line into arguments: blanks separate, double quotes group (\", \\ and \n inside).
     static QStringList split(const QString& line, QString* error);
 
   private:

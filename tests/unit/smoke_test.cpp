@@ -1,4 +1,0 @@
-#include <gtest/gtest.h>
-TEST(Smoke, Runs) {
-    SUCCEED();
-}
