@@ -162,7 +162,8 @@ QString ScenarioRunner::textOf(QObject* o) {
     if (auto* a = qobject_cast<QAction*>(o)) return a->text();
     if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow()) return w->windowTitle();
     if (auto* l = qobject_cast<QLabel*>(o)) return l->text();
-    if (auto* e = qobject_cast<QLineEdit*>(o)) return e->text();
+    // What the box shows: a password box shows its mask.
+    if (auto* e = qobject_cast<QLineEdit*>(o)) return e->displayText();
     if (auto* b = qobject_cast<QAbstractButton*>(o)) return b->text();
     if (auto* c = qobject_cast<QComboBox*>(o)) return c->currentText();
     if (auto* g = qobject_cast<QGroupBox*>(o)) return g->title();
