@@ -10,9 +10,10 @@ namespace {
 using TeacherNames = testing::StoreTest;
 
 TEST_F(TeacherNames, ReplacesTheListUpToTheFirstEmptyPlace) {
-    store().execScript("INSERT INTO 教师姓名 VALUES ('旧', '一(1)', '一(1)', NULL, NULL, NULL);"
-                       "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) "
-                       "VALUES ('旧', 1, '一(1)', 1, '语文');");
+    store().execScript(
+        "INSERT INTO 教师姓名 VALUES ('旧', '一(1)', '一(1)', NULL, NULL, NULL);"
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) "
+        "VALUES ('旧', 1, '一(1)', 1, '语文');");
     EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}), 2);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"张三", " 李 四 "}));
     EXPECT_EQ(column("SELECT count(*) FROM 教师姓名 WHERE 班主任 IS NOT NULL"), "0");
@@ -22,9 +23,10 @@ TEST_F(TeacherNames, ReplacesTheListUpToTheFirstEmptyPlace) {
 }
 
 TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
-    store().execScript("INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
-                       "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
-                       "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    store().execScript(
+        "INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
+        "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}), StoreError);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
 }
@@ -113,7 +115,8 @@ class Timetable : public testing::StoreTest {
         std::string out;
         for (const auto& r : store().selectText(
                  "SELECT 星期 || '-' || 节次 || ' ' || 班级 || ' ' || 课目 FROM 任课情况 "
-                 "WHERE 姓名 = '" + teacher + "' ORDER BY rowid")) {
+                 "WHERE 姓名 = '" +
+                 teacher + "' ORDER BY rowid")) {
             if (!out.empty()) out += ",";
             out += *r[0];
         }
@@ -147,8 +150,9 @@ TEST_F(Timetable, AClashStopsTheSaveWhereItIs) {
 }
 
 TEST_F(Timetable, EveryClashingRowIsReported) {
-    store().exec("INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
-                 "('赵三', 2, '一(1)', 2, '美术')");
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+        "('赵三', 2, '一(1)', 2, '美术')");
     const auto r = saveLessons(store(), "王一", "一(1)", "数学", {7});
     ASSERT_EQ(r.clashes.size(), 2u);
     EXPECT_EQ(r.clashes[1].teacher, "赵三");
@@ -165,16 +169,18 @@ TEST_F(Timetable, DeletingAOneRowSlotTakesThatRowWhoeverTeachesIt) {
 }
 
 TEST_F(Timetable, DeletingAmongSeveralRowsTakesOnlyTheMatchingSubject) {
-    store().exec("INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
-                 "('赵三', 2, '一(1)', 2, '美术'), ('钱五', 2, '一(1)', 2, '语文')");
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+        "('赵三', 2, '一(1)', 2, '美术'), ('钱五', 2, '一(1)', 2, '语文')");
     EXPECT_EQ(deleteLessons(store(), {{7, {"语文", "一(1)"}}, {29, {"数学", "二(1)"}}}), 3);
     EXPECT_EQ(column("SELECT 姓名 || 课目 FROM 任课情况 ORDER BY rowid"), "赵三美术");
 }
 
 TEST_F(Timetable, RowsOutsideTheWeekHaveNoCell) {
-    store().exec("INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
-                 "('李二', 6, '一(1)', 1, '语文'), ('李二', 1, '一(1)', 0, '语文'), "
-                 "('李二', 1, '一(1)', 7, '语文'), ('李二', NULL, '一(1)', 1, '语文')");
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+        "('李二', 6, '一(1)', 1, '语文'), ('李二', 1, '一(1)', 0, '语文'), "
+        "('李二', 1, '一(1)', 7, '语文'), ('李二', NULL, '一(1)', 1, '语文')");
     const auto week = teacherWeek(store(), "李二");
     EXPECT_EQ(week.lessons, 6);
     EXPECT_EQ(week.outsideGrid, 4);

@@ -2,12 +2,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "store/store.h"
 
