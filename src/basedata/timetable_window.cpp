@@ -104,6 +104,8 @@ void TimetableWindow::chooseClass() {
     if (grade < 0) return;
     if (auto courses = gradeCourses(ctx_.store, grade))
         for (const auto& c : *courses) subjects->addItem(qs(c));
+    // The subject is chosen anew for every class, never taken over unseen.
+    subjects->setCurrentIndex(-1);
 }
 
 void TimetableWindow::paint(int cell) {

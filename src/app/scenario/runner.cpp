@@ -347,6 +347,14 @@ bool ScenarioRunner::step(const QStringList& a) {
         need(2);
         const QString got = textOf(find(a[1]).object);
         expect(got == a[2], a[1] + ": expected text \"" + a[2] + "\", got \"" + got + "\"");
+    } else if (cmd == "expect-items") {
+        need(2);
+        auto* c = qobject_cast<QComboBox*>(widget(a[1]));
+        if (!c) cannot(a[1] + " is not a drop-down list");
+        QStringList items;
+        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+        const QString got = items.join('|');
+        expect(got == a[2], a[1] + ": expected items \"" + a[2] + "\", got \"" + got + "\"");
     } else if (cmd == "expect-shortcut") {
         need(2);
         auto* item = qobject_cast<QAction*>(find(a[1]).object);
