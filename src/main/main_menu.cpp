@@ -12,6 +12,8 @@ const std::vector<Entry>& entries() {
         {"bjsr", "班级数目输入", Kind::Item, 2, ""},
         {"jsxmsr", "教师姓名输入", Kind::Item, 2, ""},
         {"jslr", "主课班级输入", Kind::Item, 2, ""},
+        {"kcsr", "课程输入", Kind::Item, 2, ""},
+        {"sdsr", "手动输入课务情况", Kind::Item, 2, ""},
         {"kmsr", "课务自动导入", Kind::Item, 2, ""},
         {"kjdkfjfl", "-", Kind::Separator, 1, ""},
         {"qcjbcz", "期初基本操作", Kind::Submenu, 1, ""},

@@ -165,7 +165,8 @@ QString ScenarioRunner::textOf(QObject* o) {
     if (auto* a = qobject_cast<QAction*>(o)) return a->text();
     if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow()) return w->windowTitle();
     if (auto* l = qobject_cast<QLabel*>(o)) return l->text();
-    if (auto* e = qobject_cast<QLineEdit*>(o)) return e->text();
+    // What the box shows: a password box shows its mask.
+    if (auto* e = qobject_cast<QLineEdit*>(o)) return e->displayText();
     if (auto* b = qobject_cast<QAbstractButton*>(o)) return b->text();
     if (auto* c = qobject_cast<QComboBox*>(o)) return c->currentText();
     if (auto* g = qobject_cast<QGroupBox*>(o)) return g->title();
@@ -349,6 +350,14 @@ bool ScenarioRunner::step(const QStringList& a) {
         need(2);
         const QString got = textOf(find(a[1]).object);
         expect(got == a[2], a[1] + ": expected text \"" + a[2] + "\", got \"" + got + "\"");
+    } else if (cmd == "expect-items") {
+        need(2);
+        auto* c = qobject_cast<QComboBox*>(widget(a[1]));
+        if (!c) cannot(a[1] + " is not a drop-down list");
+        QStringList items;
+        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+        const QString got = items.join('|');
+        expect(got == a[2], a[1] + ": expected items \"" + a[2] + "\", got \"" + got + "\"");
     } else if (cmd == "expect-shortcut") {
         need(2);
         auto* item = qobject_cast<QAction*>(find(a[1]).object);

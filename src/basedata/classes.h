@@ -1,0 +1,46 @@
+// The school's shape: the classes of each grade (班级) and the courses each grade offers
+// (开设课程).
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace daike {
+
+class Store;
+
+// The grade characters 一 … 六, grade index 0 … 5.
+extern const std::array<const char*, 6> kGrades;
+
+// The class name of class number n of a grade: 三 and 2 give 三(2).
+std::string className(int grade, int number);
+
+// A class has one or two digits in its name.
+inline constexpr int kMaxClassesPerGrade = 99;
+
+struct ClassCounts {
+    enum class Outcome { Missing, TooMany, Written } outcome;
+    int grade = -1;  // the grade whose count was refused, for TooMany
+};
+
+// The number of classes a count box asks for: "0" is skipped; otherwise the leading number of
+// the text with any fraction cut off (no number, or a negative one, gives none).
+int classCount(const std::string& box);
+
+// Replaces the class list with the classes of the six counts, grade by grade and class number
+// ascending. Nothing is changed when a box is empty or a count is more than 99.
+ClassCounts writeClasses(Store& store, const std::array<std::string, 6>& boxes);
+
+// Stores a course: a row with the name in column 0, and the name in the first free place of
+// the column of every ticked grade.
+void addCourse(Store& store, const std::string& name, const std::array<bool, 6>& grades);
+
+// The courses of a grade in stored order; nothing when the course table has no rows at all.
+std::optional<std::vector<std::string>> gradeCourses(Store& store, int grade);
+
+// The grade index of a class name (from its first character, blanks ignored), or -1.
+int gradeOfClass(const std::string& className);
+
+}  // namespace daike

@@ -1,0 +1,201 @@
+#include "basedata/classes.h"
+#include "basedata/full_width.h"
+#include "basedata/teacher_names.h"
+#include "basedata/timetable.h"
+#include "store_fixture.h"
+
+namespace daike {
+namespace {
+
+using TeacherNames = testing::StoreTest;
+
+TEST_F(TeacherNames, ReplacesTheListUpToTheFirstEmptyPlace) {
+    store().execScript(
+        "INSERT INTO 教师姓名 VALUES ('旧', '一(1)', '一(1)', NULL, NULL, NULL);"
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) "
+        "VALUES ('旧', 1, '一(1)', 1, '语文');");
+    EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}), 2);
+    EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"张三", " 李 四 "}));
+    EXPECT_EQ(column("SELECT count(*) FROM 教师姓名 WHERE 班主任 IS NOT NULL"), "0");
+    EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "1");
+    EXPECT_EQ(storeTeacherNames(store(), {""}), 0);
+    EXPECT_TRUE(readTeacherNames(store()).empty());
+}
+
+TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
+    store().execScript(
+        "INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
+        "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}), StoreError);
+    EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
+}
+
+using Classes = testing::StoreTest;
+
+TEST_F(Classes, CountsReadLikeTheOfficeTypesThem) {
+    EXPECT_EQ(classCount("0"), 0);
+    EXPECT_EQ(classCount("00"), 0);
+    EXPECT_EQ(classCount("两个"), 0);
+    EXPECT_EQ(classCount("2.7"), 2);
+    EXPECT_EQ(classCount(" 3个班"), 3);
+    EXPECT_EQ(classCount("-2"), 0);
+    EXPECT_EQ(classCount("99"), 99);
+    EXPECT_EQ(classCount("1e3"), 1);
+}
+
+TEST_F(Classes, NamesGoGradeByGradeInClassOrder) {
+    store().exec("INSERT INTO 班级 VALUES ('六(9)')");
+    const auto r = writeClasses(store(), {"2", "3", "0", "1", "0", "0"});
+    EXPECT_EQ(r.outcome, ClassCounts::Outcome::Written);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid"),
+              "一(1),一(2),二(1),二(2),二(3),四(1)");
+    writeClasses(store(), {"0", "0", "0", "0", "0", "10"});
+    EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid"),
+              "六(1),六(2),六(3),六(4),六(5),六(6),六(7),六(8),六(9),六(10)");
+}
+
+TEST_F(Classes, RefusedCountsChangeNothing) {
+    store().exec("INSERT INTO 班级 VALUES ('一(1)')");
+    EXPECT_EQ(writeClasses(store(), {"2", "", "1", "1", "1", "1"}).outcome,
+              ClassCounts::Outcome::Missing);
+    const auto r = writeClasses(store(), {"2", "1", "1", "100", "1", "1"});
+    EXPECT_EQ(r.outcome, ClassCounts::Outcome::TooMany);
+    EXPECT_EQ(r.grade, 3);
+    EXPECT_EQ(writeClasses(store(), {"2", "1", "1", "1e9", "1", "1"}).outcome,
+              ClassCounts::Outcome::Written);
+    EXPECT_EQ(column("SELECT count(*) FROM 班级"), "7");
+}
+
+using Courses = testing::StoreTest;
+
+TEST_F(Courses, EachTickedGradeTakesItsFirstFreePlace) {
+    EXPECT_FALSE(gradeCourses(store(), 0).has_value());
+    addCourse(store(), "语文", {true, false, false, false, false, false});
+    addCourse(store(), "科学", {true, false, true, false, false, false});
+    addCourse(store(), "书法", {});
+    EXPECT_EQ(column("SELECT 课程 FROM 开设课程 ORDER BY rowid"), "语文,科学,书法");
+    EXPECT_EQ(column("SELECT 一年级 FROM 开设课程 ORDER BY rowid"), "语文,科学,NULL");
+    EXPECT_EQ(column("SELECT 三年级 FROM 开设课程 ORDER BY rowid"), "科学,NULL,NULL");
+    EXPECT_EQ(*gradeCourses(store(), 0), (std::vector<std::string>{"语文", "科学"}));
+    EXPECT_EQ(*gradeCourses(store(), 2), (std::vector<std::string>{"科学"}));
+    EXPECT_TRUE(gradeCourses(store(), 5)->empty());
+    // An empty cell ends a grade's list and is the next free place.
+    store().exec("UPDATE 开设课程 SET 一年级 = '' WHERE 课程 = '语文'");
+    EXPECT_TRUE(gradeCourses(store(), 0)->empty());
+    addCourse(store(), "音乐", {true, false, false, false, false, false});
+    EXPECT_EQ(*gradeCourses(store(), 0), (std::vector<std::string>{"音乐", "科学"}));
+}
+
+TEST(ClassNames, GradeOfAClassComesFromItsFirstCharacter) {
+    EXPECT_EQ(className(2, 2), "三(2)");
+    EXPECT_EQ(className(0, 12), "一(12)");
+    EXPECT_EQ(gradeOfClass("三(2)"), 2);
+    EXPECT_EQ(gradeOfClass(" 六(1)"), 5);
+    EXPECT_EQ(gradeOfClass("七(1)"), -1);
+    EXPECT_EQ(gradeOfClass(""), -1);
+}
+
+TEST(FullWidth, BracketsDigitsAndBlanksAreCleaned) {
+    EXPECT_EQ(cleanFullWidth("三（２）"), "三(2)");
+    EXPECT_EQ(cleanFullWidth(" 一 (1)\u3000"), "一(1)");
+    EXPECT_EQ(cleanFullWidth("四（１０）"), "四(1０)");
+    EXPECT_EQ(cleanFullWidth("品德与社会"), "品德与社会");
+}
+
+class Timetable : public testing::StoreTest {
+  protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        store().execScript(
+            "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+            "('李二', 2, '一(1)', 2, '语文'), ('李二', 5, '二(1)', 6, '数学');");
+    }
+    std::string rows(const std::string& teacher) {
+        std::string out;
+        for (const auto& r : store().selectText(
+                 "SELECT 星期 || '-' || 节次 || ' ' || 班级 || ' ' || 课目 FROM 任课情况 "
+                 "WHERE 姓名 = '" +
+                 teacher + "' ORDER BY rowid")) {
+            if (!out.empty()) out += ",";
+            out += *r[0];
+        }
+        return out;
+    }
+};
+
+TEST_F(Timetable, CellsStandForWeekdayAndPeriod) {
+    const auto r = saveLessons(store(), "王一", "一(2)", "数学", {0, 7, 29});
+    EXPECT_EQ(r.saved, (std::vector<int>{0, 7, 29}));
+    EXPECT_EQ(r.clashCell, -1);
+    EXPECT_EQ(rows("王一"), "1-1 一(2) 数学,2-2 一(2) 数学,5-6 一(2) 数学");
+    const auto week = teacherWeek(store(), "王一");
+    EXPECT_EQ(week.lessons, 3);
+    EXPECT_EQ(week.cells[29].className, "一(2)");
+    EXPECT_EQ(week.cells[7].subject, "数学");
+    EXPECT_EQ(week.cells[1].subject, "");
+}
+
+TEST_F(Timetable, AClashStopsTheSaveWhereItIs) {
+    const auto r = saveLessons(store(), "王一", "一(1)", "数学", {3, 7, 8});
+    EXPECT_EQ(r.saved, (std::vector<int>{3}));
+    EXPECT_EQ(r.clashCell, 7);
+    ASSERT_EQ(r.clashes.size(), 1u);
+    EXPECT_EQ(clashLine(r.clashes[0]), "李二老师星期二第2节在一(1)班中已有课务！");
+    EXPECT_EQ(rows("王一"), "1-4 一(1) 数学");
+    // Only the class counts: the same teacher may be given two classes in one period.
+    EXPECT_EQ(saveLessons(store(), "李二", "三(1)", "科学", {7}).clashCell, -1);
+    EXPECT_EQ(column("SELECT count(*) FROM 任课情况 WHERE 姓名 = '李二' AND 星期 = 2 AND 节次 = 2"),
+              "2");
+}
+
+TEST_F(Timetable, EveryClashingRowIsReported) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+        "('赵三', 2, '一(1)', 2, '美术')");
+    const auto r = saveLessons(store(), "王一", "一(1)", "数学", {7});
+    ASSERT_EQ(r.clashes.size(), 2u);
+    EXPECT_EQ(r.clashes[1].teacher, "赵三");
+    EXPECT_TRUE(r.saved.empty());
+}
+
+TEST_F(Timetable, DeletingAOneRowSlotTakesThatRowWhoeverTeachesIt) {
+    // The cell is keyed on class, weekday and period only.
+    EXPECT_EQ(deleteLessons(store(), {{7, {"任意", "一(1)"}}}), 1);
+    EXPECT_EQ(rows("李二"), "5-6 二(1) 数学");
+    // No row there: nothing goes.
+    EXPECT_EQ(deleteLessons(store(), {{8, {"数学", "二(1)"}}}), 0);
+    EXPECT_EQ(rows("李二"), "5-6 二(1) 数学");
+}
+
+TEST_F(Timetable, DeletingAmongSeveralRowsTakesOnlyTheMatchingSubject) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+        "('赵三', 2, '一(1)', 2, '美术'), ('钱五', 2, '一(1)', 2, '语文')");
+    EXPECT_EQ(deleteLessons(store(), {{7, {"语文", "一(1)"}}, {29, {"数学", "二(1)"}}}), 3);
+    EXPECT_EQ(column("SELECT 姓名 || 课目 FROM 任课情况 ORDER BY rowid"), "赵三美术");
+}
+
+TEST_F(Timetable, RowsOutsideTheWeekHaveNoCell) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
+        "('李二', 6, '一(1)', 1, '语文'), ('李二', 1, '一(1)', 0, '语文'), "
+        "('李二', 1, '一(1)', 7, '语文'), ('李二', NULL, '一(1)', 1, '语文')");
+    const auto week = teacherWeek(store(), "李二");
+    EXPECT_EQ(week.lessons, 6);
+    EXPECT_EQ(week.outsideGrid, 4);
+    int shown = 0;
+    for (const auto& c : week.cells) shown += c.className.empty() ? 0 : 1;
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(teacherWeek(store(), "王一").lessons, 0);
+}
+
+TEST_F(Timetable, NamesAndClassesWithQuotesAreStoredAsGiven) {
+    saveLessons(store(), "O'Neil", "一(1)'", "x\"y", {0});
+    EXPECT_EQ(rows("O''Neil"), "1-1 一(1)' x\"y");
+    EXPECT_EQ(teacherWeek(store(), "O'Neil").cells[0].className, "一(1)'");
+    EXPECT_EQ(deleteLessons(store(), {{0, {"x\"y", "一(1)'"}}}), 1);
+}
+
+}  // namespace
+}  // namespace daike
