@@ -1,6 +1,6 @@
 #include "main/admin.h"
 
-#include "store_fixture.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

@@ -2,7 +2,7 @@
 #include "basedata/full_width.h"
 #include "basedata/teacher_names.h"
 #include "basedata/timetable.h"
-#include "store_fixture.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

@@ -1,6 +1,8 @@
 // Shared helpers for the unit tests: a fresh program directory with its database.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -55,6 +57,24 @@ struct Db {
         }
         return out;
     }
+};
+
+// A test with a fresh database of its own.
+class StoreTest : public ::testing::Test {
+protected:
+    Store& store() { return *db_; }
+    // One column of a query, each value in text form, joined by ",".
+    std::string column(const std::string& sql) {
+        std::string out;
+        for (const auto& row : db_->selectText(sql)) {
+            if (!out.empty()) out += ",";
+            out += row[0] ? *row[0] : "NULL";
+        }
+        return out;
+    }
+
+private:
+    Db db_;
 };
 
 }  // namespace daike::testing
