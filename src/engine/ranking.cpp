@@ -35,10 +35,28 @@ Affinity affinity(const std::vector<Value>& t, std::string_view cls) {
     return a;
 }
 
+namespace {
+
+// Position of a column in a table of the layout, or -1.
+int columnOf(std::string_view table, std::string_view column) {
+    const auto* t = schema::find(table);
+    for (std::size_t i = 0; i < t->columns.size(); ++i)
+        if (t->columns[i].name == column) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period) {
     const std::string slot = std::string(weekdayText) + std::to_string(period);
     const std::string periodColumn = std::to_string(period);
     return store.transaction([&] {
+        store.emptyTable("可代教师");
+        std::vector<std::string> names;
+        // A weekday or period outside the week (a weekend day chosen by hand) has no slot:
+        // nobody is free then.
+        const int col = columnOf("空课教师表", slot);
+        if (col < 0 || weekdayText.size() != 1 || period < 1 || period > 6) return names;
         std::unordered_set<std::string> exempt, busy;
         {
             auto rs = store.dkb("select * from 公出表");
@@ -47,15 +65,12 @@ std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekday
         }
         {
             auto rs = store.dkb("select * from 代课教师");
-            const int col = rs.fieldIndex(periodColumn);
+            const int away = rs.fieldIndex(periodColumn);
             for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                if (!rs[col].isNull()) busy.insert(rs[col].text());
+                if (!rs[away].isNull()) busy.insert(rs[away].text());
         }
-        store.emptyTable("可代教师");
-        std::vector<std::string> names;
         auto freeList = store.dkb("select * from 空课教师表");
         auto eligible = store.dkb("select * from 可代教师");
-        const int col = freeList.fieldIndex(slot);
         for (freeList.moveFirst(); !freeList.eof(); freeList.moveNext()) {
             const Value& cell = freeList[col];
             if (cell.isNull() || cell.text() == "0") break;
@@ -110,12 +125,7 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
                 {Value(static_cast<std::int64_t>(leadingNumber(weekdayText))), Value(period - 1)});
             for (rs.moveFirst(); !rs.eof(); rs.moveNext()) teachingBefore.insert(rs[0].text());
         }
-        const int dayColumn = [&] {
-            const auto* t = schema::find("每日节数表");
-            for (std::size_t i = 0; i < t->columns.size(); ++i)
-                if (t->columns[i].name == weekdayText) return static_cast<int>(i);
-            return -1;
-        }();
+        const int dayColumn = columnOf("每日节数表", weekdayText);
 
         auto work = store.dkb("select * from 临时运算表");
         for (const auto& n : names) {
@@ -126,7 +136,7 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
             else
                 lacking = true;
             double lessons = 0, today = 0, term = 0;
-            if (auto d = daily.find(n); d != daily.end() && dayColumn >= 0)
+            if (auto d = daily.find(n); d != daily.end())
                 lessons = d->second[static_cast<std::size_t>(dayColumn)].toDouble();
             else
                 lacking = true;

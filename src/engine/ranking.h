@@ -35,7 +35,8 @@ Affinity affinity(const std::vector<Value>& teacherRow, std::string_view cls);
 
 // kdjs: empties 可代教师 and fills it with the teachers free in the slot (weekday, period)
 // who are neither exempt (公出表) nor in the period's column of 代课教师. The free list of a
-// slot ends at the end of the table, at a Null cell or at a cell "0". Returns the names.
+// slot ends at the end of the table, at a Null cell or at a cell "0". A weekday other than
+// "1" to "5" or a period other than 1 to 6 has no slot and no one eligible. Returns the names.
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period);
 
 // One row of 临时运算表, the first six columns as the candidate list shows them.

@@ -15,6 +15,7 @@ const std::vector<Entry>& entries() {
         {"kcsr", "课程输入", Kind::Item, 2, ""},
         {"sdsr", "手动输入课务情况", Kind::Item, 2, ""},
         {"kmsr", "课务自动导入", Kind::Item, 2, ""},
+        {"jbmd", "基本免代教师", Kind::Item, 2, ""},
         {"kjdkfjfl", "-", Kind::Separator, 1, ""},
         {"qcjbcz", "期初基本操作", Kind::Submenu, 1, ""},
         {"kkjs", "空课教师初始化", Kind::Item, 2, ""},

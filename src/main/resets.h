@@ -1,14 +1,33 @@
 // The operations that put the working tables into a known state at the start of a day or a
-// term. Each runs as one transaction: it changes everything or nothing.
+// term. Each runs as one transaction: it changes everything or nothing. They ask nothing and
+// show nothing; the menu wiring asks the questions and shows the messages.
 #pragma once
 
 namespace daike {
 
 class Store;
 
-// New day: empties the day's tables (代课教师, 临时代课记录, 需代课目情况, 当天代课记录), sets
-// every 当日代课 back to 0 and clears both marks of every lesson. The term's tallies and records
-// stay.
+// New day (xdyt): empties the day's tables (代课教师, 临时代课记录, 需代课目情况, 当天代课记录),
+// sets every 当日代课 back to 0 and clears both marks of every lesson. The term's tallies and
+// records stay.
 void newDay(Store& store);
+
+// Free-teacher table (kkjs): rebuilds 空课教师表. Column "wp" lists from the top, in 教师姓名
+// order, the teachers with no lesson at weekday w, period p; the table ends with one empty row.
+// Rows of 教师姓名 without a name are left out: an empty cell would end the slot's list early.
+void buildFreeTeachers(Store& store);
+
+// Daily period counts (mrjs): rebuilds 每日节数表 with one row per 教师姓名 row, in that order:
+// the teacher's lessons on each weekday in columns "1" to "5" and their sum in 总和.
+void countDailyLessons(Store& store);
+
+// Cover counts (dkjscx): rebuilds 代课节数 with one row per 教师姓名 row, both counts 0.
+void resetCoverCounts(Store& store);
+
+// Term cover records (dkmxqlcx): empties 代课记录.
+void clearTermRecords(Store& store);
+
+// Empty all data (数据清空): empties every table except 开学第一天, 公出表 and 注册码.
+void emptyAllData(Store& store);
 
 }  // namespace daike

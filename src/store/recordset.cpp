@@ -40,9 +40,7 @@ bool Recordset::live(std::size_t i) const {
 }
 
 int Recordset::recordCount() const {
-    int n = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) n += live(i);
-    return n;
+    return liveRows_;
 }
 
 bool Recordset::bof() const {
@@ -132,12 +130,14 @@ void Recordset::addNew() {
     row.changed.assign(names_.size(), false);
     row.state = State::Added;
     rows_.push_back(std::move(row));
+    ++liveRows_;
     pos_ = static_cast<long>(rows_.size()) - 1;
 }
 
 void Recordset::remove() {
     auto& row = current();
     row.state = row.state == State::Added ? State::Gone : State::Deleted;
+    --liveRows_;
 }
 
 bool Recordset::hasPendingChanges() const {

@@ -80,7 +80,8 @@ class Recordset {
     std::string table_;
     std::vector<std::string> names_;
     std::vector<Row> rows_;
-    long pos_ = 0;  // -1 = BOF, rows_.size() = EOF
+    long pos_ = 0;      // -1 = BOF, rows_.size() = EOF
+    int liveRows_ = 0;  // rows not deleted, kept so that eof() and bof() take constant time
 };
 
 }  // namespace daike

@@ -155,6 +155,12 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
                                     nullptr);
         sqlite3_busy_timeout(s->db_, 2000);
     }
+    // Write-ahead log: a commit costs one flush of the log instead of several of the file, which
+    // keeps a period click (a small transaction on the working tables) well under a
+    // millisecond; every commit still reaches the disk. The log is folded back into 代课.db
+    // when the program closes.
+    s->exec("PRAGMA journal_mode=WAL");
+    s->exec("PRAGMA synchronous=FULL");
     return s;
 }
 
@@ -311,9 +317,12 @@ void Store::rollback() {
     if (depth_ == 0) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     } else {
-        const auto name = "s" + std::to_string(depth_);
-        sqlite3_exec(db_, ("ROLLBACK TO " + name + "; RELEASE " + name).c_str(), nullptr, nullptr,
-                     nullptr);
+        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "literal" + string.
+        std::string sql = "ROLLBACK TO s";
+        sql += std::to_string(depth_);
+        sql += "; RELEASE s";
+        sql += std::to_string(depth_);
+        sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     }
 }
 
@@ -354,6 +363,7 @@ Recordset Store::dkb(std::string_view query, const std::vector<Value>& params) {
         for (int i = 1; i < n; ++i) row.values.push_back(column(st, i));
         row.changed.assign(names.size(), false);
         rs.rows_.push_back(std::move(row));
+        ++rs.liveRows_;
     }
     sqlite3_reset(st);
     if (rc != SQLITE_DONE) fail(sql);

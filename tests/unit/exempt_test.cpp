@@ -1,0 +1,57 @@
+// The exempt list: what may be added, what a removal takes away, and its effect on candidates.
+#include "engine/exempt.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/ranking.h"
+#include "main/resets.h"
+#include "test_store.h"
+
+namespace daike {
+namespace {
+
+using exempt::Outcome;
+using testing::TempStore;
+
+TEST(Exempt, AddChecksTheName) {
+    TempStore db;
+    EXPECT_EQ(exempt::add(*db, ""), Outcome::NoName);
+    EXPECT_EQ(exempt::add(*db, " 　"), Outcome::NoName);
+    EXPECT_EQ(exempt::add(*db, "欧阳小明"), Outcome::BadName);
+    EXPECT_EQ(db.count("公出表"), 0);
+    EXPECT_EQ(exempt::add(*db, "王"), Outcome::Done);
+    EXPECT_EQ(exempt::add(*db, "王五"), Outcome::Done);
+    // Blanks typed around the name are not part of it.
+    EXPECT_EQ(exempt::add(*db, " 欧阳明　"), Outcome::Done);
+    EXPECT_EQ(db.column("SELECT 姓名 FROM 公出表 ORDER BY rowid"), "王|王五|欧阳明");
+}
+
+TEST(Exempt, DuplicatesAndRemoval) {
+    TempStore db;
+    EXPECT_EQ(exempt::remove(*db, "王五"), Outcome::NotFound);  // empty list
+    EXPECT_EQ(exempt::remove(*db, ""), Outcome::NoName);
+    exempt::add(*db, "王五");
+    exempt::add(*db, "李四");
+    exempt::add(*db, "王五");
+    EXPECT_EQ(exempt::list(*db), (std::vector<std::string>{"王五", "李四", "王五"}));
+    EXPECT_EQ(exempt::remove(*db, "张三"), Outcome::NotFound);
+    EXPECT_EQ(exempt::remove(*db, "王五"), Outcome::Done);
+    EXPECT_EQ(exempt::list(*db), (std::vector<std::string>{"李四", "王五"}));
+
+    // Still exempt until the second row goes too.
+    db->execScript("INSERT INTO 教师姓名 (姓名) VALUES ('王五'), ('李四'), ('张三')");
+    buildFreeTeachers(*db);
+    countDailyLessons(*db);
+    resetCoverCounts(*db);
+    auto candidates = [&] {
+        std::string out;
+        for (const auto& c : ranking::rank(*db, "2", 2, "一(1)").rows) out += c.name;
+        return out;
+    };
+    EXPECT_EQ(candidates(), "张三");
+    exempt::remove(*db, "王五");
+    EXPECT_EQ(candidates(), "王五张三");
+}
+
+}  // namespace
+}  // namespace daike
