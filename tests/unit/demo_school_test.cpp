@@ -10,7 +10,7 @@
 #include "engine/ranking.h"
 #include "main/term_start.h"
 #include "store/text.h"
-#include "test_store.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "engine/ranking.h"
 #include "main/resets.h"
-#include "test_store.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

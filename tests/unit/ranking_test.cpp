@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "main/resets.h"
-#include "test_store.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

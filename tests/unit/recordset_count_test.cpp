@@ -1,7 +1,7 @@
 // The row count the recordset keeps for eof() and bof() must follow every add and delete.
 #include <gtest/gtest.h>
 
-#include "test_store.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_store.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {

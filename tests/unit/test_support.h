@@ -59,6 +59,23 @@ struct Db {
     }
 };
 
+// A database with the query helpers the logic tests use.
+struct TempStore : Db {
+    const std::filesystem::path& dir() const { return Db::dir.path(); }
+    // One column of a query's rows as text, Null as "NULL", joined by "|".
+    std::string column(const std::string& sql) {
+        std::string out;
+        for (const auto& row : store->selectText(sql)) {
+            if (!out.empty()) out += "|";
+            out += row[0] ? *row[0] : "NULL";
+        }
+        return out;
+    }
+    long long count(const std::string& table) {
+        return store->select("SELECT count(*) FROM \"" + table + "\"")[0][0].toInt();
+    }
+};
+
 // A test with a fresh database of its own.
 class StoreTest : public ::testing::Test {
 protected:
