@@ -1,11 +1,21 @@
 #include "engine/menu_wiring.h"
 
+#include "engine/assignment.h"
+#include "engine/assignment_window.h"
 #include "main/main_window.h"
+#include "main/run_context.h"
 
 namespace daike {
 
 void wireCoverMenu(MainWindow& main) {
-    (void)main;
+    // 单人代课: clear an earlier day first, then cover one absent teacher.
+    main.on("drdk", [&main] {
+        RunContext& ctx = main.context();
+        assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+        ctx.values.代课方式 = 1;
+        main.openWindow<AssignmentWindow>("Form1",
+                                          [&] { return new AssignmentWindow(ctx, &main); });
+    });
 }
 
 }  // namespace daike
