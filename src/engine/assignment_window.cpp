@@ -108,8 +108,11 @@ void AssignmentWindow::build() {
     pick_ = makeButton(this, "Command7", QStringLiteral("…"), {352, 12, 26, 26});
     pick_->setToolTip(QStringLiteral("选择教师"));
     pick_->hide();
-    connect(pick_, &QPushButton::clicked, this,
-            [this] { runAction(ctx_, [this] { openPicker(); }); });
+    connect(pick_, &QPushButton::clicked, this, [this] {
+        // The click activated this window: the picker answers here.
+        ctx_.values.教师选择调用者 = "form1";
+        runAction(ctx_, [this] { openPicker(); });
+    });
 
     makeLabel(this, "Label4", QStringLiteral("事由："), {394, 12, 44, 26});
     reasons_ = new QComboBox(this);
@@ -173,6 +176,7 @@ void AssignmentWindow::build() {
         new QGroupBox(QStringLiteral("在需要代课目中搜索到更合适的代课班级："), this);
     suggestionFrame_->setObjectName("Frame5");
     suggestionFrame_->setGeometry(316, 46, 572, 170);
+    setBackground(suggestionFrame_, palette().color(QPalette::Window));
     suggestionTitle_ = makeLabel(suggestionFrame_, "Label16", QString(), {10, 22, 550, 20});
     for (int c = 0; c < 7; ++c)
         makeLabel(suggestionFrame_, QStringLiteral("suggestionHeader_%1").arg(c),
@@ -429,7 +433,7 @@ void AssignmentWindow::periodClicked(int i) {
                 QStringLiteral("以下教师在“教师姓名”“每日节数表”或“代课节数”中缺少记录，"
                                "其节数按0计算：") +
                 qs(assignment::joinNames(result.missing)) +
-                QStringLiteral("。\n请先运行“数据初始化”→“期初基本操作”中的“空课教师初始化”、"
+                QStringLiteral("。请先运行“数据初始化”→“期初基本操作”中的“空课教师初始化”、"
                                "“每日节数初始化”和“代课节数初始化”。"));
         clearList();
         showPage();
@@ -549,12 +553,14 @@ void AssignmentWindow::showSuggestions() {
     }
     moreSuggestions_->setVisible(suggestionOffset_ + 4 < n);
     earlierSuggestions_->setVisible(suggestionOffset_ > 0);
+    info_->hide();
     suggestionFrame_->show();
     suggestionFrame_->raise();
 }
 
 void AssignmentWindow::hideSuggestions() {
     suggestionFrame_->hide();
+    if (otherReason_->isHidden()) info_->show();
     for (auto& s : suggestionRows_) {
         for (auto* l : s.labels) l->hide();
         s.option->hide();
