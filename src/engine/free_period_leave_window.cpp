@@ -18,15 +18,15 @@ void buildGrid(QWidget* w, const QString& explanation) {
     for (int half = 0; half < 2; ++half) {
         auto* frame = new QGroupBox(half == 0 ? QStringLiteral("上午") : QStringLiteral("下午"), w);
         frame->setObjectName(half == 0 ? "Frame1" : "Frame2");
-        frame->setGeometry(12 + half * 136, 10, 128, 124);
+        frame->setGeometry(12 + half * 202, 10, 194, 124);
         for (int k = 0; k < 3; ++k) {
             const int i = half * 3 + k;
             auto* label = makeLabel(frame, arrayName("Label1", i),
-                                    QStringLiteral("第%1节").arg(k + 1), {12, 26 + k * 30, 60, 24});
+                                    QStringLiteral("第%1节").arg(k + 1), {30, 26 + k * 30, 70, 24});
             label->setAlignment(Qt::AlignCenter);
             setBackground(label, colors::neutral);
             auto* box =
-                makeCheck(frame, arrayName("Check1", i), QString(), {84, 28 + k * 30, 24, 20});
+                makeCheck(frame, arrayName("Check1", i), QString(), {130, 28 + k * 30, 24, 20});
             box->setEnabled(false);
         }
     }
