@@ -275,8 +275,9 @@ void AssignmentWindow::addAbsentTeacher(const QString& name) {
 bool AssignmentWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         if (ctx_.values.教师选择打开标志) {
+            // The picker is still open for this window: bring it back to the front.
             ctx_.values.教师选择打开标志 = 0;
-            openPicker();
+            showPicker();
         } else {
             ctx_.values.教师选择调用者 = "form1";
             if (oneTeacherMode()) {
@@ -308,10 +309,14 @@ void AssignmentWindow::stepWeekday(int delta) {
     ctx_.values.当前星期 = static_cast<std::int16_t>(next);
 }
 
-void AssignmentWindow::openPicker() {
-    ctx_.values.教师选择打开标志 = 1;
+void AssignmentWindow::showPicker() {
     main_->openWindow<TeacherPickerWindow>("Form8",
                                            [this] { return new TeacherPickerWindow(ctx_, main_); });
+}
+
+void AssignmentWindow::openPicker() {
+    ctx_.values.教师选择打开标志 = 1;
+    showPicker();
     for (auto& p : periods_) {
         p.cls->clear();
         p.subject->clear();

@@ -61,6 +61,7 @@ class AssignmentWindow : public QWidget {
 
     void stepWeekday(int delta);
     void openPicker();
+    void showPicker();
     void reasonChosen(const QString& text);
     void takeOtherReason();
     void loadDay();
