@@ -292,6 +292,7 @@ bool AssignmentWindow::event(QEvent* e) {
 
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
+    ctx_.values.教师选择打开标志 = 0;
     if (main_) {
         main_->show();
         main_->raise();
@@ -317,11 +318,17 @@ void AssignmentWindow::showPicker() {
 void AssignmentWindow::openPicker() {
     ctx_.values.教师选择打开标志 = 1;
     showPicker();
+    // Another teacher is being chosen: no lesson of the grid may be covered under that name
+    // until the day is loaded again.
     for (auto& p : periods_) {
         p.cls->clear();
         p.subject->clear();
         for (auto* l : p.labels()) setBackground(l, colors::neutral);
+        clearRadio(p.option);
+        p.option->setEnabled(false);
     }
+    selectedPeriod_ = -1;
+    confirm_->hide();
 }
 
 void AssignmentWindow::reasonChosen(const QString& text) {
@@ -379,6 +386,15 @@ void AssignmentWindow::loadDay() {
 
     const auto lessons = assignment::loadDay(ctx_.store, ss(teacher()), ss(weekday_->text()));
     if (lessons.empty()) {
+        // The grid must not offer the previous teacher's lessons under this teacher's name.
+        for (auto& p : periods_) {
+            p.cls->clear();
+            p.subject->clear();
+            for (auto* l : p.labels()) l->setEnabled(false);
+            p.option->setEnabled(false);
+        }
+        confirm_->hide();
+        hideSuggestions();
         activateWindow();
         ctx_.platform.boxes.ok(QStringLiteral("该教师本日无课务安排！"));
         return;
@@ -433,7 +449,11 @@ void AssignmentWindow::periodClicked(int i) {
         nextPage_->hide();
         previousPage_->hide();
     } else {
-        if (!result.missing.empty())
+        // Each missing teacher is named once while the window is open.
+        bool unreported = false;
+        for (const auto& n : result.missing)
+            unreported = reportedMissing_.insert(n).second || unreported;
+        if (unreported)
             ctx_.platform.boxes.ok(
                 QStringLiteral("以下教师在“教师姓名”“每日节数表”或“代课节数”中缺少记录，"
                                "其节数按0计算：") +
@@ -633,6 +653,11 @@ void AssignmentWindow::finishDay() {
 void AssignmentWindow::exitStep() {
     assignment::releaseHeldBack(ctx_.store);
     if (oneTeacherMode()) {
+        if (auto* open = findWindow("Form10"); open && open->isVisible()) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
         FreePeriodLeaveWindow::Day day;
         day.teacher = typed_->text().trimmed();
         for (int r = 0; r < 6; ++r) {

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 #include <array>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "engine/assignment.h"
@@ -111,6 +113,7 @@ class AssignmentWindow : public QWidget {
     std::vector<ranking::Candidate> ranked_;
     std::vector<assignment::Suggestion> suggestions_;
     int suggestionOffset_ = 0;
+    std::set<std::string> reportedMissing_;
 };
 
 }  // namespace daike
