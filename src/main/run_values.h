@@ -24,6 +24,8 @@ struct RunValues {
 
     // A value by its name, as text, for tests and scenarios; nothing for an unknown name.
     std::optional<std::string> byName(std::string_view name) const;
+    // Sets a value by its name from text, for scenarios; false for an unknown name.
+    bool setByName(std::string_view name, const std::string& value);
 };
 
 }  // namespace daike

@@ -19,6 +19,7 @@
 #include <QTextStream>
 #include <iostream>
 
+#include "engine/free_period_leave_window.h"
 #include "main/main_window.h"
 #include "main/program.h"
 #include "main/run_context.h"
@@ -432,6 +433,19 @@ bool ScenarioRunner::step(const QStringList& a) {
         const QString got =
             p ? QStringLiteral("%1,%2").arg(p->x()).arg(p->y()) : QStringLiteral("none");
         expect(got == want, "expected pointer at " + want + ", got " + got);
+    } else if (cmd == "set") {
+        need(2);
+        running();
+        if (!program_->context().values.setByName(a[1].toStdString(), a[2].toStdString()))
+            cannot("no run-wide value " + a[1]);
+    } else if (cmd == "open") {
+        need(1);
+        running();
+        if (a[1] == "Form14")
+            openFreePeriodLeaveEdit(program_->context(), &program_->mainWindow());
+        else
+            cannot("cannot open " + a[1] + " directly");
+        settle();
     } else if (cmd == "expect-sql") {
         need(2);
         const QString got = sqlRows(a[1]);

@@ -1,0 +1,104 @@
+// The assignment of one absent teacher's day: loading the teacher's lessons of a weekday,
+// recording a confirmed cover, looking for lessons that suit the chosen substitute better,
+// and the steps that start and end the work of a day.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/value.h"
+
+namespace daike {
+
+class Store;
+
+namespace assignment {
+
+// One lesson of the absent teacher on the weekday being covered.
+struct Lesson {
+    int period = 0;  // 节次 1 to 6
+    std::string cls;
+    std::string subject;
+    bool dealtWith = false;  // 标记 = 1: covered already, or held back from cover
+};
+
+// The teacher's lessons of a weekday ("1" to "5" as the screen shows it), by period.
+std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText);
+
+// A teacher's day is finished when no lesson is left to cover.
+bool dayFinished(const std::vector<Lesson>& lessons);
+
+// One confirmed cover, as the assignment screen shows it.
+struct Cover {
+    std::string absent;       // 被代
+    std::string reason;       // 性质
+    std::string substitute;   // 代者
+    std::string week;         // 周次, the week box's text as it stands
+    std::string weekdayText;  // 星期, "1" to "5"
+    std::string cls;          // 班级
+    std::string subject;      // 课目
+    int period = 0;           // 节次
+};
+
+// 代课运算实体程序: writes one cover in one transaction. In the several-teachers mode the
+// lesson's row of 需代课目情况 goes; the substitute's tallies rise by one; one record is
+// appended to 临时代课记录, 代课记录 and 当天代课记录; the substitute is booked in the
+// period's column of 代课教师; the lesson gets both marks. A substitute without a row in
+// 代课节数 is refused with a StoreError and nothing is written.
+void recordCover(Store& store, const Cover& cover, bool severalTeachers);
+
+// 得到所任班级: the distinct classes a teacher is head teacher of or teaches a main subject in,
+// from the teacher's 教师姓名 row: the head-teacher class first, then the 语文, 数学, 英语 and
+// 科学 lists in list order. Every class is kept, however many.
+std::vector<std::string> taughtClasses(const std::vector<Value>& teacherRow);
+
+// A lesson of the same period, still queued in 需代课目情况, in a class the substitute teaches.
+struct Suggestion {
+    std::string absent;
+    std::string weekday;
+    std::string cls;
+    std::string period;
+    std::string subject;
+    std::string affinity;  // the substitute's affinity letters with that class
+};
+
+// The search for better-suited lessons (把搜索到的可代情况在frame5中显示出来 shows them): one
+// suggestion per taught class whose lesson of that weekday and period is still queued, in the
+// order of taughtClasses. Nothing when the substitute has no 教师姓名 row.
+std::vector<Suggestion> findSuggestions(Store& store, std::string_view substitute,
+                                        std::string_view weekdayText, int period);
+
+// The exit step: lessons marked as dealt with but not covered (held back by the absence entry)
+// become normal again.
+void releaseHeldBack(Store& store);
+
+// Whether 当天代课记录 holds cover of another week or weekday than the given ones.
+bool holdsAnotherDay(Store& store, int week, int weekday);
+
+// The check before cover is entered: when 当天代课记录 holds another day, a new day is started
+// (the day's tables are cleared). Returns whether it was.
+bool staleDayCheck(Store& store, int week, int weekday);
+
+// Names joined for a message: 张三、李四.
+std::string joinNames(const std::vector<std::string>& names);
+
+}  // namespace assignment
+}  // namespace daike
+
+namespace daike::assignment {
+
+// One page of the candidate list: 32 rows from the page offset.
+inline constexpr int kPageRows = 32;
+struct Page {
+    int first = 0;          // index of the first row shown
+    int count = 0;          // rows shown
+    bool previous = false;  // "上一页" shown
+    bool next = false;      // "下一页" shown
+};
+// The page at an offset; an offset at or beyond the rows (left from a longer list) falls back
+// to the first page.
+Page pageAt(int rows, int offset);
+
+}  // namespace daike::assignment

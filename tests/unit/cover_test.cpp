@@ -1,0 +1,282 @@
+// Recording cover, the suggestion search, the end of a teacher's day, the stale-day check,
+// the candidate list's pages, free-period leave and the picker's list.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "engine/assignment.h"
+#include "engine/free_period_leave.h"
+#include "engine/teacher_picker.h"
+#include "store/store.h"
+
+using namespace daike;
+namespace fs = std::filesystem;
+
+namespace {
+
+class CoverTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ =
+            fs::temp_directory_path() / ("daike-cover-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+        store_ = Store::open(dir_);
+    }
+    void TearDown() override {
+        store_.reset();
+        fs::remove_all(dir_);
+    }
+    Store& db() { return *store_; }
+    void sql(const std::string& s) { db().execScript(s); }
+    // The rows of a query in SQLite's text form, "a|b;c|d", Null as NULL.
+    std::string rows(const std::string& q) {
+        std::string out;
+        for (const auto& row : db().selectText(q)) {
+            if (!out.empty()) out += ";";
+            for (std::size_t i = 0; i < row.size(); ++i)
+                out += (i ? "|" : "") + (row[i] ? *row[i] : std::string("NULL"));
+        }
+        return out;
+    }
+    assignment::Cover cover(const std::string& substitute, int period = 2,
+                            const std::string& cls = "一(1)") {
+        return {"张老师", "病假", substitute, "3", "3", cls, "语文", period};
+    }
+
+    fs::path dir_;
+    std::unique_ptr<Store> store_;
+};
+
+const char* kCoverTables[] = {"临时代课记录", "代课记录", "当天代课记录"};
+
+}  // namespace
+
+// --- recording one cover ----------------------------------------------------------------
+
+TEST_F(CoverTest, OneCoverWritesEveryTableOnce) {
+    sql("INSERT INTO 代课节数 VALUES ('赵三',2,7);"
+        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
+        "('张老师',3,'一(1)',2,'语文',NULL,NULL),('张老师',3,'一(2)',3,'数学',NULL,NULL);"
+        "INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',2,'语文');");
+    assignment::recordCover(db(), cover("赵三"), false);
+    for (const char* t : kCoverTables)
+        EXPECT_EQ(rows(std::string("SELECT * FROM ") + t), "张老师|病假|赵三|3|3|一(1)|语文|2")
+            << t;
+    EXPECT_EQ(rows("SELECT typeof(周次),typeof(星期),typeof(节次) FROM 代课记录"),
+              "text|integer|integer");
+    EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数"), "3|8");
+    EXPECT_EQ(rows("SELECT \"2\" FROM 代课教师"), "赵三");
+    // Only the first matching lesson is marked; other lessons keep their marks.
+    EXPECT_EQ(rows("SELECT 标记,已代标记 FROM 任课情况"), "1|1;NULL|NULL;NULL|NULL");
+    // The one-teacher mode leaves the queue alone.
+    EXPECT_EQ(rows("SELECT count(*) FROM 需代课目情况"), "1");
+}
+
+TEST_F(CoverTest, SeveralTeachersModeRemovesExactlyTheLessonsQueueRow) {
+    sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
+        "INSERT INTO 需代课目情况 VALUES ('甲',3,'一(1)',1,'语文'),('张老师',3,'一(1)',2,'语文'),"
+        "('乙',4,'一(1)',2,'语文'),('丙',3,'一(2)',2,'数学'),('丁',3,'一(1)',2,'语文');");
+    assignment::recordCover(db(), cover("赵三"), true);
+    EXPECT_EQ(rows("SELECT 姓名 FROM 需代课目情况"), "甲;乙;丙;丁");
+}
+
+TEST_F(CoverTest, SubstituteWithoutTalliesIsRefusedAndNothingIsWritten) {
+    sql("INSERT INTO 代课节数 VALUES ('王一',0,0);"
+        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL);"
+        "INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',2,'语文');");
+    try {
+        assignment::recordCover(db(), cover("赵三"), true);
+        FAIL() << "a substitute without a 代课节数 row was recorded";
+    } catch (const StoreError& e) {
+        EXPECT_NE(std::string(e.what()).find("赵三"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("代课节数初始化"), std::string::npos);
+    }
+    for (const char* t : kCoverTables)
+        EXPECT_EQ(rows(std::string("SELECT count(*) FROM ") + t), "0") << t;
+    EXPECT_EQ(rows("SELECT count(*) FROM 需代课目情况"), "1");
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "0");
+    EXPECT_EQ(rows("SELECT 标记,已代标记 FROM 任课情况"), "NULL|NULL");
+    EXPECT_EQ(rows("SELECT 当日代课 FROM 代课节数"), "0");
+}
+
+TEST_F(CoverTest, SubstitutesOfAPeriodFillTheFirstFreeCellOfItsColumn) {
+    sql("INSERT INTO 代课节数 VALUES ('甲',0,0),('乙',0,0),('丙',0,0),('丁',0,0);"
+        "INSERT INTO 代课教师 (\"1\",\"2\") VALUES ('外出',NULL),('外出2',NULL);");
+    assignment::recordCover(db(), cover("甲", 2), false);
+    assignment::recordCover(db(), cover("乙", 2), false);
+    // Both rows have column "2" taken now: the third goes into a new row.
+    assignment::recordCover(db(), cover("丙", 2), false);
+    assignment::recordCover(db(), cover("丁", 1), false);
+    EXPECT_EQ(rows("SELECT \"1\",\"2\" FROM 代课教师"), "外出|甲;外出2|乙;丁|丙");
+}
+
+// --- the suggestion search ---------------------------------------------------------------
+
+TEST_F(CoverTest, TaughtClassesKeepsOrderDropsRepeatsAndCollectsMoreThanEight) {
+    const std::vector<Value> row{"李二",
+                                 "一(1)",
+                                 "一(2),一(1),一(3)",
+                                 Value(),
+                                 "二(1),二(2),二(3),二(4),二(5),",
+                                 "一(3),三(1),三(2),三(3"};
+    EXPECT_EQ(assignment::taughtClasses(row),
+              (std::vector<std::string>{"一(1)", "一(2)", "一(3)", "二(1)", "二(2)", "二(3)",
+                                        "二(4)", "二(5)", "三(1)", "三(2)"}));
+    EXPECT_TRUE(
+        assignment::taughtClasses({"无", Value(), Value(), Value(), Value(), Value()}).empty());
+}
+
+TEST_F(CoverTest, SuggestionsAreQueuedLessonsOfTheSamePeriodInTaughtClasses) {
+    sql("INSERT INTO 教师姓名 VALUES ('李二','一(3)','一(3),一(2)','一(2)',NULL,'一(4)');"
+        "INSERT INTO 需代课目情况 VALUES ('甲',3,'一(2)',2,'语文'),('乙',3,'一(3)',2,'数学'),"
+        "('丙',3,'一(4)',3,'科学'),('丁',4,'一(4)',2,'科学'),('戊',3,'二(1)',2,'语文'),"
+        "('己',3,'一(2)',2,'英语');");
+    const auto found = assignment::findSuggestions(db(), "李二", "3", 2);
+    ASSERT_EQ(found.size(), 2u);
+    // The head-teacher class comes first; each class gives its first queued lesson only.
+    EXPECT_EQ(found[0].absent, "乙");
+    EXPECT_EQ(found[0].cls, "一(3)");
+    EXPECT_EQ(found[0].affinity, "班语");
+    EXPECT_EQ(found[0].weekday, "3");
+    EXPECT_EQ(found[0].period, "2");
+    EXPECT_EQ(found[0].subject, "数学");
+    EXPECT_EQ(found[1].absent, "甲");
+    EXPECT_EQ(found[1].affinity, "语数");
+    EXPECT_TRUE(assignment::findSuggestions(db(), "李二", "3", 5).empty());
+    EXPECT_TRUE(assignment::findSuggestions(db(), "不在册", "3", 2).empty());
+}
+
+// --- the end of a teacher's day and of the assignment -------------------------------------
+
+TEST_F(CoverTest, DayIsFinishedWhenNoLessonIsLeftToCover) {
+    using L = assignment::Lesson;
+    EXPECT_TRUE(assignment::dayFinished({}));
+    EXPECT_TRUE(
+        assignment::dayFinished({L{2, "一(1)", "语文", true}, L{5, "一(2)", "数学", true}}));
+    EXPECT_FALSE(
+        assignment::dayFinished({L{2, "一(1)", "语文", true}, L{5, "一(2)", "数学", false}}));
+    // Two lessons in one period: the grid shows the later one.
+    EXPECT_TRUE(
+        assignment::dayFinished({L{2, "一(1)", "语文", false}, L{2, "一(2)", "数学", true}}));
+}
+
+TEST_F(CoverTest, LoadDayReadsTheWeekdaysLessonsByPeriod) {
+    sql("INSERT INTO 任课情况 VALUES ('张老师',3,'一(2)',5,'数学',1,1),"
+        "('张老师',3,'一(1)',2,'语文',NULL,NULL),('张老师',4,'一(1)',1,'语文',NULL,NULL),"
+        "('李二',3,'一(3)',1,'语文',NULL,NULL);");
+    const auto day = assignment::loadDay(db(), "张老师", "3");
+    ASSERT_EQ(day.size(), 2u);
+    EXPECT_EQ(day[0].period, 2);
+    EXPECT_FALSE(day[0].dealtWith);
+    EXPECT_EQ(day[1].cls, "一(2)");
+    EXPECT_TRUE(day[1].dealtWith);
+    EXPECT_TRUE(assignment::loadDay(db(), "张老师", "5").empty());
+}
+
+TEST_F(CoverTest, ExitReleasesOnlyLessonsHeldBackWithoutCover) {
+    sql("INSERT INTO 任课情况 VALUES "
+        "('甲',3,'一(1)',1,'语文',1,NULL),('甲',3,'一(1)',2,'语文',1,1),"
+        "('乙',4,'一(2)',1,'数学',1,NULL),('乙',4,'一(2)',2,'数学',NULL,NULL);");
+    assignment::releaseHeldBack(db());
+    EXPECT_EQ(rows("SELECT 标记,已代标记 FROM 任课情况"), "NULL|NULL;1|1;NULL|NULL;NULL|NULL");
+}
+
+TEST_F(CoverTest, StaleDayCheckClearsOnlyAnotherDaysRecords) {
+    EXPECT_FALSE(assignment::staleDayCheck(db(), 3, 3));
+    sql("INSERT INTO 当天代课记录 VALUES ('甲','病假','乙','3',3,'一(1)','语文',1);"
+        "INSERT INTO 代课教师 (\"1\") VALUES ('乙');"
+        "INSERT INTO 代课节数 VALUES ('乙',1,5);");
+    EXPECT_FALSE(assignment::staleDayCheck(db(), 3, 3));
+    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "1");
+    EXPECT_TRUE(assignment::holdsAnotherDay(db(), 4, 3));
+    EXPECT_TRUE(assignment::holdsAnotherDay(db(), 3, 2));
+    sql("INSERT INTO 当天代课记录 VALUES ('甲','病假','乙','2',3,'一(1)','语文',2);");
+    EXPECT_TRUE(assignment::staleDayCheck(db(), 3, 3));
+    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "0");
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "0");
+    EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数"), "0|5");
+}
+
+// --- pages of the candidate list ---------------------------------------------------------
+
+TEST(CandidatePages, ThirtyThreeRowsMakeTwoPages) {
+    auto p = assignment::pageAt(33, 0);
+    EXPECT_EQ(p.count, 32);
+    EXPECT_TRUE(p.next);
+    EXPECT_FALSE(p.previous);
+    p = assignment::pageAt(33, 32);
+    EXPECT_EQ(p.first, 32);
+    EXPECT_EQ(p.count, 1);
+    EXPECT_FALSE(p.next);
+    EXPECT_TRUE(p.previous);
+}
+
+TEST(CandidatePages, ExactlyFullLastPageOffersNoEmptyPage) {
+    const auto p = assignment::pageAt(64, 32);
+    EXPECT_EQ(p.count, 32);
+    EXPECT_FALSE(p.next);
+    EXPECT_FALSE(assignment::pageAt(32, 0).next);
+}
+
+TEST(CandidatePages, OffsetBeyondTheRowsFallsBackToTheFirstPage) {
+    auto p = assignment::pageAt(3, 32);
+    EXPECT_EQ(p.first, 0);
+    EXPECT_EQ(p.count, 3);
+    EXPECT_FALSE(p.previous);
+    p = assignment::pageAt(0, 64);
+    EXPECT_EQ(p.first, 0);
+    EXPECT_EQ(p.count, 0);
+}
+
+// --- free-period leave ---------------------------------------------------------------------
+
+TEST_F(CoverTest, LeaveRecordsLessonPeriodsPlainAndTickedFreePeriodsFlagged) {
+    leave::Periods lessons{}, free{};
+    lessons[1] = lessons[4] = true;
+    free[2] = true;
+    leave::recordDay(db(), "张老师", lessons, free);
+    EXPECT_EQ(rows("SELECT \"2\",\"22\",\"3\",\"33\",\"5\",\"55\" FROM 代课教师"),
+              "张老师|NULL|张老师|1|张老师|NULL");
+    // A second teacher away in free period 3 takes the second row with its own flag.
+    leave::Periods none{}, third{};
+    third[2] = true;
+    leave::recordDay(db(), "李二", none, third);
+    EXPECT_EQ(rows("SELECT \"3\",\"33\" FROM 代课教师"), "张老师|1;李二|1");
+    EXPECT_EQ(leave::recordedFreePeriods(db(), "李二"), third);
+    EXPECT_EQ(leave::recordedFreePeriods(db(), "张老师"), free);
+}
+
+TEST_F(CoverTest, LeaveWithoutATeacherRecordsNothing) {
+    leave::Periods all;
+    all.fill(true);
+    leave::recordDay(db(), "", all, all);
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "0");
+}
+
+TEST_F(CoverTest, WithdrawingMovesLaterEntriesAndFlagsUp) {
+    sql("INSERT INTO 代课教师 (\"3\",\"33\",\"4\") VALUES ('王一',NULL,'x'),('张老师','1','y'),"
+        "('李二','1',NULL),('赵三',NULL,NULL);");
+    leave::Periods p{};
+    p[2] = true;
+    leave::withdraw(db(), "张老师", p);
+    EXPECT_EQ(rows("SELECT \"3\",\"33\",\"4\" FROM 代课教师"),
+              "王一|NULL|x;李二|1|y;赵三|NULL|NULL;NULL|NULL|NULL");
+    std::vector<std::string> list{"甲", "张老师", "乙"};
+    leave::dropFromList(list, "张老师");
+    EXPECT_EQ(list, (std::vector<std::string>{"甲", "乙"}));
+    leave::dropFromList(list, "无名");
+    EXPECT_EQ(list.size(), 2u);
+}
+
+// --- the picker's list -------------------------------------------------------------------
+
+TEST_F(CoverTest, PickerListsNamesInPinyinOrderAndGrowsBeyondFiftyFour) {
+    sql("INSERT INTO 教师姓名 (姓名) VALUES ('张三'),('王一'),('李二'),('艾老师');");
+    EXPECT_EQ(picker::teacherNames(db()),
+              (std::vector<std::string>{"艾老师", "李二", "王一", "张三"}));
+    EXPECT_EQ(picker::placesFor(4), 54);
+    EXPECT_EQ(picker::placesFor(54), 54);
+    EXPECT_EQ(picker::placesFor(55), 60);
+    EXPECT_EQ(picker::placesFor(64), 66);
+}
