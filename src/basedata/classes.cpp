@@ -80,4 +80,11 @@ int gradeOfClass(const std::string& name) {
     return -1;
 }
 
+std::vector<std::string> readClasses(Store& store) {
+    std::vector<std::string> out;
+    auto rs = store.dkb("select * from 班级");
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) out.push_back(rs[0].text());
+    return out;
+}
+
 }  // namespace daike

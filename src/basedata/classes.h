@@ -40,6 +40,9 @@ void addCourse(Store& store, const std::string& name, const std::array<bool, 6>&
 // The courses of a grade in stored order; nothing when the course table has no rows at all.
 std::optional<std::vector<std::string>> gradeCourses(Store& store, int grade);
 
+// The class names of 班级 in table order.
+std::vector<std::string> readClasses(Store& store);
+
 // The grade index of a class name (from its first character, blanks ignored), or -1.
 int gradeOfClass(const std::string& className);
 

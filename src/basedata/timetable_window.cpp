@@ -7,6 +7,7 @@
 
 #include "basedata/classes.h"
 #include "basedata/full_width.h"
+#include "engine/teacher_picker.h"
 #include "main/run_context.h"
 #include "main/widgets.h"
 #include "store/store.h"
@@ -88,12 +89,10 @@ TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 
 void TimetableWindow::load() {
     auto* teachers = findChild<QComboBox*>("Combo1");
-    auto rs = ctx_.store.dkb("select * from 教师姓名 order by 姓名 asc");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) teachers->addItem(qs(rs["姓名"].text()));
+    for (const auto& name : picker::teacherNames(ctx_.store)) teachers->addItem(qs(name));
     teachers->setCurrentIndex(-1);
     auto* classes = findChild<QComboBox*>("Combo2");
-    auto cs = ctx_.store.dkb("select * from 班级");
-    for (cs.moveFirst(); !cs.eof(); cs.moveNext()) classes->addItem(qs(cs[0].text()));
+    for (const auto& name : readClasses(ctx_.store)) classes->addItem(qs(name));
     classes->setCurrentIndex(-1);
 }
 

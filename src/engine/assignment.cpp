@@ -46,6 +46,10 @@ std::vector<std::string> listEntries(const Value& list) {
 
 }  // namespace
 
+void openScreen(Store& store) {
+    store.emptyTable("临时代课记录");
+}
+
 std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText) {
     std::vector<Lesson> lessons;
     auto rs = store.dkb("select * from 任课情况 where 姓名=? and 星期=? order by 节次",

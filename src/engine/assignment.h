@@ -25,6 +25,9 @@ struct Lesson {
 };
 
 // The teacher's lessons of a weekday ("1" to "5" as the screen shows it), by period.
+// Opening the assignment screen starts a new list of the cover recorded through it.
+void openScreen(Store& store);
+
 std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText);
 
 // A teacher's day is finished when no lesson is left to cover.

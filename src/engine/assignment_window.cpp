@@ -66,7 +66,7 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, MainWindow* main) : ctx_(ctx
     placeWindow(*this, ctx_.platform.screen, {0, 0});
 
     reasonConfirmed_ = false;
-    ctx_.store.emptyTable("临时代课记录");
+    assignment::openScreen(ctx_.store);
     const auto today = ctx_.platform.clock.today();
     const auto now = calendarNow(ctx_.store, today);
     weekday_->setText(
