@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -326,6 +328,7 @@ bool ScenarioRunner::step(const QStringList& a) {
         need(2);
         QWidget* w = widget(a[1]);
         settle();
+        QDir().mkpath(QFileInfo(a[2]).absolutePath());
         if (!w->grab().save(a[2])) cannot("could not write " + a[2]);
     } else if (cmd == "expect-message") {
         need(1);
