@@ -1,12 +1,10 @@
 #include "engine/assignment.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/ranking.h"
 #include "main/resets.h"
 #include "store/store.h"
-#include "store/text.h"
 
 namespace daike::assignment {
 
@@ -28,20 +26,6 @@ void appendRecord(Store& store, const char* table, const Cover& c) {
     rs.set(6, c.subject);
     rs.set(7, c.period);
     rs.update();
-}
-
-// The entries of a class list, as the ranking reads them: four characters from every fifth.
-std::vector<std::string> listEntries(const Value& list) {
-    std::vector<std::string> out;
-    if (list.isNull()) return out;
-    const std::string s = list.text();
-    const auto entries = static_cast<std::size_t>(
-        std::nearbyint(static_cast<double>(text::length(s)) / 4.0));  // halves to even
-    for (std::size_t j = 1; j <= entries; ++j) {
-        std::string e = text::mid(s, 5 * j - 4, 4);
-        if (text::length(e) == 4) out.push_back(std::move(e));
-    }
-    return out;
 }
 
 }  // namespace
@@ -124,7 +108,7 @@ std::vector<std::string> taughtClasses(const std::vector<Value>& row) {
     };
     if (row.size() > 1 && !row[1].isNull()) add(row[1].text());
     for (std::size_t k = 2; k <= 5 && k < row.size(); ++k)
-        for (auto& e : listEntries(row[k])) add(std::move(e));
+        for (auto& e : ranking::classListEntries(row[k])) add(std::move(e));
     return classes;
 }
 

@@ -9,13 +9,22 @@
 
 namespace daike::ranking {
 
-bool classListContains(const Value& list, std::string_view cls) {
-    if (list.isNull()) return false;
+std::vector<std::string> classListEntries(const Value& list) {
+    std::vector<std::string> out;
+    if (list.isNull()) return out;
     const std::string s = list.text();
     const auto entries = static_cast<std::size_t>(
         std::nearbyint(static_cast<double>(text::length(s)) / 4.0));  // halves to even
-    for (std::size_t j = 1; j <= entries; ++j)
-        if (text::mid(s, 5 * j - 4, 4) == cls) return true;
+    for (std::size_t j = 1; j <= entries; ++j) {
+        std::string e = text::mid(s, 5 * j - 4, 4);
+        if (text::length(e) == 4) out.push_back(std::move(e));
+    }
+    return out;
+}
+
+bool classListContains(const Value& list, std::string_view cls) {
+    for (const auto& e : classListEntries(list))
+        if (e == cls) return true;
     return false;
 }
 
