@@ -9,7 +9,7 @@
 
 #include "basedata/demo_school.h"
 #include "engine/ranking.h"
-#include "main/resets.h"
+#include "school/resets.h"
 #include "store/store.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // 代课: the program the academic office runs.
 #include <QApplication>
 
-#include "main/main_window.h"
-#include "main/program.h"
 #include "platform/qt_platform.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

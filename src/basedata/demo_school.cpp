@@ -7,7 +7,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "main/resets.h"
+#include "school/resets.h"
 #include "store/store.h"
 
 namespace daike::demo {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main/calendar.h"
+#include "school/calendar.h"
 
 namespace daike {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/ranking.h"
-#include "main/resets.h"
+#include "school/resets.h"
 #include "store/store.h"
 
 namespace daike::assignment {

@@ -1,12 +1,17 @@
 // The small layers that stand between the program and the desktop: message boxes, today's
-// date, the screen, and the mouse pointer. Each has a Qt implementation for the real program
-// (qt_platform.h) and a scripted double for tests (scripted_platform.h). Nothing else in the
-// program talks to these parts of the desktop directly.
+// date, the screen, the mouse pointer, file dialogs and the printer. Each has a Qt implementation
+// for the real program (qt_platform.h) and a scripted double for tests (scripted_platform.h).
+// Nothing else in the program talks to these parts of the desktop directly.
 #pragma once
 
+#include <QPageLayout>
 #include <QPoint>
 #include <QString>
 #include <chrono>
+#include <functional>
+#include <optional>
+
+class QPagedPaintDevice;
 
 class QWidget;
 
@@ -45,12 +50,44 @@ class Pointer {
     virtual void moveTo(QPoint screenPosition) = 0;
 };
 
+// Choosing a file to read or a name to write to. Nothing is read or written here: the caller
+// gets the chosen path, or nothing when the operator cancelled.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // `filter` as the toolkit writes it: "Excel 工作簿 (*.xlsx)".
+    virtual std::optional<QString> openFile(const QString& caption, const QString& directory,
+                                            const QString& filter) = 0;
+    // `suggested` is the full path offered; the operator may change folder and name.
+    virtual std::optional<QString> saveFile(const QString& caption, const QString& suggested,
+                                            const QString& filter) = 0;
+};
+
+// Draws every page of a document on the device it is given, calling newPage() between pages.
+using PagePainter = std::function<void(QPagedPaintDevice&)>;
+
+// The printer. The pages are drawn by the caller; this layer only chooses where they go.
+class Printer {
+  public:
+    virtual ~Printer() = default;
+    // Prints one copy of every page on the default printer. False when there is no printer or
+    // the job could not be started (nothing was printed).
+    virtual bool print(const QString& jobName, const QPageLayout& layout,
+                       const PagePainter& paint) = 0;
+    // The toolkit's print preview of the same pages, from which the operator may also print
+    // on a printer of their choice.
+    virtual void preview(QWidget* parent, const QString& jobName, const QPageLayout& layout,
+                         const PagePainter& paint) = 0;
+};
+
 // What every window is given to reach the desktop.
 struct Platform {
     MessageBoxes& boxes;
     Clock& clock;
     Screen& screen;
     Pointer& pointer;
+    FileDialogs& files;
+    Printer& printer;
 };
 
 // The office's windows were laid out for screens 800 pixels wide.

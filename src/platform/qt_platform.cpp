@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDate>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 
@@ -65,6 +69,51 @@ int QtScreen::twipsPerPixel() const {
 
 void QtPointer::moveTo(QPoint screenPosition) {
     QCursor::setPos(screenPosition);
+}
+
+}  // namespace daike
+
+namespace daike {
+
+std::optional<QString> QtFileDialogs::openFile(const QString& caption, const QString& directory,
+                                               const QString& filter) {
+    const QString path =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, directory, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtFileDialogs::saveFile(const QString& caption, const QString& suggested,
+                                               const QString& filter) {
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggested, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+bool QtPrinter::print(const QString& jobName, const QPageLayout& layout, const PagePainter& paint) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return false;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    printer.setPageLayout(layout);
+    printer.setCopyCount(1);
+    if (!printer.isValid()) return false;
+    paint(printer);
+    return printer.printerState() != QPrinter::Error;
+}
+
+void QtPrinter::preview(QWidget* parent, const QString& jobName, const QPageLayout& layout,
+                        const PagePainter& paint) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    printer.setPageLayout(layout);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印预览 — ") + jobName);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&](QPrinter* p) { paint(*p); });
+    dialog.resize(800, 530);
+    dialog.exec();
 }
 
 }  // namespace daike

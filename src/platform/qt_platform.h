@@ -28,15 +28,33 @@ class QtPointer : public Pointer {
     void moveTo(QPoint screenPosition) override;
 };
 
+class QtFileDialogs : public FileDialogs {
+  public:
+    std::optional<QString> openFile(const QString& caption, const QString& directory,
+                                    const QString& filter) override;
+    std::optional<QString> saveFile(const QString& caption, const QString& suggested,
+                                    const QString& filter) override;
+};
+
+class QtPrinter : public Printer {
+  public:
+    bool print(const QString& jobName, const QPageLayout& layout,
+               const PagePainter& paint) override;
+    void preview(QWidget* parent, const QString& jobName, const QPageLayout& layout,
+                 const PagePainter& paint) override;
+};
+
 class QtPlatform {
   public:
-    Platform platform() { return {boxes_, clock_, screen_, pointer_}; }
+    Platform platform() { return {boxes_, clock_, screen_, pointer_, files_, printer_}; }
 
   private:
     QtMessageBoxes boxes_;
     SystemClock clock_;
     QtScreen screen_;
     QtPointer pointer_;
+    QtFileDialogs files_;
+    QtPrinter printer_;
 };
 
 }  // namespace daike

@@ -1,5 +1,8 @@
 #include "platform/scripted_platform.h"
 
+#include <QDir>
+#include <QPdfWriter>
+
 namespace daike {
 
 using namespace std::chrono;
@@ -33,6 +36,79 @@ bool ScriptedMessageBoxes::yesNo(const QString& text) {
 bool ScriptedMessageBoxes::okCancel(const QString& text) {
     return take(Kind::OkCancel, text, QStringLiteral("确定"), QStringLiteral("取消")) ==
            QStringLiteral("确定");
+}
+
+}  // namespace daike
+
+namespace daike {
+
+std::optional<QString> ScriptedFileDialogs::openFile(const QString& caption,
+                                                     const QString& directory, const QString&) {
+    std::optional<QString> answer;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    shown_.push_back({false, caption, directory, answer});
+    return answer;
+}
+
+std::optional<QString> ScriptedFileDialogs::saveFile(const QString& caption,
+                                                     const QString& suggested, const QString&) {
+    std::optional<QString> answer = suggested;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    shown_.push_back({true, caption, suggested, answer});
+    return answer;
+}
+
+namespace {
+
+// A PDF writer that counts the pages drawn: one, and one more for every newPage().
+class CountingPdfWriter : public QPdfWriter {
+  public:
+    using QPdfWriter::QPdfWriter;
+    bool newPage() override {
+        ++pages_;
+        return QPdfWriter::newPage();
+    }
+    int pages() const { return pages_; }
+
+  private:
+    int pages_ = 1;
+};
+
+}  // namespace
+
+PdfPrinter::Job PdfPrinter::write(const QString& jobName, const QPageLayout& layout,
+                                  const PagePainter& paint, bool preview) {
+    Job job{jobName, {}, 0, preview};
+    QDir().mkpath(dir_.isEmpty() ? QStringLiteral(".") : dir_);
+    job.pdfPath =
+        QDir(dir_.isEmpty() ? QStringLiteral(".") : dir_)
+            .filePath(QStringLiteral("%1-%2.pdf")
+                          .arg(preview ? QStringLiteral("preview") : QStringLiteral("printed"))
+                          .arg(jobs_.size() + 1));
+    CountingPdfWriter pdf(job.pdfPath);
+    pdf.setPageLayout(layout);
+    pdf.setResolution(300);
+    paint(pdf);
+    job.pages = pdf.pages();
+    return job;
+}
+
+bool PdfPrinter::print(const QString& jobName, const QPageLayout& layout,
+                       const PagePainter& paint) {
+    if (!available_) return false;
+    jobs_.push_back(write(jobName, layout, paint, false));
+    return true;
+}
+
+void PdfPrinter::preview(QWidget*, const QString& jobName, const QPageLayout& layout,
+                         const PagePainter& paint) {
+    jobs_.push_back(write(jobName, layout, paint, true));
 }
 
 }  // namespace daike

@@ -70,15 +70,69 @@ class RecordingPointer : public Pointer {
     std::vector<QPoint> moves_;
 };
 
+// File dialogs answered from a queue: a path, or nothing for 取消. A dialog with nothing
+// queued takes the path it suggests (opening: is cancelled). Every dialog shown is remembered.
+class ScriptedFileDialogs : public FileDialogs {
+  public:
+    struct Shown {
+        bool save;
+        QString caption;
+        QString suggested;  // the suggested path (saving) or directory (opening)
+        std::optional<QString> answer;
+    };
+    void queue(std::optional<QString> answer) { answers_.push_back(std::move(answer)); }
+    const std::vector<Shown>& shown() const { return shown_; }
+    std::size_t pendingAnswers() const { return answers_.size(); }
+
+    std::optional<QString> openFile(const QString& caption, const QString& directory,
+                                    const QString& filter) override;
+    std::optional<QString> saveFile(const QString& caption, const QString& suggested,
+                                    const QString& filter) override;
+
+  private:
+    std::deque<std::optional<QString>> answers_;
+    std::vector<Shown> shown_;
+};
+
+// A printer that writes each job to a PDF in a directory of its own, so a test can read what
+// was printed. A preview is written the same way and counted apart.
+class PdfPrinter : public Printer {
+  public:
+    struct Job {
+        QString name;
+        QString pdfPath;
+        int pages = 0;
+        bool preview = false;
+    };
+    void setDirectory(const QString& dir) { dir_ = dir; }
+    // A printer that is missing: print() fails.
+    void setAvailable(bool available) { available_ = available; }
+    const std::vector<Job>& jobs() const { return jobs_; }
+
+    bool print(const QString& jobName, const QPageLayout& layout,
+               const PagePainter& paint) override;
+    void preview(QWidget* parent, const QString& jobName, const QPageLayout& layout,
+                 const PagePainter& paint) override;
+
+  private:
+    Job write(const QString& jobName, const QPageLayout& layout, const PagePainter& paint,
+              bool preview);
+    QString dir_;
+    bool available_ = true;
+    std::vector<Job> jobs_;
+};
+
 class ScriptedPlatform {
   public:
     ScriptedPlatform();
-    Platform platform() { return {boxes, clock, screen, pointer}; }
+    Platform platform() { return {boxes, clock, screen, pointer, files, printer}; }
 
     ScriptedMessageBoxes boxes;
     FixedClock clock;
     FixedScreen screen;
     RecordingPointer pointer;
+    ScriptedFileDialogs files;
+    PdfPrinter printer;
 };
 
 }  // namespace daike

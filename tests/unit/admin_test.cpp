@@ -1,4 +1,4 @@
-#include "main/admin.h"
+#include "school/admin.h"
 
 #include "test_support.h"
 

@@ -1,8 +1,8 @@
-#include "main/calendar.h"
+#include "school/calendar.h"
 
 #include <gtest/gtest.h>
 
-#include "main/term_start.h"
+#include "school/term_start.h"
 #include "test_support.h"
 
 namespace daike {

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "engine/ranking.h"
-#include "main/term_start.h"
+#include "school/term_start.h"
 #include "store/text.h"
 #include "test_support.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ranking.h"
-#include "main/resets.h"
+#include "school/resets.h"
 #include "test_support.h"
 
 namespace daike {

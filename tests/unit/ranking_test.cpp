@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "main/resets.h"
+#include "school/resets.h"
 #include "test_support.h"
 
 namespace daike {

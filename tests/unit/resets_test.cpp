@@ -1,5 +1,5 @@
 // The day and term resets: what each rebuilds or empties, and what each must keep.
-#include "main/resets.h"
+#include "school/resets.h"
 
 #include <gtest/gtest.h>
 

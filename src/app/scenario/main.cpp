@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <iostream>
 
-#include "main/program.h"
 #include "runner.h"
+#include "shell/program.h"
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -21,12 +21,12 @@
 #include <QTextStream>
 #include <iostream>
 
-#include "engine/free_period_leave_window.h"
-#include "main/main_window.h"
-#include "main/program.h"
-#include "main/run_context.h"
-#include "main/widgets.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
 #include "store/store.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+#include "windows/engine/free_period_leave_window.h"
 
 namespace daike {
 
@@ -70,7 +70,10 @@ QWidget* keyTarget(QWidget* w) {
 
 }  // namespace
 
-ScenarioRunner::ScenarioRunner(std::filesystem::path programDir) : dir_(std::move(programDir)) {}
+ScenarioRunner::ScenarioRunner(std::filesystem::path programDir) : dir_(std::move(programDir)) {
+    // What the scripted printer prints lands beside the database, one PDF a job.
+    desktop_.printer.setDirectory(QString::fromStdString((dir_ / "printed").string()));
+}
 
 ScenarioRunner::~ScenarioRunner() {
     closeProgram();

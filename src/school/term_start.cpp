@@ -1,0 +1,42 @@
+#include "school/term_start.h"
+
+#include "store/store.h"
+
+namespace daike {
+
+std::optional<std::string> readTermStartText(Store& store) {
+    auto rs = store.dkb("select * from 开学第一天");
+    if (rs.empty()) return std::nullopt;
+    rs.moveFirst();
+    return rs[0].text();
+}
+
+std::optional<calendar::Day> readTermStart(Store& store) {
+    auto text = readTermStartText(store);
+    if (!text) return std::nullopt;
+    return calendar::parseDate(*text);
+}
+
+void storeTermStart(Store& store, const std::string& text) {
+    store.transaction([&] {
+        auto rs = store.dkb("select * from 开学第一天");
+        if (rs.empty())
+            rs.addNew();
+        else
+            rs.moveFirst();
+        rs.set(0, text);
+        rs.update();
+    });
+}
+
+CalendarNow calendarNow(Store& store, calendar::Day today) {
+    CalendarNow now;
+    now.当前星期 = calendar::weekdayNumber(today);
+    if (auto start = readTermStart(store)) {
+        now.termStartKnown = true;
+        now.当前周次 = calendar::weekNumber(*start, today);
+    }
+    return now;
+}
+
+}  // namespace daike

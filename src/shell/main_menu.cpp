@@ -1,0 +1,43 @@
+#include "shell/main_menu.h"
+
+namespace daike::menu {
+
+const std::vector<Entry>& entries() {
+    static const std::vector<Entry> all = {
+        {"sbcsh", "数据初始化(&F)", Kind::TopLevel, 0, ""},
+        {"sysjqk", "所有数据清空", Kind::Item, 1, ""},
+        {"stwrtgwgsd", "-", Kind::Separator, 1, ""},
+        {"jbsjlr", "基本数据录入", Kind::Submenu, 1, ""},
+        {"xqdyt", "学期首日设定", Kind::Item, 2, ""},
+        {"bjsr", "班级数目输入", Kind::Item, 2, ""},
+        {"jsxmsr", "教师姓名输入", Kind::Item, 2, ""},
+        {"jslr", "主课班级输入", Kind::Item, 2, ""},
+        {"kcsr", "课程输入", Kind::Item, 2, ""},
+        {"sdsr", "手动输入课务情况", Kind::Item, 2, ""},
+        {"kmsr", "课务自动导入", Kind::Item, 2, ""},
+        {"jbmd", "基本免代教师", Kind::Item, 2, ""},
+        {"kjdkfjfl", "-", Kind::Separator, 1, ""},
+        {"qcjbcz", "期初基本操作", Kind::Submenu, 1, ""},
+        {"kkjs", "空课教师初始化", Kind::Item, 2, ""},
+        {"mrjs", "每日节数初始化", Kind::Item, 2, ""},
+        {"dkjs", "代课节数初始化", Kind::Item, 2, ""},
+        {"xqdk", "代课明细清零", Kind::Item, 2, ""},
+        {"xdyt", "新的一天", Kind::Item, 1, ""},
+        {"opoypyp", "-", Kind::Separator, 1, ""},
+        {"mmlr", "密码设定", Kind::Item, 1, ""},
+        {"joiujolfs", "-", Kind::Separator, 1, ""},
+        {"dkms", "代课模式(&S)", Kind::TopLevel, 0, ""},
+        {"drdk", "单人代课", Kind::Item, 1, "Ctrl+A"},
+        {"duorendaike", "多人代课", Kind::Item, 1, "Ctrl+B"},
+        {"dkaf", "输出或打印(&Y)", Kind::TopLevel, 0, ""},
+        {"dkck", "代课查看", Kind::Item, 1, "Ctrl+D"},
+        {"scdk", "代课打印", Kind::Item, 1, "Ctrl+E"},
+        {"cz", "查找(&C)", Kind::TopLevel, 0, ""},
+        {"abcz", "按班查找", Kind::Item, 1, "Ctrl+F"},
+        {"jscz", "教师查找", Kind::Item, 1, "Ctrl+G"},
+        {"dkxg", "修改(&G)", Kind::Item, 0, ""},
+    };
+    return all;
+}
+
+}  // namespace daike::menu

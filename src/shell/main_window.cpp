@@ -1,0 +1,187 @@
+#include "shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "shell/admin_menu_wiring.h"
+#include "shell/basedata_menu_wiring.h"
+#include "shell/engine_menu_wiring.h"
+#include "shell/main_menu.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+#include "windows/main/login_window.h"
+#include "windows/main/term_start_window.h"
+#include "windows/main/weekday_chooser.h"
+
+namespace daike {
+
+namespace {
+const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
+}
+
+MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
+    setObjectName("Form2");
+    setWindowTitle(QStringLiteral("代课 — 教导处代课安排"));
+    resize(800, 560);
+
+    auto* centre = new QWidget(this);
+    auto* layout = new QVBoxLayout(centre);
+    layout->addStretch(2);
+    auto* title = new QLabel(QStringLiteral("代  课"), centre);
+    title->setObjectName("titleLabel");
+    title->setAlignment(Qt::AlignCenter);
+    QFont big = title->font();
+    big.setPointSize(36);
+    big.setBold(true);
+    title->setFont(big);
+    auto* subtitle = new QLabel(QStringLiteral("小学教导处代课安排、记录与通知"), centre);
+    subtitle->setObjectName("subtitleLabel");
+    subtitle->setAlignment(Qt::AlignCenter);
+    QFont mid = subtitle->font();
+    mid.setPointSize(14);
+    subtitle->setFont(mid);
+    layout->addWidget(title);
+    layout->addWidget(subtitle);
+    layout->addStretch(3);
+    setCentralWidget(centre);
+
+    auto* calendarLine = new QLabel(this);
+    calendarLine->setObjectName("calendarLabel");
+    statusBar()->addWidget(calendarLine);
+
+    buildMenu();
+    wireMenu();
+    showCalendar();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenu() {
+    QMenu* menus[3] = {nullptr, nullptr, nullptr};
+    for (const auto& e : menu::entries()) {
+        const QString name = QString::fromUtf8(e.name);
+        const QString caption = QString::fromUtf8(e.caption);
+        QMenu* parent = e.depth > 0 ? menus[e.depth - 1] : nullptr;
+        QAction* a = nullptr;
+        switch (e.kind) {
+            case menu::Kind::TopLevel:
+            case menu::Kind::Submenu: {
+                QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+                m->setObjectName(name + "_menu");
+                menus[e.depth] = m;
+                a = m->menuAction();
+                break;
+            }
+            case menu::Kind::Separator:
+                a = parent->addSeparator();
+                break;
+            case menu::Kind::Item:
+                a = new QAction(caption, this);
+                if (parent)
+                    parent->addAction(a);
+                else
+                    menuBar()->addAction(a);
+                if (*e.shortcut) a->setShortcut(QKeySequence(QString::fromUtf8(e.shortcut)));
+                // Items whose work is not wired up yet stay disabled.
+                a->setEnabled(false);
+                break;
+        }
+        a->setObjectName(name);
+        actions_.insert(name, a);
+    }
+}
+
+QAction* MainWindow::action(const QString& menuName) const {
+    return actions_.value(menuName);
+}
+
+void MainWindow::on(const QString& menuName, std::function<void()> handler) {
+    QAction* a = actions_.value(menuName);
+    Q_ASSERT(a);
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { runAction(ctx_, handler); });
+}
+
+void MainWindow::guarded(const QString& menuName, int code) {
+    on(menuName, [this, code] {
+        ctx_.values.管理操作码 = static_cast<std::int16_t>(code);
+        openLogin();
+    });
+}
+
+void MainWindow::setAdminOperation(int code, std::function<void()> operation) {
+    adminOperations_.insert(code, std::move(operation));
+}
+
+void MainWindow::runAdminOperation(int code) {
+    auto it = adminOperations_.find(code);
+    if (it != adminOperations_.end()) runAction(ctx_, *it);
+}
+
+void MainWindow::openLogin() {
+    openWindow<LoginWindow>("Form15", [this] {
+        auto* login = new LoginWindow(ctx_, this);
+        connect(login, &LoginWindow::accepted, this, &MainWindow::runAdminOperation);
+        return login;
+    });
+}
+
+void MainWindow::wireMenu() {
+    on("xqdyt", [this] { openTermStart(); });
+    // Each subsystem connects the items of its own windows and operations.
+    wireAdministrationMenu(*this);
+    wireCoverMenu(*this);
+    wireBaseDataMenu(*this);
+}
+
+void MainWindow::openTermStart() {
+    openWindow<TermStartWindow>("Form13", [this] { return new TermStartWindow(ctx_, this); });
+}
+
+void MainWindow::showCalendar() {
+    auto* line = findChild<QLabel*>("calendarLabel");
+    const auto& v = ctx_.values;
+    QString text;
+    if (v.当前周次 > 0) text = QStringLiteral("第%1周  ").arg(v.当前周次);
+    if (v.当前星期 >= 1 && v.当前星期 <= 7)
+        text += QStringLiteral("星期") + QString::fromUtf8(kWeekdayNames[v.当前星期]);
+    line->setText(text);
+}
+
+bool MainWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        showCalendar();
+        if (ctx_.values.首次激活标志 == 0) {
+            // Asked once per run; the flag is set first so that the question's own box, which
+            // takes the focus away and gives it back, does not ask again.
+            ctx_.values.首次激活标志 = 1;
+            QTimer::singleShot(0, this, [this] { startupQuestion(); });
+        }
+    }
+    return QMainWindow::event(e);
+}
+
+void MainWindow::startupQuestion() {
+    if (ctx_.platform.boxes.yesNo(QStringLiteral("您是否准备代当天的课务！"))) return;
+    ctx_.values.手选星期标志 = 1;
+    openWindow<WeekdayChooser>("Form9", [this] { return new WeekdayChooser(ctx_, this); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    // Closing the main window closes every other window of the program with it.
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow()) w->close();
+    }
+    e->accept();
+    emit closed();
+}
+
+}  // namespace daike

@@ -1,0 +1,68 @@
+// The main window Form2: the program's first window and its menu. Closing it ends the run.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+#include <functional>
+
+#include "ui/widgets.h"
+
+namespace daike {
+
+struct RunContext;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(RunContext& ctx);
+    ~MainWindow() override;
+
+    RunContext& context() { return ctx_; }
+
+    // The menu item (or submenu) of that menu name.
+    QAction* action(const QString& menuName) const;
+
+    // Opens a window of the program: shows the open one with that name, or makes a new one.
+    template <class W>
+    W* openWindow(const QString& name, const std::function<W*()>& make);
+
+    // Refreshes the calendar line at the foot of the window.
+    void showCalendar();
+
+    // Connects a menu item to what it does and enables it. Items never connected stay
+    // disabled.
+    void on(const QString& menuName, std::function<void()> handler);
+    // A menu item guarded by the administrator password: it sets 管理操作码 to the code and
+    // opens the login window, which runs the code's operation after the right password.
+    void guarded(const QString& menuName, int code);
+    // What the login runs for an action code.
+    void setAdminOperation(int code, std::function<void()> operation);
+    void runAdminOperation(int code);
+    void openLogin();
+
+  signals:
+    void closed();
+
+  protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    void buildMenu();
+    void wireMenu();
+    void startupQuestion();
+    void openTermStart();
+
+    RunContext& ctx_;
+    QHash<QString, QAction*> actions_;
+    QHash<int, std::function<void()>> adminOperations_;
+};
+
+template <class W>
+W* MainWindow::openWindow(const QString& name, const std::function<W*()>& make) {
+    return showOrMake<W>(this, name, make);
+}
+
+}  // namespace daike

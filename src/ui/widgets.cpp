@@ -1,0 +1,98 @@
+#include "ui/widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "store/store_error.h"
+#include "ui/run_context.h"
+
+namespace daike {
+
+QString arrayName(const QString& base, int index) {
+    return base + "_" + QString::number(index);
+}
+
+void setBackground(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(w->backgroundRole(), c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QColor background(const QWidget* w) {
+    return w->palette().color(w->backgroundRole());
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
+    QLabel::mouseReleaseEvent(e);
+}
+
+namespace {
+template <class W>
+W* place(W* w, const QString& name, QRect at) {
+    w->setObjectName(name);
+    w->setGeometry(at);
+    return w;
+}
+}  // namespace
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    return place(new QLabel(text, parent), name, at);
+}
+
+ClickLabel* makeClickLabel(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    return place(new ClickLabel(text, parent), name, at);
+}
+
+QLineEdit* makeLineEdit(QWidget* parent, const QString& name, QRect at) {
+    return place(new QLineEdit(parent), name, at);
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    auto* b = place(new QPushButton(text, parent), name, at);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    return place(new QRadioButton(text, parent), name, at);
+}
+
+QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    return place(new QCheckBox(text, parent), name, at);
+}
+
+void makeToolWindow(QWidget* w, QWidget* owner, const QString& name, const QString& caption) {
+    w->setParent(owner, Qt::Window);
+    w->setObjectName(name);
+    w->setWindowTitle(caption);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QWidget* findWindow(const QString& name) {
+    QWidget* found = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() != name) continue;
+        if (!found || (!found->isVisible() && w->isVisible())) found = w;
+    }
+    return found;
+}
+
+bool runAction(RunContext& ctx, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const StoreError& e) {
+        ctx.platform.boxes.ok(QString::fromUtf8(e.what()));
+    } catch (const std::exception& e) {
+        ctx.platform.boxes.ok(QStringLiteral("操作失败：") + QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
+}  // namespace daike

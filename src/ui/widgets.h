@@ -1,0 +1,93 @@
+// Helpers shared by the windows: named controls laid out at fixed places as the office's forms
+// were, the colours that signal state, and running a user action safely.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+class QWidget;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QCheckBox;
+
+namespace daike {
+
+struct RunContext;
+
+namespace colors {
+inline const QColor neutral{224, 224, 224};      // nothing chosen
+inline const QColor selected{192, 192, 255};     // the chosen period or row
+inline const QColor headTeacher{0, 192, 0};      // candidate is head teacher of the class
+inline const QColor mainSubject{255, 128, 255};  // candidate teaches a main subject there
+inline const QColor tickable{255, 128, 128};     // a period that may be ticked
+}  // namespace colors
+
+// The name of element i of a control array: "Label85" and 3 give "Label85_3".
+QString arrayName(const QString& base, int index);
+
+void setBackground(QWidget* w, const QColor& c);
+QColor background(const QWidget* w);
+
+// A label that answers a click, as the office's forms let labels do.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+  public:
+    using QLabel::QLabel;
+  signals:
+    void clicked();
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, QRect at);
+ClickLabel* makeClickLabel(QWidget* parent, const QString& name, const QString& text, QRect at);
+QLineEdit* makeLineEdit(QWidget* parent, const QString& name, QRect at);
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, QRect at);
+QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& text, QRect at);
+QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, QRect at);
+
+// A window of the program other than the main window: its own top-level window, owned by the
+// main window so that closing the main window closes it, deleted when closed.
+void makeToolWindow(QWidget* w, QWidget* owner, const QString& name, const QString& caption);
+
+// The open window with that name, if any.
+QWidget* findWindow(const QString& name);
+
+// Opens a window of the program owned by `owner`: brings the open one with that name to the
+// front, or makes a new one.
+template <class W, class Make>
+W* showOrMake(QWidget* owner, const QString& name, Make make) {
+    for (auto* child : owner->findChildren<W*>(name, Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) {
+            child->show();
+            child->raise();
+            child->activateWindow();
+            return child;
+        }
+    }
+    W* w = make();
+    w->show();
+    w->activateWindow();
+    return w;
+}
+
+// Runs one user action. A failure of the database is shown to the operator and the action
+// ends; whatever it had begun to write was rolled back by its transaction. Returns whether the
+// action ran to its end.
+bool runAction(RunContext& ctx, const std::function<void()>& action);
+
+inline QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+inline std::string ss(const QString& s) {
+    return s.toStdString();
+}
+
+}  // namespace daike

@@ -1,0 +1,194 @@
+#include "windows/basedata/timetable_window.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "basedata/classes.h"
+#include "basedata/full_width.h"
+#include "engine/teacher_picker.h"
+#include "store/store.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+
+namespace daike {
+
+namespace {
+const QColor kSelectedCell{0, 192, 0};
+constexpr int kCellWidth = 100, kLineHeight = 22, kGridLeft = 70, kGridTop = 120;
+}  // namespace
+
+TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
+    makeToolWindow(this, owner, "Form19", QStringLiteral("手动输入课务情况"));
+    setFixedSize(kGridLeft + 5 * kCellWidth + 30, kGridTop + 6 * 2 * kLineHeight + 150);
+
+    auto* frame = new QGroupBox(QStringLiteral("教师及任课选择："), this);
+    frame->setObjectName("Frame1");
+    frame->setGeometry(20, 10, kGridLeft + 5 * kCellWidth - 10, 64);
+    const char* const captions[] = {"教师：", "班级：", "任课："};
+    for (int i = 0; i < 3; ++i) {
+        const int x = 14 + i * 180;
+        makeLabel(frame, QStringLiteral("Label%1").arg(i + 1), QString::fromUtf8(captions[i]),
+                  {x, 26, 44, 24});
+        auto* combo = new QComboBox(frame);
+        combo->setObjectName(QStringLiteral("Combo%1").arg(i + 1));
+        combo->setGeometry(x + 46, 24, 120, 26);
+        // Subjects outside the grade's course list can be typed; teachers and classes are
+        // chosen from their lists.
+        combo->setEditable(i == 2);
+    }
+    connect(findChild<QComboBox*>("Combo1"), &QComboBox::activated, this,
+            [this] { runAction(ctx_, [this] { showWeek(); }); });
+    connect(findChild<QComboBox*>("Combo2"), &QComboBox::activated, this,
+            [this] { runAction(ctx_, [this] { chooseClass(); }); });
+
+    const char* const days[] = {"星期一", "星期二", "星期三", "星期四", "星期五"};
+    for (int d = 0; d < 5; ++d) {
+        auto* head = makeLabel(this, arrayName("Label6", d), QString::fromUtf8(days[d]),
+                               {kGridLeft + d * kCellWidth, kGridTop - 26, kCellWidth, 22});
+        head->setAlignment(Qt::AlignCenter);
+    }
+    const char* const halves[] = {"上      午", "下      午"};
+    for (int h = 0; h < 2; ++h) {
+        auto* half = makeLabel(this, arrayName("Label6", 5 + h), QString::fromUtf8(halves[h]),
+                               {24, kGridTop + h * 3 * 2 * kLineHeight, 30, 3 * 2 * kLineHeight});
+        half->setWordWrap(true);
+        half->setAlignment(Qt::AlignCenter);
+    }
+    for (int cell = 0; cell < kGridCells; ++cell) {
+        const int x = kGridLeft + (cell / 6) * kCellWidth + 1;
+        const int y = kGridTop + (cell % 6) * 2 * kLineHeight + 1;
+        auto* subject = makeClickLabel(this, arrayName("Label4", cell), QString(),
+                                       {x, y, kCellWidth - 2, kLineHeight});
+        auto* cls = makeClickLabel(this, arrayName("Label5", cell), QString(),
+                                   {x, y + kLineHeight, kCellWidth - 2, kLineHeight - 2});
+        for (auto* l : {subject, cls}) {
+            l->setAlignment(Qt::AlignCenter);
+            connect(l, &ClickLabel::clicked, this, [this, cell] { toggle(cell); });
+        }
+        paint(cell);
+    }
+    const int below = kGridTop + 6 * 2 * kLineHeight + 12;
+    for (int k = 0; k < 2; ++k) {
+        auto* line = makeLineEdit(this, arrayName("Text1", k),
+                                  {kGridLeft, below + k * 30, 5 * kCellWidth, 26});
+        line->setReadOnly(true);
+        line->hide();
+    }
+    auto* save = makeButton(this, "Command1", QStringLiteral("保存"),
+                            {kGridLeft + 5 * kCellWidth / 2 - 150, below + 72, 100, 32});
+    auto* del = makeButton(this, "Command2", QStringLiteral("删除"),
+                           {kGridLeft + 5 * kCellWidth / 2 + 50, below + 72, 100, 32});
+    connect(save, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { this->save(); }); });
+    connect(del, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { remove(); }); });
+    placeWindow(*this, ctx_.platform.screen, {100, 40});
+    runAction(ctx_, [this] { load(); });
+}
+
+void TimetableWindow::load() {
+    auto* teachers = findChild<QComboBox*>("Combo1");
+    for (const auto& name : picker::teacherNames(ctx_.store)) teachers->addItem(qs(name));
+    teachers->setCurrentIndex(-1);
+    auto* classes = findChild<QComboBox*>("Combo2");
+    for (const auto& name : readClasses(ctx_.store)) classes->addItem(qs(name));
+    classes->setCurrentIndex(-1);
+}
+
+void TimetableWindow::chooseClass() {
+    auto* subjects = findChild<QComboBox*>("Combo3");
+    subjects->clear();
+    const int grade = gradeOfClass(ss(findChild<QComboBox*>("Combo2")->currentText()));
+    if (grade < 0) return;
+    if (auto courses = gradeCourses(ctx_.store, grade))
+        for (const auto& c : *courses) subjects->addItem(qs(c));
+    // The subject is chosen anew for every class, never taken over unseen.
+    subjects->setCurrentIndex(-1);
+}
+
+void TimetableWindow::paint(int cell) {
+    const QColor c = selected_[static_cast<std::size_t>(cell)] ? kSelectedCell : colors::selected;
+    setBackground(findChild<QLabel*>(arrayName("Label4", cell)), c);
+    setBackground(findChild<QLabel*>(arrayName("Label5", cell)), c);
+}
+
+void TimetableWindow::toggle(int cell) {
+    auto& s = selected_[static_cast<std::size_t>(cell)];
+    s = !s;
+    paint(cell);
+}
+
+void TimetableWindow::showWeek() {
+    for (int cell = 0; cell < kGridCells; ++cell) {
+        selected_[static_cast<std::size_t>(cell)] = false;
+        findChild<QLabel*>(arrayName("Label4", cell))->clear();
+        findChild<QLabel*>(arrayName("Label5", cell))->clear();
+        paint(cell);
+    }
+    const QString teacher = findChild<QComboBox*>("Combo1")->currentText();
+    if (teacher.isEmpty()) return;
+    const auto week = teacherWeek(ctx_.store, ss(teacher));
+    if (week.lessons == 0) {
+        ctx_.platform.boxes.ok(QStringLiteral("该教师无任课情况！"));
+        return;
+    }
+    for (int cell = 0; cell < kGridCells; ++cell) {
+        const auto& c = week.cells[static_cast<std::size_t>(cell)];
+        findChild<QLabel*>(arrayName("Label4", cell))->setText(qs(c.subject));
+        findChild<QLabel*>(arrayName("Label5", cell))->setText(qs(c.className));
+    }
+    if (week.outsideGrid > 0)
+        ctx_.platform.boxes.ok(
+            QStringLiteral("该教师有%1节课务不在星期一至星期五第1至6节之内，表中未能显示！")
+                .arg(week.outsideGrid));
+}
+
+std::vector<int> TimetableWindow::selectedCells() const {
+    std::vector<int> cells;
+    for (int cell = 0; cell < kGridCells; ++cell)
+        if (selected_[static_cast<std::size_t>(cell)]) cells.push_back(cell);
+    return cells;
+}
+
+void TimetableWindow::save() {
+    const auto teacher = ss(findChild<QComboBox*>("Combo1")->currentText());
+    const auto cls = cleanFullWidth(ss(findChild<QComboBox*>("Combo2")->currentText()));
+    const auto subject = cleanFullWidth(ss(findChild<QComboBox*>("Combo3")->currentText()));
+    const auto cells = selectedCells();
+    if (!cells.empty() && (teacher.empty() || cls.empty() || subject.empty())) {
+        ctx_.platform.boxes.ok(QStringLiteral("请先选择教师、班级和任课！"));
+        return;
+    }
+    const auto result = saveLessons(ctx_.store, teacher, cls, subject, cells);
+    if (result.clashCell >= 0) {
+        for (int k = 0; k < 2; ++k) findChild<QLineEdit*>(arrayName("Text1", k))->clear();
+        const int n = static_cast<int>(result.clashes.size());
+        for (int k = 0; k < 2 && k < n; ++k) {
+            QString text = qs(clashLine(result.clashes[static_cast<std::size_t>(k)]));
+            // Only two lines: the second one says how many more there are.
+            if (k == 1 && n > 2) text += QStringLiteral("（另有%1条）").arg(n - 2);
+            auto* line = findChild<QLineEdit*>(arrayName("Text1", k));
+            line->setText(text);
+            line->show();
+        }
+        ctx_.platform.boxes.ok(QStringLiteral("课务有冲突！"));
+        for (int k = 0; k < 2; ++k) findChild<QLineEdit*>(arrayName("Text1", k))->hide();
+    }
+    showWeek();
+}
+
+void TimetableWindow::remove() {
+    std::vector<std::pair<int, GridCell>> cells;
+    for (int cell : selectedCells()) {
+        // A cell that shows no lesson has nothing to delete.
+        if (findChild<QLabel*>(arrayName("Label5", cell))->text().isEmpty()) continue;
+        cells.push_back({cell,
+                         {ss(findChild<QLabel*>(arrayName("Label4", cell))->text()),
+                          ss(findChild<QLabel*>(arrayName("Label5", cell))->text())}});
+    }
+    deleteLessons(ctx_.store, cells);
+    showWeek();
+}
+
+}  // namespace daike

@@ -1,0 +1,688 @@
+#include "windows/engine/assignment_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "school/term_start.h"
+#include "store/store.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+#include "windows/engine/free_period_leave_window.h"
+#include "windows/engine/teacher_picker_window.h"
+
+namespace daike {
+
+namespace {
+
+const char* const kValueLabels[6] = {"Label85", "Label54", "Label55",
+                                     "Label56", "Label57", "Label59"};
+const char* const kListHeaders[6] = {"姓名",         " 科任 情况", "本日总节数",
+                                     "本日代课节数", "是否连课",   "学期代课节数"};
+// Left edge and width of the list columns inside a block: number, the six values, option.
+const int kListX[8] = {0, 32, 98, 152, 202, 252, 298, 352};
+const int kListW[7] = {30, 64, 52, 48, 48, 44, 52};
+const int kBlockX[2] = {10, 442};
+const int kListTop = 58;
+const int kRowHeight = 20;
+
+const char* const kSuggestionLabels[7] = {"Label8",  "Label9",  "Label10", "Label11",
+                                          "Label12", "Label14", "Label15"};
+const char* const kSuggestionHeaders[7] = {"序号", "姓名", "星期",    "班级",
+                                           "节次", "课目", "适合原因"};
+const int kSuggestionX[8] = {10, 56, 130, 178, 244, 292, 360, 446};
+const int kSuggestionW[7] = {44, 72, 46, 64, 46, 66, 84};
+
+const char* const kInfo =
+    "1. 输入或点选请假教师（“…”按钮打开教师选择），选择事由，按“确定”调出该教师当天的课务。\n"
+    "2. 点选一节课，下方按优先顺序列出可代课教师：绿色为本班班主任，粉色为在本班任主课的教师，"
+    "灰色为其他教师；每页32人，可用“下一页”“上一页”翻看。\n"
+    "3. 点选一位教师，按其旁边的“确定”并确认，即记入代课；已代的课不能再选。\n"
+    "4. 当天课务代完后按“退出”，再选择空课时间是否外出。";
+
+void clearRadio(QRadioButton* b) {
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(true);
+}
+
+QLabel* cell(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    auto* l = makeLabel(parent, name, text, at);
+    l->setAlignment(Qt::AlignCenter);
+    setBackground(l, colors::neutral);
+    return l;
+}
+
+}  // namespace
+
+AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), main_(main) {
+    makeToolWindow(this, main, "Form1", QStringLiteral("教师课务安排"));
+    build();
+    placeWindow(*this, ctx_.platform.screen, {0, 0});
+
+    reasonConfirmed_ = false;
+    assignment::openScreen(ctx_.store);
+    const auto today = ctx_.platform.clock.today();
+    const auto now = calendarNow(ctx_.store, today);
+    weekday_->setText(
+        QString::number(ctx_.values.手选星期标志 ? ctx_.values.当前星期 : now.当前星期));
+    week_->setText(now.termStartKnown ? QString::number(now.当前周次) : QString());
+    if (oneTeacherMode()) {
+        pick_->show();
+        typed_->show();
+        teachers_->hide();
+    }
+}
+
+void AssignmentWindow::build() {
+    setFixedSize(900, 640);
+
+    // Who and why.
+    makeLabel(this, "Label1", QStringLiteral("周次："), {12, 12, 44, 26});
+    week_ = makeLineEdit(this, "Text1", {56, 12, 40, 26});
+    makeLabel(this, "Label2", QStringLiteral("星期："), {110, 12, 44, 26});
+    weekday_ = makeLineEdit(this, "Text2", {154, 12, 30, 26});
+    weekday_->setReadOnly(true);
+    weekday_->setAlignment(Qt::AlignCenter);
+    auto* up = makeButton(this, "Command2", QString(), {186, 12, 22, 13});
+    up->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    up->setToolTip(QStringLiteral("后一天"));
+    auto* down = makeButton(this, "Command6", QString(), {186, 25, 22, 13});
+    down->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    down->setToolTip(QStringLiteral("前一天"));
+    connect(up, &QPushButton::clicked, this, [this] { stepWeekday(1); });
+    connect(down, &QPushButton::clicked, this, [this] { stepWeekday(-1); });
+
+    makeLabel(this, "Label3", QStringLiteral("教师："), {224, 12, 44, 26});
+    teachers_ = new QComboBox(this);
+    teachers_->setObjectName("Combo1");
+    teachers_->setEditable(true);
+    teachers_->setGeometry(268, 12, 110, 26);
+    typed_ = makeLineEdit(this, "Text3", {268, 12, 82, 26});
+    typed_->hide();
+    pick_ = makeButton(this, "Command7", QStringLiteral("…"), {352, 12, 26, 26});
+    pick_->setToolTip(QStringLiteral("选择教师"));
+    pick_->hide();
+    connect(pick_, &QPushButton::clicked, this, [this] {
+        // The click activated this window: the picker answers here.
+        ctx_.values.教师选择调用者 = "form1";
+        runAction(ctx_, [this] { openPicker(); });
+    });
+
+    makeLabel(this, "Label4", QStringLiteral("事由："), {394, 12, 44, 26});
+    reasons_ = new QComboBox(this);
+    reasons_->setObjectName("Combo2");
+    reasons_->setEditable(true);
+    reasons_->setGeometry(438, 12, 110, 26);
+    reasons_->addItems({QStringLiteral("公出"), QStringLiteral("病假"), QStringLiteral("事假"),
+                        QStringLiteral("其它")});
+    reasons_->setCurrentIndex(-1);
+    reasons_->setEditText(QString());
+    connect(reasons_, &QComboBox::textActivated, this,
+            [this](const QString& t) { reasonChosen(t); });
+
+    auto* load = makeButton(this, "Command1", QStringLiteral("确定"), {562, 12, 72, 26});
+    connect(load, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { loadDay(); }); });
+    auto* exit = makeButton(this, "Command8", QStringLiteral("退出"), {816, 12, 72, 26});
+    connect(exit, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exitStep(); }); });
+
+    // The period grid.
+    auto* grid = new QWidget(this);
+    grid->setObjectName("periodGrid");
+    grid->setGeometry(12, 48, 292, 166);
+    auto* am = makeLabel(grid, "Label5", QStringLiteral("上  午"), {0, 0, 34, 76});
+    auto* pm = makeLabel(grid, "Label6", QStringLiteral("下    午"), {0, 86, 34, 76});
+    for (auto* l : {am, pm}) {
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignCenter);
+        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    }
+    for (int r = 0; r < 6; ++r) {
+        const int y = r * 26 + (r >= 3 ? 8 : 0);
+        auto& p = periods_[static_cast<std::size_t>(r)];
+        p.number =
+            cell(grid, arrayName("Label7", r), QString::number(r + 1) + ".", {40, y, 28, 24});
+        p.cls = cell(grid, arrayName("Label13", r), QString(), {70, y, 66, 24});
+        p.ban = cell(grid, arrayName("Label19", r), QStringLiteral("班"), {138, y, 24, 24});
+        p.subject = cell(grid, arrayName("Label25", r), QString(), {164, y, 66, 24});
+        p.ke = cell(grid, arrayName("Label31", r), QStringLiteral("课"), {232, y, 24, 24});
+        p.option = makeRadio(grid, arrayName("Option1", r), QString(), {262, y + 3, 20, 18});
+        connect(p.option, &QRadioButton::clicked, this,
+                [this, r] { runAction(ctx_, [this, r] { periodClicked(r); }); });
+    }
+
+    // What the window is for; the free-text reason takes its place when shown.
+    info_ = new QGroupBox(QStringLiteral("软件说明:"), this);
+    info_->setObjectName("infoFrame");
+    info_->setGeometry(316, 46, 572, 170);
+    auto* infoText = makeLabel(info_, "infoText", QString::fromUtf8(kInfo), {12, 22, 548, 140});
+    infoText->setWordWrap(true);
+    infoText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    otherReason_ = makeLineEdit(this, "Text4", {328, 70, 220, 26});
+    otherReason_->setPlaceholderText(QStringLiteral("请输入事由"));
+    otherReason_->hide();
+    takeOther_ = makeButton(this, "Command9", QStringLiteral("确定"), {556, 70, 60, 26});
+    takeOther_->hide();
+    connect(takeOther_, &QPushButton::clicked, this, [this] { takeOtherReason(); });
+    connect(otherReason_, &QLineEdit::returnPressed, takeOther_, &QPushButton::click);
+
+    // The suggestion panel, over the information panel while it is shown.
+    suggestionFrame_ =
+        new QGroupBox(QStringLiteral("在需要代课目中搜索到更合适的代课班级："), this);
+    suggestionFrame_->setObjectName("Frame5");
+    suggestionFrame_->setGeometry(316, 46, 572, 170);
+    setBackground(suggestionFrame_, palette().color(QPalette::Window));
+    suggestionTitle_ = makeLabel(suggestionFrame_, "Label16", QString(), {10, 22, 550, 20});
+    for (int c = 0; c < 7; ++c)
+        makeLabel(suggestionFrame_, QStringLiteral("suggestionHeader_%1").arg(c),
+                  QString::fromUtf8(kSuggestionHeaders[c]),
+                  {kSuggestionX[c], 44, kSuggestionW[c], 20})
+            ->setAlignment(Qt::AlignCenter);
+    for (int j = 0; j < 4; ++j) {
+        auto& s = suggestionRows_[static_cast<std::size_t>(j)];
+        const int y = 66 + j * 24;
+        for (int c = 0; c < 7; ++c)
+            s.labels[static_cast<std::size_t>(c)] =
+                cell(suggestionFrame_, arrayName(kSuggestionLabels[c], j), QString(),
+                     {kSuggestionX[c], y, kSuggestionW[c], 22});
+        s.option = makeRadio(suggestionFrame_, arrayName("Option3", j), QString(),
+                             {kSuggestionX[7], y + 2, 20, 18});
+        connect(s.option, &QRadioButton::clicked, this,
+                [this, j] { runAction(ctx_, [this, j] { takeSuggestion(j); }); });
+    }
+    moreSuggestions_ =
+        makeButton(suggestionFrame_, "Command10", QStringLiteral("下一组"), {480, 66, 80, 26});
+    earlierSuggestions_ =
+        makeButton(suggestionFrame_, "Command11", QStringLiteral("上一组"), {480, 138, 80, 26});
+    connect(moreSuggestions_, &QPushButton::clicked, this, [this] {
+        suggestionOffset_ += 4;
+        showSuggestions();
+    });
+    connect(earlierSuggestions_, &QPushButton::clicked, this, [this] {
+        suggestionOffset_ = std::max(0, suggestionOffset_ - 4);
+        showSuggestions();
+    });
+    suggestionFrame_->hide();
+
+    // The candidate list: two blocks of sixteen rows.
+    auto* frame = new QGroupBox(QStringLiteral("可代课教师名单（按优先排序）"), this);
+    frame->setObjectName("Frame3");
+    frame->setGeometry(12, 222, 876, 380);
+    for (int b = 0; b < 2; ++b) {
+        const int x0 = kBlockX[b];
+        for (int c = 0; c < 6; ++c) {
+            // Two-line headers break between words of two characters.
+            const int w = (c == 1 || c == 4) ? 32 : kListW[c + 1];
+            auto* h = makeLabel(frame, QStringLiteral("listHeader%1_%2").arg(b).arg(c),
+                                QString::fromUtf8(kListHeaders[c]),
+                                {x0 + kListX[c + 1] + (kListW[c + 1] - w) / 2, 22, w, 34});
+            h->setWordWrap(true);
+            h->setAlignment(Qt::AlignCenter);
+        }
+    }
+    for (int r = 0; r < 32; ++r) {
+        const int x0 = kBlockX[r / 16];
+        const int y = kListTop + (r % 16) * kRowHeight;
+        auto& row = list_[static_cast<std::size_t>(r)];
+        row.number = makeLabel(frame, arrayName("Label37", r), QStringLiteral("%1.").arg(r + 1),
+                               {x0, y, kListW[0], kRowHeight - 1});
+        row.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        for (int c = 0; c < 6; ++c)
+            row.values[static_cast<std::size_t>(c)] =
+                cell(frame, arrayName(kValueLabels[c], r), QString(),
+                     {x0 + kListX[c + 1], y, kListW[c + 1], kRowHeight - 1});
+        row.option =
+            makeRadio(frame, arrayName("Option2", r), QString(), {x0 + kListX[7], y + 1, 20, 18});
+        connect(row.option, &QRadioButton::clicked, this,
+                [this, r] { runAction(ctx_, [this, r] { candidateClicked(r); }); });
+    }
+    confirm_ = makeButton(frame, "Command3", QStringLiteral("确定"), {0, 0, 52, 26});
+    confirm_->hide();
+    connect(confirm_, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { confirm(); }); });
+
+    previousPage_ = makeButton(this, "Command5", QStringLiteral("上一页"), {712, 606, 84, 28});
+    nextPage_ = makeButton(this, "Command4", QStringLiteral("下一页"), {804, 606, 84, 28});
+    previousPage_->hide();
+    nextPage_->hide();
+    connect(nextPage_, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { turnPage(1); }); });
+    connect(previousPage_, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { turnPage(-1); }); });
+}
+
+bool AssignmentWindow::oneTeacherMode() const {
+    return ctx_.values.代课方式 == 1;
+}
+
+QString AssignmentWindow::teacher() const {
+    return teachers_->currentText();
+}
+
+QString AssignmentWindow::reason() const {
+    return reasons_->currentText();
+}
+
+void AssignmentWindow::addAbsentTeacher(const QString& name) {
+    teachers_->addItem(name);
+}
+
+bool AssignmentWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        if (ctx_.values.教师选择打开标志) {
+            // The picker is still open for this window: bring it back to the front.
+            ctx_.values.教师选择打开标志 = 0;
+            showPicker();
+        } else {
+            ctx_.values.教师选择调用者 = "form1";
+            if (oneTeacherMode()) {
+                teachers_->hide();
+                typed_->show();
+                pick_->show();
+            }
+        }
+    }
+    return QWidget::event(e);
+}
+
+void AssignmentWindow::closeEvent(QCloseEvent* e) {
+    e->accept();
+    ctx_.values.教师选择打开标志 = 0;
+    if (main_) {
+        main_->show();
+        main_->raise();
+    }
+}
+
+void AssignmentWindow::stepWeekday(int delta) {
+    const int now = weekday_->text().toInt();
+    int next;
+    if (delta > 0)
+        next = (now >= 1 && now < 5) ? now + 1 : 1;
+    else
+        next = (now > 1 && now <= 5) ? now - 1 : 5;
+    weekday_->setText(QString::number(next));
+    ctx_.values.当前星期 = static_cast<std::int16_t>(next);
+}
+
+void AssignmentWindow::showPicker() {
+    showOrMake<TeacherPickerWindow>(main_, "Form8",
+                                    [this] { return new TeacherPickerWindow(ctx_, main_); });
+}
+
+void AssignmentWindow::openPicker() {
+    ctx_.values.教师选择打开标志 = 1;
+    showPicker();
+    // Another teacher is being chosen: no lesson of the grid may be covered under that name
+    // until the day is loaded again.
+    for (auto& p : periods_) {
+        p.cls->clear();
+        p.subject->clear();
+        for (auto* l : p.labels()) setBackground(l, colors::neutral);
+        clearRadio(p.option);
+        p.option->setEnabled(false);
+    }
+    selectedPeriod_ = -1;
+    confirm_->hide();
+}
+
+void AssignmentWindow::reasonChosen(const QString& text) {
+    if (text != QStringLiteral("其它")) return;
+    info_->hide();
+    otherReason_->show();
+    takeOther_->show();
+    otherReason_->raise();
+    takeOther_->raise();
+    otherReason_->setFocus();
+}
+
+void AssignmentWindow::takeOtherReason() {
+    reasons_->setEditText(otherReason_->text());
+    otherReason_->hide();
+    takeOther_->hide();
+    info_->show();
+}
+
+void AssignmentWindow::greyPeriods() {
+    for (auto& p : periods_)
+        for (auto* l : p.labels()) setBackground(l, colors::neutral);
+}
+
+void AssignmentWindow::greyList() {
+    for (auto& row : list_)
+        for (auto* l : row.values) setBackground(l, colors::neutral);
+}
+
+void AssignmentWindow::loadDay() {
+    for (auto& p : periods_) clearRadio(p.option);
+    selectedPeriod_ = -1;
+    if (oneTeacherMode()) teachers_->setEditText(typed_->text().trimmed());
+    if (week_->text().isEmpty() || weekday_->text().isEmpty() || teacher().isEmpty() ||
+        reason().isEmpty()) {
+        ctx_.platform.boxes.ok(QStringLiteral("您还内容没有填写完整,请确认！"));
+        return;
+    }
+    if (!reasonConfirmed_) {
+        reasonConfirmed_ = true;
+        if (!ctx_.platform.boxes.yesNo(QStringLiteral("您是否确定代课事由为") + "“" + reason() +
+                                       "”！")) {
+            reasons_->setEditText(QString());
+            return;
+        }
+    }
+    greyPeriods();
+    clearList();
+    greyList();
+    for (auto& row : list_) clearRadio(row.option);
+    selectedRow_ = -1;
+    ranked_.clear();
+    nextPage_->hide();
+    previousPage_->hide();
+
+    const auto lessons = assignment::loadDay(ctx_.store, ss(teacher()), ss(weekday_->text()));
+    if (lessons.empty()) {
+        // The grid must not offer the previous teacher's lessons under this teacher's name.
+        for (auto& p : periods_) {
+            p.cls->clear();
+            p.subject->clear();
+            for (auto* l : p.labels()) l->setEnabled(false);
+            p.option->setEnabled(false);
+        }
+        confirm_->hide();
+        hideSuggestions();
+        activateWindow();
+        ctx_.platform.boxes.ok(QStringLiteral("该教师本日无课务安排！"));
+        return;
+    }
+    std::array<bool, 6> has{};
+    for (auto& p : periods_) {
+        for (auto* l : p.labels()) l->setEnabled(true);
+        p.option->setEnabled(true);
+        p.cls->clear();
+        p.subject->clear();
+    }
+    for (const auto& l : lessons) {
+        if (l.period < 1 || l.period > 6) continue;
+        auto& p = periods_[static_cast<std::size_t>(l.period - 1)];
+        has[static_cast<std::size_t>(l.period - 1)] = true;
+        p.cls->setText(qs(l.cls));
+        p.subject->setText(qs(l.subject));
+        if (l.dealtWith) {
+            for (auto* lab : p.labels()) lab->setEnabled(false);
+            p.option->setEnabled(false);
+        }
+    }
+    for (int r = 0; r < 6; ++r) {
+        if (has[static_cast<std::size_t>(r)]) continue;
+        auto& p = periods_[static_cast<std::size_t>(r)];
+        p.number->setEnabled(false);
+        p.ban->setEnabled(false);
+        p.ke->setEnabled(false);
+        p.option->setEnabled(false);
+    }
+    confirm_->hide();
+    hideSuggestions();
+}
+
+void AssignmentWindow::periodClicked(int i) {
+    for (auto& row : list_) clearRadio(row.option);
+    selectedPeriod_ = i;
+    selectedRow_ = -1;
+    confirm_->hide();
+    for (int r = 0; r < 6; ++r)
+        for (auto* l : periods_[static_cast<std::size_t>(r)].labels())
+            setBackground(l, r == i ? colors::selected : colors::neutral);
+    greyList();
+
+    const auto& p = periods_[static_cast<std::size_t>(i)];
+    const auto result = ranking::rank(ctx_.store, ss(weekday_->text()), i + 1, ss(p.cls->text()));
+    ranked_ = result.rows;
+    if (ranked_.empty()) {
+        ctx_.platform.boxes.okCancel(QStringLiteral("无可代教师"));
+        // No candidate of an earlier lesson may stay on the list to be confirmed here.
+        clearList();
+        nextPage_->hide();
+        previousPage_->hide();
+    } else {
+        // Each missing teacher is named once while the window is open.
+        bool unreported = false;
+        for (const auto& n : result.missing)
+            unreported = reportedMissing_.insert(n).second || unreported;
+        if (unreported)
+            ctx_.platform.boxes.ok(
+                QStringLiteral("以下教师在“教师姓名”“每日节数表”或“代课节数”中缺少记录，"
+                               "其节数按0计算：") +
+                qs(assignment::joinNames(result.missing)) +
+                QStringLiteral("。请先运行“数据初始化”→“期初基本操作”中的“空课教师初始化”、"
+                               "“每日节数初始化”和“代课节数初始化”。"));
+        clearList();
+        showPage();
+    }
+    hideSuggestions();
+    placePointer(ctx_.platform, {510, 125}, {627, 210});
+}
+
+void AssignmentWindow::clearList() {
+    for (auto& row : list_)
+        for (auto* l : row.values) l->clear();
+}
+
+void AssignmentWindow::showPage() {
+    const auto page = assignment::pageAt(static_cast<int>(ranked_.size()), pageOffset_);
+    pageOffset_ = page.first;
+    previousPage_->setVisible(page.previous);
+    nextPage_->setVisible(page.next);
+    for (int r = 0; r < 32; ++r) {
+        auto& row = list_[static_cast<std::size_t>(r)];
+        row.number->setText(QStringLiteral("%1.").arg(pageOffset_ + r + 1));
+        if (r >= page.count) continue;
+        const auto& c = ranked_[static_cast<std::size_t>(page.first + r)];
+        const QString texts[6] = {qs(c.name),
+                                  qs(c.affinity),
+                                  qs(c.lessonsToday.text()),
+                                  qs(c.coversToday.text()),
+                                  qs(c.adjacent),
+                                  qs(c.coversThisTerm.text())};
+        for (int k = 0; k < 6; ++k) row.values[static_cast<std::size_t>(k)]->setText(texts[k]);
+    }
+    for (int r = 0; r < 32; ++r) {
+        auto& row = list_[static_cast<std::size_t>(r)];
+        if (row.values[0]->text().isEmpty()) break;
+        const QString aff = row.values[1]->text();
+        const QColor& c = aff.startsWith(QStringLiteral("班")) ? colors::headTeacher
+                          : !aff.isEmpty()                     ? colors::mainSubject
+                                                               : colors::neutral;
+        for (auto* l : row.values) setBackground(l, c);
+    }
+    confirm_->hide();
+}
+
+void AssignmentWindow::turnPage(int delta) {
+    pageOffset_ = std::max(0, pageOffset_ + delta * assignment::kPageRows);
+    for (auto& row : list_) clearRadio(row.option);
+    selectedRow_ = -1;
+    ranked_ = ranking::rankedRows(ctx_.store);
+    clearList();
+    greyList();
+    showPage();
+}
+
+void AssignmentWindow::candidateClicked(int r) {
+    auto& row = list_[static_cast<std::size_t>(r)];
+    bool periodChosen = false;
+    for (auto& p : periods_) periodChosen = periodChosen || p.option->isChecked();
+    // An empty row names nobody: choosing it would record a cover by no one.
+    if (!periodChosen || selectedPeriod_ < 0 || row.values[0]->text().isEmpty()) {
+        clearRadio(row.option);
+        return;
+    }
+    selectedRow_ = r;
+    greyList();
+    for (auto* l : row.values) setBackground(l, colors::selected);
+    // Beside the chosen row: 300 twips right of its button and 100 twips up.
+    confirm_->move(row.option->x() + 20, row.option->y() - 7);
+    confirm_->show();
+    confirm_->raise();
+    hideSuggestions();
+}
+
+void AssignmentWindow::confirm() {
+    if (selectedRow_ < 0 || selectedPeriod_ < 0) return;
+    placePointer(ctx_.platform, {360, 330}, {475, 413});
+    const auto& row = list_[static_cast<std::size_t>(selectedRow_)];
+    if (!row.values[1]->text().isEmpty()) {
+        recordCover();
+        return;
+    }
+    suggestions_ = assignment::findSuggestions(ctx_.store, ss(row.values[0]->text()),
+                                               ss(weekday_->text()), selectedPeriod_ + 1);
+    if (!suggestions_.empty()) {
+        suggestionOffset_ = 0;
+        suggestionTitle_->setText(row.values[0]->text() + QStringLiteral(" 老师更适合代以下课目"));
+        showSuggestions();
+        return;
+    }
+    recordCover();
+}
+
+void AssignmentWindow::showSuggestions() {
+    const int n = static_cast<int>(suggestions_.size());
+    suggestionOffset_ = std::clamp(suggestionOffset_, 0, std::max(0, (n - 1) / 4 * 4));
+    for (int j = 0; j < 4; ++j) {
+        auto& s = suggestionRows_[static_cast<std::size_t>(j)];
+        const int k = suggestionOffset_ + j;
+        clearRadio(s.option);
+        if (k >= n) {
+            for (auto* l : s.labels) l->hide();
+            s.option->hide();
+            continue;
+        }
+        const auto& g = suggestions_[static_cast<std::size_t>(k)];
+        const QString texts[7] = {QString::number(k + 1) + QStringLiteral("、"),
+                                  qs(g.absent),
+                                  qs(g.weekday),
+                                  qs(g.cls),
+                                  qs(g.period),
+                                  qs(g.subject),
+                                  qs(g.affinity)};
+        for (int c = 0; c < 7; ++c) {
+            s.labels[static_cast<std::size_t>(c)]->setText(texts[c]);
+            s.labels[static_cast<std::size_t>(c)]->show();
+        }
+        s.option->show();
+    }
+    moreSuggestions_->setVisible(suggestionOffset_ + 4 < n);
+    earlierSuggestions_->setVisible(suggestionOffset_ > 0);
+    info_->hide();
+    suggestionFrame_->show();
+    suggestionFrame_->raise();
+}
+
+void AssignmentWindow::hideSuggestions() {
+    suggestionFrame_->hide();
+    if (otherReason_->isHidden()) info_->show();
+    for (auto& s : suggestionRows_) {
+        for (auto* l : s.labels) l->hide();
+        s.option->hide();
+    }
+}
+
+void AssignmentWindow::takeSuggestion(int j) {
+    const int k = suggestionOffset_ + j;
+    if (k >= static_cast<int>(suggestions_.size())) return;
+    const QString absent = suggestionRows_[static_cast<std::size_t>(j)].labels[1]->text();
+    hideSuggestions();
+    teachers_->setEditText(absent);
+    // In the one-teacher mode the name box is what loading reads.
+    if (oneTeacherMode()) typed_->setText(absent);
+    const int period = selectedPeriod_;
+    loadDay();
+    if (period < 0) return;
+    auto* option = periods_[static_cast<std::size_t>(period)].option;
+    if (!option->isEnabled()) return;
+    option->setChecked(true);
+    periodClicked(period);
+}
+
+void AssignmentWindow::recordCover() {
+    const auto& row = list_[static_cast<std::size_t>(selectedRow_)];
+    const auto& p = periods_[static_cast<std::size_t>(selectedPeriod_)];
+    assignment::Cover c;
+    c.absent = ss(teacher());
+    c.reason = ss(reason());
+    c.substitute = ss(row.values[0]->text());
+    c.week = ss(week_->text());
+    c.weekdayText = ss(weekday_->text());
+    c.cls = ss(p.cls->text());
+    c.subject = ss(p.subject->text());
+    c.period = selectedPeriod_ + 1;
+    const bool ok = ctx_.platform.boxes.okCancel(
+        QStringLiteral("是否确定让 ") + "“" + qs(c.substitute) + "”" + QStringLiteral(" 老师代 ") +
+        "“" + qs(c.absent) + "”" + QStringLiteral("  老师的该节课？"));
+    if (ok) assignment::recordCover(ctx_.store, c, !oneTeacherMode());
+    loadDay();
+    placePointer(ctx_.platform, {205, 345}, {330, 436});
+    confirm_->hide();
+    finishDay();
+}
+
+void AssignmentWindow::finishDay() {
+    for (auto& p : periods_)
+        if (p.option->isEnabled()) return;
+    reasonConfirmed_ = false;
+    savedReason_ = reason();
+    reasons_->setEditText(QString());
+    if (teachers_->count() > 0) {
+        const int i = teachers_->findText(teacher());
+        if (i >= 0) teachers_->removeItem(i);
+        teachers_->setEditText(QString());
+    }
+    if (teachers_->count() == 0) {
+        placePointer(ctx_.platform, {360, 330}, {475, 413});
+        completionAnswer_ =
+            ctx_.platform.boxes.okCancel(QStringLiteral("教师代课已完成，是否确定<退出> ")) ? 1 : 0;
+        if (completionAnswer_ == 1) exitStep();
+    }
+}
+
+void AssignmentWindow::exitStep() {
+    assignment::releaseHeldBack(ctx_.store);
+    if (oneTeacherMode()) {
+        if (auto* open = findWindow("Form10"); open && open->isVisible()) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+        FreePeriodLeaveWindow::Day day;
+        day.teacher = typed_->text().trimmed();
+        for (int r = 0; r < 6; ++r) {
+            const auto& p = periods_[static_cast<std::size_t>(r)];
+            day.lesson[static_cast<std::size_t>(r)] = !p.subject->text().isEmpty();
+            day.covered[static_cast<std::size_t>(r)] =
+                !p.cls->text().isEmpty() && !p.option->isEnabled();
+        }
+        reasons_->setEditText(savedReason_);
+        completionAnswer_ = 0;
+        auto* leave = new FreePeriodLeaveWindow(ctx_, main_, day);
+        connect(leave, &FreePeriodLeaveWindow::recorded, this, [this] {
+            teachers_->setEditText(QString());
+            teachers_->show();
+            typed_->hide();
+            typed_->clear();
+            pick_->hide();
+            ctx_.values.代课方式 = 0;
+            close();
+        });
+        leave->show();
+        leave->activateWindow();
+    } else {
+        completionAnswer_ = 0;
+        close();
+    }
+}
+
+}  // namespace daike

@@ -1,0 +1,119 @@
+// Form1 教师课务安排: the absent teacher's day in a six-period grid, the ranked candidates of
+// the chosen lesson, 32 to a page, and the confirmation that records a cover.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/assignment.h"
+#include "engine/ranking.h"
+
+class QLabel;
+class QLineEdit;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+class QGroupBox;
+
+namespace daike {
+
+struct RunContext;
+
+class AssignmentWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // `main` is the main window: it owns this window and is brought forward when it closes.
+    AssignmentWindow(RunContext& ctx, QWidget* main);
+
+    // Several-teachers mode: the absence entry lists the absent teachers.
+    void addAbsentTeacher(const QString& name);
+
+  protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    struct PeriodRow {
+        QLabel* number;        // Label7
+        QLabel* cls;           // Label13
+        QLabel* ban;           // Label19
+        QLabel* subject;       // Label25
+        QLabel* ke;            // Label31
+        QRadioButton* option;  // Option1
+        std::array<QLabel*, 5> labels() const { return {number, cls, ban, subject, ke}; }
+    };
+    struct ListRow {
+        QLabel* number;                 // Label37
+        std::array<QLabel*, 6> values;  // Label85, Label54, Label55, Label56, Label57, Label59
+        QRadioButton* option;           // Option2
+    };
+    struct SuggestionRow {
+        std::array<QLabel*, 7>
+            labels;            // Label8, Label9, Label10, Label11, Label12, Label14, Label15
+        QRadioButton* option;  // Option3
+    };
+
+    void build();
+    bool oneTeacherMode() const;
+    QString teacher() const;
+    QString reason() const;
+
+    void stepWeekday(int delta);
+    void openPicker();
+    void showPicker();
+    void reasonChosen(const QString& text);
+    void takeOtherReason();
+    void loadDay();
+    void periodClicked(int index);
+    void clearList();  // qingchu
+    void showPage();   // xs
+    void turnPage(int delta);
+    void candidateClicked(int row);
+    void confirm();
+    void recordCover();  // 代课运算实体程序
+    void finishDay();    // sclbx
+    void exitStep();
+    void showSuggestions();
+    void takeSuggestion(int row);
+    void hideSuggestions();
+    void greyPeriods();
+    void greyList();
+
+    RunContext& ctx_;
+    QWidget* main_;
+    QLineEdit* week_;
+    QLineEdit* weekday_;
+    QComboBox* teachers_;     // Combo1
+    QLineEdit* typed_;        // Text3
+    QPushButton* pick_;       // Command7
+    QComboBox* reasons_;      // Combo2
+    QLineEdit* otherReason_;  // Text4
+    QPushButton* takeOther_;  // Command9
+    QGroupBox* info_;
+    std::array<PeriodRow, 6> periods_{};
+    std::array<ListRow, 32> list_{};
+    QPushButton* confirm_;  // Command3
+    QPushButton* nextPage_;
+    QPushButton* previousPage_;
+    QGroupBox* suggestionFrame_;  // Frame5
+    QLabel* suggestionTitle_;     // Label16
+    std::array<SuggestionRow, 4> suggestionRows_{};
+    QPushButton* moreSuggestions_;
+    QPushButton* earlierSuggestions_;
+
+    int selectedPeriod_ = -1;
+    int selectedRow_ = -1;
+    int pageOffset_ = 0;
+    bool reasonConfirmed_ = false;
+    QString savedReason_;
+    int completionAnswer_ = 0;
+    std::vector<ranking::Candidate> ranked_;
+    std::vector<assignment::Suggestion> suggestions_;
+    int suggestionOffset_ = 0;
+    std::set<std::string> reportedMissing_;
+};
+
+}  // namespace daike

@@ -1,0 +1,120 @@
+#include "windows/engine/free_period_leave_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+
+namespace daike {
+
+namespace {
+
+// The common layout: six period rows in the frames 上午 and 下午, and the explanation.
+void buildGrid(QWidget* w, const QString& explanation) {
+    w->setFixedSize(420, 250);
+    for (int half = 0; half < 2; ++half) {
+        auto* frame = new QGroupBox(half == 0 ? QStringLiteral("上午") : QStringLiteral("下午"), w);
+        frame->setObjectName(half == 0 ? "Frame1" : "Frame2");
+        frame->setGeometry(12 + half * 202, 10, 194, 124);
+        for (int k = 0; k < 3; ++k) {
+            const int i = half * 3 + k;
+            auto* label = makeLabel(frame, arrayName("Label1", i),
+                                    QStringLiteral("第%1节").arg(k + 1), {30, 26 + k * 30, 70, 24});
+            label->setAlignment(Qt::AlignCenter);
+            setBackground(label, colors::neutral);
+            auto* box =
+                makeCheck(frame, arrayName("Check1", i), QString(), {130, 28 + k * 30, 24, 20});
+            box->setEnabled(false);
+        }
+    }
+    auto* info = new QGroupBox(QStringLiteral("说明："), w);
+    info->setObjectName("Frame3");
+    info->setGeometry(12, 142, 396, 96);
+    auto* text = makeLabel(info, "Label2", explanation, {10, 22, 376, 66});
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+QCheckBox* box(QWidget* w, int i) {
+    return w->findChild<QCheckBox*>(arrayName("Check1", i));
+}
+QLabel* periodLabel(QWidget* w, int i) {
+    return w->findChild<QLabel*>(arrayName("Label1", i));
+}
+
+}  // namespace
+
+FreePeriodLeaveWindow::FreePeriodLeaveWindow(RunContext& ctx, QWidget* owner, const Day& day)
+    : ctx_(ctx), day_(day) {
+    makeToolWindow(this, owner, "Form10", QStringLiteral("无课公出情况"));
+    buildGrid(this, QStringLiteral("红色的行复选框选中，表示该节课虽然无课，但亦外出，"
+                                   "未选表示该节空课人在校内。"));
+    for (int i = 0; i < 6; ++i) {
+        if (day_.lesson[static_cast<std::size_t>(i)]) {
+            box(this, i)->setEnabled(false);
+        } else {
+            box(this, i)->setEnabled(true);
+            setBackground(periodLabel(this, i), colors::tickable);
+        }
+    }
+    setWindowTitle(QStringLiteral("空课时间是否外出选择"));
+    placeWindow(*this, ctx_.platform.screen, {200, 150});
+}
+
+void FreePeriodLeaveWindow::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (done_) return;
+    done_ = true;
+    leave::Periods ticked{};
+    for (int i = 0; i < 6; ++i)
+        ticked[static_cast<std::size_t>(i)] =
+            box(this, i)->isEnabled() && box(this, i)->isChecked();
+    runAction(ctx_, [&] { leave::recordDay(ctx_.store, ss(day_.teacher), day_.covered, ticked); });
+    emit recorded();
+}
+
+FreePeriodLeaveEditWindow::FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* owner)
+    : ctx_(ctx), teacher_(qs(ctx.values.无课公出教师)) {
+    makeToolWindow(this, owner, "Form14", QStringLiteral("无课公出"));
+    buildGrid(this, QStringLiteral("红色行的复选框打勾，即为该节课空课但人不在校，"
+                                   "去掉勾即为该节空课人在校内。"));
+    const auto recorded = leave::recordedFreePeriods(ctx_.store, ss(teacher_));
+    for (int i = 0; i < 6; ++i) {
+        if (!recorded[static_cast<std::size_t>(i)]) continue;
+        any_ = true;
+        box(this, i)->setEnabled(true);
+        box(this, i)->setChecked(true);
+        setBackground(periodLabel(this, i), colors::tickable);
+    }
+    setWindowTitle(any_ ? teacher_ + QStringLiteral("老师存在空课但公出的情况，请修改！")
+                        : teacher_ + QStringLiteral("老师没有无课公出情况："));
+    placeWindow(*this, ctx_.platform.screen, {200, 150});
+}
+
+void FreePeriodLeaveEditWindow::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (done_) return;
+    done_ = true;
+    leave::Periods withdrawn{};
+    for (int i = 0; i < 6; ++i)
+        withdrawn[static_cast<std::size_t>(i)] =
+            box(this, i)->isEnabled() && !box(this, i)->isChecked();
+    runAction(ctx_, [&] {
+        leave::withdraw(ctx_.store, ss(teacher_), withdrawn);
+        leave::dropFromList(ctx_.values.外出教师名单, ss(teacher_));
+    });
+}
+
+FreePeriodLeaveEditWindow* openFreePeriodLeaveEdit(RunContext& ctx, QWidget* owner) {
+    auto* w = new FreePeriodLeaveEditWindow(ctx, owner);
+    if (w->hasAny()) {
+        w->show();
+        w->activateWindow();
+    }
+    return w;
+}
+
+}  // namespace daike

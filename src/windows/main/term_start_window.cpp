@@ -1,0 +1,43 @@
+#include "windows/main/term_start_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "school/term_start.h"
+#include "store/store.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+
+namespace daike {
+
+TermStartWindow::TermStartWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
+    makeToolWindow(this, owner, "Form13", QStringLiteral("第一周星期一日期输入"));
+    setFixedSize(420, 200);
+    makeLabel(this, arrayName("Label1", 0), QStringLiteral("请输入"), {20, 24, 60, 24});
+    makeLineEdit(this, "Text1", {80, 22, 70, 26});
+    makeLabel(this, arrayName("Label1", 1), QStringLiteral("年"), {154, 24, 24, 24});
+    makeLineEdit(this, "Text2", {180, 22, 50, 26});
+    makeLabel(this, arrayName("Label1", 2), QStringLiteral("月"), {234, 24, 24, 24});
+    makeLineEdit(this, "Text3", {260, 22, 50, 26});
+    makeLabel(this, arrayName("Label1", 3), QStringLiteral("日"), {314, 24, 24, 24});
+    auto* note =
+        makeLabel(this, "Label2",
+                  QStringLiteral("    说明：此日期为开学报名那一周的星期一，例如假如9月1日为"
+                                 "周三，那么这儿填的日期应该为周一，即8月30日。"),
+                  {20, 62, 380, 70});
+    note->setWordWrap(true);
+    auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {160, 146, 100, 32});
+    connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { save(); }); });
+    placeWindow(*this, ctx_.platform.screen, {200, 150});
+}
+
+void TermStartWindow::save() {
+    auto box = [this](const char* name) { return findChild<QLineEdit*>(name)->text(); };
+    // Stored exactly as typed; the week count reads it at the next start of the program.
+    const QString text = box("Text1") + "/" + box("Text2") + "/" + box("Text3");
+    storeTermStart(ctx_.store, ss(text));
+    ctx_.platform.boxes.ok(QStringLiteral("开学第1周星期一的日期已经正确导入数据库！"));
+    close();
+}
+
+}  // namespace daike
