@@ -390,6 +390,15 @@ std::string WordDocument::gridCellText(int table, int row, int gridColumn) const
     return "";
 }
 
+int WordDocument::gridColumnCount(int table, int row) const {
+    auto rows = rowsAt(*p_, table);
+    auto cells = cellsOf(rowAt(*p_, rows, table, row));
+    if (cells.empty()) return 0;
+    const auto& last = cells.back();
+    return last.gridStart +
+           std::max(1, intAttr(child(child(last.tc, "tcPr"), "gridSpan"), "val", 1));
+}
+
 void WordDocument::setCellText(int table, int row, int column, std::string_view text) {
     pugi::xml_node tc = cellAt(*p_, table, row, column);
     const std::string w = prefixOf(p_->document.document_element());

@@ -77,6 +77,9 @@ class WordDocument {
     std::string cellText(int table, int row, int column) const;
     // Same, counting columns by the table's grid; "" where a row has no cell at that grid column.
     std::string gridCellText(int table, int row, int gridColumn) const;
+    // How many grid columns the cells of a row cover (cells before it skipped included), so that
+    // a reader by grid can tell a row of the expected width.
+    int gridColumnCount(int table, int row) const;
 
     // Replaces whatever the cell held with `text` ("\n" becomes a line break, "\t" a tab). The
     // new text takes the properties of the cell's first run (font, size, bold, underline…) and
