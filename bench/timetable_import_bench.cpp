@@ -68,6 +68,7 @@ void importFrom(const fs::path& programDir, benchmark::State& state) {
 
 // Goal: at most 1 s for the whole import of 54 .docx.
 void BM_ImportDocx54(benchmark::State& state) {
+    school();  // made before the clock runs
     for (auto _ : state) importFrom(school().dir, state);
 }
 BENCHMARK(BM_ImportDocx54)->Unit(benchmark::kMillisecond);
