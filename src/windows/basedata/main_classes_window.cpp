@@ -15,7 +15,7 @@ namespace daike {
 namespace {
 const QColor kChosen{255, 192, 255};  // the subject being edited and its ticked classes
 constexpr int kBoxesPerLine = 10;
-constexpr int kBoxW = 68;
+constexpr int kBoxW = 65;  // ten to a line beside the grade, room left for a scroll bar
 constexpr int kLineH = 26;
 const QString kSaveQuestion = QStringLiteral("已改动，是否确定保存（是/否）！");
 }  // namespace
@@ -57,6 +57,7 @@ MainClassesWindow::MainClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
     scroll->setObjectName("classGrid");
     scroll->setGeometry(20, 178, 740, 306);
     scroll->setWidgetResizable(false);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* area = new QWidget;
     area->setObjectName("classGridArea");
     buildClassGrid(area);
