@@ -10,14 +10,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/admin_menu_wiring.h"
-#include "shell/basedata_menu_wiring.h"
-#include "shell/engine_menu_wiring.h"
 #include "shell/main_menu.h"
+#include "shell/window_registry.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/login_window.h"
-#include "windows/main/term_start_window.h"
 #include "windows/main/weekday_chooser.h"
 
 namespace daike {
@@ -110,20 +107,20 @@ void MainWindow::on(const QString& menuName, std::function<void()> handler) {
             [this, handler = std::move(handler)] { runAction(ctx_, handler); });
 }
 
-void MainWindow::guarded(const QString& menuName, int code) {
+void MainWindow::guarded(const QString& menuName, LoginCode code) {
     on(menuName, [this, code] {
         ctx_.values.管理操作码 = static_cast<std::int16_t>(code);
         openLogin();
     });
 }
 
-void MainWindow::setAdminOperation(int code, std::function<void()> operation) {
-    adminOperations_.insert(code, std::move(operation));
+void MainWindow::runAdminOperation(int code) {
+    if (const auto* r = registeredLogin(static_cast<LoginCode>(code)))
+        runAction(ctx_, [this, r] { r->open(*this); });
 }
 
-void MainWindow::runAdminOperation(int code) {
-    auto it = adminOperations_.find(code);
-    if (it != adminOperations_.end()) runAction(ctx_, *it);
+void MainWindow::open(const QString& name) {
+    if (const auto* r = registeredWindow(name)) runAction(ctx_, [this, r] { r->open(*this); });
 }
 
 void MainWindow::openLogin() {
@@ -135,15 +132,14 @@ void MainWindow::openLogin() {
 }
 
 void MainWindow::wireMenu() {
-    on("xqdyt", [this] { openTermStart(); });
-    // Each subsystem connects the items of its own windows and operations.
-    wireAdministrationMenu(*this);
-    wireCoverMenu(*this);
-    wireBaseDataMenu(*this);
-}
-
-void MainWindow::openTermStart() {
-    openWindow<TermStartWindow>("Form13", [this] { return new TermStartWindow(ctx_, this); });
+    // Every registered window or action with a menu item; the guarded ones go through the login.
+    for (const auto& r : windowRegistry()) {
+        if (!*r.menuItem) continue;
+        if (r.login == LoginCode::None)
+            on(QString::fromUtf8(r.menuItem), [this, &r] { r.open(*this); });
+        else
+            guarded(QString::fromUtf8(r.menuItem), r.login);
+    }
 }
 
 void MainWindow::showCalendar() {
