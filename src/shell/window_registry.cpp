@@ -2,6 +2,7 @@
 
 #include "engine/assignment.h"
 #include "school/resets.h"
+#include "shell/cover_handover.h"
 #include "shell/main_window.h"
 #include "ui/run_context.h"
 #include "windows/basedata/classes_window.h"
@@ -71,6 +72,8 @@ const std::vector<Registered>& windowRegistry() {
         {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
         // 代课模式
         {"Form1", "drdk", None, coverOneTeacher},
+        {"Form4", "duorendaike", None, openAbsenceEntry},
+        {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         {"Form14", "", None, [](MainWindow& m) { openFreePeriodLeaveEdit(m.context(), &m); }},
     };

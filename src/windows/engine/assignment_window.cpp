@@ -271,6 +271,25 @@ void AssignmentWindow::addAbsentTeacher(const QString& name) {
     teachers_->addItem(name);
 }
 
+void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int weekday,
+                                            bool replace) {
+    if (replace) teachers_->clear();
+    for (const auto& t : teachers)
+        if (teachers_->findText(t) < 0) addAbsentTeacher(t);
+    teachers_->setEditText(QString());
+    if (weekday >= 1 && weekday <= 5) weekday_ = weekday;
+    pick_->hide();
+    typed_->hide();
+    teachers_->show();
+    render();
+}
+
+QStringList AssignmentWindow::absentTeachers() const {
+    QStringList names;
+    for (int i = 0; i < teachers_->count(); ++i) names << teachers_->itemText(i);
+    return names;
+}
+
 bool AssignmentWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         if (ctx_.values.教师选择打开标志) {
@@ -292,6 +311,7 @@ bool AssignmentWindow::event(QEvent* e) {
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
     ctx_.values.教师选择打开标志 = 0;
+    emit closedAfterCover();
     if (main_) {
         main_->show();
         main_->raise();

@@ -2,6 +2,7 @@
 // the chosen lesson, 32 to a page, and the confirmation that records a cover.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <set>
@@ -30,6 +31,15 @@ class AssignmentWindow : public QWidget {
 
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
+    // Several-teachers mode with these absent teachers (each once) on that weekday: the list
+    // replaces the one shown when `replace`, else the names are added to it.
+    void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
+    // The absent teachers still listed.
+    QStringList absentTeachers() const;
+
+  signals:
+    // The window closed after cover was recorded through it: views of today's cover refresh.
+    void closedAfterCover();
 
   protected:
     bool event(QEvent* e) override;
