@@ -82,9 +82,9 @@ void AbsenceEntryWindow::build() {
     connect(later_, &QPushButton::clicked, this, [this] { stepWeekday(1); });
     connect(earlier_, &QPushButton::clicked, this, [this] { stepWeekday(-1); });
     auto* hint = makeLabel(this, "Label5",
-                           QStringLiteral("点选教师，勾选需要代课的节次（空课外出也请勾选），"
-                                          "再按下方“确定”。"),
-                           {390, 12, 380, 26});
+                           QStringLiteral("点选教师，勾选外出的节次（空课外出也勾选），"
+                                          "再按下方“确定”；教师都选好后按“进入代课”。"),
+                           {388, 6, 384, 36});
     hint->setWordWrap(true);
 
     // The rows of the chosen teacher's day, morning and afternoon side by side.

@@ -114,7 +114,7 @@ ModificationWindow::Row& ModificationWindow::rowAt(int r) {
                               {&row.substitute, "Label7", "老师代", "Label8", 64},
                               {&row.cls, "Label9", "班第", "Label10", 52},
                               {&row.period, "Label14", "节", "Label12", 24},
-                              {&row.subject, "Label11", "课", "Label18", 52}};
+                              {&row.subject, "Label11", "课", "Label18", 72}};
         int x = 30;
         for (const auto& p : parts) {
             *p.value = value(box, arrayName(p.name, i), {x, 4, p.w, 22});
