@@ -172,7 +172,9 @@ void MainWindow::startupQuestion() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    // Closing the main window closes every other window of the program with it.
+    // Closing the main window closes every other window of the program with it; they see the
+    // run ending and hand nothing over.
+    setProperty("endingRun", true);
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (w->isWindow()) w->close();
     }

@@ -336,7 +336,8 @@ void AbsenceEntryWindow::handOver() {
 void AbsenceEntryWindow::closeEvent(QCloseEvent* e) {
     // Teachers stored but never handed over would keep their lessons held back and queued
     // with no one to cover them: the operator decides.
-    if (!handedOver_ && !toCover_.isEmpty() &&
+    const bool runEnding = parentWidget() && parentWidget()->property("endingRun").toBool();
+    if (!handedOver_ && !runEnding && !toCover_.isEmpty() &&
         ctx_.platform.boxes.yesNo(
             QStringLiteral("已确定的需代教师（") + toCover_.join("、") +
             QStringLiteral("）还没有进入代课安排，是否现在进入代课？（是/否）")))

@@ -20,6 +20,11 @@ const int kRowH = 34;
 const int kVisibleRows = 6;
 const QString kChoose = QStringLiteral("请选择");
 
+// The main window is closing and takes every window with it.
+bool runEnding(const QWidget* owner) {
+    return owner && owner->property("endingRun").toBool();
+}
+
 QLabel* value(QWidget* parent, const QString& name, QRect at) {
     auto* l = makeLabel(parent, name, QString(), at);
     l->setAlignment(Qt::AlignCenter);
@@ -256,7 +261,7 @@ void ModificationWindow::handOverQueued() {
 void ModificationWindow::closeEvent(QCloseEvent* e) {
     // Lessons queued again must reach the assignment screen however the window is left;
     // otherwise they would stay held back with no one to cover them.
-    runAction(ctx_, [this] { handOverQueued(); });
+    if (!runEnding(parentWidget())) runAction(ctx_, [this] { handOverQueued(); });
     e->accept();
 }
 
