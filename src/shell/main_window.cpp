@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shell/main_menu.h"
+#include "shell/search_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -140,6 +141,8 @@ void MainWindow::wireMenu() {
         else
             guarded(QString::fromUtf8(r.menuItem), r.login);
     }
+    // The search windows hand the picker's choice over by a connection of their own.
+    wireSearchMenu(*this);
 }
 
 void MainWindow::showCalendar() {

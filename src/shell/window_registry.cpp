@@ -6,6 +6,7 @@
 #include "shell/main_window.h"
 #include "ui/run_context.h"
 #include "windows/basedata/classes_window.h"
+#include "windows/basedata/main_classes_window.h"
 #include "windows/basedata/teacher_names_window.h"
 #include "windows/basedata/timetable_window.h"
 #include "windows/engine/assignment_window.h"
@@ -60,6 +61,7 @@ const std::vector<Registered>& windowRegistry() {
         {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
         {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
         {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
+        {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},
         {"Form18", "kcsr", Courses, window<CoursesWindow>("Form18")},
         {"Form19", "sdsr", ManualTimetable, window<TimetableWindow>("Form19")},
         // 基本免代教师: without the login, as the window always opened.
