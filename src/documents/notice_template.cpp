@@ -74,9 +74,9 @@ std::string noticeTable() {
         {{1800, "", true}, {7200, "老师：", false, "left"}},
         {{1000, "兹因", false, "right"},
          {1300, "", true},
-         {600, "老师"},
+         {700, "老师"},
          {1900, "", true},
-         {4200, "，特请您代课：", false, "left"}},
+         {4100, "，特请您代课：", false, "left"}},
         {{900, "代", false, "right"},
          {1100, "", true},
          {350, "班"},
@@ -121,7 +121,7 @@ std::string noticeTable() {
     xml += "</w:tblGrid>";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool title = r == 0;
-        const int height = title ? 900 : r == 5 ? 700 : 560;
+        const int height = title ? 1000 : r == 5 ? 800 : 680;
         xml += "<w:tr><w:trPr><w:cantSplit/><w:trHeight w:val=\"" + std::to_string(height) +
                "\" w:hRule=\"atLeast\"/></w:trPr>";
         int x = 0;
@@ -145,7 +145,7 @@ const char* kStyles =
     R"(<w:styles xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
     R"(<w:docDefaults><w:rPrDefault><w:rPr>)"
     R"(<w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman" w:eastAsia="宋体" w:cs="Times New Roman"/>)"
-    R"(<w:sz w:val="24"/><w:szCs w:val="24"/><w:lang w:val="en-US" w:eastAsia="zh-CN"/>)"
+    R"(<w:sz w:val="28"/><w:szCs w:val="28"/><w:lang w:val="en-US" w:eastAsia="zh-CN"/>)"
     R"(</w:rPr></w:rPrDefault><w:pPrDefault><w:pPr><w:spacing w:after="0" w:line="240" w:lineRule="auto"/>)"
     R"(</w:pPr></w:pPrDefault></w:docDefaults>)"
     R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/></w:style>)"
