@@ -387,8 +387,8 @@ void drawBlocks(QPainter& painter, const std::vector<LaidBlock>& blocks, double 
 // The body, page by page.
 class Pager {
   public:
-    Pager(const page::Document& doc, QPainter& painter, QPagedPaintDevice& device)
-        : doc_(doc), painter_(painter), device_(device) {
+    Pager(const page::Document& doc, QPainter& painter, QPagedPaintDevice& device, int lastPage)
+        : doc_(doc), painter_(painter), device_(device), lastPage_(lastPage) {
         top_ = doc.page.marginTop;
         bottom_ = doc.page.height - doc.page.marginBottom;
         left_ = doc.page.marginLeft;
@@ -398,6 +398,7 @@ class Pager {
 
     int run() {
         for (const auto& b : doc_.blocks) {
+            if (done_) break;
             switch (b.kind) {
                 case page::Block::Kind::PageBreak:
                     newPage();
@@ -416,6 +417,10 @@ class Pager {
   private:
     bool atTop() const { return y_ <= top_ + 0.5; }
     void newPage() {
+        if (lastPage_ > 0 && pages_ >= lastPage_) {
+            done_ = true;  // the pages after the last one asked for are not printed
+            return;
+        }
         device_.newPage();
         ++pages_;
         y_ = top_;
@@ -424,9 +429,11 @@ class Pager {
     void paragraph(const page::Paragraph& spec) {
         LaidParagraph p = layParagraph(spec, width_);
         if (p.pageBreakBefore && !atTop()) newPage();
+        if (done_) return;
         y_ += p.spaceBefore;
         for (const auto& l : p.lines) {
             if (y_ + l.height > bottom_ && !atTop()) newPage();
+            if (done_) return;
             drawLine(painter_, p, l, left_, y_);
             y_ += l.height;
         }
@@ -443,6 +450,7 @@ class Pager {
                 // The rows so far go on this page; the rest start the next one.
                 drawRows(painter_, *lt, first, r, left_, top);
                 newPage();
+                if (done_) return;
                 first = r;
                 top = y_;
             }
@@ -454,8 +462,10 @@ class Pager {
     const page::Document& doc_;
     QPainter& painter_;
     QPagedPaintDevice& device_;
+    int lastPage_;
     double top_, bottom_, left_, width_, y_;
     int pages_ = 1;
+    bool done_ = false;
 };
 
 }  // namespace
@@ -472,19 +482,19 @@ QPageLayout DocumentRenderer::pageLayout() const {
     return layout;
 }
 
-int DocumentRenderer::paint(QPagedPaintDevice& device) const {
+int DocumentRenderer::paint(QPagedPaintDevice& device, int lastPage) const {
     QPainter painter;
     if (!painter.begin(&device)) return 0;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     // Twips as the unit: the layout is the same on every device.
     painter.scale(device.logicalDpiX() / 1440.0, device.logicalDpiY() / 1440.0);
-    const int pages = Pager(doc_, painter, device).run();
+    const int pages = Pager(doc_, painter, device, lastPage).run();
     painter.end();
     return pages;
 }
 
-bool DocumentRenderer::writePdf(const QString& path, const QString& title) const {
+bool DocumentRenderer::writePdf(const QString& path, const QString& title, int lastPage) const {
     {
         QFile probe(path);
         if (!probe.open(QIODevice::WriteOnly)) return false;
@@ -494,7 +504,7 @@ bool DocumentRenderer::writePdf(const QString& path, const QString& title) const
     pdf.setCreator(QStringLiteral("代课"));
     pdf.setResolution(600);
     pdf.setPageLayout(pageLayout());
-    return paint(pdf) > 0;
+    return paint(pdf, lastPage) > 0;
 }
 
 }  // namespace daike

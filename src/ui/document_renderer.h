@@ -22,11 +22,12 @@ class DocumentRenderer {
     // document's own margins are kept by the layout).
     QPageLayout pageLayout() const;
 
-    // Paints every page, calling newPage() between pages. Returns the number of pages.
-    int paint(QPagedPaintDevice& device) const;
+    // Paints pages 1 to `lastPage` (every page when 0), calling newPage() between pages.
+    // Returns the number of pages painted.
+    int paint(QPagedPaintDevice& device, int lastPage = 0) const;
 
-    // Writes the pages to a PDF file. False when the file cannot be written.
-    bool writePdf(const QString& path, const QString& title) const;
+    // Writes the same pages to a PDF file. False when the file cannot be written.
+    bool writePdf(const QString& path, const QString& title, int lastPage = 0) const;
 
   private:
     page::Document doc_;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTextEdit>
@@ -456,6 +457,49 @@ bool ScenarioRunner::step(const QStringList& a) {
         need(2);
         const QString got = sqlRows(a[1]);
         expect(got == a[2], "\"" + a[1] + "\": expected \"" + a[2] + "\", got \"" + got + "\"");
+    } else if (cmd == "answer-file" || cmd == "answer-file-cancel") {
+        // File dialogs: the next one is answered with this path (relative to the program
+        // directory), or cancelled.
+        if (cmd == "answer-file") {
+            need(1);
+            const QString path = QFileInfo(a[1]).isAbsolute()
+                                     ? a[1]
+                                     : QString::fromStdString((dir_ / a[1].toStdString()).string());
+            desktop_.files.queue(path);
+        } else {
+            need(0);
+            desktop_.files.queue(std::nullopt);
+        }
+    } else if (cmd == "expect-printed") {
+        // Pages sent to the printer in this run, all jobs together (previews not counted).
+        need(1);
+        int pages = 0;
+        for (const auto& job : desktop_.printer.jobs())
+            if (!job.preview) pages += job.pages;
+        expect(pages == a[1].toInt(),
+               "expected " + a[1] + " printed pages, got " + QString::number(pages));
+    } else if (cmd == "expect-printed-text") {
+        // Page N of the last print job holds the text; blanks are ignored on both sides and the
+        // page's text is read in NFKC (CJK faces map some characters to radicals).
+        need(2);
+        const PdfPrinter::Job* last = nullptr;
+        for (const auto& job : desktop_.printer.jobs())
+            if (!job.preview) last = &job;
+        if (!last) {
+            expect(false, "nothing was printed");
+        } else {
+            QProcess p;
+            p.start("pdftotext", {"-f", a[1], "-l", a[1], last->pdfPath, "-"});
+            if (!p.waitForFinished(30000) || p.exitCode() != 0)
+                cannot("pdftotext could not read " + last->pdfPath);
+            static const QRegularExpression blanks("\\s+");
+            QString text = QString::fromUtf8(p.readAllStandardOutput())
+                               .normalized(QString::NormalizationForm_KC)
+                               .remove(blanks);
+            QString want = QString(a[2]).normalized(QString::NormalizationForm_KC).remove(blanks);
+            expect(text.contains(want), "page " + a[1] + " of the printed notices lacks \"" + a[2] +
+                                            "\": " + text.left(300));
+        }
     } else {
         cannot("unknown command " + cmd);
     }
