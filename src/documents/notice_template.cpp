@@ -175,16 +175,30 @@ WordDocument defaultNoticeTemplate() {
     return WordDocument::fromXml(doc, kStyles, kNoticeTemplate);
 }
 
-bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesystem::path& outDir,
-                            const std::string& format) {
-    std::string soffice;
+namespace {
+
+std::string sofficePath() {
     for (const char* candidate : {"/usr/bin/soffice", "/usr/local/bin/soffice",
                                   "/usr/bin/libreoffice", "/opt/libreoffice/program/soffice"})
-        if (::access(candidate, X_OK) == 0) {
-            soffice = candidate;
-            break;
-        }
-    if (soffice.empty()) return false;
+        if (::access(candidate, X_OK) == 0) return candidate;
+    return {};
+}
+
+}  // namespace
+
+bool libreOfficeInstalled() {
+    return !sofficePath().empty();
+}
+
+bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesystem::path& outDir,
+                            const std::string& format) {
+    return convertWithLibreOffice(std::vector<std::filesystem::path>{doc}, outDir, format);
+}
+
+bool convertWithLibreOffice(const std::vector<std::filesystem::path>& docs,
+                            const std::filesystem::path& outDir, const std::string& format) {
+    const std::string soffice = sofficePath();
+    if (soffice.empty() || docs.empty()) return false;
     std::random_device rd;
     const auto profile = std::filesystem::temp_directory_path() /
                          ("daike-lo-" + std::to_string(rd()) + std::to_string(rd()));
@@ -192,8 +206,8 @@ bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesys
         soffice,        "-env:UserInstallation=file://" + profile.string(),
         "--headless",   "--norestore",
         "--convert-to", format,
-        "--outdir",     outDir.string(),
-        doc.string()};
+        "--outdir",     outDir.string()};
+    for (const auto& d : docs) args.push_back(d.string());
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -214,9 +228,12 @@ bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesys
     }
     std::error_code ec;
     std::filesystem::remove_all(profile, ec);
-    auto produced = outDir / doc.filename();
-    produced.replace_extension(format.substr(0, format.find(':')));
-    return ok && std::filesystem::exists(produced, ec);
+    for (const auto& d : docs) {
+        auto produced = outDir / d.filename();
+        produced.replace_extension(format.substr(0, format.find(':')));
+        if (!std::filesystem::exists(produced, ec)) ok = false;
+    }
+    return ok;
 }
 
 NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "documents/docx.h"
 
@@ -21,6 +22,10 @@ WordDocument defaultNoticeTemplate();
 // not installed or the conversion failed.
 bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesystem::path& outDir,
                             const std::string& format = "docx");
+// Several files in one start of LibreOffice (it starts slowly); true when every one converted.
+bool convertWithLibreOffice(const std::vector<std::filesystem::path>& docs,
+                            const std::filesystem::path& outDir, const std::string& format);
+bool libreOfficeInstalled();
 
 // Where the template came from this time.
 enum class TemplateOrigin { Existing, WrittenDefault, ConvertedFromDoc };

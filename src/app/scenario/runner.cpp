@@ -470,6 +470,21 @@ bool ScenarioRunner::step(const QStringList& a) {
             need(0);
             desktop_.files.queue(std::nullopt);
         }
+    } else if (cmd == "write-file") {
+        // Puts a file with that text in the program directory (a damaged template, say).
+        need(2);
+        QFile f(QString::fromStdString((dir_ / a[1].toStdString()).string()));
+        if (!f.open(QIODevice::WriteOnly) || f.write(a[2].toUtf8()) < 0)
+            cannot("could not write " + a[1]);
+    } else if (cmd == "expect-file" || cmd == "expect-no-file") {
+        // A file in the program directory (or at an absolute path) exists / does not.
+        need(1);
+        const QString path = QFileInfo(a[1]).isAbsolute()
+                                 ? a[1]
+                                 : QString::fromStdString((dir_ / a[1].toStdString()).string());
+        const bool there = QFileInfo::exists(path);
+        expect(there == (cmd == "expect-file"),
+               (there ? "unexpected file " : "missing file ") + a[1]);
     } else if (cmd == "expect-printed") {
         // Pages sent to the printer in this run, all jobs together (previews not counted).
         need(1);
@@ -489,7 +504,7 @@ bool ScenarioRunner::step(const QStringList& a) {
             expect(false, "nothing was printed");
         } else {
             QProcess p;
-            p.start("pdftotext", {"-f", a[1], "-l", a[1], last->pdfPath, "-"});
+            p.start("pdftotext", {"-layout", "-f", a[1], "-l", a[1], last->pdfPath, "-"});
             if (!p.waitForFinished(30000) || p.exitCode() != 0)
                 cannot("pdftotext could not read " + last->pdfPath);
             static const QRegularExpression blanks("\\s+");
