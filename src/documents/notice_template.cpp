@@ -245,13 +245,15 @@ NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {
     if (std::filesystem::exists(doc, ec)) {
         if (convertWithLibreOffice(doc, programDir) && std::filesystem::exists(docx, ec))
             return {WordDocument::open(docx.string()), TemplateOrigin::ConvertedFromDoc};
-        throw DocumentError(
-            DocumentError::Kind::NotADocument,
-            std::string("通知模板“") + kOldNoticeTemplate +
-                "”是旧的 Word 格式，本程序不能直接读取，本机也没有可用来转换的 LibreOffice。\n"
-                "请用 Word 或 WPS 打开它，选择“另存为”，保存类型选“Word 文档 (*.docx)”，"
-                "以“" +
-                kNoticeTemplate + "”为名保存在程序目录中，然后再打印。");
+        const std::string why = libreOfficeInstalled()
+                                    ? "，LibreOffice 也未能转换它（文件可能已损坏）。\n"
+                                    : "，本机也没有可用来转换的 LibreOffice。\n";
+        throw DocumentError(DocumentError::Kind::NotADocument,
+                            std::string("通知模板“") + kOldNoticeTemplate +
+                                "”是旧的 Word 格式，本程序不能直接读取" + why +
+                                "请用 Word 或 WPS 打开它，选择“另存为”，保存类型选“Word 文档 "
+                                "(*.docx)”，以“" +
+                                kNoticeTemplate + "”为名保存在程序目录中，然后再打印。");
     }
     auto fresh = defaultNoticeTemplate();
     fresh.save(docx.string());
