@@ -176,14 +176,31 @@ TEST(NoticeTemplate, WrittenWhenMissingAndKeptAfterwards) {
 
 TEST(NoticeTemplate, AnOldDocTemplateIsConvertedOrExplained) {
     testing::TempDir dir;
-    // Not a real .doc: LibreOffice (when installed) still reads it as text and converts it;
-    // without LibreOffice the message says how to save it as .docx.
-    std::ofstream(dir.path() / kOldNoticeTemplate) << "not a word document";
+    // An office's template saved under the old name: LibreOffice (when installed) reads it
+    // whatever its format and writes 输出文件.docx, which we then read as a word processor
+    // wrote it; without LibreOffice the message says how to save it as .docx.
+    auto office = defaultNoticeTemplate();
+    office.setCellText(1, 6, 1, "某某小学教导处");
+    office.setCellText(2, 4, 2, "三(2)");
+    {
+        std::ofstream out(dir.path() / kOldNoticeTemplate, std::ios::binary);
+        out << office.toBytes();
+    }
     try {
         auto t = loadNoticeTemplate(dir.path());
         EXPECT_EQ(t.origin, TemplateOrigin::ConvertedFromDoc);
         EXPECT_TRUE(std::filesystem::exists(dir.path() / kOldNoticeTemplate));
+        ASSERT_EQ(t.document.tableCount(), 2);
+        EXPECT_EQ(t.document.cellText(1, 6, 1), "某某小学教导处");
+        EXPECT_EQ(t.document.cellText(2, 4, 2), "三(2)");
+        EXPECT_EQ(t.document.cellText(1, 3, 5), "，特请您代课：");
+        // And it still takes the notices in the same cells.
+        const auto start = makeDay(2026, 3, 2);
+        fillNotices(t.document, {noticeOf(record("王芳", 3, 4, 2), start)});
+        EXPECT_EQ(t.document.cellText(2, 7, 4), "2026年3月19日");
+        EXPECT_EQ(t.document.cellText(1, 2, 1), " 王芳 ");
     } catch (const DocumentError& e) {
+        EXPECT_FALSE(libreOfficeInstalled()) << e.what();
         EXPECT_NE(std::string(e.what()).find("另存为"), std::string::npos) << e.what();
         EXPECT_FALSE(std::filesystem::exists(dir.path() / kNoticeTemplate));
     }
