@@ -15,6 +15,7 @@
 #include "shell/engine_menu_wiring.h"
 #include "shell/main_menu.h"
 #include "shell/notices_menu_wiring.h"
+#include "shell/search_menu_wiring.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/login_window.h"
@@ -142,6 +143,7 @@ void MainWindow::wireMenu() {
     wireCoverMenu(*this);
     wireBaseDataMenu(*this);
     wireNoticesMenu(*this);
+    wireSearchMenu(*this);
 }
 
 void MainWindow::openTermStart() {
