@@ -57,11 +57,19 @@ void openModification(MainWindow& main) {
     });
 }
 
+AssignmentWindow* openAssignmentWindow(MainWindow& main) {
+    RunContext& ctx = main.context();
+    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
+        auto* w = new AssignmentWindow(ctx, &main);
+        QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
+        return w;
+    });
+}
+
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
     RunContext& ctx = main.context();
     ctx.values.代课方式 = 0;
-    auto* w = main.openWindow<AssignmentWindow>(
-        "Form1", [&main, &ctx] { return new AssignmentWindow(ctx, &main); });
+    auto* w = openAssignmentWindow(main);
     w->startSeveralTeachers(teachers, weekday, replace);
 }
 

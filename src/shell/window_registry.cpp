@@ -49,7 +49,7 @@ void coverOneTeacher(MainWindow& m) {
     RunContext& ctx = m.context();
     assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
     ctx.values.代课方式 = 1;
-    window<AssignmentWindow>("Form1")(m);
+    openAssignmentWindow(m);
 }
 
 TimetableImportPanel* importPanel(MainWindow& m) {
