@@ -69,11 +69,11 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         // Heading: what, for which weeks, made on which day.
         qreal y = 0;
         p.setFont(pageFont(16, true));
-        QRectF box(0, y, width, QFontMetricsF(p.font()).height() * 1.3);
+        QRectF box(0, y, width, QFontMetricsF(p.font(), &writer).height() * 1.3);
         p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, page.heading);
         y = box.bottom();
         p.setFont(pageFont(9));
-        box = QRectF(0, y, width, QFontMetricsF(p.font()).height() * 1.4);
+        box = QRectF(0, y, width, QFontMetricsF(p.font(), &writer).height() * 1.4);
         p.drawText(box, Qt::AlignRight | Qt::AlignTop, page.dateLine);
         y = box.bottom();
         p.setFont(pageFont(10));
@@ -99,7 +99,8 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         qreal points = 9;
         std::vector<qreal> widths(columns, 0);
         for (;; points -= 0.5) {
-            const QFontMetricsF plain(pageFont(points)), bold(pageFont(points, true));
+            const QFontMetricsF plain(pageFont(points), &writer),
+                bold(pageFont(points, true), &writer);
             std::fill(widths.begin(), widths.end(), 0);
             for (int c = 0; c < columns; ++c) {
                 widths[c] = bold.horizontalAdvance(QString::fromStdString(t.headers[c]));
@@ -120,7 +121,7 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
                 break;
             }
         }
-        const qreal rowHeight = QFontMetricsF(pageFont(points)).height() * 1.45;
+        const qreal rowHeight = QFontMetricsF(pageFont(points), &writer).height() * 1.45;
         auto drawRow = [&](const std::vector<QString>& cells, bool bold, QColor fill,
                            const statistics::TableRow* row) {
             if (fill.isValid()) p.fillRect(QRectF(0, y, width, rowHeight), fill);
