@@ -107,8 +107,8 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     grid_->verticalHeader()->setVisible(false);
     grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->horizontalHeader()->setSectionsClickable(true);
-    grid_->horizontalHeader()->setSortIndicatorShown(false);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题排序，再单击反向排序"));
     layout->addWidget(grid_, 5);
@@ -236,6 +236,10 @@ void StatisticsWindow::display(bool keepOrder) {
     grid_->setRowCount(static_cast<int>(table_.rows.size()) + (table_.totals ? 1 : 0));
     QStringList headers;
     for (const auto& h : table_.headers) headers << QString::fromStdString(h);
+    // The sorted column says which way it runs. (The header's own indicator would widen every
+    // column by the room for an arrow.)
+    if (sortColumn_ >= 0)
+        headers[sortColumn_] += descending_ ? QStringLiteral("▼") : QStringLiteral("▲");
     grid_->setHorizontalHeaderLabels(headers);
     auto put = [&](int r, const statistics::TableRow& row, bool total) {
         for (int c = 0; c < columns && c < static_cast<int>(row.cells.size()); ++c) {
@@ -259,12 +263,6 @@ void StatisticsWindow::display(bool keepOrder) {
     int r = 0;
     for (const auto& row : table_.rows) put(r++, row, false);
     if (table_.totals) put(r, *table_.totals, true);
-    grid_->resizeColumnsToContents();
-    auto* header = grid_->horizontalHeader();
-    header->setSortIndicatorShown(sortColumn_ >= 0);
-    if (sortColumn_ >= 0)
-        header->setSortIndicator(sortColumn_,
-                                 descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
 
     chart_->setChart(statistics::chartOf(figures_, table_));
     sentence_->setText(QString::fromStdString(chart_->chart().sentence));
