@@ -14,6 +14,7 @@
 #include "shell/basedata_menu_wiring.h"
 #include "shell/engine_menu_wiring.h"
 #include "shell/main_menu.h"
+#include "shell/search_menu_wiring.h"
 #include "shell/statistics_menu_wiring.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -142,6 +143,7 @@ void MainWindow::wireMenu() {
     wireCoverMenu(*this);
     wireBaseDataMenu(*this);
     wireStatisticsMenu(*this);
+    wireSearchMenu(*this);
 }
 
 void MainWindow::openTermStart() {
