@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow {
 
   signals:
     void closed();
+    // The weekday chooser closed with this weekday shown: the cover windows follow it.
+    void weekdayChosen(int weekday);
 
   protected:
     bool event(QEvent* e) override;

@@ -44,7 +44,11 @@ void coverOneTeacher(MainWindow& m) {
     RunContext& ctx = m.context();
     assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
     ctx.values.代课方式 = 1;
-    window<AssignmentWindow>("Form1")(m);
+    m.openWindow<AssignmentWindow>("Form1", [&m, &ctx] {
+        auto* w = new AssignmentWindow(ctx, &m);
+        QObject::connect(&m, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
+        return w;
+    });
 }
 
 }  // namespace
@@ -72,7 +76,10 @@ const std::vector<Registered>& windowRegistry() {
         // 代课模式
         {"Form1", "drdk", None, coverOneTeacher},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
-        {"Form14", "", None, [](MainWindow& m) { openFreePeriodLeaveEdit(m.context(), &m); }},
+        {"Form14", "", None,
+         [](MainWindow& m) {
+             openFreePeriodLeaveEdit(m.context(), &m, qs(m.context().values.无课公出教师));
+         }},
     };
     return all;
 }

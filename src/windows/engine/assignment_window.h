@@ -2,6 +2,7 @@
 // the chosen lesson, 32 to a page, and the confirmation that records a cover.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <set>
@@ -30,6 +31,8 @@ class AssignmentWindow : public QWidget {
 
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
+    // The weekday chooser's choice: the weekday box shows it.
+    void showWeekday(int weekday);
 
   protected:
     bool event(QEvent* e) override;
@@ -77,6 +80,7 @@ class AssignmentWindow : public QWidget {
     void stepWeekday(int delta);
     void openPicker();
     void showPicker();
+    void teacherPicked(const QString& name);
     void reasonChosen(const QString& text);
     void takeOtherReason();
     void loadDay();
@@ -129,6 +133,9 @@ class AssignmentWindow : public QWidget {
     QString savedReason_;
     int completionAnswer_ = 0;
     std::set<std::string> reportedMissing_;
+    QPointer<QWidget> picker_;       // Form8, while this window has it open
+    bool pickerPending_ = false;     // the picker is open for this window: bring it back first
+    QPointer<QWidget> freePeriods_;  // Form10, once the exit step opened it
 };
 
 }  // namespace daike
