@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shell/main_menu.h"
+#include "shell/search_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -140,6 +141,9 @@ void MainWindow::wireMenu() {
         else
             guarded(QString::fromUtf8(r.menuItem), r.login);
     }
+    // The search windows hand the picker's choice over by a connection of their own.
+    wireSearchMenu(*this);
+    addMainWindowPanels(*this);
 }
 
 void MainWindow::showCalendar() {
@@ -176,7 +180,9 @@ void MainWindow::startupQuestion() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    // Closing the main window closes every other window of the program with it.
+    // Closing the main window closes every other window of the program with it; they see the
+    // run ending and hand nothing over.
+    setProperty("endingRun", true);
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (w->isWindow()) w->close();
     }

@@ -1,11 +1,16 @@
 #include "shell/window_registry.h"
 
+#include <QAction>
+
 #include "engine/assignment.h"
 #include "school/resets.h"
+#include "shell/cover_handover.h"
 #include "shell/main_window.h"
 #include "ui/run_context.h"
 #include "windows/basedata/classes_window.h"
+#include "windows/basedata/main_classes_window.h"
 #include "windows/basedata/teacher_names_window.h"
+#include "windows/basedata/timetable_import_panel.h"
 #include "windows/basedata/timetable_window.h"
 #include "windows/engine/assignment_window.h"
 #include "windows/engine/exempt_window.h"
@@ -51,6 +56,16 @@ void coverOneTeacher(MainWindow& m) {
     });
 }
 
+TimetableImportPanel* importPanel(MainWindow& m) {
+    return m.centralWidget()->findChild<TimetableImportPanel*>(QString(),
+                                                               Qt::FindDirectChildrenOnly);
+}
+
+// 课务自动导入 shows the import panel Frame1 on the main window's working area.
+void openImportPanel(MainWindow& m) {
+    if (auto* panel = importPanel(m)) panel->open();
+}
+
 }  // namespace
 
 const std::vector<Registered>& windowRegistry() {
@@ -63,10 +78,12 @@ const std::vector<Registered>& windowRegistry() {
         {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
         {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
         {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
+        {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},
         {"Form18", "kcsr", Courses, window<CoursesWindow>("Form18")},
         {"Form19", "sdsr", ManualTimetable, window<TimetableWindow>("Form19")},
         // 基本免代教师: without the login, as the window always opened.
         {"Form6", "jbmd", None, window<ExemptWindow>("Form6")},
+        {"Frame1", "kmsr", TimetableImport, openImportPanel},
         {"kkjs", "kkjs", None, reset(buildFreeTeachers, "空课教师初始化完成！")},
         {"mrjs", "mrjs", None, reset(countDailyLessons, "每日节数初始化完成！")},
         {"dkjs", "dkjs", ResetCoverCounts, reset(resetCoverCounts, "代课节数初始化完成！")},
@@ -75,6 +92,8 @@ const std::vector<Registered>& windowRegistry() {
         {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
         // 代课模式
         {"Form1", "drdk", None, coverOneTeacher},
+        {"Form4", "duorendaike", None, openAbsenceEntry},
+        {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         {"Form14", "", None,
          [](MainWindow& m) {
@@ -82,6 +101,15 @@ const std::vector<Registered>& windowRegistry() {
          }},
     };
     return all;
+}
+
+void addMainWindowPanels(MainWindow& m) {
+    // The import panel Frame1, hidden until 课务自动导入; the items that bring up other work
+    // put it away first.
+    auto* panel = new TimetableImportPanel(m.context(), m.centralWidget());
+    for (const char* item : {"drdk", "duorendaike", "dkck", "abcz", "jscz", "dkxg"})
+        if (QAction* a = m.action(item))
+            QObject::connect(a, &QAction::triggered, panel, &QWidget::hide);
 }
 
 const Registered* registeredWindow(const QString& name) {

@@ -27,6 +27,9 @@ struct Registered {
 
 const std::vector<Registered>& windowRegistry();
 
+// The panels that live on the main window's working area (the import panel), made with it.
+void addMainWindowPanels(MainWindow& m);
+
 // The row of a window or action by name, or of a login code; nullptr when there is none.
 const Registered* registeredWindow(const QString& name);
 const Registered* registeredLogin(LoginCode code);

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "basedata/timetable_documents.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "shell/window_registry.h"
@@ -240,6 +241,15 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
         {"sql", 1, "\"SQL\"",
          "runs SQL on the database (before start: creates it as a first start would)", false,
          [](R& r, const Args& a) { r.sql(a[1]); }},
+        {"export-timetables", 0, "",
+         "writes every teacher's timetable as 任课表/NAME.docx in the program directory (as "
+         "daike-demo --timetables): documents for the import to read",
+         false,
+         [](R& r, const Args&) {
+             std::unique_ptr<Store> own;
+             Store& store = r.program_ ? r.program_->store() : *(own = Store::open(r.dir_));
+             timetable_import::exportTimetableDocuments(store, r.dir_);
+         }},
         {"start", 0, "", "starts the program on the run's directory", false,
          [](R& r, const Args&) {
              if (r.program_) cannot("the program is already running");

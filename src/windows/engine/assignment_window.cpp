@@ -268,6 +268,25 @@ void AssignmentWindow::addAbsentTeacher(const QString& name) {
     teachers_->addItem(name);
 }
 
+void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int weekday,
+                                            bool replace) {
+    if (replace) teachers_->clear();
+    for (const auto& t : teachers)
+        if (teachers_->findText(t) < 0) addAbsentTeacher(t);
+    teachers_->setEditText(QString());
+    if (weekday >= 1 && weekday <= 5) weekday_ = weekday;
+    pick_->hide();
+    typed_->hide();
+    teachers_->show();
+    render();
+}
+
+QStringList AssignmentWindow::absentTeachers() const {
+    QStringList names;
+    for (int i = 0; i < teachers_->count(); ++i) names << teachers_->itemText(i);
+    return names;
+}
+
 bool AssignmentWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         if (pickerPending_ && picker_) {
@@ -288,6 +307,7 @@ bool AssignmentWindow::event(QEvent* e) {
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
     pickerPending_ = false;
+    emit closedAfterCover();
     if (main_) {
         main_->show();
         main_->raise();
@@ -443,17 +463,10 @@ void AssignmentWindow::showWeekday(int weekday) {
 }
 
 void AssignmentWindow::showPicker() {
-    if (picker_) {
-        picker_->show();
-        picker_->raise();
-        picker_->activateWindow();
-        return;
-    }
-    auto* picker = new TeacherPickerWindow(ctx_, main_);
-    connect(picker, &TeacherPickerWindow::picked, this, &AssignmentWindow::teacherPicked);
+    auto* picker = showOrMake<TeacherPickerWindow>(
+        main_, "Form8", [this] { return new TeacherPickerWindow(ctx_, main_); });
+    picker->answerTo(this, &AssignmentWindow::teacherPicked);
     picker_ = picker;
-    picker->show();
-    picker->activateWindow();
 }
 
 void AssignmentWindow::teacherPicked(const QString& name) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <set>
@@ -33,6 +34,15 @@ class AssignmentWindow : public QWidget {
     void addAbsentTeacher(const QString& name);
     // The weekday chooser's choice: the weekday box shows it.
     void showWeekday(int weekday);
+    // Several-teachers mode with these absent teachers (each once) on that weekday: the list
+    // replaces the one shown when `replace`, else the names are added to it.
+    void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
+    // The absent teachers still listed.
+    QStringList absentTeachers() const;
+
+  signals:
+    // The window closed after cover was recorded through it: views of today's cover refresh.
+    void closedAfterCover();
 
   protected:
     bool event(QEvent* e) override;

@@ -1,5 +1,5 @@
 // Form8 教师选择: every teacher by name in a grid of places; a click hands the name to the
-// window that opened the picker (its `picked` signal) and hides the picker.
+// window that asked last (`answerTo`) and hides the picker.
 #pragma once
 
 #include <QWidget>
@@ -14,6 +14,14 @@ class TeacherPickerWindow : public QWidget {
     Q_OBJECT
   public:
     TeacherPickerWindow(RunContext& ctx, QWidget* owner);
+
+    // The picker answers the window that asked last: an earlier asker is let go, so a name is
+    // never handed to two windows.
+    template <class Receiver, class Slot>
+    void answerTo(Receiver* asker, Slot slot) {
+        disconnect(this, &TeacherPickerWindow::picked, nullptr, nullptr);
+        connect(this, &TeacherPickerWindow::picked, asker, slot);
+    }
 
   signals:
     // A place was clicked: the name there ("" for an empty place).
