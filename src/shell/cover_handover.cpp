@@ -27,6 +27,7 @@ void openAbsenceEntry(MainWindow& main) {
         QStringList listed;
         if (auto* form1 = openAssignment()) listed = form1->absentTeachers();
         auto* w = new AbsenceEntryWindow(ctx, &main, listed);
+        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AbsenceEntryWindow::showWeekday);
         QObject::connect(w, &AbsenceEntryWindow::enterCover, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, false);
@@ -62,6 +63,7 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
     return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
         auto* w = new AssignmentWindow(ctx, &main);
         QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
+        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
         return w;
     });
 }

@@ -175,7 +175,11 @@ bool MainWindow::event(QEvent* e) {
 void MainWindow::startupQuestion() {
     if (ctx_.platform.boxes.yesNo(QStringLiteral("您是否准备代当天的课务！"))) return;
     ctx_.values.手选星期标志 = 1;
-    openWindow<WeekdayChooser>("Form9", [this] { return new WeekdayChooser(ctx_, this); });
+    openWindow<WeekdayChooser>("Form9", [this] {
+        auto* chooser = new WeekdayChooser(ctx_, this);
+        connect(chooser, &WeekdayChooser::chosen, this, &MainWindow::weekdayChosen);
+        return chooser;
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

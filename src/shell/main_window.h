@@ -49,6 +49,8 @@ class MainWindow : public QMainWindow {
     void closed();
     // Recorded cover may have changed (the assignment screen closed): views of it refresh.
     void coverChanged();
+    // The weekday chooser closed with this weekday shown: the cover windows follow it.
+    void weekdayChosen(int weekday);
 
   protected:
     bool event(QEvent* e) override;
