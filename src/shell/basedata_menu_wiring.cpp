@@ -1,9 +1,12 @@
 #include "shell/basedata_menu_wiring.h"
 
+#include <QAction>
+
 #include "shell/main_window.h"
 #include "windows/basedata/classes_window.h"
 #include "windows/basedata/main_classes_window.h"
 #include "windows/basedata/teacher_names_window.h"
+#include "windows/basedata/timetable_import_panel.h"
 #include "windows/basedata/timetable_window.h"
 #include "windows/main/password_window.h"
 
@@ -15,6 +18,7 @@ constexpr int kMainClassesCode = 1;
 constexpr int kClassesCode = 7;
 constexpr int kCoursesCode = 8;
 constexpr int kTimetableCode = 11;
+constexpr int kImportCode = 3;
 }  // namespace
 
 void wireBaseDataMenu(MainWindow& main) {
@@ -48,6 +52,17 @@ void wireBaseDataMenu(MainWindow& main) {
     main.setAdminOperation(kTimetableCode, [m, &ctx] {
         m->openWindow<TimetableWindow>("Form19", [m, &ctx] { return new TimetableWindow(ctx, m); });
     });
+
+    // The import panel Frame1 lives on the main window's working area.
+    auto* panel = new TimetableImportPanel(ctx, main.centralWidget());
+    main.guarded("kmsr", kImportCode);
+    main.setAdminOperation(kImportCode, [panel] { panel->open(); });
+    // The items that bring up other work first put the panel away.
+    for (const char* item : {"drdk", "duorendaike", "dkck", "abcz", "jscz", "dkxg"})
+        if (QAction* a = main.action(item))
+            QObject::connect(a, &QAction::triggered, panel, &QWidget::hide);
+    // The automatic backup before the timetable is replaced: panel->setBeforeReplace(...), to be
+    // connected to the data-safety backup.
 }
 
 }  // namespace daike

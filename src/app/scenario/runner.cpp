@@ -21,6 +21,7 @@
 #include <QTextStream>
 #include <iostream>
 
+#include "basedata/timetable_documents.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "store/store.h"
@@ -236,6 +237,13 @@ bool ScenarioRunner::step(const QStringList& a) {
     } else if (cmd == "sql") {
         need(1);
         sql(a[1]);
+    } else if (cmd == "export-timetables") {
+        // Every teacher's timetable as 任课表/NAME.docx in the program directory, as daike-demo
+        // --timetables writes them: documents for the import to read.
+        need(0);
+        std::unique_ptr<Store> own;
+        Store& store = program_ ? program_->store() : *(own = Store::open(dir_));
+        timetable_import::exportTimetableDocuments(store, dir_);
     } else if (cmd == "start") {
         need(0);
         if (program_) cannot("the program is already running");
