@@ -14,8 +14,11 @@ void wireCoverMenu(MainWindow& main) {
         RunContext& ctx = main.context();
         assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
         ctx.values.代课方式 = 1;
-        main.openWindow<AssignmentWindow>("Form1",
-                                          [&] { return new AssignmentWindow(ctx, &main); });
+        main.openWindow<AssignmentWindow>("Form1", [&] {
+            auto* w = new AssignmentWindow(ctx, &main);
+            QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::refreshBoard);
+            return w;
+        });
     });
 
     // 基本免代教师 (Form6): opened without the administrator login.

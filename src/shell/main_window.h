@@ -12,6 +12,7 @@ class QAction;
 namespace daike {
 
 struct RunContext;
+class DayBoardView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -30,6 +31,10 @@ class MainWindow : public QMainWindow {
 
     // Refreshes the calendar line at the foot of the window.
     void showCalendar();
+    // Today's board reads the day again (after cover, a withdrawal, a new day).
+    void refreshBoard();
+    // The record viewer hides the board while it is shown.
+    void setBoardCovered(bool covered);
 
     // Connects a menu item to what it does and enables it. Items never connected stay
     // disabled.
@@ -56,6 +61,7 @@ class MainWindow : public QMainWindow {
     void openTermStart();
 
     RunContext& ctx_;
+    DayBoardView* board_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<int, std::function<void()>> adminOperations_;
 };

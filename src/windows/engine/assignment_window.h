@@ -31,6 +31,10 @@ class AssignmentWindow : public QWidget {
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
 
+  signals:
+    // Cover was recorded here: today's board and the viewer show it again.
+    void coverChanged();
+
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -76,6 +80,8 @@ class AssignmentWindow : public QWidget {
     void recordCover();  // 代课运算实体程序
     void finishDay();    // sclbx
     void exitStep();
+    void proposeDay();  // 一键安排
+    void dayConfirmed();
     void showSuggestions();
     void takeSuggestion(int row);
     void hideSuggestions();
