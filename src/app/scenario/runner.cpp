@@ -24,10 +24,10 @@
 #include "basedata/timetable_documents.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "shell/window_registry.h"
 #include "store/store.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
-#include "windows/engine/free_period_leave_window.h"
 
 namespace daike {
 
@@ -455,10 +455,8 @@ bool ScenarioRunner::step(const QStringList& a) {
     } else if (cmd == "open") {
         need(1);
         running();
-        if (a[1] == "Form14")
-            openFreePeriodLeaveEdit(program_->context(), &program_->mainWindow());
-        else
-            cannot("cannot open " + a[1] + " directly");
+        if (!registeredWindow(a[1])) cannot("no registered window or action " + a[1]);
+        program_->mainWindow().open(a[1]);
         settle();
     } else if (cmd == "expect-sql") {
         need(2);
