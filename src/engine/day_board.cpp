@@ -91,6 +91,11 @@ Board load(Store& store, int week, int weekday) {
             }
         }
         for (auto& a : b.away) std::sort(a.periods.begin(), a.periods.end());
+        // The absent teachers stand above with their reasons already.
+        std::erase_if(b.away, [&](const Away& a) {
+            return std::any_of(b.absent.begin(), b.absent.end(),
+                               [&](const Absent& x) { return x.name == a.name; });
+        });
     }
     return b;
 }

@@ -37,8 +37,8 @@ struct Board {
     int weekday = 0;
     std::vector<Line> lines;     // by period, then class; covered and waiting lessons together
     std::vector<Absent> absent;  // in the order they first appear on the lines
-    std::vector<Away> away;      // in the order of 代课教师
-    int otherDays = 0;  // records of 当天代课记录 that belong to another day (not shown)
+    std::vector<Away> away;  // in the order of 代课教师; absent teachers are not repeated here
+    int otherDays = 0;       // records of 当天代课记录 that belong to another day (not shown)
     int covered() const;
     int waiting() const;
 };

@@ -72,6 +72,8 @@ void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int week
     auto* w =
         main.openWindow<AssignmentWindow>("Form1", [&main] { return assignmentWindow(main); });
     w->startSeveralTeachers(teachers, weekday, replace);
+    // The queued lessons stand on today's board, waiting.
+    main.refreshBoard();
 }
 
 }  // namespace daike

@@ -311,6 +311,7 @@ TEST(DayBoard, CoverAndWaitingLessonsByPeriodWithReasonsAndFreePeriodLeave) {
     leave::recordAway(*db, "吴", 5, true);
     leave::recordAway(*db, "吴", 3, true);
     leave::recordAway(*db, "李", 2, false);  // covering: not away
+    leave::recordAway(*db, "孙", 1, true);   // absent: listed above already
     const auto b = board::load(*db, 5, 3);
     std::string lines;
     for (const auto& l : b.lines)

@@ -54,7 +54,7 @@ void DayProposalWindow::build() {
     // One reason per absent teacher: the records need it.
     auto* reasons = new QScrollArea(this);
     reasons->setObjectName("Frame1");
-    reasons->setGeometry(10, 34, 760, 62);
+    reasons->setGeometry(10, 54, 760, 56);
     reasons->setWidgetResizable(false);
     auto* inner = new QWidget;
     const int perLine = 5;
@@ -78,7 +78,7 @@ void DayProposalWindow::build() {
     }
     reasons->setWidget(inner);
     auto* reasonTitle =
-        makeLabel(this, "Label3", QStringLiteral("事由（每位请假教师一项）"), {10, 96, 300, 18});
+        makeLabel(this, "Label3", QStringLiteral("事由（每位请假教师一项）"), {10, 34, 300, 18});
     reasonTitle->setStyleSheet("color: #555");
 
     table_ = new QTableWidget(this);
@@ -159,6 +159,7 @@ void DayProposalWindow::fill() {
         }
         auto* reason = makeLabel(nullptr, arrayName("Label5", row), why, {});
         reason->setContentsMargins(4, 0, 4, 0);
+        reason->setToolTip(why);
         if (!sub) setBackground(reason, kWaiting);
         table_->setCellWidget(row, 5, reason);
     }

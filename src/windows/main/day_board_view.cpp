@@ -2,6 +2,7 @@
 
 #include <QChildEvent>
 #include <QFile>
+#include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -49,19 +50,25 @@ QString boardDate(RunContext& ctx, const board::Board& b) {
         .arg(static_cast<unsigned>(d.day()));
 }
 
-QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet) {
+namespace {
+
+QString dayLine(const board::Board& b, const QString& dateText) {
     const QString weekday =
         b.weekday >= 1 && b.weekday <= 7 ? QString::fromUtf8(kWeekdayNames[b.weekday]) : "";
+    return (b.week > 0 ? QStringLiteral("第%1周　").arg(b.week) : QString()) +
+           QStringLiteral("星期") + weekday + (dateText.isEmpty() ? "" : "　" + dateText) +
+           QStringLiteral("　　代课%1节，待安排%2节").arg(b.covered()).arg(b.waiting());
+}
+
+}  // namespace
+
+QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet) {
     QString h = "<html><body style='font-size:" + QString(forSheet ? "11pt" : "10.5pt") + "'>";
-    h += QStringLiteral("<h2 align='center' style='margin:0'>当日代课安排表</h2>");
-    h += "<p align='center' style='margin:2px'>" +
-         (b.week > 0 ? QStringLiteral("第%1周　").arg(b.week) : QString()) +
-         QStringLiteral("星期") + weekday + (dateText.isEmpty() ? "" : "　" + dateText) +
-         QStringLiteral("　　代课%1节").arg(b.covered()) +
-         (b.waiting()
-              ? QStringLiteral("，<span style='color:#c00000'>待安排%1节</span>").arg(b.waiting())
-              : QString()) +
-         "</p>";
+    if (forSheet) {
+        h += QStringLiteral("<h2 align='center' style='margin:0'>当日代课安排表</h2>");
+        h +=
+            "<p align='center' style='margin:2px'>" + dayLine(b, dateText).toHtmlEscaped() + "</p>";
+    }
     if (b.lines.empty()) {
         h += QStringLiteral("<p align='center' style='color:#666'>今天还没有代课安排。</p>");
     } else {
@@ -112,6 +119,21 @@ DayBoardView::DayBoardView(RunContext& ctx, QWidget* parent) : QWidget(parent), 
     text_ = new QTextBrowser(this);
     text_->setObjectName("boardText");
     text_->setOpenLinks(false);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    summary_ = new QLabel(this);
+    summary_->setObjectName("boardSummary");
+    QFont f = summary_->font();
+    f.setPointSize(f.pointSize() + 2);
+    f.setBold(true);
+    summary_->setFont(f);
+    auto* title = new QLabel(QStringLiteral("今日代课"), this);
+    title->setObjectName("boardTitle");
+    QFont t = title->font();
+    t.setPointSize(t.pointSize() + 6);
+    t.setBold(true);
+    title->setFont(t);
+    layout->addWidget(title);
+    layout->addWidget(summary_);
     layout->addWidget(text_);
     if (parent) {
         parent->installEventFilter(this);
@@ -148,7 +170,9 @@ void DayBoardView::updateShown() {
 
 void DayBoardView::refresh() {
     board_ = board::load(ctx_.store, ctx_.values.当前周次, ctx_.values.当前星期);
-    text_->setHtml(boardHtml(board_, boardDate(ctx_, board_), false));
+    const QString date = boardDate(ctx_, board_);
+    summary_->setText(dayLine(board_, date));
+    text_->setHtml(boardHtml(board_, date, false));
 }
 
 void outputDaySheet(RunContext& ctx, QWidget* parent, SheetOutput how) {

@@ -8,6 +8,7 @@
 
 #include "engine/day_board.h"
 
+class QLabel;
 class QTextBrowser;
 class QPagedPaintDevice;
 
@@ -41,6 +42,7 @@ class DayBoardView : public QWidget {
     void updateShown();
 
     RunContext& ctx_;
+    QLabel* summary_;  // the day and its counts
     QTextBrowser* text_;
     board::Board board_;
     bool covered_ = false;
