@@ -49,7 +49,7 @@ void openModification(MainWindow& main) {
     }
     main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
         auto* w = new ModificationWindow(ctx, &main, *lists);
-        QObject::connect(w, &ModificationWindow::coverChanged, &main, &MainWindow::refreshBoard);
+        QObject::connect(w, &ModificationWindow::coverChanged, &main, &MainWindow::coverChanged);
         QObject::connect(w, &ModificationWindow::coverAgain, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, true);
@@ -58,19 +58,21 @@ void openModification(MainWindow& main) {
     });
 }
 
-AssignmentWindow* assignmentWindow(MainWindow& main) {
-    auto* w = new AssignmentWindow(main.context(), &main);
-    // Today's board follows every cover recorded there.
-    QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::refreshBoard);
-    QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::refreshBoard);
-    return w;
+AssignmentWindow* openAssignmentWindow(MainWindow& main) {
+    RunContext& ctx = main.context();
+    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
+        auto* w = new AssignmentWindow(ctx, &main);
+        QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
+        // Every cover recorded there, one or a whole day, shows on today's board at once.
+        QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::coverChanged);
+        return w;
+    });
 }
 
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
     RunContext& ctx = main.context();
     ctx.values.代课方式 = 0;
-    auto* w =
-        main.openWindow<AssignmentWindow>("Form1", [&main] { return assignmentWindow(main); });
+    auto* w = openAssignmentWindow(main);
     w->startSeveralTeachers(teachers, weekday, replace);
     // The queued lessons stand on today's board, waiting.
     main.refreshBoard();

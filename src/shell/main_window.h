@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow {
 
   signals:
     void closed();
+    // Recorded cover may have changed (the assignment screen closed): views of it refresh.
+    void coverChanged();
 
   protected:
     bool event(QEvent* e) override;

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -9,19 +10,23 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTextEdit>
 #include <QTextStream>
 #include <iostream>
 
 #include "basedata/timetable_documents.h"
+#include "basedata/demo_school.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "shell/window_registry.h"
@@ -152,7 +157,13 @@ ScenarioRunner::Target ScenarioRunner::find(const QString& path) {
     }
     QString name = m.captured(2);
     if (!m.captured(3).isEmpty()) name = arrayName(name, m.captured(3).toInt());
-    if (auto* w = t.window->findChild<QWidget*>(name)) {
+    // One name may serve two parts of a window that are never shown together (the main
+    // window's Label1 heads the record viewer and the import progress): the shown one is meant.
+    const auto named = t.window->findChildren<QWidget*>(name);
+    QWidget* shown = nullptr;
+    for (auto* w : named)
+        if (w->isVisible() && !shown) shown = w;
+    if (auto* w = shown ? shown : named.value(0)) {
         t.object = w;
     } else if (auto* a = t.window->findChild<QAction*>(name)) {
         t.object = a;
@@ -190,6 +201,11 @@ void ScenarioRunner::sql(const QString& text) {
     // Before the program starts: the database as a first start would make it.
     auto store = Store::open(dir_);
     store->execScript(text.toStdString());
+}
+
+QString ScenarioRunner::inProgramDir(const QString& path) const {
+    if (QFileInfo(path).isAbsolute()) return path;
+    return QString::fromStdString((dir_ / path.toStdString()).string());
 }
 
 QString ScenarioRunner::sqlRows(const QString& query) {
@@ -283,6 +299,7 @@ bool ScenarioRunner::step(const QStringList& a) {
         if (w->isEnabled() && w->isVisible()) {
             w->setFocus();
             if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+            if (auto* sb = qobject_cast<QAbstractSpinBox*>(w)) sb->selectAll();
             for (QChar c : a[2]) {
                 const int key = c.unicode() < 128 ? QKeySequence(QString(c))[0].key() : 0;
                 sendKey(w, key, Qt::NoModifier, QString(c));
@@ -462,6 +479,86 @@ bool ScenarioRunner::step(const QStringList& a) {
         need(2);
         const QString got = sqlRows(a[1]);
         expect(got == a[2], "\"" + a[1] + "\": expected \"" + a[2] + "\", got \"" + got + "\"");
+    } else if (cmd == "answer-file" || cmd == "answer-file-cancel") {
+        // File dialogs: the next one is answered with this path (relative to the program
+        // directory), or cancelled.
+        if (cmd == "answer-file") {
+            need(1);
+            const QString path = QFileInfo(a[1]).isAbsolute()
+                                     ? a[1]
+                                     : QString::fromStdString((dir_ / a[1].toStdString()).string());
+            desktop_.files.queue(path);
+        } else {
+            need(0);
+            desktop_.files.queue(std::nullopt);
+        }
+    } else if (cmd == "write-file") {
+        // Puts a file with that text in the program directory (a damaged template, say).
+        need(2);
+        QFile f(QString::fromStdString((dir_ / a[1].toStdString()).string()));
+        if (!f.open(QIODevice::WriteOnly) || f.write(a[2].toUtf8()) < 0)
+            cannot("could not write " + a[1]);
+    } else if (cmd == "expect-file" || cmd == "expect-no-file") {
+        // A file in the program directory (or at an absolute path) exists / does not.
+        need(1);
+        const QString path = QFileInfo(a[1]).isAbsolute()
+                                 ? a[1]
+                                 : QString::fromStdString((dir_ / a[1].toStdString()).string());
+        const bool there = QFileInfo::exists(path);
+        expect(there == (cmd == "expect-file"),
+               (there ? "unexpected file " : "missing file ") + a[1]);
+    } else if (cmd == "expect-printed") {
+        // Pages sent to the printer in this run, all jobs together (previews not counted).
+        need(1);
+        int pages = 0;
+        for (const auto& job : desktop_.printer.jobs())
+            if (!job.preview) pages += job.pages;
+        expect(pages == a[1].toInt(),
+               "expected " + a[1] + " printed pages, got " + QString::number(pages));
+    } else if (cmd == "expect-printed-text") {
+        // Page N of the last print job holds the text; blanks are ignored on both sides and the
+        // page's text is read in NFKC (CJK faces map some characters to radicals).
+        need(2);
+        const PdfPrinter::Job* last = nullptr;
+        for (const auto& job : desktop_.printer.jobs())
+            if (!job.preview) last = &job;
+        if (!last) {
+            expect(false, "nothing was printed");
+        } else {
+            QProcess p;
+            p.start("pdftotext", {"-layout", "-f", a[1], "-l", a[1], last->pdfPath, "-"});
+            if (!p.waitForFinished(30000) || p.exitCode() != 0)
+                cannot("pdftotext could not read " + last->pdfPath);
+            static const QRegularExpression blanks("\\s+");
+            QString text = QString::fromUtf8(p.readAllStandardOutput())
+                               .normalized(QString::NormalizationForm_KC)
+                               .remove(blanks);
+            QString want = QString(a[2]).normalized(QString::NormalizationForm_KC).remove(blanks);
+            expect(text.contains(want), "page " + a[1] + " of the printed notices lacks \"" + a[2] +
+                                            "\": " + text.left(300));
+        }
+    } else if (cmd == "demo") {
+        // The demo school, its term begun four weeks before the scenario's day.
+        need(0);
+        if (program_) cannot("demo comes before start");
+        auto store = Store::open(dir_);
+        auto plan = demo::demoPlan();
+        plan.termStart = demo::termStartBefore(desktop_.clock.today());
+        demo::fillSchool(*store, plan);
+    } else if (cmd == "click-header") {
+        need(2);
+        auto* view = qobject_cast<QTableView*>(widget(a[1]));
+        if (!view) cannot(a[1] + " is not a table");
+        emit view->horizontalHeader()->sectionClicked(a[2].toInt());
+        settle();
+    } else if (cmd == "expect-cell") {
+        // expect-cell W.Grid ROW COLUMN "text": rows and columns from 0, the header not counted.
+        if (a.size() != 5) cannot("expect-cell takes 4 arguments");
+        auto* view = qobject_cast<QTableView*>(widget(a[1]));
+        if (!view) cannot(a[1] + " is not a table");
+        const auto index = view->model()->index(a[2].toInt(), a[3].toInt());
+        const QString got = index.isValid() ? index.data().toString() : QStringLiteral("(none)");
+        expect(got == a[4], a[1] + ": expected cell \"" + a[4] + "\", got \"" + got + "\"");
     } else {
         cannot("unknown command " + cmd);
     }
