@@ -12,7 +12,7 @@ void wireCoverMenu(MainWindow& main) {
     // 单人代课: clear an earlier day first, then cover one absent teacher.
     main.on("drdk", [&main] {
         RunContext& ctx = main.context();
-        assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+        assignment::staleDayCheck(ctx.store, ctx.values.knownWeek(), ctx.values.当前星期);
         ctx.values.代课方式 = 1;
         main.openWindow<AssignmentWindow>("Form1",
                                           [&] { return new AssignmentWindow(ctx, &main); });

@@ -26,6 +26,7 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
         return nullptr;
     values.当前周次 = static_cast<std::int16_t>(now.当前周次);
     values.当前星期 = static_cast<std::int16_t>(now.当前星期);
+    values.weekKnown = now.termStartKnown;
     if (!now.termStartKnown) {
         platform.boxes.ok(QStringLiteral(
             "学期首日（开学第一周星期一的日期）尚未设定，当前周次暂记为0。\n"

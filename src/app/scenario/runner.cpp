@@ -425,6 +425,43 @@ bool ScenarioRunner::step(const QStringList& a) {
         const QString want = a[2] + "," + a[3];
         const QString got = QStringLiteral("%1,%2").arg(w->x()).arg(w->y());
         expect(got == want, a[1] + ": expected at " + want + ", got " + got);
+    } else if (cmd == "expect-fits") {
+        // expect-fits W 800 560: the window at its placed position, title bar included, lies
+        // inside a work area of that size; no control of it is cut off by the window's edge.
+        need(3);
+        QWidget* w = widget(a[1]);
+        if (!w->isWindow()) cannot(a[1] + " is not a window");
+        const int areaW = a[2].toInt(), areaH = a[3].toInt();
+        constexpr int titleBar = 30;  // caption and borders of a window at 96 dpi
+        const QRect frame(w->pos(), QSize(w->width(), w->height() + titleBar));
+        QStringList faults;
+        if (w->width() > areaW || w->height() > areaH - titleBar)
+            faults << QStringLiteral("inside %1x%2 exceeds %3x%4")
+                          .arg(w->width())
+                          .arg(w->height())
+                          .arg(areaW)
+                          .arg(areaH - titleBar);
+        if (!QRect(0, 0, areaW, areaH).contains(frame))
+            faults << QStringLiteral("frame %1,%2 %3x%4 leaves the work area")
+                          .arg(frame.x())
+                          .arg(frame.y())
+                          .arg(frame.width())
+                          .arg(frame.height());
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            if (c->isWindow() || c->objectName().isEmpty() || c->objectName().startsWith("qt_"))
+                continue;
+            const QRect at(c->mapTo(w, QPoint(0, 0)), c->size());
+            if (!w->rect().contains(at))
+                faults << QStringLiteral("%1 at %2,%3 %4x%5 is cut off")
+                              .arg(c->objectName())
+                              .arg(at.x())
+                              .arg(at.y())
+                              .arg(at.width())
+                              .arg(at.height());
+        }
+        expect(faults.isEmpty(), a[1] + " does not fit " + a[2] + "x" + a[3] + ": " +
+                                     faults.mid(0, 6).join("; ") +
+                                     (faults.size() > 6 ? QStringLiteral("; …") : QString()));
     } else if (cmd == "expect-value") {
         need(2);
         running();
