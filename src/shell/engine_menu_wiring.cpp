@@ -14,8 +14,15 @@ void wireCoverMenu(MainWindow& main) {
         RunContext& ctx = main.context();
         assignment::staleDayCheck(ctx.store, ctx.values.knownWeek(), ctx.values.当前星期);
         ctx.values.代课方式 = 1;
-        main.openWindow<AssignmentWindow>("Form1",
-                                          [&] { return new AssignmentWindow(ctx, &main); });
+        main.openWindow<AssignmentWindow>("Form1", [&] {
+            auto* w = new AssignmentWindow(ctx, &main);
+            // One calendar for the run: the week and weekday shown here and on the main window
+            // follow each other.
+            QObject::connect(w, &AssignmentWindow::calendarChanged, &main,
+                             &MainWindow::noteCalendarChanged);
+            QObject::connect(&main, &MainWindow::calendarChanged, w, &AssignmentWindow::showWeek);
+            return w;
+        });
     });
 
     // 基本免代教师 (Form6): opened without the administrator login.

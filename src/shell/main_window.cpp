@@ -29,7 +29,8 @@ const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六
 MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("代课 — 教导处代课安排"));
-    resize(800, 560);
+    // Fits an 800x600 screen with its taskbar, title bar included.
+    resize(800, 530);
 
     auto* centre = new QWidget(this);
     auto* layout = new QVBoxLayout(centre);
@@ -143,7 +144,16 @@ void MainWindow::wireMenu() {
 }
 
 void MainWindow::openTermStart() {
-    openWindow<TermStartWindow>("Form13", [this] { return new TermStartWindow(ctx_, this); });
+    openWindow<TermStartWindow>("Form13", [this] {
+        auto* w = new TermStartWindow(ctx_, this);
+        connect(w, &TermStartWindow::stored, this, &MainWindow::noteCalendarChanged);
+        return w;
+    });
+}
+
+void MainWindow::noteCalendarChanged() {
+    showCalendar();
+    emit calendarChanged();
 }
 
 void MainWindow::showCalendar() {
@@ -172,7 +182,11 @@ bool MainWindow::event(QEvent* e) {
 void MainWindow::startupQuestion() {
     if (ctx_.platform.boxes.yesNo(QStringLiteral("您是否准备代当天的课务！"))) return;
     ctx_.values.手选星期标志 = 1;
-    openWindow<WeekdayChooser>("Form9", [this] { return new WeekdayChooser(ctx_, this); });
+    openWindow<WeekdayChooser>("Form9", [this] {
+        auto* w = new WeekdayChooser(ctx_, this);
+        connect(w, &WeekdayChooser::closed, this, &MainWindow::noteCalendarChanged);
+        return w;
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

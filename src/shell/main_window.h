@@ -30,6 +30,9 @@ class MainWindow : public QMainWindow {
 
     // Refreshes the calendar line at the foot of the window.
     void showCalendar();
+    // A window changed the run's week or weekday: the calendar line and every open window that
+    // shows them follow at once.
+    void noteCalendarChanged();
 
     // Connects a menu item to what it does and enables it. Items never connected stay
     // disabled.
@@ -44,6 +47,7 @@ class MainWindow : public QMainWindow {
 
   signals:
     void closed();
+    void calendarChanged();
 
   protected:
     bool event(QEvent* e) override;

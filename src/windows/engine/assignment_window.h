@@ -31,6 +31,13 @@ class AssignmentWindow : public QWidget {
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
 
+    // Shows the run's week in the week box (after the first day of term was stored).
+    void showWeek();
+
+  signals:
+    // The operator stepped the weekday or typed the week: 当前星期 / 当前周次 changed.
+    void calendarChanged();
+
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -43,6 +50,7 @@ class AssignmentWindow : public QWidget {
         QLabel* subject;       // Label25
         QLabel* ke;            // Label31
         QRadioButton* option;  // Option1
+        QLabel* coveredBy;     // the substitute of a lesson covered today
         std::array<QLabel*, 5> labels() const { return {number, cls, ban, subject, ke}; }
     };
     struct ListRow {
@@ -62,6 +70,8 @@ class AssignmentWindow : public QWidget {
     QString reason() const;
 
     void stepWeekday(int delta);
+    void weekTyped(const QString& text);
+    void leaveDay();  // the loaded day no longer matches the weekday box
     void openPicker();
     void showPicker();
     void reasonChosen(const QString& text);

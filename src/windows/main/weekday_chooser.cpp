@@ -45,6 +45,7 @@ void WeekdayChooser::closeEvent(QCloseEvent* e) {
         }
     }
     e->accept();
+    emit closed();
 }
 
 }  // namespace daike

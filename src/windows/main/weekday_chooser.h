@@ -12,6 +12,10 @@ class WeekdayChooser : public QWidget {
   public:
     WeekdayChooser(RunContext& ctx, QWidget* owner);
 
+  signals:
+    // The choice is taken into 当前星期 (or today's weekday stays).
+    void closed();
+
   protected:
     void closeEvent(QCloseEvent* e) override;
 
