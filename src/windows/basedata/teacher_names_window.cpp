@@ -75,7 +75,9 @@ void TeacherNamesWindow::store() {
                 QStringLiteral("第%1个格子是空的，名单到此为止，其后的以下教师姓名不会保存：")
                     .arg(gap + 1) +
                 names.join(QStringLiteral("、")) +
-                QStringLiteral("。\n按“确定”只保存前%1位教师，按“取消”返回修改。").arg(gap)))
+                (gap == 0 ? QStringLiteral("。\n按“确定”清空教师名单，按“取消”返回修改。")
+                          : QStringLiteral("。\n按“确定”只保存前%1位教师，按“取消”返回修改。")
+                                .arg(gap))))
             return;
     }
     storeTeacherNames(ctx_.store, boxes);
