@@ -2,6 +2,7 @@
 
 #include "shell/main_window.h"
 #include "windows/basedata/classes_window.h"
+#include "windows/basedata/main_classes_window.h"
 #include "windows/basedata/teacher_names_window.h"
 #include "windows/basedata/timetable_window.h"
 #include "windows/main/password_window.h"
@@ -10,6 +11,7 @@ namespace daike {
 
 namespace {
 // Login codes of the base-data windows behind the administrator password.
+constexpr int kMainClassesCode = 1;
 constexpr int kClassesCode = 7;
 constexpr int kCoursesCode = 8;
 constexpr int kTimetableCode = 11;
@@ -32,6 +34,11 @@ void wireBaseDataMenu(MainWindow& main) {
     main.guarded("bjsr", kClassesCode);
     main.setAdminOperation(kClassesCode, [m, &ctx] {
         m->openWindow<ClassesWindow>("Form17", [m, &ctx] { return new ClassesWindow(ctx, m); });
+    });
+    main.guarded("jslr", kMainClassesCode);
+    main.setAdminOperation(kMainClassesCode, [m, &ctx] {
+        m->openWindow<MainClassesWindow>("Form7",
+                                         [m, &ctx] { return new MainClassesWindow(ctx, m); });
     });
     main.guarded("kcsr", kCoursesCode);
     main.setAdminOperation(kCoursesCode, [m, &ctx] {

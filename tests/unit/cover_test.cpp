@@ -178,10 +178,12 @@ TEST_F(CoverTest, TaughtClassesKeepsOrderDropsRepeatsAndCollectsMoreThanEight) {
                                  "一(2),一(1),一(3)",
                                  Value(),
                                  "二(1),二(2),二(3),二(4),二(5),",
-                                 "一(3),三(1),三(2),三(3"};
+                                 "一(3),三(1),三(2),三(3,三(10)"};
+    // A piece cut short is passed on as it stands; it names no class, so no lesson is found
+    // under it.
     EXPECT_EQ(assignment::taughtClasses(row),
               (std::vector<std::string>{"一(1)", "一(2)", "一(3)", "二(1)", "二(2)", "二(3)",
-                                        "二(4)", "二(5)", "三(1)", "三(2)"}));
+                                        "二(4)", "二(5)", "三(1)", "三(2)", "三(3", "三(10)"}));
     EXPECT_TRUE(
         assignment::taughtClasses({"无", Value(), Value(), Value(), Value(), Value()}).empty());
 }
