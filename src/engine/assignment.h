@@ -23,7 +23,7 @@ struct Lesson {
     std::string cls;
     std::string subject;
     bool dealtWith = false;  // 标记 = 1: covered already, or held back from cover
-    std::string coveredBy;   // the substitute recorded today for this lesson, if covered
+    std::string coveredBy = {};  // the substitute recorded today for this lesson, if covered
 };
 
 // The teacher's lessons of a weekday ("1" to "5" as the screen shows it), by period.
@@ -39,6 +39,30 @@ std::string storedTeacherName(Store& store, std::string_view name);
 
 // A teacher's day is finished when no lesson is left to cover.
 bool dayFinished(const std::vector<Lesson>& lessons);
+
+// The grid of a day: for each period 1 to 6 (index period − 1) the lesson it shows. When two
+// lessons share a period the later one (timetable order) is shown; lessons outside 1 to 6 have
+// no place.
+using Grid = std::array<std::optional<Lesson>, 6>;
+Grid gridOf(const std::vector<Lesson>& lessons);
+
+// The day as the exit step hands it to the free-period window: the periods that show a
+// lesson, and those among them no longer open to cover (covered, or held back).
+struct DayAtExit {
+    std::array<bool, 6> lesson{};
+    std::array<bool, 6> covered{};
+};
+DayAtExit dayAtExit(const std::vector<Lesson>& lessons);
+
+// The weekday box's two buttons: one school day on (delta > 0) or back, round within Monday (1)
+// to Friday (5). From a day outside them (a weekend day shown at start) on gives Monday and
+// back gives Friday.
+int stepWeekday(int weekday, int delta);
+
+// A candidate who teaches nothing in the lesson's class (no affinity letters) may suit a queued
+// lesson of the same period in one of their own classes better: only then is the search made
+// before the cover is recorded.
+bool searchesForBetterLessons(std::string_view affinity);
 
 // One confirmed cover, as the assignment screen shows it.
 struct Cover {
