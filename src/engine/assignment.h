@@ -22,7 +22,7 @@ struct Lesson {
     int period = 0;  // 节次 1 to 6
     std::string cls;
     std::string subject;
-    bool dealtWith = false;  // 标记 = 1: covered already, or held back from cover
+    bool dealtWith = false;      // 标记 = 1: covered already, or held back from cover
     std::string coveredBy = {};  // the substitute recorded today for this lesson, if covered
 };
 
