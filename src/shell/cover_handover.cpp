@@ -58,8 +58,10 @@ void openModification(MainWindow& main) {
 }
 
 AssignmentWindow* openAssignmentWindow(MainWindow& main) {
-    return main.openWindow<AssignmentWindow>("Form1", [&main] {
-        auto* w = new AssignmentWindow(main.context(), &main);
+    RunContext& ctx = main.context();
+    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
+        auto* w = new AssignmentWindow(ctx, &main);
+        QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
         // One calendar for the run: the week and weekday shown here and on the main window
         // follow each other.
         QObject::connect(w, &AssignmentWindow::calendarChanged, &main,
@@ -70,8 +72,10 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
 }
 
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
-    main.context().values.代课方式 = 0;
-    openAssignmentWindow(main)->startSeveralTeachers(teachers, weekday, replace);
+    RunContext& ctx = main.context();
+    ctx.values.代课方式 = 0;
+    auto* w = openAssignmentWindow(main);
+    w->startSeveralTeachers(teachers, weekday, replace);
 }
 
 }  // namespace daike

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shell/main_menu.h"
+#include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "ui/run_context.h"
@@ -142,7 +143,9 @@ void MainWindow::wireMenu() {
         else
             guarded(QString::fromUtf8(r.menuItem), r.login);
     }
-    // The search windows hand the picker's choice over by a connection of their own.
+    // The record viewer and the notices live on the working area; the search windows hand the
+    // picker's choice over by a connection of their own.
+    wireNoticesMenu(*this);
     wireSearchMenu(*this);
     addMainWindowPanels(*this);
 }

@@ -51,6 +51,8 @@ class MainWindow : public QMainWindow {
   signals:
     void closed();
     void calendarChanged();
+    // Recorded cover may have changed (the assignment screen closed): views of it refresh.
+    void coverChanged();
 
   protected:
     bool event(QEvent* e) override;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTextEdit>
@@ -152,7 +153,13 @@ ScenarioRunner::Target ScenarioRunner::find(const QString& path) {
     }
     QString name = m.captured(2);
     if (!m.captured(3).isEmpty()) name = arrayName(name, m.captured(3).toInt());
-    if (auto* w = t.window->findChild<QWidget*>(name)) {
+    // One name may serve two parts of a window that are never shown together (the main
+    // window's Label1 heads the record viewer and the import progress): the shown one is meant.
+    const auto named = t.window->findChildren<QWidget*>(name);
+    QWidget* shown = nullptr;
+    for (auto* w : named)
+        if (w->isVisible() && !shown) shown = w;
+    if (auto* w = shown ? shown : named.value(0)) {
         t.object = w;
     } else if (auto* a = t.window->findChild<QAction*>(name)) {
         t.object = a;
@@ -499,6 +506,64 @@ bool ScenarioRunner::step(const QStringList& a) {
         need(2);
         const QString got = sqlRows(a[1]);
         expect(got == a[2], "\"" + a[1] + "\": expected \"" + a[2] + "\", got \"" + got + "\"");
+    } else if (cmd == "answer-file" || cmd == "answer-file-cancel") {
+        // File dialogs: the next one is answered with this path (relative to the program
+        // directory), or cancelled.
+        if (cmd == "answer-file") {
+            need(1);
+            const QString path = QFileInfo(a[1]).isAbsolute()
+                                     ? a[1]
+                                     : QString::fromStdString((dir_ / a[1].toStdString()).string());
+            desktop_.files.queue(path);
+        } else {
+            need(0);
+            desktop_.files.queue(std::nullopt);
+        }
+    } else if (cmd == "write-file") {
+        // Puts a file with that text in the program directory (a damaged template, say).
+        need(2);
+        QFile f(QString::fromStdString((dir_ / a[1].toStdString()).string()));
+        if (!f.open(QIODevice::WriteOnly) || f.write(a[2].toUtf8()) < 0)
+            cannot("could not write " + a[1]);
+    } else if (cmd == "expect-file" || cmd == "expect-no-file") {
+        // A file in the program directory (or at an absolute path) exists / does not.
+        need(1);
+        const QString path = QFileInfo(a[1]).isAbsolute()
+                                 ? a[1]
+                                 : QString::fromStdString((dir_ / a[1].toStdString()).string());
+        const bool there = QFileInfo::exists(path);
+        expect(there == (cmd == "expect-file"),
+               (there ? "unexpected file " : "missing file ") + a[1]);
+    } else if (cmd == "expect-printed") {
+        // Pages sent to the printer in this run, all jobs together (previews not counted).
+        need(1);
+        int pages = 0;
+        for (const auto& job : desktop_.printer.jobs())
+            if (!job.preview) pages += job.pages;
+        expect(pages == a[1].toInt(),
+               "expected " + a[1] + " printed pages, got " + QString::number(pages));
+    } else if (cmd == "expect-printed-text") {
+        // Page N of the last print job holds the text; blanks are ignored on both sides and the
+        // page's text is read in NFKC (CJK faces map some characters to radicals).
+        need(2);
+        const PdfPrinter::Job* last = nullptr;
+        for (const auto& job : desktop_.printer.jobs())
+            if (!job.preview) last = &job;
+        if (!last) {
+            expect(false, "nothing was printed");
+        } else {
+            QProcess p;
+            p.start("pdftotext", {"-layout", "-f", a[1], "-l", a[1], last->pdfPath, "-"});
+            if (!p.waitForFinished(30000) || p.exitCode() != 0)
+                cannot("pdftotext could not read " + last->pdfPath);
+            static const QRegularExpression blanks("\\s+");
+            QString text = QString::fromUtf8(p.readAllStandardOutput())
+                               .normalized(QString::NormalizationForm_KC)
+                               .remove(blanks);
+            QString want = QString(a[2]).normalized(QString::NormalizationForm_KC).remove(blanks);
+            expect(text.contains(want), "page " + a[1] + " of the printed notices lacks \"" + a[2] +
+                                            "\": " + text.left(300));
+        }
     } else {
         cannot("unknown command " + cmd);
     }
