@@ -17,6 +17,7 @@
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/main/password_window.h"
 #include "windows/main/term_start_window.h"
+#include "windows/statistics/statistics_window.h"
 
 namespace daike {
 
@@ -100,6 +101,8 @@ const std::vector<Registered>& windowRegistry() {
         {"Form4", "duorendaike", None, openAbsenceEntry},
         {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
+        // 输出或打印
+        {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
         {"Form14", "", None, [](MainWindow& m) { openFreePeriodLeaveEdit(m.context(), &m); }},
     };
     return all;

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -18,11 +20,13 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTextEdit>
 #include <QTextStream>
 #include <iostream>
 
 #include "basedata/timetable_documents.h"
+#include "basedata/demo_school.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "shell/window_registry.h"
@@ -199,6 +203,11 @@ void ScenarioRunner::sql(const QString& text) {
     store->execScript(text.toStdString());
 }
 
+QString ScenarioRunner::inProgramDir(const QString& path) const {
+    if (QFileInfo(path).isAbsolute()) return path;
+    return QString::fromStdString((dir_ / path.toStdString()).string());
+}
+
 QString ScenarioRunner::sqlRows(const QString& query) {
     std::unique_ptr<Store> own;
     Store* store = program_ ? &program_->store() : nullptr;
@@ -290,6 +299,7 @@ bool ScenarioRunner::step(const QStringList& a) {
         if (w->isEnabled() && w->isVisible()) {
             w->setFocus();
             if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+            if (auto* sb = qobject_cast<QAbstractSpinBox*>(w)) sb->selectAll();
             for (QChar c : a[2]) {
                 const int key = c.unicode() < 128 ? QKeySequence(QString(c))[0].key() : 0;
                 sendKey(w, key, Qt::NoModifier, QString(c));
@@ -564,6 +574,28 @@ bool ScenarioRunner::step(const QStringList& a) {
             expect(text.contains(want), "page " + a[1] + " of the printed notices lacks \"" + a[2] +
                                             "\": " + text.left(300));
         }
+    } else if (cmd == "demo") {
+        // The demo school, its term begun four weeks before the scenario's day.
+        need(0);
+        if (program_) cannot("demo comes before start");
+        auto store = Store::open(dir_);
+        auto plan = demo::demoPlan();
+        plan.termStart = demo::termStartBefore(desktop_.clock.today());
+        demo::fillSchool(*store, plan);
+    } else if (cmd == "click-header") {
+        need(2);
+        auto* view = qobject_cast<QTableView*>(widget(a[1]));
+        if (!view) cannot(a[1] + " is not a table");
+        emit view->horizontalHeader()->sectionClicked(a[2].toInt());
+        settle();
+    } else if (cmd == "expect-cell") {
+        // expect-cell W.Grid ROW COLUMN "text": rows and columns from 0, the header not counted.
+        if (a.size() != 5) cannot("expect-cell takes 4 arguments");
+        auto* view = qobject_cast<QTableView*>(widget(a[1]));
+        if (!view) cannot(a[1] + " is not a table");
+        const auto index = view->model()->index(a[2].toInt(), a[3].toInt());
+        const QString got = index.isValid() ? index.data().toString() : QStringLiteral("(none)");
+        expect(got == a[4], a[1] + ": expected cell \"" + a[4] + "\", got \"" + got + "\"");
     } else {
         cannot("unknown command " + cmd);
     }

@@ -42,6 +42,7 @@ class ScenarioRunner {
     QString textOf(QObject* o);
     void sql(const QString& text);
     QString sqlRows(const QString& query);
+    QString inProgramDir(const QString& path) const;
     void closeProgram();
 
     std::filesystem::path dir_;
