@@ -27,6 +27,7 @@ void openAbsenceEntry(MainWindow& main) {
         QStringList listed;
         if (auto* form1 = openAssignment()) listed = form1->absentTeachers();
         auto* w = new AbsenceEntryWindow(ctx, &main, listed);
+        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AbsenceEntryWindow::showWeekday);
         QObject::connect(w, &AbsenceEntryWindow::enterCover, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, false);
@@ -49,6 +50,7 @@ void openModification(MainWindow& main) {
     }
     main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
         auto* w = new ModificationWindow(ctx, &main, *lists);
+        QObject::connect(w, &ModificationWindow::coverChanged, &main, &MainWindow::coverChanged);
         QObject::connect(w, &ModificationWindow::coverAgain, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, true);
@@ -67,6 +69,9 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
         QObject::connect(w, &AssignmentWindow::calendarChanged, &main,
                          &MainWindow::noteCalendarChanged);
         QObject::connect(&main, &MainWindow::calendarChanged, w, &AssignmentWindow::showWeek);
+        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
+        // Every cover recorded there, one or a whole day, shows on today's board at once.
+        QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::coverChanged);
         return w;
     });
 }
@@ -76,6 +81,8 @@ void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int week
     ctx.values.代课方式 = 0;
     auto* w = openAssignmentWindow(main);
     w->startSeveralTeachers(teachers, weekday, replace);
+    // The queued lessons stand on today's board, waiting.
+    main.refreshBoard();
 }
 
 }  // namespace daike

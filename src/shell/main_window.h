@@ -13,6 +13,7 @@ class QAction;
 namespace daike {
 
 struct RunContext;
+class DayBoardView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -34,6 +35,10 @@ class MainWindow : public QMainWindow {
     // A window changed the run's week or weekday: the calendar line and every open window that
     // shows them follow at once.
     void noteCalendarChanged();
+    // Today's board reads the day again (after cover, a withdrawal, a new day).
+    void refreshBoard();
+    // The record viewer hides the board while it is shown.
+    void setBoardCovered(bool covered);
 
     // Connects a menu item to what it does and enables it. Items never connected stay
     // disabled.
@@ -53,6 +58,8 @@ class MainWindow : public QMainWindow {
     void calendarChanged();
     // Recorded cover may have changed (the assignment screen closed): views of it refresh.
     void coverChanged();
+    // The weekday chooser closed with this weekday shown: the cover windows follow it.
+    void weekdayChosen(int weekday);
 
   protected:
     bool event(QEvent* e) override;
@@ -64,6 +71,7 @@ class MainWindow : public QMainWindow {
     void startupQuestion();
 
     RunContext& ctx_;
+    DayBoardView* board_ = nullptr;
     QHash<QString, QAction*> actions_;
 };
 

@@ -9,10 +9,12 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "engine/day_proposal.h"
 #include "school/term_start.h"
 #include "store/store.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "windows/engine/day_proposal_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/engine/teacher_picker_window.h"
 
@@ -114,11 +116,8 @@ void AssignmentWindow::build() {
     pick_ = makeButton(this, "Command7", QStringLiteral("…"), {326, 6, 24, 26});
     pick_->setToolTip(QStringLiteral("选择教师"));
     pick_->hide();
-    connect(pick_, &QPushButton::clicked, this, [this] {
-        // The click activated this window: the picker answers here.
-        ctx_.values.教师选择调用者 = "form1";
-        runAction(ctx_, [this] { openPicker(); });
-    });
+    connect(pick_, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { openPicker(); }); });
 
     makeLabel(this, "Label4", QStringLiteral("事由："), {360, 6, 40, 26});
     reasons_ = new QComboBox(this);
@@ -134,6 +133,10 @@ void AssignmentWindow::build() {
 
     auto* load = makeButton(this, "Command1", QStringLiteral("确定"), {514, 6, 68, 26});
     connect(load, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { loadDay(); }); });
+    auto* oneStep = makeButton(this, "Command12", QStringLiteral("一键安排"), {622, 6, 92, 26});
+    oneStep->setToolTip(QStringLiteral("为当天所有待代的课一次排好代课教师，预览后确定"));
+    connect(oneStep, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { proposeDay(); }); });
     auto* exit = makeButton(this, "Command8", QStringLiteral("退出"), {724, 6, 68, 26});
     connect(exit, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exitStep(); }); });
 
@@ -306,12 +309,11 @@ QStringList AssignmentWindow::absentTeachers() const {
 
 bool AssignmentWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
-        if (ctx_.values.教师选择打开标志) {
+        if (pickerPending_ && picker_) {
             // The picker is still open for this window: bring it back to the front.
-            ctx_.values.教师选择打开标志 = 0;
+            pickerPending_ = false;
             showPicker();
         } else {
-            ctx_.values.教师选择调用者 = "form1";
             if (oneTeacherMode()) {
                 teachers_->hide();
                 typed_->show();
@@ -324,7 +326,7 @@ bool AssignmentWindow::event(QEvent* e) {
 
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
-    ctx_.values.教师选择打开标志 = 0;
+    pickerPending_ = false;
     emit closedAfterCover();
     if (main_) {
         main_->show();
@@ -513,13 +515,31 @@ void AssignmentWindow::showWeek() {
     if (ctx_.values.weekKnown && week_->text() != shown) week_->setText(shown);
 }
 
+void AssignmentWindow::showWeekday(int weekday) {
+    // A day loaded for another weekday may not be covered under this one.
+    const bool otherDay = weekday != weekday_ && grid_ == GridState::Shown;
+    weekday_ = weekday;
+    if (otherDay)
+        leaveDay();
+    else
+        render();
+}
+
 void AssignmentWindow::showPicker() {
-    showOrMake<TeacherPickerWindow>(main_, "Form8",
-                                    [this] { return new TeacherPickerWindow(ctx_, main_); });
+    auto* picker = showOrMake<TeacherPickerWindow>(
+        main_, "Form8", [this] { return new TeacherPickerWindow(ctx_, main_); });
+    picker->answerTo(this, &AssignmentWindow::teacherPicked);
+    picker_ = picker;
+}
+
+void AssignmentWindow::teacherPicked(const QString& name) {
+    pickerPending_ = false;
+    typed_->setText(name);
+    placePointer(ctx_.platform, {160, 195}, {280, 295});
 }
 
 void AssignmentWindow::openPicker() {
-    ctx_.values.教师选择打开标志 = 1;
+    pickerPending_ = true;
     showPicker();
     // Another teacher is being chosen: no lesson of the grid may be covered under that name
     // until the day is loaded again.
@@ -677,7 +697,10 @@ void AssignmentWindow::recordCover() {
     const bool ok = ctx_.platform.boxes.okCancel(
         QStringLiteral("是否确定让 ") + "“" + qs(c.substitute) + "”" + QStringLiteral(" 老师代 ") +
         "“" + qs(c.absent) + "”" + QStringLiteral("  老师的该节课？"));
-    if (ok) assignment::recordCover(ctx_.store, c, !oneTeacherMode());
+    if (ok) {
+        assignment::recordCover(ctx_.store, c, !oneTeacherMode());
+        emit coverChanged();
+    }
     loadDay();
     placePointer(ctx_.platform, {205, 345}, {330, 436});
     finishDay();
@@ -704,9 +727,9 @@ void AssignmentWindow::finishDay() {
 void AssignmentWindow::exitStep() {
     assignment::releaseHeldBack(ctx_.store);
     if (oneTeacherMode()) {
-        if (auto* open = findWindow("Form10"); open && open->isVisible()) {
-            open->raise();
-            open->activateWindow();
+        if (freePeriods_ && freePeriods_->isVisible()) {
+            freePeriods_->raise();
+            freePeriods_->activateWindow();
             return;
         }
         FreePeriodLeaveWindow::Day day;
@@ -719,6 +742,7 @@ void AssignmentWindow::exitStep() {
         reasons_->setEditText(savedReason_);
         completionAnswer_ = 0;
         auto* leave = new FreePeriodLeaveWindow(ctx_, main_, day);
+        freePeriods_ = leave;
         connect(leave, &FreePeriodLeaveWindow::recorded, this, [this] {
             teachers_->setEditText(QString());
             teachers_->show();
@@ -733,6 +757,60 @@ void AssignmentWindow::exitStep() {
     } else {
         completionAnswer_ = 0;
         close();
+    }
+}
+
+void AssignmentWindow::proposeDay() {
+    DayProposalWindow::Request r;
+    r.severalTeachers = !oneTeacherMode();
+    r.week = week_->text();
+    r.weekday = QString::number(weekday_);
+    if (oneTeacherMode()) {
+        // The teacher's day is loaded and the reason confirmed first, as for one lesson.
+        if (!reasonConfirmed_ || grid_ != GridState::Shown ||
+            loadedTeacher_ != typed_->text().trimmed())
+            loadDay();
+        if (!reasonConfirmed_ || grid_ != GridState::Shown || reason().isEmpty()) return;
+        r.lessons = dayplan::teacherLessons(ctx_.store, ss(loadedTeacher_), weekdayText());
+    } else {
+        if (r.week.isEmpty()) {
+            ctx_.platform.boxes.ok(QStringLiteral("您还内容没有填写完整,请确认！"));
+            return;
+        }
+        r.lessons = dayplan::queuedLessons(ctx_.store, weekdayText());
+    }
+    if (reasonConfirmed_ && !loadedTeacher_.isEmpty() && !reason().isEmpty())
+        r.reasons[ss(loadedTeacher_)] = ss(reason());
+    if (r.lessons.empty()) {
+        ctx_.platform.boxes.ok(QStringLiteral("没有需要安排代课的课务！"));
+        return;
+    }
+    auto* w = new DayProposalWindow(ctx_, this, std::move(r));
+    connect(w, &DayProposalWindow::confirmed, this, [this] { dayConfirmed(); });
+    w->show();
+    w->activateWindow();
+}
+
+void AssignmentWindow::dayConfirmed() {
+    emit coverChanged();
+    if (oneTeacherMode()) {
+        loadDay();
+        finishDay();
+        return;
+    }
+    // Several teachers: each whose queued lessons are all dealt with leaves the list.
+    if (reasonConfirmed_ && grid_ == GridState::Shown) loadDay();
+    for (int i = teachers_->count() - 1; i >= 0; --i)
+        if (dayplan::teacherLessons(ctx_.store, ss(teachers_->itemText(i)), weekdayText()).empty())
+            teachers_->removeItem(i);
+    render();
+    if (teachers_->count() == 0) {
+        reasonConfirmed_ = false;
+        teachers_->setEditText(QString());
+        placePointer(ctx_.platform, {360, 330}, {475, 413});
+        completionAnswer_ =
+            ctx_.platform.boxes.okCancel(QStringLiteral("教师代课已完成，是否确定<退出> ")) ? 1 : 0;
+        if (completionAnswer_ == 1) exitStep();
     }
 }
 

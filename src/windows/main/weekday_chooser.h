@@ -13,14 +13,15 @@ class WeekdayChooser : public QWidget {
     WeekdayChooser(RunContext& ctx, QWidget* owner);
 
   signals:
-    // The choice is taken into 当前星期 (or today's weekday stays).
-    void closed();
+    // On closing: the weekday chosen, or today's when none was (1 = Monday … 7).
+    void chosen(int weekday);
 
   protected:
     void closeEvent(QCloseEvent* e) override;
 
   private:
     RunContext& ctx_;
+    int chosen_ = 0;  // 0 until a day is chosen
 };
 
 }  // namespace daike
