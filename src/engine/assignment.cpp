@@ -44,9 +44,47 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
         l.cls = rs["班级"].text();
         l.subject = rs["课目"].text();
         l.dealtWith = rs["标记"].toInt() == 1;
+        if (rs["已代标记"].toInt() == 1) {
+            auto today = store.dkb(
+                "select * from 当天代课记录 where 被代=? and 星期=? and 班级=? and 节次=? and "
+                "课目=?",
+                {Value(teacher), weekdayValue(weekdayText), Value(l.cls), Value(l.period),
+                 Value(l.subject)});
+            if (!today.empty()) {
+                today.moveFirst();
+                l.coveredBy = today["代者"].text();
+            }
+        }
         lessons.push_back(std::move(l));
     }
     return lessons;
+}
+
+namespace {
+std::string_view trimmed(std::string_view s) {
+    // ASCII and full-width blanks, as the office types them.
+    static constexpr std::string_view kFullWidthBlank = "\u3000";
+    for (bool changed = true; changed;) {
+        changed = false;
+        if (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+            s.remove_prefix(1), changed = true;
+        if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1), changed = true;
+        if (s.starts_with(kFullWidthBlank)) s.remove_prefix(kFullWidthBlank.size()), changed = true;
+        if (s.ends_with(kFullWidthBlank)) s.remove_suffix(kFullWidthBlank.size()), changed = true;
+    }
+    return s;
+}
+}  // namespace
+
+std::string storedTeacherName(Store& store, std::string_view name) {
+    auto rs = store.dkb("select * from 教师姓名");
+    std::optional<std::string> loose;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const std::string stored = rs["姓名"].text();
+        if (stored == name) return stored;
+        if (!loose && !trimmed(stored).empty() && trimmed(stored) == trimmed(name)) loose = stored;
+    }
+    return loose ? *loose : std::string(name);
 }
 
 Grid gridOf(const std::vector<Lesson>& lessons) {
@@ -84,6 +122,20 @@ bool searchesForBetterLessons(std::string_view affinity) {
 
 void recordCover(Store& store, const Cover& c, bool severalTeachers) {
     store.transaction([&] {
+        // A cover always stands for a lesson of the absent teacher: a record of a class and
+        // subject on a day the teacher does not teach them would book a substitute and raise
+        // the tallies for nothing.
+        if (store
+                .dkb("select * from 任课情况 where 姓名=? and 星期=? and 班级=? and 课目=? and "
+                     "节次=?",
+                     {Value(c.absent), weekdayValue(c.weekdayText), Value(c.cls), Value(c.subject),
+                      Value(c.period)})
+                .empty())
+            throw StoreError(StoreError::Kind::Usage,
+                             "“" + c.absent + "”老师星期" + c.weekdayText + "第" +
+                                 std::to_string(c.period) + "节没有" + c.cls + "班的" + c.subject +
+                                 "课，本节代课没有记入。请按“确定”重新调出该教师当天"
+                                 "的课务。");
         if (severalTeachers) {
             auto rs = store.dkb("select * from 需代课目情况 where 星期=? and 班级=? and 节次=?",
                                 {weekdayValue(c.weekdayText), Value(c.cls), Value(c.period)});
@@ -165,16 +217,16 @@ void releaseHeldBack(Store& store) {
     });
 }
 
-bool holdsAnotherDay(Store& store, int week, int weekday) {
+bool holdsAnotherDay(Store& store, std::optional<int> week, int weekday) {
     auto rs = store.dkb("select * from 当天代课记录");
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (leadingNumber(rs["周次"].text()) != week || rs["星期"].toDouble() != weekday)
+        if ((week && leadingNumber(rs["周次"].text()) != *week) || rs["星期"].toDouble() != weekday)
             return true;
     }
     return false;
 }
 
-bool staleDayCheck(Store& store, int week, int weekday) {
+bool staleDayCheck(Store& store, std::optional<int> week, int weekday) {
     return store.transaction([&] {
         if (!holdsAnotherDay(store, week, weekday)) return false;
         newDay(store);

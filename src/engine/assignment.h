@@ -22,7 +22,8 @@ struct Lesson {
     int period = 0;  // 节次 1 to 6
     std::string cls;
     std::string subject;
-    bool dealtWith = false;  // 标记 = 1: covered already, or held back from cover
+    bool dealtWith = false;      // 标记 = 1: covered already, or held back from cover
+    std::string coveredBy = {};  // the substitute recorded today for this lesson, if covered
 };
 
 // The teacher's lessons of a weekday ("1" to "5" as the screen shows it), by period.
@@ -30,6 +31,11 @@ struct Lesson {
 void openScreen(Store& store);
 
 std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText);
+
+// The name under which a teacher is stored, for a name typed or picked: the stored name equal
+// to it, else the first stored name equal to it once blanks at both ends are removed from both,
+// else the name as given. Names are stored exactly as typed, blanks included.
+std::string storedTeacherName(Store& store, std::string_view name);
 
 // A teacher's day is finished when no lesson is left to cover.
 bool dayFinished(const std::vector<Lesson>& lessons);
@@ -74,7 +80,8 @@ struct Cover {
 // lesson's row of 需代课目情况 goes; the substitute's tallies rise by one; one record is
 // appended to 临时代课记录, 代课记录 and 当天代课记录; the substitute is booked in the
 // period's column of 代课教师; the lesson gets both marks. A substitute without a row in
-// 代课节数 is refused with a StoreError and nothing is written.
+// 代课节数 is refused with a StoreError and nothing is written, and so is a cover of a lesson
+// the absent teacher does not have on that weekday (class, period and subject).
 void recordCover(Store& store, const Cover& cover, bool severalTeachers);
 
 // 得到所任班级: the distinct classes a teacher is head teacher of or teaches a main subject in,
@@ -102,12 +109,13 @@ std::vector<Suggestion> findSuggestions(Store& store, std::string_view substitut
 // become normal again.
 void releaseHeldBack(Store& store);
 
-// Whether 当天代课记录 holds cover of another week or weekday than the given ones.
-bool holdsAnotherDay(Store& store, int week, int weekday);
+// Whether 当天代课记录 holds cover of another week or weekday than the given ones. While the
+// week is not known (no first day of term, nothing typed) only the weekday can tell.
+bool holdsAnotherDay(Store& store, std::optional<int> week, int weekday);
 
 // The check before cover is entered: when 当天代课记录 holds another day, a new day is started
 // (the day's tables are cleared). Returns whether it was.
-bool staleDayCheck(Store& store, int week, int weekday);
+bool staleDayCheck(Store& store, std::optional<int> week, int weekday);
 
 // Names joined for a message: 张三、李四.
 std::string joinNames(const std::vector<std::string>& names);

@@ -19,6 +19,14 @@ struct RunValues {
     std::int16_t 代课方式 = 0;              // 1 = one-teacher cover, 0 = several teachers
     std::vector<std::string> 外出教师名单;  // absent teachers of the several-teachers entry
     std::string 无课公出教师;               // hand-over from the modification window
+    // Whether 当前周次 says which week it is: the first day of term is known, or the operator
+    // typed the week in the assignment screen while it was not.
+    bool weekKnown = false;
+
+    // The week, when known; the stale-day check compares records with it.
+    std::optional<int> knownWeek() const {
+        return weekKnown ? std::optional<int>(当前周次) : std::nullopt;
+    }
 
     // A value by its name, as text, for tests and scenarios; nothing for an unknown name.
     std::optional<std::string> byName(std::string_view name) const;

@@ -21,7 +21,7 @@ AssignmentWindow* openAssignment() {
 
 void openAbsenceEntry(MainWindow& main) {
     RunContext& ctx = main.context();
-    assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+    assignment::staleDayCheck(ctx.store, ctx.values.knownWeek(), ctx.values.当前星期);
     main.openWindow<AbsenceEntryWindow>("Form4", [&main, &ctx] {
         // Teachers already on an open assignment screen cannot be entered again.
         QStringList listed;
@@ -64,6 +64,11 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
     return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
         auto* w = new AssignmentWindow(ctx, &main);
         QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
+        // One calendar for the run: the week and weekday shown here and on the main window
+        // follow each other.
+        QObject::connect(w, &AssignmentWindow::calendarChanged, &main,
+                         &MainWindow::noteCalendarChanged);
+        QObject::connect(&main, &MainWindow::calendarChanged, w, &AssignmentWindow::showWeek);
         QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
         // Every cover recorded there, one or a whole day, shows on today's board at once.
         QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::coverChanged);

@@ -29,7 +29,8 @@ const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六
 MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("代课 — 教导处代课安排"));
-    resize(800, 560);
+    // Fits an 800x600 screen with its taskbar, title bar included.
+    resize(800, 530);
 
     // The working area: today's board, unless another panel (the timetable import, the record
     // viewer) is shown there.
@@ -153,6 +154,11 @@ void MainWindow::setBoardCovered(bool covered) {
     board_->setCovered(covered);
 }
 
+void MainWindow::noteCalendarChanged() {
+    showCalendar();
+    emit calendarChanged();
+}
+
 void MainWindow::showCalendar() {
     auto* line = findChild<QLabel*>("calendarLabel");
     const auto& v = ctx_.values;
@@ -183,6 +189,8 @@ void MainWindow::startupQuestion() {
     openWindow<WeekdayChooser>("Form9", [this] {
         auto* chooser = new WeekdayChooser(ctx_, this);
         connect(chooser, &WeekdayChooser::chosen, this, &MainWindow::weekdayChosen);
+        // The calendar line follows the weekday chosen.
+        connect(chooser, &WeekdayChooser::chosen, this, &MainWindow::noteCalendarChanged);
         return chooser;
     });
 }

@@ -26,10 +26,11 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
         return nullptr;
     values.当前周次 = static_cast<std::int16_t>(now.当前周次);
     values.当前星期 = static_cast<std::int16_t>(now.当前星期);
+    values.weekKnown = now.termStartKnown;
     if (!now.termStartKnown) {
-        platform.boxes.ok(QStringLiteral(
-            "学期首日（开学第一周星期一的日期）尚未设定，当前周次暂记为0。\n"
-            "请在“数据初始化—基本数据录入—学期首日设定”中输入，重新启动程序后生效。"));
+        platform.boxes.ok(
+            QStringLiteral("学期首日（开学第一周星期一的日期）尚未设定，当前周次暂记为0。\n"
+                           "请在“数据初始化—基本数据录入—学期首日设定”中输入，输入后即刻生效。"));
     }
     p->main_ = std::make_unique<MainWindow>(*p->ctx_);
     placeWindow(*p->main_, platform.screen, {0, 0});

@@ -48,9 +48,18 @@ void emptyEverything(MainWindow& m) {
 // 单人代课: an earlier day's cover is cleared first, then one absent teacher is covered.
 void coverOneTeacher(MainWindow& m) {
     RunContext& ctx = m.context();
-    assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+    assignment::staleDayCheck(ctx.store, ctx.values.knownWeek(), ctx.values.当前星期);
     ctx.values.代课方式 = 1;
     openAssignmentWindow(m);
+}
+
+// 学期首日设定: the run's week follows the stored date at once, on every window that shows it.
+void openTermStart(MainWindow& m) {
+    m.openWindow<TermStartWindow>("Form13", [&m] {
+        auto* w = new TermStartWindow(m.context(), &m);
+        QObject::connect(w, &TermStartWindow::stored, &m, &MainWindow::noteCalendarChanged);
+        return w;
+    });
 }
 
 TimetableImportPanel* importPanel(MainWindow& m) {
@@ -72,7 +81,7 @@ const std::vector<Registered>& windowRegistry() {
     static const std::vector<Registered> all = {
         // 数据初始化
         {"sysjqk", "sysjqk", EmptyAllData, emptyEverything},
-        {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
+        {"Form13", "xqdyt", None, openTermStart},
         {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
         {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
         {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},

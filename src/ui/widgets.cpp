@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -93,6 +94,24 @@ bool runAction(RunContext& ctx, const std::function<void()>& action) {
         ctx.platform.boxes.ok(QStringLiteral("操作失败：") + QString::fromUtf8(e.what()));
     }
     return false;
+}
+
+}  // namespace daike
+
+namespace daike {
+
+void fitText(QLabel* label) {
+    QFont f = label->parentWidget() ? label->parentWidget()->font() : QApplication::font();
+    const QString text = label->text();
+    const int room = label->width() - 2;
+    int size = f.pointSize();
+    for (; size > 7; --size) {
+        f.setPointSize(size);
+        if (QFontMetrics(f).horizontalAdvance(text) <= room) break;
+    }
+    f.setPointSize(size);
+    label->setFont(f);
+    label->setToolTip(QFontMetrics(f).horizontalAdvance(text) <= room ? QString() : text);
 }
 
 }  // namespace daike

@@ -78,6 +78,10 @@ W* showOrMake(QWidget* owner, const QString& name, Make make) {
     return w;
 }
 
+// Fits a label's text to its width without changing the text (windows and tests read it): a
+// smaller font down to 7 points; what still does not fit shows whole in a tooltip.
+void fitText(QLabel* label);
+
 // Runs one user action. A failure of the database is shown to the operator and the action
 // ends; whatever it had begun to write was rolled back by its transaction. Returns whether the
 // action ran to its end.

@@ -31,6 +31,36 @@ TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
 }
 
+TEST_F(TeacherNames, StoringKeepsTheClassesOfTeachersWhoStay) {
+    store().execScript(
+        "INSERT INTO 教师姓名 VALUES ('甲', '一(1)', '一(1)', '一(2)', NULL, NULL),"
+        "('乙', NULL, NULL, NULL, '二(1),二(2)', NULL), ('丙', '三(1)', NULL, NULL, NULL, '三(1)'),"
+        "('乙', '四(1)', NULL, NULL, NULL, NULL);");
+    // Nothing changed: every row as it was.
+    const std::string before = column(
+        "SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
+        "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') "
+        "FROM 教师姓名 ORDER BY rowid");
+    EXPECT_EQ(storeTeacherNames(store(), readTeacherNames(store())), 4);
+    EXPECT_EQ(column("SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
+                     "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') FROM 教师姓名 ORDER BY rowid"),
+              before);
+    // Reordered, one removed, one added: rows follow their names, in the order of the places.
+    EXPECT_EQ(storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}), 4);
+    EXPECT_EQ(column("SELECT 姓名 FROM 教师姓名 ORDER BY rowid"), "丙,丁,乙,甲");
+    EXPECT_EQ(column("SELECT ifnull(班主任,'-') FROM 教师姓名 ORDER BY rowid"), "三(1),-,-,一(1)");
+    EXPECT_EQ(column("SELECT ifnull(数学,'-') FROM 教师姓名 ORDER BY rowid"), "-,-,-,一(2)");
+    EXPECT_EQ(column("SELECT ifnull(英语,'-') FROM 教师姓名 ORDER BY rowid"), "-,-,二(1),二(2),-");
+    EXPECT_EQ(column("SELECT ifnull(科学,'-') FROM 教师姓名 ORDER BY rowid"), "三(1),-,-,-");
+}
+
+TEST_F(TeacherNames, NamesAfterAGapAreNamedBeforeTheyAreDropped) {
+    EXPECT_TRUE(namesAfterFirstGap({"甲", "乙", "", ""}).empty());
+    EXPECT_EQ(namesAfterFirstGap({"甲", "", "乙", "", "丙"}),
+              (std::vector<std::string>{"乙", "丙"}));
+    EXPECT_EQ(namesAfterFirstGap({"", "甲"}), (std::vector<std::string>{"甲"}));
+}
+
 using Classes = testing::StoreTest;
 
 TEST_F(Classes, CountsReadLikeTheOfficeTypesThem) {

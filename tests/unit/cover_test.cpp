@@ -76,6 +76,7 @@ TEST_F(CoverTest, OneCoverWritesEveryTableOnce) {
 
 TEST_F(CoverTest, SeveralTeachersModeRemovesExactlyTheLessonsQueueRow) {
     sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
+        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL);"
         "INSERT INTO 需代课目情况 VALUES ('甲',3,'一(1)',1,'语文'),('张老师',3,'一(1)',2,'语文'),"
         "('乙',4,'一(1)',2,'语文'),('丙',3,'一(2)',2,'数学'),('丁',3,'一(1)',2,'语文');");
     assignment::recordCover(db(), cover("赵三"), true);
@@ -103,6 +104,8 @@ TEST_F(CoverTest, SubstituteWithoutTalliesIsRefusedAndNothingIsWritten) {
 
 TEST_F(CoverTest, SubstitutesOfAPeriodFillTheFirstFreeCellOfItsColumn) {
     sql("INSERT INTO 代课节数 VALUES ('甲',0,0),('乙',0,0),('丙',0,0),('丁',0,0);"
+        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',1,'语文',NULL,NULL),"
+        "('张老师',3,'一(1)',2,'语文',NULL,NULL);"
         "INSERT INTO 代课教师 (\"1\",\"2\") VALUES ('外出',NULL),('外出2',NULL);");
     assignment::recordCover(db(), cover("甲", 2), false);
     assignment::recordCover(db(), cover("乙", 2), false);
@@ -110,6 +113,62 @@ TEST_F(CoverTest, SubstitutesOfAPeriodFillTheFirstFreeCellOfItsColumn) {
     assignment::recordCover(db(), cover("丙", 2), false);
     assignment::recordCover(db(), cover("丁", 1), false);
     EXPECT_EQ(rows("SELECT \"1\",\"2\" FROM 代课教师"), "外出|甲;外出2|乙;丁|丙");
+}
+
+TEST_F(CoverTest, ACoverOfALessonTheTeacherDoesNotHaveIsRefused) {
+    // The weekday was stepped after the day was loaded: Wednesday's class and subject under
+    // Thursday, or a subject the teacher does not teach in that class and period.
+    sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
+        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
+        "('张老师',4,'一(2)',2,'数学',NULL,NULL);");
+    auto thursday = cover("赵三");
+    thursday.weekdayText = "4";
+    auto otherSubject = cover("赵三");
+    otherSubject.subject = "数学";
+    auto otherTeacher = cover("赵三");
+    otherTeacher.absent = "李二";
+    for (const auto& c : {thursday, otherSubject, otherTeacher}) {
+        try {
+            assignment::recordCover(db(), c, false);
+            FAIL() << "a cover of no lesson was recorded";
+        } catch (const StoreError& e) {
+            EXPECT_NE(std::string(e.what()).find("没有记入"), std::string::npos);
+        }
+    }
+    for (const char* t : kCoverTables)
+        EXPECT_EQ(rows(std::string("SELECT count(*) FROM ") + t), "0") << t;
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "0");
+    EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数"), "0|0");
+    // Every record matches a lesson of the absent teacher on that weekday.
+    assignment::recordCover(db(), cover("赵三"), false);
+    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录 r WHERE NOT EXISTS (SELECT 1 FROM 任课情况 l "
+                   "WHERE l.姓名=r.被代 AND l.星期=r.星期 AND l.班级=r.班级 AND l.节次=r.节次 "
+                   "AND l.课目=r.课目)"),
+              "0");
+}
+
+TEST_F(CoverTest, NamesAreLookedUpAsStored) {
+    sql("INSERT INTO 教师姓名 (姓名) VALUES ('王 一'),(' 李二 '),('李二　'),('赵三');"
+        "INSERT INTO 任课情况 VALUES (' 李二 ',3,'一(1)',2,'语文',NULL,NULL);");
+    EXPECT_EQ(assignment::storedTeacherName(db(), " 李二 "), " 李二 ");
+    EXPECT_EQ(assignment::storedTeacherName(db(), "李二"), " 李二 ");  // the first that fits
+    EXPECT_EQ(assignment::storedTeacherName(db(), "李二　"), "李二　");
+    EXPECT_EQ(assignment::storedTeacherName(db(), " 赵三"), "赵三");
+    EXPECT_EQ(assignment::storedTeacherName(db(), "王一"), "王一");  // blanks inside count
+    EXPECT_EQ(assignment::storedTeacherName(db(), " "), " ");
+    EXPECT_EQ(assignment::loadDay(db(), assignment::storedTeacherName(db(), "李二"), "3").size(),
+              1u);
+}
+
+TEST_F(CoverTest, ACoveredLessonNamesItsSubstitute) {
+    sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
+        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
+        "('张老师',3,'一(1)',3,'语文',1,NULL);");
+    assignment::recordCover(db(), cover("赵三"), false);
+    const auto day = assignment::loadDay(db(), "张老师", "3");
+    ASSERT_EQ(day.size(), 2u);
+    EXPECT_EQ(day[0].coveredBy, "赵三");
+    EXPECT_EQ(day[1].coveredBy, "");  // held back, not covered
 }
 
 // --- the suggestion search ---------------------------------------------------------------
@@ -155,13 +214,13 @@ TEST_F(CoverTest, SuggestionsAreQueuedLessonsOfTheSamePeriodInTaughtClasses) {
 TEST_F(CoverTest, DayIsFinishedWhenNoLessonIsLeftToCover) {
     using L = assignment::Lesson;
     EXPECT_TRUE(assignment::dayFinished({}));
-    EXPECT_TRUE(
-        assignment::dayFinished({L{2, "一(1)", "语文", true}, L{5, "一(2)", "数学", true}}));
-    EXPECT_FALSE(
-        assignment::dayFinished({L{2, "一(1)", "语文", true}, L{5, "一(2)", "数学", false}}));
+    EXPECT_TRUE(assignment::dayFinished(
+        {L{2, "一(1)", "语文", true, {}}, L{5, "一(2)", "数学", true, {}}}));
+    EXPECT_FALSE(assignment::dayFinished(
+        {L{2, "一(1)", "语文", true, {}}, L{5, "一(2)", "数学", false, {}}}));
     // Two lessons in one period: the grid shows the later one.
-    EXPECT_TRUE(
-        assignment::dayFinished({L{2, "一(1)", "语文", false}, L{2, "一(2)", "数学", true}}));
+    EXPECT_TRUE(assignment::dayFinished(
+        {L{2, "一(1)", "语文", false, {}}, L{2, "一(2)", "数学", true, {}}}));
 }
 
 TEST(AssignmentDay, GridShowsTheLaterLessonOfAPeriodAndNothingOutsideTheDay) {
@@ -257,6 +316,18 @@ TEST_F(CoverTest, StaleDayCheckClearsOnlyAnotherDaysRecords) {
     EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "0");
     EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "0");
     EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数"), "0|5");
+}
+
+TEST_F(CoverTest, WithoutAKnownWeekOnlyTheWeekdayMakesAnotherDay) {
+    // A week typed by hand while no first day of term is stored: today's records stay.
+    sql("INSERT INTO 当天代课记录 VALUES ('甲','病假','乙','3',3,'一(1)','语文',1);"
+        "INSERT INTO 代课教师 (\"1\") VALUES ('乙');");
+    EXPECT_FALSE(assignment::holdsAnotherDay(db(), std::nullopt, 3));
+    EXPECT_FALSE(assignment::staleDayCheck(db(), std::nullopt, 3));
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "1");
+    EXPECT_TRUE(assignment::holdsAnotherDay(db(), 0, 3));
+    EXPECT_TRUE(assignment::staleDayCheck(db(), std::nullopt, 4));
+    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "0");
 }
 
 // --- pages of the candidate list ---------------------------------------------------------

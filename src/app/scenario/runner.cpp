@@ -463,6 +463,48 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
              const QString got = QStringLiteral("%1,%2").arg(w->x()).arg(w->y());
              r.expect(got == want, a[1] + ": expected at " + want + ", got " + got);
          }},
+        {"expect-fits", 3, "W WIDTH HEIGHT",
+         "window W, title bar of 30 px included, lies at its placed position inside a work area "
+         "of that size; its inside is at most WIDTH x (HEIGHT-30); no named control of it reaches "
+         "past its edge",
+         false,
+         [](R& r, const Args& a) {
+             QWidget* w = r.widget(a[1]);
+             if (!w->isWindow()) cannot(a[1] + " is not a window");
+             const int areaW = a[2].toInt(), areaH = a[3].toInt();
+             constexpr int titleBar = 30;  // caption and borders of a window at 96 dpi
+             const QRect frame(w->pos(), QSize(w->width(), w->height() + titleBar));
+             QStringList faults;
+             if (w->width() > areaW || w->height() > areaH - titleBar)
+                 faults << QStringLiteral("inside %1x%2 exceeds %3x%4")
+                               .arg(w->width())
+                               .arg(w->height())
+                               .arg(areaW)
+                               .arg(areaH - titleBar);
+             if (!QRect(0, 0, areaW, areaH).contains(frame))
+                 faults << QStringLiteral("frame %1,%2 %3x%4 leaves the work area")
+                               .arg(frame.x())
+                               .arg(frame.y())
+                               .arg(frame.width())
+                               .arg(frame.height());
+             for (QWidget* c : w->findChildren<QWidget*>()) {
+                 if (c->isWindow() || c->objectName().isEmpty() ||
+                     c->objectName().startsWith("qt_"))
+                     continue;
+                 const QRect at(c->mapTo(w, QPoint(0, 0)), c->size());
+                 if (!w->rect().contains(at))
+                     faults << QStringLiteral("%1 at %2,%3 %4x%5 is cut off")
+                                   .arg(c->objectName())
+                                   .arg(at.x())
+                                   .arg(at.y())
+                                   .arg(at.width())
+                                   .arg(at.height());
+             }
+             r.expect(faults.isEmpty(),
+                      a[1] + " does not fit " + a[2] + "x" + a[3] + ": " +
+                          faults.mid(0, 6).join("; ") +
+                          (faults.size() > 6 ? QStringLiteral("; …") : QString()));
+         }},
         {"expect-value", 2, "NAME VALUE", "a run-wide value (当前星期, 代课方式, …) as text", true,
          [](R& r, const Args& a) {
              auto v = r.program_->context().values.byName(a[1].toStdString());

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
+#include <algorithm>
 
 #include "basedata/teacher_names.h"
 #include "ui/run_context.h"
@@ -11,23 +13,35 @@ namespace daike {
 
 TeacherNamesWindow::TeacherNamesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "Form22", QStringLiteral("教师姓名录入"));
-    constexpr int rows = 16, colWidth = 170, rowHeight = 28, top = 14;
-    setFixedSize(4 * colWidth + 20, top + rows * rowHeight + 110);
+    // Fits an 800x600 screen with its taskbar at its placed position.
+    constexpr int rows = 16, colWidth = 170, rowHeight = 24, top = 10;
+    setFixedSize(4 * colWidth + 20, top + rows * rowHeight + 92);
     for (int i = 0; i < kTeacherPlaces; ++i) {
         const int x = 10 + (i / rows) * colWidth, y = top + (i % rows) * rowHeight;
-        auto* number = makeLabel(this, arrayName("Label1", i), QString(), {x, y + 2, 40, 22});
+        auto* number = makeLabel(this, arrayName("Label1", i), QString(), {x, y + 1, 40, 20});
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        makeLineEdit(this, arrayName("Text1", i), {x + 44, y, 116, 24});
+        makeLineEdit(this, arrayName("Text1", i), {x + 44, y, 116, 22});
     }
-    const int below = top + rows * rowHeight + 8;
+    const int below = top + rows * rowHeight + 6;
     auto* note = makeLabel(this, "Label2",
                            QStringLiteral("说明：按顺序输入教师姓名，中间不能出现空单无格，完成后按"
                                           "“确定”按钮导入数据库。"),
-                           {20, below, 4 * colWidth - 20, 44});
+                           {20, below, 4 * colWidth - 20, 40});
     note->setWordWrap(true);
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"),
-                          {(4 * colWidth + 20) / 2 - 50, below + 54, 100, 32});
+                          {(4 * colWidth + 20) / 2 - 50, below + 44, 100, 30});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { store(); }); });
+    // Enter goes on to the next place, as typing a list down a column; Enter in an empty place
+    // or in the last one stores the list.
+    for (int i = 0; i < kTeacherPlaces; ++i) {
+        auto* box = findChild<QLineEdit*>(arrayName("Text1", i));
+        connect(box, &QLineEdit::returnPressed, this, [this, box, ok, i] {
+            if (box->text().isEmpty() || i + 1 == kTeacherPlaces)
+                ok->click();
+            else
+                findChild<QLineEdit*>(arrayName("Text1", i + 1))->setFocus();
+        });
+    }
     placeWindow(*this, ctx_.platform.screen, {60, 20});
     runAction(ctx_, [this] { load(); });
 }
@@ -51,6 +65,21 @@ void TeacherNamesWindow::store() {
     std::vector<std::string> boxes;
     for (int i = 0; i < kTeacherPlaces; ++i)
         boxes.push_back(ss(findChild<QLineEdit*>(arrayName("Text1", i))->text()));
+    // The list ends at the first empty place: say which names that leaves out before they go.
+    const auto dropped = namesAfterFirstGap(boxes);
+    if (!dropped.empty()) {
+        const auto gap = std::find(boxes.begin(), boxes.end(), std::string()) - boxes.begin();
+        QStringList names;
+        for (const auto& n : dropped) names << qs(n);
+        if (!ctx_.platform.boxes.okCancel(
+                QStringLiteral("第%1个格子是空的，名单到此为止，其后的以下教师姓名不会保存：")
+                    .arg(gap + 1) +
+                names.join(QStringLiteral("、")) +
+                (gap == 0 ? QStringLiteral("。\n按“确定”清空教师名单，按“取消”返回修改。")
+                          : QStringLiteral("。\n按“确定”只保存前%1位教师，按“取消”返回修改。")
+                                .arg(gap))))
+            return;
+    }
     storeTeacherNames(ctx_.store, boxes);
     ctx_.platform.boxes.ok(QStringLiteral("教师姓名已正确导入数据库！"));
 }

@@ -16,12 +16,13 @@ namespace daike {
 
 namespace {
 const QColor kSelectedCell{0, 192, 0};
-constexpr int kCellWidth = 100, kLineHeight = 22, kGridLeft = 70, kGridTop = 120;
+// Fits an 800x600 screen with its taskbar at its placed position.
+constexpr int kCellWidth = 100, kLineHeight = 22, kGridLeft = 70, kGridTop = 104;
 }  // namespace
 
 TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "Form19", QStringLiteral("手动输入课务情况"));
-    setFixedSize(kGridLeft + 5 * kCellWidth + 30, kGridTop + 6 * 2 * kLineHeight + 150);
+    setFixedSize(kGridLeft + 5 * kCellWidth + 30, kGridTop + 6 * 2 * kLineHeight + 108);
 
     auto* frame = new QGroupBox(QStringLiteral("教师及任课选择："), this);
     frame->setObjectName("Frame1");
@@ -69,17 +70,17 @@ TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         }
         paint(cell);
     }
-    const int below = kGridTop + 6 * 2 * kLineHeight + 12;
+    const int below = kGridTop + 6 * 2 * kLineHeight + 8;
     for (int k = 0; k < 2; ++k) {
         auto* line = makeLineEdit(this, arrayName("Text1", k),
-                                  {kGridLeft, below + k * 30, 5 * kCellWidth, 26});
+                                  {kGridLeft, below + k * 28, 5 * kCellWidth, 26});
         line->setReadOnly(true);
         line->hide();
     }
     auto* save = makeButton(this, "Command1", QStringLiteral("保存"),
-                            {kGridLeft + 5 * kCellWidth / 2 - 150, below + 72, 100, 32});
+                            {kGridLeft + 5 * kCellWidth / 2 - 150, below + 60, 100, 30});
     auto* del = makeButton(this, "Command2", QStringLiteral("删除"),
-                           {kGridLeft + 5 * kCellWidth / 2 + 50, below + 72, 100, 32});
+                           {kGridLeft + 5 * kCellWidth / 2 + 50, below + 60, 100, 30});
     connect(save, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { this->save(); }); });
     connect(del, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { remove(); }); });

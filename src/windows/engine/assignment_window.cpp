@@ -26,26 +26,29 @@ const char* const kValueLabels[6] = {"Label85", "Label54", "Label55",
                                      "Label56", "Label57", "Label59"};
 const char* const kListHeaders[6] = {"姓名",         " 科任 情况", "本日总节数",
                                      "本日代课节数", "是否连课",   "学期代课节数"};
+// The window fits an 800x600 screen with its taskbar (inside 800x530) with both blocks of the
+// candidate list in view.
+const int kWindowW = 800;
+const int kWindowH = 528;
 // Left edge and width of the list columns inside a block: number, the six values, option.
-const int kListX[8] = {0, 32, 98, 152, 202, 252, 298, 352};
-const int kListW[7] = {30, 64, 52, 48, 48, 44, 52};
-const int kBlockX[2] = {10, 442};
-const int kListTop = 58;
-const int kRowHeight = 20;
+const int kListX[8] = {0, 24, 90, 148, 190, 232, 274, 318};
+const int kListW[7] = {22, 64, 56, 40, 40, 40, 40};
+const int kBlockX[2] = {6, 398};
+const int kListTop = 50;
+const int kRowHeight = 17;
 
 const char* const kSuggestionLabels[7] = {"Label8",  "Label9",  "Label10", "Label11",
                                           "Label12", "Label14", "Label15"};
 const char* const kSuggestionHeaders[7] = {"序号", "姓名", "星期",    "班级",
                                            "节次", "课目", "适合原因"};
-const int kSuggestionX[8] = {10, 56, 130, 178, 244, 292, 360, 446};
-const int kSuggestionW[7] = {44, 72, 46, 64, 46, 66, 84};
+const int kSuggestionX[8] = {6, 42, 106, 142, 194, 230, 302, 376};
+const int kSuggestionW[7] = {34, 62, 34, 50, 34, 70, 70};
 
 const char* const kInfo =
-    "1. 输入或点选请假教师（“…”按钮打开教师选择），选择事由，按“确定”调出该教师当天的课务。\n"
-    "2. 点选一节课，下方按优先顺序列出可代课教师：绿色为本班班主任，粉色为在本班任主课的教师，"
-    "灰色为其他教师；每页32人，可用“下一页”“上一页”翻看。\n"
-    "3. 点选一位教师，按其旁边的“确定”并确认，即记入代课；已代的课不能再选。\n"
-    "4. 当天课务代完后按“退出”，再选择空课时间是否外出。";
+    "1. 输入或用“…”点选请假教师，选择事由，按“确定”调出当天课务。\n"
+    "2. 点选一节课，下方按优先顺序列出可代课教师（绿色：本班班主任；粉色：在本班任主课）。\n"
+    "3. 点选一位教师，按其旁边的“确定”并确认，即记入代课。\n"
+    "4. 课务代完后按“退出”，再选择空课时间是否外出。";
 
 void clearRadio(QRadioButton* b) {
     b->setAutoExclusive(false);
@@ -70,9 +73,10 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), 
     reasonConfirmed_ = false;
     assignment::openScreen(ctx_.store);
     const auto today = ctx_.platform.clock.today();
-    const auto now = calendarNow(ctx_.store, today);
-    weekday_ = ctx_.values.手选星期标志 ? ctx_.values.当前星期 : now.当前星期;
-    week_->setText(now.termStartKnown ? QString::number(now.当前周次) : QString());
+    weekday_ = ctx_.values.手选星期标志 ? ctx_.values.当前星期 : calendar::weekdayNumber(today);
+    // The run's week, the one the stale-day check compares today's records with.
+    showWeek();
+    connect(week_, &QLineEdit::textEdited, this, &AssignmentWindow::weekTyped);
     if (oneTeacherMode()) {
         pick_->show();
         typed_->show();
@@ -82,42 +86,44 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), 
 }
 
 void AssignmentWindow::build() {
-    setFixedSize(900, 640);
+    setFixedSize(kWindowW, kWindowH);
 
     // Who and why.
-    makeLabel(this, "Label1", QStringLiteral("周次："), {12, 12, 44, 26});
-    week_ = makeLineEdit(this, "Text1", {56, 12, 40, 26});
-    makeLabel(this, "Label2", QStringLiteral("星期："), {110, 12, 44, 26});
-    weekdayBox_ = makeLineEdit(this, "Text2", {154, 12, 30, 26});
+    makeLabel(this, "Label1", QStringLiteral("周次："), {8, 6, 40, 26});
+    week_ = makeLineEdit(this, "Text1", {48, 6, 36, 26});
+    makeLabel(this, "Label2", QStringLiteral("星期："), {92, 6, 40, 26});
+    weekdayBox_ = makeLineEdit(this, "Text2", {132, 6, 28, 26});
     weekdayBox_->setReadOnly(true);
     weekdayBox_->setAlignment(Qt::AlignCenter);
-    auto* up = makeButton(this, "Command2", QString(), {186, 12, 22, 13});
+    auto* up = makeButton(this, "Command2", QString(), {161, 6, 20, 13});
     up->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     up->setToolTip(QStringLiteral("后一天"));
-    auto* down = makeButton(this, "Command6", QString(), {186, 25, 22, 13});
+    auto* down = makeButton(this, "Command6", QString(), {161, 19, 20, 13});
     down->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     down->setToolTip(QStringLiteral("前一天"));
+    // The arrows inside their half-height buttons.
+    for (auto* b : {up, down}) b->setIconSize(QSize(9, 9));
     connect(up, &QPushButton::clicked, this, [this] { stepWeekday(1); });
     connect(down, &QPushButton::clicked, this, [this] { stepWeekday(-1); });
 
-    makeLabel(this, "Label3", QStringLiteral("教师："), {224, 12, 44, 26});
+    makeLabel(this, "Label3", QStringLiteral("教师："), {190, 6, 40, 26});
     teachers_ = new QComboBox(this);
     teachers_->setObjectName("Combo1");
     teachers_->setEditable(true);
-    teachers_->setGeometry(268, 12, 110, 26);
-    typed_ = makeLineEdit(this, "Text3", {268, 12, 82, 26});
+    teachers_->setGeometry(230, 6, 120, 26);
+    typed_ = makeLineEdit(this, "Text3", {230, 6, 94, 26});
     typed_->hide();
-    pick_ = makeButton(this, "Command7", QStringLiteral("…"), {352, 12, 26, 26});
+    pick_ = makeButton(this, "Command7", QStringLiteral("…"), {326, 6, 24, 26});
     pick_->setToolTip(QStringLiteral("选择教师"));
     pick_->hide();
     connect(pick_, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { openPicker(); }); });
 
-    makeLabel(this, "Label4", QStringLiteral("事由："), {394, 12, 44, 26});
+    makeLabel(this, "Label4", QStringLiteral("事由："), {360, 6, 40, 26});
     reasons_ = new QComboBox(this);
     reasons_->setObjectName("Combo2");
     reasons_->setEditable(true);
-    reasons_->setGeometry(438, 12, 110, 26);
+    reasons_->setGeometry(400, 6, 104, 26);
     reasons_->addItems({QStringLiteral("公出"), QStringLiteral("病假"), QStringLiteral("事假"),
                         QStringLiteral("其它")});
     reasons_->setCurrentIndex(-1);
@@ -125,36 +131,38 @@ void AssignmentWindow::build() {
     connect(reasons_, &QComboBox::textActivated, this,
             [this](const QString& t) { reasonChosen(t); });
 
-    auto* load = makeButton(this, "Command1", QStringLiteral("确定"), {562, 12, 72, 26});
+    auto* load = makeButton(this, "Command1", QStringLiteral("确定"), {514, 6, 68, 26});
     connect(load, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { loadDay(); }); });
-    auto* oneStep = makeButton(this, "Command12", QStringLiteral("一键安排"), {650, 12, 90, 26});
+    auto* oneStep = makeButton(this, "Command12", QStringLiteral("一键安排"), {622, 6, 92, 26});
     oneStep->setToolTip(QStringLiteral("为当天所有待代的课一次排好代课教师，预览后确定"));
     connect(oneStep, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { proposeDay(); }); });
-    auto* exit = makeButton(this, "Command8", QStringLiteral("退出"), {816, 12, 72, 26});
+    auto* exit = makeButton(this, "Command8", QStringLiteral("退出"), {724, 6, 68, 26});
     connect(exit, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exitStep(); }); });
 
     // The period grid.
     auto* grid = new QWidget(this);
     grid->setObjectName("periodGrid");
-    grid->setGeometry(12, 48, 292, 166);
-    auto* am = makeLabel(grid, "Label5", QStringLiteral("上  午"), {0, 0, 34, 76});
-    auto* pm = makeLabel(grid, "Label6", QStringLiteral("下    午"), {0, 86, 34, 76});
+    grid->setGeometry(8, 38, 360, 132);
+    auto* am = makeLabel(grid, "Label5", QStringLiteral("上  午"), {0, 0, 30, 62});
+    auto* pm = makeLabel(grid, "Label6", QStringLiteral("下    午"), {0, 69, 30, 62});
     for (auto* l : {am, pm}) {
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignCenter);
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
     }
     for (int r = 0; r < 6; ++r) {
-        const int y = r * 26 + (r >= 3 ? 8 : 0);
+        const int y = r * 21 + (r >= 3 ? 6 : 0);
         auto& p = periods_[static_cast<std::size_t>(r)];
         p.number =
-            cell(grid, arrayName("Label7", r), QString::number(r + 1) + ".", {40, y, 28, 24});
-        p.cls = cell(grid, arrayName("Label13", r), QString(), {70, y, 66, 24});
-        p.ban = cell(grid, arrayName("Label19", r), QStringLiteral("班"), {138, y, 24, 24});
-        p.subject = cell(grid, arrayName("Label25", r), QString(), {164, y, 66, 24});
-        p.ke = cell(grid, arrayName("Label31", r), QStringLiteral("课"), {232, y, 24, 24});
-        p.option = makeRadio(grid, arrayName("Option1", r), QString(), {262, y + 3, 20, 18});
+            cell(grid, arrayName("Label7", r), QString::number(r + 1) + ".", {34, y, 26, 20});
+        p.cls = cell(grid, arrayName("Label13", r), QString(), {62, y, 66, 20});
+        p.ban = cell(grid, arrayName("Label19", r), QStringLiteral("班"), {130, y, 22, 20});
+        p.subject = cell(grid, arrayName("Label25", r), QString(), {154, y, 70, 20});
+        p.ke = cell(grid, arrayName("Label31", r), QStringLiteral("课"), {226, y, 22, 20});
+        p.option = makeRadio(grid, arrayName("Option1", r), QString(), {252, y + 1, 20, 18});
+        p.coveredBy =
+            makeLabel(grid, QStringLiteral("coveredBy_%1").arg(r), QString(), {274, y, 86, 20});
         connect(p.option, &QRadioButton::clicked, this,
                 [this, r] { runAction(ctx_, [this, r] { periodClicked(r); }); });
     }
@@ -162,14 +170,17 @@ void AssignmentWindow::build() {
     // What the window is for; the free-text reason takes its place when shown.
     info_ = new QGroupBox(QStringLiteral("软件说明:"), this);
     info_->setObjectName("infoFrame");
-    info_->setGeometry(316, 46, 572, 170);
-    auto* infoText = makeLabel(info_, "infoText", QString::fromUtf8(kInfo), {12, 22, 548, 140});
+    info_->setGeometry(376, 34, 416, 136);
+    auto* infoText = makeLabel(info_, "infoText", QString::fromUtf8(kInfo), {8, 18, 402, 114});
+    QFont small = infoText->font();
+    small.setPointSize(9);
+    infoText->setFont(small);
     infoText->setWordWrap(true);
     infoText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    otherReason_ = makeLineEdit(this, "Text4", {328, 70, 220, 26});
+    otherReason_ = makeLineEdit(this, "Text4", {388, 58, 220, 26});
     otherReason_->setPlaceholderText(QStringLiteral("请输入事由"));
     otherReason_->hide();
-    takeOther_ = makeButton(this, "Command9", QStringLiteral("确定"), {556, 70, 60, 26});
+    takeOther_ = makeButton(this, "Command9", QStringLiteral("确定"), {616, 58, 60, 26});
     takeOther_->hide();
     connect(takeOther_, &QPushButton::clicked, this, [this] { takeOtherReason(); });
     connect(otherReason_, &QLineEdit::returnPressed, takeOther_, &QPushButton::click);
@@ -178,30 +189,30 @@ void AssignmentWindow::build() {
     suggestionFrame_ =
         new QGroupBox(QStringLiteral("在需要代课目中搜索到更合适的代课班级："), this);
     suggestionFrame_->setObjectName("Frame5");
-    suggestionFrame_->setGeometry(316, 46, 572, 170);
+    suggestionFrame_->setGeometry(376, 34, 416, 136);
     setBackground(suggestionFrame_, palette().color(QPalette::Window));
-    suggestionTitle_ = makeLabel(suggestionFrame_, "Label16", QString(), {10, 22, 550, 20});
+    suggestionTitle_ = makeLabel(suggestionFrame_, "Label16", QString(), {6, 18, 280, 18});
     for (int c = 0; c < 7; ++c)
         makeLabel(suggestionFrame_, QStringLiteral("suggestionHeader_%1").arg(c),
                   QString::fromUtf8(kSuggestionHeaders[c]),
-                  {kSuggestionX[c], 44, kSuggestionW[c], 20})
+                  {kSuggestionX[c], 38, kSuggestionW[c], 18})
             ->setAlignment(Qt::AlignCenter);
     for (int j = 0; j < 4; ++j) {
         auto& s = suggestionRows_[static_cast<std::size_t>(j)];
-        const int y = 66 + j * 24;
+        const int y = 57 + j * 19;
         for (int c = 0; c < 7; ++c)
             s.labels[static_cast<std::size_t>(c)] =
                 cell(suggestionFrame_, arrayName(kSuggestionLabels[c], j), QString(),
-                     {kSuggestionX[c], y, kSuggestionW[c], 22});
+                     {kSuggestionX[c], y, kSuggestionW[c], 18});
         s.option = makeRadio(suggestionFrame_, arrayName("Option3", j), QString(),
-                             {kSuggestionX[7], y + 2, 20, 18});
+                             {kSuggestionX[7], y, 20, 18});
         connect(s.option, &QRadioButton::clicked, this,
                 [this, j] { runAction(ctx_, [this, j] { takeSuggestion(j); }); });
     }
     moreSuggestions_ =
-        makeButton(suggestionFrame_, "Command10", QStringLiteral("下一组"), {480, 66, 80, 26});
+        makeButton(suggestionFrame_, "Command10", QStringLiteral("下一组"), {350, 14, 60, 22});
     earlierSuggestions_ =
-        makeButton(suggestionFrame_, "Command11", QStringLiteral("上一组"), {480, 138, 80, 26});
+        makeButton(suggestionFrame_, "Command11", QStringLiteral("上一组"), {288, 14, 60, 22});
     connect(moreSuggestions_, &QPushButton::clicked, this, [this] {
         suggestionOffset_ += 4;
         renderSuggestions();
@@ -214,15 +225,18 @@ void AssignmentWindow::build() {
     // The candidate list: two blocks of sixteen rows.
     auto* frame = new QGroupBox(QStringLiteral("可代课教师名单（按优先排序）"), this);
     frame->setObjectName("Frame3");
-    frame->setGeometry(12, 222, 876, 380);
+    frame->setGeometry(8, 174, 784, 324);
     for (int b = 0; b < 2; ++b) {
         const int x0 = kBlockX[b];
         for (int c = 0; c < 6; ++c) {
             // Two-line headers break between words of two characters.
-            const int w = (c == 1 || c == 4) ? 32 : kListW[c + 1];
+            const int w = (c == 1 || c == 4) ? 28 : kListW[c + 1];
             auto* h = makeLabel(frame, QStringLiteral("listHeader%1_%2").arg(b).arg(c),
                                 QString::fromUtf8(kListHeaders[c]),
-                                {x0 + kListX[c + 1] + (kListW[c + 1] - w) / 2, 22, w, 34});
+                                {x0 + kListX[c + 1] + (kListW[c + 1] - w) / 2, 16, w, 32});
+            QFont f = h->font();
+            f.setPointSize(8);
+            h->setFont(f);
             h->setWordWrap(true);
             h->setAlignment(Qt::AlignCenter);
         }
@@ -239,17 +253,17 @@ void AssignmentWindow::build() {
                 cell(frame, arrayName(kValueLabels[c], r), QString(),
                      {x0 + kListX[c + 1], y, kListW[c + 1], kRowHeight - 1});
         row.option =
-            makeRadio(frame, arrayName("Option2", r), QString(), {x0 + kListX[7], y + 1, 20, 18});
+            makeRadio(frame, arrayName("Option2", r), QString(), {x0 + kListX[7], y, 18, 17});
         connect(row.option, &QRadioButton::clicked, this,
                 [this, r] { runAction(ctx_, [this, r] { candidateClicked(r); }); });
     }
-    confirm_ = makeButton(frame, "Command3", QStringLiteral("确定"), {0, 0, 52, 26});
+    confirm_ = makeButton(frame, "Command3", QStringLiteral("确定"), {0, 0, 44, 22});
     confirm_->hide();
     connect(confirm_, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { confirm(); }); });
 
-    previousPage_ = makeButton(this, "Command5", QStringLiteral("上一页"), {712, 606, 84, 28});
-    nextPage_ = makeButton(this, "Command4", QStringLiteral("下一页"), {804, 606, 84, 28});
+    previousPage_ = makeButton(this, "Command5", QStringLiteral("上一页"), {636, 501, 76, 25});
+    nextPage_ = makeButton(this, "Command4", QStringLiteral("下一页"), {716, 501, 76, 25});
     previousPage_->hide();
     nextPage_->hide();
     connect(nextPage_, &QPushButton::clicked, this,
@@ -337,6 +351,12 @@ void AssignmentWindow::renderGrid() {
         const bool shown = grid_ == GridState::Shown;
         p.cls->setText(shown && lesson ? qs(lesson->cls) : QString());
         p.subject->setText(shown && lesson ? qs(lesson->subject) : QString());
+        // A covered lesson says by whom, so it does not look like a free period.
+        p.coveredBy->setText(shown && lesson && !lesson->coveredBy.empty()
+                                 ? QStringLiteral("代：") + qs(lesson->coveredBy)
+                                 : QString());
+        p.coveredBy->setEnabled(false);
+        for (auto* l : {p.cls, p.subject, p.coveredBy}) fitText(l);
         // Which parts of the row are live: a free period greys its number and the 班/课 marks
         // and offers nothing; a lesson dealt with greys the whole row.
         bool labels = true, marks = true, option = true;
@@ -397,6 +417,7 @@ void AssignmentWindow::renderList() {
             colour = colors::mainSubject;
         for (int k = 0; k < 6; ++k) {
             row.values[static_cast<std::size_t>(k)]->setText(texts[k]);
+            fitText(row.values[static_cast<std::size_t>(k)]);
             setBackground(row.values[static_cast<std::size_t>(k)], colour);
         }
         if (r == selectedRow_)
@@ -410,7 +431,7 @@ void AssignmentWindow::renderList() {
     if (selectedRow_ >= 0 && selectedPeriod_ >= 0) {
         // Beside the chosen row: 300 twips right of its button and 100 twips up.
         const auto* option = list_[static_cast<std::size_t>(selectedRow_)].option;
-        confirm_->move(option->x() + 20, option->y() - 7);
+        confirm_->move(option->x() + 20, option->y() - 3);
         confirm_->show();
         confirm_->raise();
     } else {
@@ -439,7 +460,10 @@ void AssignmentWindow::renderSuggestions() {
                                   qs(g.period),
                                   qs(g.subject),
                                   qs(g.affinity)};
-        for (int c = 0; c < 7; ++c) s.labels[static_cast<std::size_t>(c)]->setText(texts[c]);
+        for (int c = 0; c < 7; ++c) {
+            s.labels[static_cast<std::size_t>(c)]->setText(texts[c]);
+            fitText(s.labels[static_cast<std::size_t>(c)]);
+        }
     }
     moreSuggestions_->setVisible(suggestionOffset_ + 4 < n);
     earlierSuggestions_->setVisible(suggestionOffset_ > 0);
@@ -460,12 +484,45 @@ void AssignmentWindow::renderSuggestions() {
 void AssignmentWindow::stepWeekday(int delta) {
     weekday_ = assignment::stepWeekday(weekday_, delta);
     ctx_.values.当前星期 = static_cast<std::int16_t>(weekday_);
+    leaveDay();
+    emit calendarChanged();
+}
+
+void AssignmentWindow::leaveDay() {
+    // The grid shows the day that was loaded; none of its lessons may be covered under another
+    // weekday, nor a candidate of its slot confirmed, until the day is loaded again.
+    grid_ = GridState::NoLessons;
+    lessons_.clear();
+    selectedPeriod_ = -1;
+    selectedRow_ = -1;
+    ranked_.clear();
+    suggestionsShown_ = false;
     render();
 }
 
+void AssignmentWindow::weekTyped(const QString& text) {
+    // A week typed by hand is the run's week from now on, as a weekday stepped here is.
+    bool ok = false;
+    const int week = text.trimmed().toInt(&ok);
+    if (!ok) return;
+    ctx_.values.当前周次 = static_cast<std::int16_t>(week);
+    ctx_.values.weekKnown = true;
+    emit calendarChanged();
+}
+
+void AssignmentWindow::showWeek() {
+    const QString shown = ctx_.values.weekKnown ? QString::number(ctx_.values.当前周次) : QString();
+    if (ctx_.values.weekKnown && week_->text() != shown) week_->setText(shown);
+}
+
 void AssignmentWindow::showWeekday(int weekday) {
+    // A day loaded for another weekday may not be covered under this one.
+    const bool otherDay = weekday != weekday_ && grid_ == GridState::Shown;
     weekday_ = weekday;
-    render();
+    if (otherDay)
+        leaveDay();
+    else
+        render();
 }
 
 void AssignmentWindow::showPicker() {
@@ -506,7 +563,9 @@ void AssignmentWindow::takeOtherReason() {
 
 void AssignmentWindow::loadDay() {
     selectedPeriod_ = -1;
-    if (oneTeacherMode()) teachers_->setEditText(typed_->text().trimmed());
+    // Names are stored as typed, blanks included: the name box is matched against them.
+    if (oneTeacherMode())
+        teachers_->setEditText(qs(assignment::storedTeacherName(ctx_.store, ss(typed_->text()))));
     const QString teacher = teachers_->currentText();
     if (week_->text().isEmpty() || teacher.isEmpty() || reason().isEmpty()) {
         render();
@@ -674,7 +733,7 @@ void AssignmentWindow::exitStep() {
             return;
         }
         FreePeriodLeaveWindow::Day day;
-        day.teacher = typed_->text().trimmed();
+        day.teacher = qs(assignment::storedTeacherName(ctx_.store, ss(typed_->text())));
         if (grid_ == GridState::Shown) {
             const auto atExit = assignment::dayAtExit(lessons_);
             day.lesson = atExit.lesson;

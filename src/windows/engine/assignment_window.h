@@ -39,10 +39,14 @@ class AssignmentWindow : public QWidget {
     void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
     // The absent teachers still listed.
     QStringList absentTeachers() const;
+    // Shows the run's week in the week box (after the first day of term was stored).
+    void showWeek();
 
   signals:
     // The window closed after cover was recorded through it: views of today's cover refresh.
     void closedAfterCover();
+    // The operator stepped the weekday or typed the week: 当前星期 / 当前周次 changed.
+    void calendarChanged();
     // Cover was recorded here: today's board shows it at once.
     void coverChanged();
 
@@ -58,6 +62,7 @@ class AssignmentWindow : public QWidget {
         QLabel* subject;       // Label25
         QLabel* ke;            // Label31
         QRadioButton* option;  // Option1
+        QLabel* coveredBy;     // the substitute of a lesson covered today
         std::array<QLabel*, 5> labels() const { return {number, cls, ban, subject, ke}; }
     };
     struct ListRow {
@@ -90,6 +95,8 @@ class AssignmentWindow : public QWidget {
     std::string weekdayText() const;
 
     void stepWeekday(int delta);
+    void weekTyped(const QString& text);
+    void leaveDay();  // the loaded day no longer matches the weekday box
     void openPicker();
     void showPicker();
     void teacherPicked(const QString& name);

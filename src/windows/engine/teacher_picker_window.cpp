@@ -34,7 +34,9 @@ TeacherPickerWindow::TeacherPickerWindow(RunContext& ctx, QWidget* owner) : ctx_
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         const QString name =
             k < static_cast<int>(names.size()) ? qs(names[static_cast<std::size_t>(k)]) : QString();
-        makeLabel(frame, arrayName("Label4", k), name, {x + 50, y, kPlaceW - 54, kPlaceH - 2});
+        // Long names shrink to fit their place rather than lose their ends.
+        fitText(
+            makeLabel(frame, arrayName("Label4", k), name, {x + 50, y, kPlaceW - 54, kPlaceH - 2}));
         connect(option, &QRadioButton::clicked, this, [this, k] { pick(k); });
     }
     const int bottom = 10 + rows * kPlaceH + 34;

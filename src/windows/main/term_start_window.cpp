@@ -36,6 +36,9 @@ void TermStartWindow::save() {
     // Stored exactly as typed; the week count reads it at the next start of the program.
     const QString text = box("Text1") + "/" + box("Text2") + "/" + box("Text3");
     storeTermStart(ctx_.store, ss(text));
+    // The run counts its weeks from the new date at once.
+    recountWeek(ctx_.store, ctx_.values, ctx_.platform.clock.today());
+    emit stored();
     ctx_.platform.boxes.ok(QStringLiteral("开学第1周星期一的日期已经正确导入数据库！"));
     close();
 }
