@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDate>
+#include <QTime>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -54,6 +55,10 @@ std::chrono::sys_days SystemClock::today() const {
     return std::chrono::sys_days(std::chrono::year(d.year()) /
                                  std::chrono::month(static_cast<unsigned>(d.month())) /
                                  std::chrono::day(static_cast<unsigned>(d.day())));
+}
+
+std::chrono::seconds SystemClock::timeOfDay() const {
+    return std::chrono::seconds(QTime::currentTime().msecsSinceStartOfDay() / 1000);
 }
 
 int QtScreen::widthPixels() const {

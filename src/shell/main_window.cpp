@@ -14,6 +14,7 @@
 #include "shell/basedata_menu_wiring.h"
 #include "shell/engine_menu_wiring.h"
 #include "shell/main_menu.h"
+#include "shell/safekeeping_menu_wiring.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/login_window.h"
@@ -140,6 +141,7 @@ void MainWindow::wireMenu() {
     wireAdministrationMenu(*this);
     wireCoverMenu(*this);
     wireBaseDataMenu(*this);
+    wireSafekeepingMenu(*this);
 }
 
 void MainWindow::openTermStart() {

@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -302,6 +303,17 @@ bool ScenarioRunner::step(const QStringList& a) {
         settle();
     } else if (cmd == "choose") {
         need(2);
+        if (auto* list = qobject_cast<QListWidget*>(widget(a[1]))) {
+            // A list: the first item that starts with the text becomes the current one.
+            for (int i = 0; i < list->count(); ++i) {
+                if (list->item(i)->text().startsWith(a[2])) {
+                    list->setCurrentRow(i);
+                    settle();
+                    return true;
+                }
+            }
+            cannot("no item " + a[2] + " in " + a[1]);
+        }
         auto* c = qobject_cast<QComboBox*>(widget(a[1]));
         if (!c) cannot(a[1] + " is not a drop-down list");
         if (c->isEnabled() && c->isVisible()) {
@@ -476,7 +488,9 @@ int ScenarioRunner::run(const QString& scenarioFile) {
         const QString text = in.readLine();
         ++line_;
         QString splitError;
-        const QStringList args = split(text, &splitError);
+        QStringList args = split(text, &splitError);
+        // "$DIR" stands for the run's data directory, which is made afresh for every run.
+        for (auto& arg : args) arg.replace("$DIR", QString::fromStdString(dir_.string()));
         if (!splitError.isEmpty()) {
             out(QStringLiteral("line %1: cannot run: %2").arg(line_).arg(splitError));
             broken = true;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "basedata/teacher_names.h"
+#include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -51,6 +52,7 @@ void TeacherNamesWindow::store() {
     std::vector<std::string> boxes;
     for (int i = 0; i < kTeacherPlaces; ++i)
         boxes.push_back(ss(findChild<QLineEdit*>(arrayName("Text1", i))->text()));
+    backupBefore(ctx_, "教师姓名保存前");
     storeTeacherNames(ctx_.store, boxes);
     ctx_.platform.boxes.ok(QStringLiteral("教师姓名已正确导入数据库！"));
 }
