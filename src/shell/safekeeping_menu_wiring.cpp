@@ -34,9 +34,8 @@ void backUp(RunContext& ctx) {
         return;
     }
     ctx.store.backupTo(dest);
-    ctx.platform.boxes.ok(QStringLiteral("数据已备份到“%1”（%2）。\n需要时可以用“数据恢复”从这个文件恢复。")
-                              .arg(qs(dest.string()))
-                              .arg(qs(safekeeping::sizeText(fs::file_size(dest, ec)))));
+    ctx.platform.boxes.ok(
+        QStringLiteral("数据已备份到“%1”。\n需要时可以用“数据恢复”从这个文件恢复。").arg(qs(dest.string())));
 }
 
 // 数据恢复 of one file: checked first; on 是 the current data is backed up and the file swapped
@@ -53,13 +52,13 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
         }
     } cleanup{checked};
 
-    QString what = qs(candidate.string());
+    QString what = QStringLiteral("“%1”").arg(qs(candidate.string()));
     for (const auto& b : safekeeping::listBackups(dir)) {
         std::error_code ec;
         if (fs::equivalent(b.file, candidate, ec)) what += QStringLiteral("（%1）").arg(qs(safekeeping::describe(b)));
     }
     if (!ctx.platform.boxes.yesNo(
-            QStringLiteral("将用备份“%1”中的数据替换当前的全部数据：教师、班级、课务、代课记录和"
+            QStringLiteral("将用备份%1中的数据替换当前的全部数据：教师、班级、课务、代课记录和"
                            "各项统计都会回到备份时的样子，备份之后录入的内容将不再出现。\n"
                            "恢复之前，当前的数据会先自动备份。\n确实要恢复吗？（是/否）")
                 .arg(what)))
