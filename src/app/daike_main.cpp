@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("代课"));
     const QStringList args = app.arguments();
-    if (args.contains("--help") || (args.contains("--data") && args.indexOf("--data") + 1 >= args.size())) {
+    if (args.contains("--help") ||
+        (args.contains("--data") && args.indexOf("--data") + 1 >= args.size())) {
         std::cerr << "用法：daike [--data 目录]\n  --data 目录  数据库“代课.db”和备份放在这个目录中"
                      "（不写时放在程序目录中）。\n";
         return 2;

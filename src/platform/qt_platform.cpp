@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDate>
-#include <QTime>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -11,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QTime>
 
 namespace daike {
 

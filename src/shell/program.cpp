@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "school/term_start.h"
-#include "store/safekeeping.h"
-#include "ui/backups.h"
 #include "shell/main_window.h"
+#include "store/safekeeping.h"
 #include "store/store.h"
+#include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -33,9 +33,11 @@ std::optional<QString> restoreNewest(Platform& platform, const fs::path& dir,
         const auto checked = keep::prepareRestore(newest.file, dir);
         QString kept;
         if (fs::exists(file)) {
-            const auto aside = keep::keepAside(
-                dir, {file, fs::path(file.string() + Store::kLogSuffix)}, true, officeNow(platform));
-            kept = QStringLiteral("\n原来的数据库文件保存在“%1”中，没有被覆盖。").arg(text(aside.string()));
+            const auto aside =
+                keep::keepAside(dir, {file, fs::path(file.string() + Store::kLogSuffix)}, true,
+                                officeNow(platform));
+            kept = QStringLiteral("\n原来的数据库文件保存在“%1”中，没有被覆盖。")
+                       .arg(text(aside.string()));
         }
         keep::installRestore(checked, dir);
         return QStringLiteral("数据已从备份“%1”恢复。%2").arg(text(newest.file.string()), kept);
@@ -46,7 +48,8 @@ std::optional<QString> restoreNewest(Platform& platform, const fs::path& dir,
 }
 
 QString newestLine(const keep::Backup& b) {
-    return QStringLiteral("最新的备份是“%1”（%2）。").arg(text(b.file.string()), text(keep::describe(b)));
+    return QStringLiteral("最新的备份是“%1”（%2）。")
+        .arg(text(b.file.string()), text(keep::describe(b)));
 }
 
 // Opens the database of the data directory, and when it cannot be used as it stands offers
@@ -59,9 +62,10 @@ std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
     if (!fs::exists(file, ec) && fs::is_directory(dir, ec)) {
         const auto backups = keep::listBackups(dir);
         if (!backups.empty() &&
-            platform.boxes.yesNo(QStringLiteral("数据目录“%1”中没有数据库文件“%2”。\n%3\n"
-                                                "是否用这个备份恢复数据？选“否”将建立一个新的空白学校。（是/否）")
-                                     .arg(text(dir.string()), Store::kFileName, newestLine(backups.front())))) {
+            platform.boxes.yesNo(
+                QStringLiteral("数据目录“%1”中没有数据库文件“%2”。\n%3\n"
+                               "是否用这个备份恢复数据？选“否”将建立一个新的空白学校。（是/否）")
+                    .arg(text(dir.string()), Store::kFileName, newestLine(backups.front())))) {
             restored = restoreNewest(platform, dir, backups.front());
             if (!restored) return nullptr;
         }
@@ -82,26 +86,33 @@ std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
             const auto backups = keep::listBackups(dir);
             if (!backups.empty() &&
                 platform.boxes.yesNo(
-                    why + QStringLiteral("\n%1\n是否用这个备份恢复数据？当前的数据库文件会保留在备份目录中，"
-                                         "不会被覆盖。（是/否）")
+                    why + QStringLiteral(
+                              "\n%1\n是否用这个备份恢复数据？当前的数据库文件会保留在备份目录中，"
+                              "不会被覆盖。（是/否）")
                               .arg(newestLine(backups.front())))) {
                 restored = restoreNewest(platform, dir, backups.front());
                 if (!restored) return nullptr;
                 continue;
             }
-            if (empty && platform.boxes.yesNo(
-                             why + QStringLiteral("\n是否建立一个新的空白学校数据库？空文件会保留在备份目录中。（是/否）"))) {
+            if (empty &&
+                platform.boxes.yesNo(
+                    why +
+                    QStringLiteral(
+                        "\n是否建立一个新的空白学校数据库？空文件会保留在备份目录中。（是/否）"))) {
                 const auto aside = keep::keepAside(dir, {file}, true, officeNow(platform));
                 restored = QStringLiteral("已建立新的空白学校数据库，原来的空文件保存在“%1”中。")
                                .arg(text(aside.string()));
                 continue;
             }
             platform.boxes.ok(
-                (damaged ? QStringLiteral("程序将退出，数据库文件保持原样。") : QStringLiteral("程序将退出。")) +
-                (backups.empty() ? QStringLiteral("备份目录中没有可用的备份；请把数据目录“%1”交给技术支持人员检查，"
-                                                  "不要删除其中的文件。")
-                                       .arg(text(dir.string()))
-                                 : QStringLiteral("以后可以在启动时再选择恢复。")));
+                (damaged ? QStringLiteral("程序将退出，数据库文件保持原样。")
+                         : QStringLiteral("程序将退出。")) +
+                (backups.empty()
+                     ? QStringLiteral(
+                           "备份目录中没有可用的备份；请把数据目录“%1”交给技术支持人员检查，"
+                           "不要删除其中的文件。")
+                           .arg(text(dir.string()))
+                     : QStringLiteral("以后可以在启动时再选择恢复。")));
             return nullptr;
         }
     }

@@ -23,19 +23,21 @@ void backUp(RunContext& ctx) {
     const auto suggested = safekeeping::operatorBackupPath(dir, officeNow(ctx.platform));
     std::error_code ec;
     fs::create_directories(suggested.parent_path(), ec);
-    const auto chosen = ctx.platform.files.saveFile(QStringLiteral("数据备份：保存到"),
-                                                    qs(suggested.string()),
-                                                    QStringLiteral("代课数据库 (*.db)"));
+    const auto chosen =
+        ctx.platform.files.saveFile(QStringLiteral("数据备份：保存到"), qs(suggested.string()),
+                                    QStringLiteral("代课数据库 (*.db)"));
     if (!chosen) return;
     fs::path dest = ss(*chosen);
     if (dest.extension() != ".db") dest += ".db";
     if (fs::exists(dest, ec) && fs::equivalent(dest, ctx.store.file(), ec)) {
-        ctx.platform.boxes.ok(QStringLiteral("不能把备份保存到正在使用的数据库文件上，请另选一个文件名。"));
+        ctx.platform.boxes.ok(
+            QStringLiteral("不能把备份保存到正在使用的数据库文件上，请另选一个文件名。"));
         return;
     }
     ctx.store.backupTo(dest);
     ctx.platform.boxes.ok(
-        QStringLiteral("数据已备份到“%1”。\n需要时可以用“数据恢复”从这个文件恢复。").arg(qs(dest.string())));
+        QStringLiteral("数据已备份到“%1”。\n需要时可以用“数据恢复”从这个文件恢复。")
+            .arg(qs(dest.string())));
 }
 
 // 数据恢复 of one file: checked first; on 是 the current data is backed up and the file swapped
@@ -55,7 +57,8 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
     QString what = QStringLiteral("“%1”").arg(qs(candidate.string()));
     for (const auto& b : safekeeping::listBackups(dir)) {
         std::error_code ec;
-        if (fs::equivalent(b.file, candidate, ec)) what += QStringLiteral("（%1）").arg(qs(safekeeping::describe(b)));
+        if (fs::equivalent(b.file, candidate, ec))
+            what += QStringLiteral("（%1）").arg(qs(safekeeping::describe(b)));
     }
     if (!ctx.platform.boxes.yesNo(
             QStringLiteral("将用备份%1中的数据替换当前的全部数据：教师、班级、课务、代课记录和"

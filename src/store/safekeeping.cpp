@@ -135,7 +135,8 @@ void pruneAutomatic(const fs::path& dataDir) {
 
 fs::path automaticBackup(Store& store, const std::string& reason, const Moment& now) {
     const auto dataDir = store.directory();
-    const auto dest = unused(backupFolder(dataDir), kAutomaticPrefix + stamp(now) + "-" + reason, ".db");
+    const auto dest =
+        unused(backupFolder(dataDir), kAutomaticPrefix + stamp(now) + "-" + reason, ".db");
     store.backupTo(dest);
     pruneAutomatic(dataDir);
     return dest;
@@ -191,8 +192,8 @@ fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
         throw StoreError(K::NoAccess, "找不到文件“" + name + "”，没有恢复任何数据。");
     }
     if (fs::equivalent(candidate, dataDir / Store::kFileName, ec)) {
-        throw StoreError(K::Usage, "“" + name +
-                                       "”就是正在使用的数据库文件，不能用它恢复。请选择一个备份文件。");
+        throw StoreError(
+            K::Usage, "“" + name + "”就是正在使用的数据库文件，不能用它恢复。请选择一个备份文件。");
     }
     if (fs::file_size(candidate, ec) == 0) {
         throw StoreError(K::NotOurFile,
@@ -202,8 +203,9 @@ fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
     fs::remove(copy, ec);
     fs::copy_file(candidate, copy, fs::copy_options::overwrite_existing, ec);
     if (ec) {
-        throw StoreError(K::NoAccess, "无法读取文件“" + name + "”或在数据目录中写入它的副本，"
-                                      "没有恢复任何数据。请检查文件权限和磁盘空间。（" +
+        throw StoreError(K::NoAccess, "无法读取文件“" + name +
+                                          "”或在数据目录中写入它的副本，"
+                                          "没有恢复任何数据。请检查文件权限和磁盘空间。（" +
                                           ec.message() + "）");
     }
     try {

@@ -125,8 +125,9 @@ std::string describeDatabaseError(int code, const std::string& text) {
     switch (code & 0xff) {
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-            what = "数据库文件已损坏，本次操作没有完成。请关闭程序后重新启动：程序会检查数据库文件，"
-                   "并提供从最近的备份恢复。";
+            what =
+                "数据库文件已损坏，本次操作没有完成。请关闭程序后重新启动：程序会检查数据库文件，"
+                "并提供从最近的备份恢复。";
             break;
         case SQLITE_FULL:
             what = "磁盘已满，本次操作没有保存。请腾出磁盘空间后再做一次。";
@@ -135,12 +136,14 @@ std::string describeDatabaseError(int code, const std::string& text) {
         case SQLITE_PERM:
         case SQLITE_CANTOPEN:
         case SQLITE_AUTH:
-            what = "数据库文件不能写入，本次操作没有保存。请检查数据目录和数据库文件的写入权限"
-                   "（文件是否被设为只读，或属于另一个用户账户）。";
+            what =
+                "数据库文件不能写入，本次操作没有保存。请检查数据目录和数据库文件的写入权限"
+                "（文件是否被设为只读，或属于另一个用户账户）。";
             break;
         case SQLITE_IOERR:
-            what = "读写数据库文件时出错（磁盘可能有故障或已被拔出），本次操作没有保存。"
-                   "请检查磁盘后重新启动程序。";
+            what =
+                "读写数据库文件时出错（磁盘可能有故障或已被拔出），本次操作没有保存。"
+                "请检查磁盘后重新启动程序。";
             break;
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
@@ -150,8 +153,9 @@ std::string describeDatabaseError(int code, const std::string& text) {
             what = "内存不足，本次操作没有完成。请关闭其他程序后再试。";
             break;
         default:
-            what = "数据库操作失败，本次操作没有保存。请重新启动程序后再试；如果仍然出错，"
-                   "请与技术支持联系。";
+            what =
+                "数据库操作失败，本次操作没有保存。请重新启动程序后再试；如果仍然出错，"
+                "请与技术支持联系。";
             break;
     }
     return text.empty() ? what : what + "（" + text + "）";
@@ -243,7 +247,8 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     const auto lockPath = directory / kLockName;
     s->lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (s->lockFd_ < 0) {
-        throw StoreError(K::NoAccess, describeAccessProblem(accessFacts(directory, lockPath, errno)));
+        throw StoreError(K::NoAccess,
+                         describeAccessProblem(accessFacts(directory, lockPath, errno)));
     }
     if (::flock(s->lockFd_, LOCK_EX | LOCK_NB) != 0) {
         throw StoreError(K::AlreadyRunning,
@@ -273,8 +278,8 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
         const auto aside = keep::keepAside(directory, {log, index}, true, now);
         s->notices_.push_back(
             "数据目录中有上次运行留下的日志文件“" + std::string(kFileName) + kLogSuffix +
-            "”，但数据库文件“" + kFileName +
-            "”已不存在。这个日志不能单独使用，已移到“" + aside.string() +
+            "”，但数据库文件“" + kFileName + "”已不存在。这个日志不能单独使用，已移到“" +
+            aside.string() +
             "”保存。\n请不要手动删除程序目录中的文件；要重新开始，请使用“所有数据清空”。");
     }
     // A log left by a run that did not close: keep the file and the log as they are before
@@ -321,7 +326,8 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     if (!problem.empty()) {
         s->disconnect();
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
-            throw StoreError(K::AlreadyRunning, "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
+            throw StoreError(K::AlreadyRunning,
+                             "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
         }
         throw StoreError(K::NotOurFile, "数据库文件“" + dirText(s->file_) +
                                             "”已损坏，或者不是本程序的数据库，不能打开。（" +
@@ -431,9 +437,9 @@ void Store::replaceWith(const std::filesystem::path& checkedCopy) {
     int code = SQLITE_OK;
     const std::string problem = readAndCheck(false, &code);
     if (ec || !problem.empty()) {
-        throw StoreError(StoreError::Kind::NotOurFile,
-                         "数据恢复没有完成，请关闭程序后重新启动。（" +
-                             (ec ? ec.message() : problem) + "）");
+        throw StoreError(
+            StoreError::Kind::NotOurFile,
+            "数据恢复没有完成，请关闭程序后重新启动。（" + (ec ? ec.message() : problem) + "）");
     }
     useLog();
 }
@@ -453,18 +459,18 @@ int Store::checkCopy(const std::filesystem::path& copy, const std::string& shown
                                                 "不能用来恢复。（" +
                                                 problem + "）");
         }
-        throw StoreError(K::NotOurFile,
-                         "备份文件“" + shownName + "”已损坏，不能用来恢复。请选择另一个备份。（" +
-                             problem + "）");
+        throw StoreError(K::NotOurFile, "备份文件“" + shownName +
+                                            "”已损坏，不能用来恢复。请选择另一个备份。（" +
+                                            problem + "）");
     }
     const auto v = static_cast<int>(s.select("PRAGMA user_version")[0][0].toInt());
     if (v > schema::kVersion) {
         s.disconnect();
-        throw StoreError(K::NewerVersion,
-                         "备份文件“" + shownName + "”由更新版本的代课程序建立（数据格式第 " +
-                             std::to_string(v) + " 版，本程序只认识到第 " +
-                             std::to_string(schema::kVersion) +
-                             " 版），不能用本程序恢复。请使用新版本的代课程序。");
+        throw StoreError(K::NewerVersion, "备份文件“" + shownName +
+                                              "”由更新版本的代课程序建立（数据格式第 " +
+                                              std::to_string(v) + " 版，本程序只认识到第 " +
+                                              std::to_string(schema::kVersion) +
+                                              " 版），不能用本程序恢复。请使用新版本的代课程序。");
     }
     std::set<std::string> present;
     for (auto& row : s.select("SELECT name FROM sqlite_master WHERE type='table'"))
@@ -472,8 +478,8 @@ int Store::checkCopy(const std::filesystem::path& copy, const std::string& shown
     for (const auto& t : schema::tables()) {
         if (!present.count(t.name)) {
             s.disconnect();
-            throw StoreError(K::NotOurFile, "文件“" + shownName +
-                                                "”不是代课程序的数据库，不能用来恢复。");
+            throw StoreError(K::NotOurFile,
+                             "文件“" + shownName + "”不是代课程序的数据库，不能用来恢复。");
         }
     }
     s.exec("PRAGMA journal_mode=DELETE");

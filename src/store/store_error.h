@@ -37,8 +37,8 @@ struct AccessFacts {
     bool directoryWritable = true;
     bool lockExists = false;
     bool lockOfAnotherAccount = false;
-    long lockOwner = -1;    // user id of the lock file's owner
-    int systemError = 0;    // errno of the failed step
+    long lockOwner = -1;  // user id of the lock file's owner
+    int systemError = 0;  // errno of the failed step
 };
 std::string describeAccessProblem(const AccessFacts& facts);
 

@@ -22,7 +22,8 @@ std::filesystem::path backupBefore(RunContext& ctx, const std::string& reason) {
 }
 
 QString backupLine(const std::filesystem::path& backup) {
-    return QStringLiteral("\n操作前的数据已自动备份到“%1”。").arg(QString::fromStdString(backup.string()));
+    return QStringLiteral("\n操作前的数据已自动备份到“%1”。")
+        .arg(QString::fromStdString(backup.string()));
 }
 
 }  // namespace daike

@@ -28,7 +28,9 @@ using testing::TempDir;
         std::vector<std::string> teachers;
         for (auto& row : s->select("SELECT 姓名 FROM 教师姓名")) teachers.push_back(row[0].text());
         std::mt19937 rng(seed);
-        auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+        auto pick = [&](std::size_t n) {
+            return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+        };
         for (int round = 0;; ++round) {
             if (round % 25 == 24) newDay(*s);
             const std::string weekday = std::to_string(1 + pick(5));
@@ -72,21 +74,24 @@ TEST(Crash, KilledWhileRecordingCoverTheFileOpensAndTalliesAgreeWithRecords) {
         int status = 0;
         ::waitpid(child, &status, 0);
         killedWhileRunning += WIFSIGNALED(status) ? 1 : 0;
-        ASSERT_FALSE(WIFEXITED(status)) << "the recording child stopped by itself, status "
-                                        << WEXITSTATUS(status);
+        ASSERT_FALSE(WIFEXITED(status))
+            << "the recording child stopped by itself, status " << WEXITSTATUS(status);
 
         std::unique_ptr<Store> s;
         ASSERT_NO_THROW(s = Store::open(dir.path())) << "after kill " << k + 1;
         SCOPED_TRACE("after kill " + std::to_string(k + 1));
-        EXPECT_EQ(number(*s, "SELECT count(*) FROM 代课节数 n WHERE 当日代课 <> (SELECT count(*) "
-                             "FROM 当天代课记录 r WHERE r.代者 = n.姓名)"),
+        EXPECT_EQ(number(*s,
+                         "SELECT count(*) FROM 代课节数 n WHERE 当日代课 <> (SELECT count(*) "
+                         "FROM 当天代课记录 r WHERE r.代者 = n.姓名)"),
                   0);
-        EXPECT_EQ(number(*s, "SELECT count(*) FROM 代课节数 n WHERE 学期代课 <> (SELECT count(*) "
-                             "FROM 代课记录 r WHERE r.代者 = n.姓名)"),
+        EXPECT_EQ(number(*s,
+                         "SELECT count(*) FROM 代课节数 n WHERE 学期代课 <> (SELECT count(*) "
+                         "FROM 代课记录 r WHERE r.代者 = n.姓名)"),
                   0);
-        EXPECT_EQ(number(*s, "SELECT count(*) FROM 当天代课记录 r WHERE NOT EXISTS (SELECT 1 FROM "
-                             "任课情况 l WHERE l.姓名 = r.被代 AND l.星期 = r.星期 AND l.班级 = "
-                             "r.班级 AND l.节次 = r.节次 AND l.标记 = 1 AND l.已代标记 = 1)"),
+        EXPECT_EQ(number(*s,
+                         "SELECT count(*) FROM 当天代课记录 r WHERE NOT EXISTS (SELECT 1 FROM "
+                         "任课情况 l WHERE l.姓名 = r.被代 AND l.星期 = r.星期 AND l.班级 = "
+                         "r.班级 AND l.节次 = r.节次 AND l.标记 = 1 AND l.已代标记 = 1)"),
                   0);
         EXPECT_EQ(number(*s, "SELECT count(*) FROM 任课情况 WHERE 已代标记 = 1"),
                   number(*s, "SELECT count(*) FROM 当天代课记录"));

@@ -36,9 +36,10 @@ long long count(Store& s, const std::string& table) {
 void addRecords(Store& s, int from, int n) {
     s.transaction([&] {
         for (int i = from; i < from + n; ++i) {
-            s.exec("INSERT INTO 代课记录 (被代, 性质, 代者, 周次, 星期, 班级, 课目, 节次) "
-                   "VALUES (?, '病假', ?, '3', 2, '一(1)', '语文', 1)",
-                   {"教师" + std::to_string(i), "代者" + std::to_string(i)});
+            s.exec(
+                "INSERT INTO 代课记录 (被代, 性质, 代者, 周次, 星期, 班级, 课目, 节次) "
+                "VALUES (?, '病假', ?, '3', 2, '一(1)', '语文', 1)",
+                {"教师" + std::to_string(i), "代者" + std::to_string(i)});
         }
     });
 }
@@ -292,7 +293,8 @@ TEST(Backup, RestoreRefusesNewerLayoutsDamagedAndForeignFiles) {
     expectRefused(elsewhere.path() / "n" / Store::kFileName, StoreError::Kind::NewerVersion,
                   "更新版本");
     writeBytes(elsewhere.path() / "text.db", std::string(8192, 'x'));
-    expectRefused(elsewhere.path() / "text.db", StoreError::Kind::NotOurFile, "不是代课程序的数据库");
+    expectRefused(elsewhere.path() / "text.db", StoreError::Kind::NotOurFile,
+                  "不是代课程序的数据库");
     writeBytes(elsewhere.path() / "empty.db", "");
     expectRefused(elsewhere.path() / "empty.db", StoreError::Kind::NotOurFile, "0 字节");
     expectRefused(dir.path() / Store::kFileName, StoreError::Kind::Usage, "正在使用");

@@ -49,10 +49,10 @@ void RestoreWindow::restoreSelected() {
 }
 
 void RestoreWindow::chooseOther() {
-    const auto file = ctx_.platform.files.openFile(
-        QStringLiteral("选择用来恢复的备份文件"),
-        qs(safekeeping::backupFolder(ctx_.store.directory()).string()),
-        QStringLiteral("代课数据库 (*.db);;所有文件 (*)"));
+    const auto file =
+        ctx_.platform.files.openFile(QStringLiteral("选择用来恢复的备份文件"),
+                                     qs(safekeeping::backupFolder(ctx_.store.directory()).string()),
+                                     QStringLiteral("代课数据库 (*.db);;所有文件 (*)"));
     if (!file) return;
     close();
     emit chosen(*file);
