@@ -1,21 +1,27 @@
-// daike-demo DIR: writes the demo school into DIR/代课.db, ready to use, so that a new user sees
-// a working school at once. An existing database is never touched.
+// daike-demo [--timetables] DIR: writes the demo school into DIR/代课.db, ready to use, so that a
+// new user sees a working school at once. An existing database is never touched. With
+// --timetables every teacher's timetable is also written as DIR/任课表/NAME.docx, documents the
+// timetable import reads back.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 #include "basedata/demo_school.h"
+#include "basedata/timetable_documents.h"
 #include "store/store.h"
 
 int main(int argc, char** argv) {
     using namespace daike;
-    if (argc != 2) {
-        std::cerr << "用法：daike-demo 目录\n在该目录中建立示范学校的数据库 " << Store::kFileName
-                  << "。\n";
+    const bool timetables = argc == 3 && std::string(argv[1]) == "--timetables";
+    if (argc != 2 && !timetables) {
+        std::cerr << "用法：daike-demo [--timetables] 目录\n在该目录中建立示范学校的数据库 "
+                  << Store::kFileName
+                  << "；加 --timetables 时另把每位教师的课务表写成 任课表/姓名.docx。\n";
         return 2;
     }
-    const std::filesystem::path dir = argv[1];
+    const std::filesystem::path dir = argv[argc - 1];
     std::error_code ec;
     if (std::filesystem::exists(dir / Store::kFileName, ec)) {
         std::cerr << "目录“" << dir.string() << "”中已有数据库 " << Store::kFileName
@@ -40,6 +46,11 @@ int main(int argc, char** argv) {
         std::cout << "示范学校已写入 " << store->file().string() << "：" << school.teachers.size()
                   << " 位教师，" << school.classes.size() << " 个班，" << school.lessons
                   << " 节课。\n";
+        if (timetables) {
+            const int written = timetable_import::exportTimetableDocuments(*store, dir);
+            std::cout << "课务表已写入 " << (dir / timetable_import::kDocumentFolder).string()
+                      << "：" << written << " 份。\n";
+        }
         cleanup.done = true;
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";

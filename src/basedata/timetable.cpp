@@ -44,6 +44,14 @@ std::string clashLine(const Clash& c) {
            c.className + "班中已有课务！";
 }
 
+std::vector<std::string> clashLines(const std::vector<Clash>& clashes) {
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < 2 && k < clashes.size(); ++k)
+        lines.push_back(clashLine(clashes[k]));
+    if (clashes.size() > 2) lines.back() += "（另有" + std::to_string(clashes.size() - 2) + "条）";
+    return lines;
+}
+
 SaveResult saveLessons(Store& store, const std::string& teacher, const std::string& className,
                        const std::string& subject, const std::vector<int>& cells) {
     SaveResult result;

@@ -37,6 +37,10 @@ struct Clash {
 // The line shown for a clash: 张三老师星期一第1节在一(1)班中已有课务！
 std::string clashLine(const Clash& c);
 
+// The two clash lines of the window: the first clashes' lines; with more than two, the second
+// line ends with how many more there are: "（另有N条）".
+std::vector<std::string> clashLines(const std::vector<Clash>& clashes);
+
 struct SaveResult {
     std::vector<int> saved;      // the cells added, in order
     int clashCell = -1;          // the cell where saving stopped, or -1

@@ -49,13 +49,37 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
     return lessons;
 }
 
+Grid gridOf(const std::vector<Lesson>& lessons) {
+    Grid grid;
+    for (const auto& l : lessons)
+        if (l.period >= 1 && l.period <= 6) grid[static_cast<std::size_t>(l.period - 1)] = l;
+    return grid;
+}
+
 bool dayFinished(const std::vector<Lesson>& lessons) {
     // A period counts once: when two lessons share it, the grid shows the later one.
-    std::array<int, 7> state{};  // 0 none, 1 open, 2 dealt with
-    for (const auto& l : lessons)
-        if (l.period >= 1 && l.period <= 6)
-            state[static_cast<std::size_t>(l.period)] = l.dealtWith ? 2 : 1;
-    return std::none_of(state.begin(), state.end(), [](int s) { return s == 1; });
+    const auto grid = gridOf(lessons);
+    return std::none_of(grid.begin(), grid.end(), [](const auto& l) { return l && !l->dealtWith; });
+}
+
+DayAtExit dayAtExit(const std::vector<Lesson>& lessons) {
+    DayAtExit day;
+    const auto grid = gridOf(lessons);
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        if (!grid[i]) continue;
+        day.lesson[i] = !grid[i]->subject.empty();
+        day.covered[i] = !grid[i]->cls.empty() && grid[i]->dealtWith;
+    }
+    return day;
+}
+
+int stepWeekday(int weekday, int delta) {
+    if (delta > 0) return (weekday >= 1 && weekday < 5) ? weekday + 1 : 1;
+    return (weekday > 1 && weekday <= 5) ? weekday - 1 : 5;
+}
+
+bool searchesForBetterLessons(std::string_view affinity) {
+    return affinity.empty();
 }
 
 void recordCover(Store& store, const Cover& c, bool severalTeachers) {

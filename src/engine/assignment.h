@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,30 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
 
 // A teacher's day is finished when no lesson is left to cover.
 bool dayFinished(const std::vector<Lesson>& lessons);
+
+// The grid of a day: for each period 1 to 6 (index period − 1) the lesson it shows. When two
+// lessons share a period the later one (timetable order) is shown; lessons outside 1 to 6 have
+// no place.
+using Grid = std::array<std::optional<Lesson>, 6>;
+Grid gridOf(const std::vector<Lesson>& lessons);
+
+// The day as the exit step hands it to the free-period window: the periods that show a
+// lesson, and those among them no longer open to cover (covered, or held back).
+struct DayAtExit {
+    std::array<bool, 6> lesson{};
+    std::array<bool, 6> covered{};
+};
+DayAtExit dayAtExit(const std::vector<Lesson>& lessons);
+
+// The weekday box's two buttons: one school day on (delta > 0) or back, round within Monday (1)
+// to Friday (5). From a day outside them (a weekend day shown at start) on gives Monday and
+// back gives Friday.
+int stepWeekday(int weekday, int delta);
+
+// A candidate who teaches nothing in the lesson's class (no affinity letters) may suit a queued
+// lesson of the same period in one of their own classes better: only then is the search made
+// before the cover is recorded.
+bool searchesForBetterLessons(std::string_view affinity);
 
 // One confirmed cover, as the assignment screen shows it.
 struct Cover {

@@ -1,31 +1,20 @@
 #include "engine/ranking.h"
 
-#include <cmath>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "basedata/class_list.h"
 #include "store/store.h"
-#include "store/text.h"
 
 namespace daike::ranking {
 
 std::vector<std::string> classListEntries(const Value& list) {
-    std::vector<std::string> out;
-    if (list.isNull()) return out;
-    const std::string s = list.text();
-    const auto entries = static_cast<std::size_t>(
-        std::nearbyint(static_cast<double>(text::length(s)) / 4.0));  // halves to even
-    for (std::size_t j = 1; j <= entries; ++j) {
-        std::string e = text::mid(s, 5 * j - 4, 4);
-        if (text::length(e) == 4) out.push_back(std::move(e));
-    }
-    return out;
+    if (list.isNull()) return {};
+    return classlist::entries(list.text());
 }
 
 bool classListContains(const Value& list, std::string_view cls) {
-    for (const auto& e : classListEntries(list))
-        if (e == cls) return true;
-    return false;
+    return !list.isNull() && classlist::contains(list.text(), cls);
 }
 
 Affinity affinity(const std::vector<Value>& t, std::string_view cls) {

@@ -20,12 +20,12 @@ namespace ranking {
 // columns 2 to 5 of 教师姓名.
 inline constexpr const char* kSubjectLetters[4] = {"语", "数", "英", "科"};
 
-// The entries of a class list: four characters from every fifth, as many entries as the
-// list's length over four (halves to even); entries cut short by the end are left out.
+// The classes of a class list of 教师姓名 (Null: none), read by splitting on ",", so that class
+// numbers of two digits are read whole.
 std::vector<std::string> classListEntries(const Value& list);
 
-// 语数英科判定: whether a class list (four-character class names with one separator between
-// them) names the class. Null and entries cut short never match.
+// 语数英科判定: whether a class list names the class exactly (一(1) is not 一(10)). Null and
+// pieces cut short never match.
 bool classListContains(const Value& list, std::string_view cls);
 
 struct Affinity {

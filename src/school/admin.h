@@ -7,6 +7,20 @@ namespace daike {
 
 class Store;
 
+// The operations behind the administrator login, by the code the main menu leaves in
+// 管理操作码 for the login to run (a menu item of its own for 8 and 11 is ours).
+enum class LoginCode : int {
+    None = 0,               // the item acts at once
+    MainClasses = 1,        // 主课班级输入
+    TimetableImport = 3,    // 课务自动导入
+    Classes = 7,            // 班级数目输入
+    Courses = 8,            // 课程输入
+    ResetCoverCounts = 9,   // 代课节数初始化
+    ClearTermRecords = 10,  // 代课明细清零
+    ManualTimetable = 11,   // 手动输入课务情况
+    EmptyAllData = 12,      // 所有数据清空
+};
+
 // The login box holds at most this many characters, so no longer password could ever be typed.
 inline constexpr int kPasswordMaxLength = 50;
 

@@ -10,15 +10,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/admin_menu_wiring.h"
-#include "shell/basedata_menu_wiring.h"
-#include "shell/engine_menu_wiring.h"
 #include "shell/main_menu.h"
-#include "shell/safekeeping_menu_wiring.h"
+#include "shell/search_menu_wiring.h"
+#include "shell/window_registry.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/login_window.h"
-#include "windows/main/term_start_window.h"
 #include "windows/main/weekday_chooser.h"
 
 namespace daike {
@@ -111,20 +108,20 @@ void MainWindow::on(const QString& menuName, std::function<void()> handler) {
             [this, handler = std::move(handler)] { runAction(ctx_, handler); });
 }
 
-void MainWindow::guarded(const QString& menuName, int code) {
+void MainWindow::guarded(const QString& menuName, LoginCode code) {
     on(menuName, [this, code] {
         ctx_.values.管理操作码 = static_cast<std::int16_t>(code);
         openLogin();
     });
 }
 
-void MainWindow::setAdminOperation(int code, std::function<void()> operation) {
-    adminOperations_.insert(code, std::move(operation));
+void MainWindow::runAdminOperation(int code) {
+    if (const auto* r = registeredLogin(static_cast<LoginCode>(code)))
+        runAction(ctx_, [this, r] { r->open(*this); });
 }
 
-void MainWindow::runAdminOperation(int code) {
-    auto it = adminOperations_.find(code);
-    if (it != adminOperations_.end()) runAction(ctx_, *it);
+void MainWindow::open(const QString& name) {
+    if (const auto* r = registeredWindow(name)) runAction(ctx_, [this, r] { r->open(*this); });
 }
 
 void MainWindow::openLogin() {
@@ -136,16 +133,17 @@ void MainWindow::openLogin() {
 }
 
 void MainWindow::wireMenu() {
-    on("xqdyt", [this] { openTermStart(); });
-    // Each subsystem connects the items of its own windows and operations.
-    wireAdministrationMenu(*this);
-    wireCoverMenu(*this);
-    wireBaseDataMenu(*this);
-    wireSafekeepingMenu(*this);
-}
-
-void MainWindow::openTermStart() {
-    openWindow<TermStartWindow>("Form13", [this] { return new TermStartWindow(ctx_, this); });
+    // Every registered window or action with a menu item; the guarded ones go through the login.
+    for (const auto& r : windowRegistry()) {
+        if (!*r.menuItem) continue;
+        if (r.login == LoginCode::None)
+            on(QString::fromUtf8(r.menuItem), [this, &r] { r.open(*this); });
+        else
+            guarded(QString::fromUtf8(r.menuItem), r.login);
+    }
+    // The search windows hand the picker's choice over by a connection of their own.
+    wireSearchMenu(*this);
+    addMainWindowPanels(*this);
 }
 
 void MainWindow::showCalendar() {
@@ -178,7 +176,9 @@ void MainWindow::startupQuestion() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    // Closing the main window closes every other window of the program with it.
+    // Closing the main window closes every other window of the program with it; they see the
+    // run ending and hand nothing over.
+    setProperty("endingRun", true);
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (w->isWindow()) w->close();
     }

@@ -3,10 +3,11 @@
 
 #include <QHash>
 #include <QMainWindow>
-
-class QAction;
 #include <functional>
 
+class QAction;
+
+#include "school/admin.h"
 #include "ui/widgets.h"
 
 namespace daike {
@@ -36,11 +37,13 @@ class MainWindow : public QMainWindow {
     void on(const QString& menuName, std::function<void()> handler);
     // A menu item guarded by the administrator password: it sets 管理操作码 to the code and
     // opens the login window, which runs the code's operation after the right password.
-    void guarded(const QString& menuName, int code);
-    // What the login runs for an action code.
-    void setAdminOperation(int code, std::function<void()> operation);
+    void guarded(const QString& menuName, LoginCode code);
+    // Runs the registered operation of a login code (shell/window_registry.cpp); a code nobody
+    // registered does nothing.
     void runAdminOperation(int code);
     void openLogin();
+    // Opens a registered window (or runs a registered action) by name, without the login.
+    void open(const QString& name);
 
   signals:
     void closed();
@@ -53,11 +56,9 @@ class MainWindow : public QMainWindow {
     void buildMenu();
     void wireMenu();
     void startupQuestion();
-    void openTermStart();
 
     RunContext& ctx_;
     QHash<QString, QAction*> actions_;
-    QHash<int, std::function<void()>> adminOperations_;
 };
 
 template <class W>

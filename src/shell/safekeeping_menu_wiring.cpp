@@ -85,17 +85,17 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
 
 }  // namespace
 
-void wireSafekeepingMenu(MainWindow& main) {
-    RunContext& ctx = main.context();
-    main.on("sjbf", [&ctx] { backUp(ctx); });
-    main.on("sjhf", [&main] {
-        main.openWindow<RestoreWindow>("RestoreWindow", [&main] {
-            auto* w = new RestoreWindow(main.context(), &main);
-            QObject::connect(w, &RestoreWindow::chosen, &main, [&main](const QString& file) {
-                runAction(main.context(), [&] { restoreFrom(main, ss(file)); });
-            });
-            return w;
+void backUpData(MainWindow& main) {
+    backUp(main.context());
+}
+
+void openRestore(MainWindow& main) {
+    main.openWindow<RestoreWindow>("RestoreWindow", [&main] {
+        auto* w = new RestoreWindow(main.context(), &main);
+        QObject::connect(w, &RestoreWindow::chosen, &main, [&main](const QString& file) {
+            runAction(main.context(), [&] { restoreFrom(main, ss(file)); });
         });
+        return w;
     });
 }
 

@@ -136,6 +136,19 @@ TEST_F(Timetable, CellsStandForWeekdayAndPeriod) {
     EXPECT_EQ(week.cells[1].subject, "");
 }
 
+TEST(TimetableClash, TwoLinesAtMostTheSecondCountingTheRest) {
+    const Clash a{"甲", 1, 1, "一(1)"}, b{"乙", 2, 3, "一(2)"}, c{"丙", 5, 6, "二(1)"};
+    EXPECT_TRUE(clashLines({}).empty());
+    EXPECT_EQ(clashLines({a}),
+              (std::vector<std::string>{"甲老师星期一第1节在一(1)班中已有课务！"}));
+    EXPECT_EQ(clashLines({a, b}),
+              (std::vector<std::string>{"甲老师星期一第1节在一(1)班中已有课务！",
+                                        "乙老师星期二第3节在一(2)班中已有课务！"}));
+    EXPECT_EQ(clashLines({a, b, c, c}),
+              (std::vector<std::string>{"甲老师星期一第1节在一(1)班中已有课务！",
+                                        "乙老师星期二第3节在一(2)班中已有课务！（另有2条）"}));
+}
+
 TEST_F(Timetable, AClashStopsTheSaveWhereItIs) {
     const auto r = saveLessons(store(), "王一", "一(1)", "数学", {3, 7, 8});
     EXPECT_EQ(r.saved, (std::vector<int>{3}));

@@ -2,6 +2,7 @@
 // the candidate list's pages, free-period leave and the picker's list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -119,10 +120,12 @@ TEST_F(CoverTest, TaughtClassesKeepsOrderDropsRepeatsAndCollectsMoreThanEight) {
                                  "一(2),一(1),一(3)",
                                  Value(),
                                  "二(1),二(2),二(3),二(4),二(5),",
-                                 "一(3),三(1),三(2),三(3"};
+                                 "一(3),三(1),三(2),三(3,三(10)"};
+    // A piece cut short is passed on as it stands; it names no class, so no lesson is found
+    // under it.
     EXPECT_EQ(assignment::taughtClasses(row),
               (std::vector<std::string>{"一(1)", "一(2)", "一(3)", "二(1)", "二(2)", "二(3)",
-                                        "二(4)", "二(5)", "三(1)", "三(2)"}));
+                                        "二(4)", "二(5)", "三(1)", "三(2)", "三(3", "三(10)"}));
     EXPECT_TRUE(
         assignment::taughtClasses({"无", Value(), Value(), Value(), Value(), Value()}).empty());
 }
@@ -159,6 +162,64 @@ TEST_F(CoverTest, DayIsFinishedWhenNoLessonIsLeftToCover) {
     // Two lessons in one period: the grid shows the later one.
     EXPECT_TRUE(
         assignment::dayFinished({L{2, "一(1)", "语文", false}, L{2, "一(2)", "数学", true}}));
+}
+
+TEST(AssignmentDay, GridShowsTheLaterLessonOfAPeriodAndNothingOutsideTheDay) {
+    using L = assignment::Lesson;
+    const auto grid = assignment::gridOf(
+        {L{0, "一(3)", "美术", false}, L{2, "一(1)", "语文", false}, L{2, "一(2)", "数学", true},
+         L{6, "一(4)", "科学", false}, L{7, "一(5)", "音乐", false}});
+    EXPECT_FALSE(grid[0]);
+    ASSERT_TRUE(grid[1]);
+    EXPECT_EQ(grid[1]->cls, "一(2)");
+    EXPECT_TRUE(grid[1]->dealtWith);
+    ASSERT_TRUE(grid[5]);
+    EXPECT_EQ(grid[5]->subject, "科学");
+    EXPECT_EQ(std::count_if(grid.begin(), grid.end(), [](const auto& l) { return l.has_value(); }),
+              2);
+}
+
+TEST(AssignmentDay, ExitHandsOnLessonPeriodsAndTheCoveredAmongThem) {
+    using L = assignment::Lesson;
+    // Period 1 covered, 3 still open, 4 a lesson of the timetable without a class (held back),
+    // period 5 covered twice over: the later lesson decides.
+    const auto day = assignment::dayAtExit(
+        {L{1, "一(1)", "语文", true}, L{3, "一(2)", "数学", false}, L{4, "", "班会", true},
+         L{5, "一(3)", "科学", false}, L{5, "一(4)", "科学", true}});
+    EXPECT_EQ(day.lesson, (std::array<bool, 6>{true, false, true, true, true, false}));
+    EXPECT_EQ(day.covered, (std::array<bool, 6>{true, false, false, false, true, false}));
+    // No lesson that day: every period is free.
+    const auto none = assignment::dayAtExit({});
+    EXPECT_EQ(none.lesson, (std::array<bool, 6>{}));
+    EXPECT_EQ(none.covered, (std::array<bool, 6>{}));
+}
+
+TEST(AssignmentDay, WeekdayButtonsGoRoundWithinTheSchoolWeek) {
+    EXPECT_EQ(assignment::stepWeekday(3, 1), 4);
+    EXPECT_EQ(assignment::stepWeekday(3, -1), 2);
+    EXPECT_EQ(assignment::stepWeekday(5, 1), 1);
+    EXPECT_EQ(assignment::stepWeekday(1, -1), 5);
+    // A weekend day (or none) shown at start: on is Monday, back is Friday.
+    for (int outside : {0, 6, 7}) {
+        EXPECT_EQ(assignment::stepWeekday(outside, 1), 1) << outside;
+        EXPECT_EQ(assignment::stepWeekday(outside, -1), 5) << outside;
+    }
+    // Five steps either way come back to the same day.
+    for (int d = 1; d <= 5; ++d) {
+        int on = d, back = d;
+        for (int k = 0; k < 5; ++k) {
+            on = assignment::stepWeekday(on, 1);
+            back = assignment::stepWeekday(back, -1);
+        }
+        EXPECT_EQ(on, d);
+        EXPECT_EQ(back, d);
+    }
+}
+
+TEST(AssignmentDay, OnlyACandidateWithoutTiesToTheClassTriggersTheSearch) {
+    EXPECT_TRUE(assignment::searchesForBetterLessons(""));
+    EXPECT_FALSE(assignment::searchesForBetterLessons("班"));
+    EXPECT_FALSE(assignment::searchesForBetterLessons("语数"));
 }
 
 TEST_F(CoverTest, LoadDayReadsTheWeekdaysLessonsByPeriod) {

@@ -47,21 +47,21 @@ struct School {
     }
 };
 
-TEST(ClassList, EntriesOfFourCharacters) {
+TEST(ClassList, WholeNamesBetweenCommas) {
     using ranking::classListContains;
     EXPECT_FALSE(classListContains(Value(), "一(1)"));
     EXPECT_TRUE(classListContains(Value("一(1)"), "一(1)"));
     EXPECT_TRUE(classListContains(Value("一(1),二(3)"), "二(3)"));
     EXPECT_FALSE(classListContains(Value("一(1),二(3)"), "二(1)"));
-    // A trailing separator is harmless.
+    // Commas typed twice or left at the end are harmless; a piece cut short never matches.
     EXPECT_TRUE(classListContains(Value("一(1),"), "一(1)"));
-    // Entries are read at fixed places, not searched for: a list with a second separator
-    // misplaces its later entries, and a piece cut short never matches.
-    EXPECT_FALSE(classListContains(Value("一(1),,二(3)"), "二(3)"));
+    EXPECT_TRUE(classListContains(Value("一(1),,二(3)"), "二(3)"));
     EXPECT_FALSE(classListContains(Value("一(1),二(1"), "二(1)"));
-    // 14 characters make 3.5 entries, rounded to 4: the fourth is empty and harmless.
-    EXPECT_TRUE(classListContains(Value("一(1),一(2),一(3)"), "一(3)"));
-    EXPECT_FALSE(classListContains(Value("一(1),一(2),一(3)"), "一(4)"));
+    // Two-digit class numbers are read whole and never taken for their one-digit prefix.
+    EXPECT_TRUE(classListContains(Value("一(10),一(2)"), "一(2)"));
+    EXPECT_FALSE(classListContains(Value("一(10),一(2)"), "一(1)"));
+    EXPECT_TRUE(classListContains(Value("一(2),一(10)"), "一(10)"));
+    EXPECT_FALSE(classListContains(Value("一(1)"), "一(10)"));
 }
 
 TEST(Affinity, LettersAndMark) {
@@ -85,6 +85,30 @@ TEST(Affinity, LettersAndMark) {
     a = ranking::affinity(row("", "二(1)", "", "", ""), "一(1)");
     EXPECT_EQ(a.letters, "");
     EXPECT_EQ(a.mark, 0);
+}
+
+// A grade of ten or more classes: 一(1), 一(10) and 一(2) in one list are three classes, each
+// found for itself and for nobody else, wherever it stands in the list.
+TEST(Affinity, TwoDigitClassNumbers) {
+    auto row = [](const char* head, const char* yu, const char* shu) {
+        auto v = [](const char* s) { return *s ? Value(s) : Value(); };
+        return std::vector<Value>{Value("甲"), v(head), v(yu), v(shu), Value(), Value()};
+    };
+    for (const char* list : {"一(1),一(10),一(2)", "一(10),一(2),一(1)", "一(2),一(1),一(10)"}) {
+        SCOPED_TRACE(list);
+        for (const char* cls : {"一(1)", "一(10)", "一(2)"}) {
+            SCOPED_TRACE(cls);
+            auto a = ranking::affinity(row("", list, ""), cls);
+            EXPECT_EQ(a.letters, "语");
+            EXPECT_EQ(a.mark, 1);
+        }
+        EXPECT_EQ(ranking::affinity(row("", list, ""), "一(11)").letters, "");
+        EXPECT_EQ(ranking::affinity(row("", list, ""), "一(3)").letters, "");
+    }
+    // Head teacher of 一(10) is not head teacher of 一(1), nor the other way round.
+    EXPECT_EQ(ranking::affinity(row("一(10)", "", "一(1)"), "一(1)").letters, "数");
+    EXPECT_EQ(ranking::affinity(row("一(10)", "", "一(1)"), "一(10)").letters, "班");
+    EXPECT_EQ(ranking::affinity(row("一(1)", "一(10)", ""), "一(10)").mark, 1);
 }
 
 TEST(Eligible, ExemptAwayAndEndOfList) {

@@ -22,12 +22,13 @@
 #include <QTextStream>
 #include <iostream>
 
+#include "basedata/timetable_documents.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "shell/window_registry.h"
 #include "store/store.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
-#include "windows/engine/free_period_leave_window.h"
 
 namespace daike {
 
@@ -237,6 +238,13 @@ bool ScenarioRunner::step(const QStringList& a) {
     } else if (cmd == "sql") {
         need(1);
         sql(a[1]);
+    } else if (cmd == "export-timetables") {
+        // Every teacher's timetable as 任课表/NAME.docx in the program directory, as daike-demo
+        // --timetables writes them: documents for the import to read.
+        need(0);
+        std::unique_ptr<Store> own;
+        Store& store = program_ ? program_->store() : *(own = Store::open(dir_));
+        timetable_import::exportTimetableDocuments(store, dir_);
     } else if (cmd == "start") {
         need(0);
         if (program_) cannot("the program is already running");
@@ -467,10 +475,8 @@ bool ScenarioRunner::step(const QStringList& a) {
     } else if (cmd == "open") {
         need(1);
         running();
-        if (a[1] == "Form14")
-            openFreePeriodLeaveEdit(program_->context(), &program_->mainWindow());
-        else
-            cannot("cannot open " + a[1] + " directly");
+        if (!registeredWindow(a[1])) cannot("no registered window or action " + a[1]);
+        program_->mainWindow().open(a[1]);
         settle();
     } else if (cmd == "expect-sql") {
         need(2);

@@ -94,15 +94,14 @@ void CoursesWindow::store() {
     for (int g = 0; g < 6; ++g)
         grades[g] = findChild<QCheckBox*>(arrayName("Check2", g))->isChecked();
     addCourse(ctx_.store, ss(name->text()), grades);
-    for (int g = 0; g < 6; ++g) {
-        if (findChild<QRadioButton*>(arrayName("Option1", g))->isChecked()) showGrade(g);
-    }
+    if (shownGrade_ >= 0) showGrade(shownGrade_);
     name->clear();
     for (int g = 0; g < 6; ++g) findChild<QCheckBox*>(arrayName("Check2", g))->setChecked(false);
     name->setFocus();
 }
 
 void CoursesWindow::showGrade(int grade) {
+    shownGrade_ = grade;
     for (int i = 0; i < kShownCourses; ++i) findChild<QLabel*>(arrayName("Label1", i))->clear();
     auto* more = findChild<QLabel*>("Label4");
     more->clear();

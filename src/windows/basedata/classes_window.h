@@ -26,6 +26,7 @@ class CoursesWindow : public QWidget {
     void store();
     void showGrade(int grade);
     RunContext& ctx_;
+    int shownGrade_ = -1;  // the grade whose courses are listed, -1 for none yet
 };
 
 }  // namespace daike

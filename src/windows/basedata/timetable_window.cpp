@@ -120,23 +120,21 @@ void TimetableWindow::toggle(int cell) {
 }
 
 void TimetableWindow::showWeek() {
+    week_ = TeacherWeek{};
+    selected_ = {};
+    const QString teacher = findChild<QComboBox*>("Combo1")->currentText();
+    if (!teacher.isEmpty()) week_ = teacherWeek(ctx_.store, ss(teacher));
     for (int cell = 0; cell < kGridCells; ++cell) {
-        selected_[static_cast<std::size_t>(cell)] = false;
-        findChild<QLabel*>(arrayName("Label4", cell))->clear();
-        findChild<QLabel*>(arrayName("Label5", cell))->clear();
+        const auto& c = week_.cells[static_cast<std::size_t>(cell)];
+        findChild<QLabel*>(arrayName("Label4", cell))->setText(qs(c.subject));
+        findChild<QLabel*>(arrayName("Label5", cell))->setText(qs(c.className));
         paint(cell);
     }
-    const QString teacher = findChild<QComboBox*>("Combo1")->currentText();
     if (teacher.isEmpty()) return;
-    const auto week = teacherWeek(ctx_.store, ss(teacher));
+    const auto& week = week_;
     if (week.lessons == 0) {
         ctx_.platform.boxes.ok(QStringLiteral("该教师无任课情况！"));
         return;
-    }
-    for (int cell = 0; cell < kGridCells; ++cell) {
-        const auto& c = week.cells[static_cast<std::size_t>(cell)];
-        findChild<QLabel*>(arrayName("Label4", cell))->setText(qs(c.subject));
-        findChild<QLabel*>(arrayName("Label5", cell))->setText(qs(c.className));
     }
     if (week.outsideGrid > 0)
         ctx_.platform.boxes.ok(
@@ -163,13 +161,10 @@ void TimetableWindow::save() {
     const auto result = saveLessons(ctx_.store, teacher, cls, subject, cells);
     if (result.clashCell >= 0) {
         for (int k = 0; k < 2; ++k) findChild<QLineEdit*>(arrayName("Text1", k))->clear();
-        const int n = static_cast<int>(result.clashes.size());
-        for (int k = 0; k < 2 && k < n; ++k) {
-            QString text = qs(clashLine(result.clashes[static_cast<std::size_t>(k)]));
-            // Only two lines: the second one says how many more there are.
-            if (k == 1 && n > 2) text += QStringLiteral("（另有%1条）").arg(n - 2);
-            auto* line = findChild<QLineEdit*>(arrayName("Text1", k));
-            line->setText(text);
+        const auto lines = clashLines(result.clashes);
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            auto* line = findChild<QLineEdit*>(arrayName("Text1", static_cast<int>(k)));
+            line->setText(qs(lines[k]));
             line->show();
         }
         ctx_.platform.boxes.ok(QStringLiteral("课务有冲突！"));
@@ -182,10 +177,9 @@ void TimetableWindow::remove() {
     std::vector<std::pair<int, GridCell>> cells;
     for (int cell : selectedCells()) {
         // A cell that shows no lesson has nothing to delete.
-        if (findChild<QLabel*>(arrayName("Label5", cell))->text().isEmpty()) continue;
-        cells.push_back({cell,
-                         {ss(findChild<QLabel*>(arrayName("Label4", cell))->text()),
-                          ss(findChild<QLabel*>(arrayName("Label5", cell))->text())}});
+        const auto& shown = week_.cells[static_cast<std::size_t>(cell)];
+        if (shown.className.empty()) continue;
+        cells.push_back({cell, shown});
     }
     deleteLessons(ctx_.store, cells);
     showWeek();

@@ -27,6 +27,7 @@ class TimetableWindow : public QWidget {
     std::vector<int> selectedCells() const;
     RunContext& ctx_;
     std::array<bool, kGridCells> selected_{};
+    TeacherWeek week_;  // the shown teacher's week, as the grid shows it
 };
 
 }  // namespace daike

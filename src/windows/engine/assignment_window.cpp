@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "school/term_start.h"
 #include "store/store.h"
@@ -68,14 +69,14 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), 
     assignment::openScreen(ctx_.store);
     const auto today = ctx_.platform.clock.today();
     const auto now = calendarNow(ctx_.store, today);
-    weekday_->setText(
-        QString::number(ctx_.values.手选星期标志 ? ctx_.values.当前星期 : now.当前星期));
+    weekday_ = ctx_.values.手选星期标志 ? ctx_.values.当前星期 : now.当前星期;
     week_->setText(now.termStartKnown ? QString::number(now.当前周次) : QString());
     if (oneTeacherMode()) {
         pick_->show();
         typed_->show();
         teachers_->hide();
     }
+    render();
 }
 
 void AssignmentWindow::build() {
@@ -85,9 +86,9 @@ void AssignmentWindow::build() {
     makeLabel(this, "Label1", QStringLiteral("周次："), {12, 12, 44, 26});
     week_ = makeLineEdit(this, "Text1", {56, 12, 40, 26});
     makeLabel(this, "Label2", QStringLiteral("星期："), {110, 12, 44, 26});
-    weekday_ = makeLineEdit(this, "Text2", {154, 12, 30, 26});
-    weekday_->setReadOnly(true);
-    weekday_->setAlignment(Qt::AlignCenter);
+    weekdayBox_ = makeLineEdit(this, "Text2", {154, 12, 30, 26});
+    weekdayBox_->setReadOnly(true);
+    weekdayBox_->setAlignment(Qt::AlignCenter);
     auto* up = makeButton(this, "Command2", QString(), {186, 12, 22, 13});
     up->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     up->setToolTip(QStringLiteral("后一天"));
@@ -200,13 +201,12 @@ void AssignmentWindow::build() {
         makeButton(suggestionFrame_, "Command11", QStringLiteral("上一组"), {480, 138, 80, 26});
     connect(moreSuggestions_, &QPushButton::clicked, this, [this] {
         suggestionOffset_ += 4;
-        showSuggestions();
+        renderSuggestions();
     });
     connect(earlierSuggestions_, &QPushButton::clicked, this, [this] {
         suggestionOffset_ = std::max(0, suggestionOffset_ - 4);
-        showSuggestions();
+        renderSuggestions();
     });
-    suggestionFrame_->hide();
 
     // The candidate list: two blocks of sixteen rows.
     auto* frame = new QGroupBox(QStringLiteral("可代课教师名单（按优先排序）"), this);
@@ -259,16 +259,35 @@ bool AssignmentWindow::oneTeacherMode() const {
     return ctx_.values.代课方式 == 1;
 }
 
-QString AssignmentWindow::teacher() const {
-    return teachers_->currentText();
-}
-
 QString AssignmentWindow::reason() const {
     return reasons_->currentText();
 }
 
+std::string AssignmentWindow::weekdayText() const {
+    return std::to_string(weekday_);
+}
+
 void AssignmentWindow::addAbsentTeacher(const QString& name) {
     teachers_->addItem(name);
+}
+
+void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int weekday,
+                                            bool replace) {
+    if (replace) teachers_->clear();
+    for (const auto& t : teachers)
+        if (teachers_->findText(t) < 0) addAbsentTeacher(t);
+    teachers_->setEditText(QString());
+    if (weekday >= 1 && weekday <= 5) weekday_ = weekday;
+    pick_->hide();
+    typed_->hide();
+    teachers_->show();
+    render();
+}
+
+QStringList AssignmentWindow::absentTeachers() const {
+    QStringList names;
+    for (int i = 0; i < teachers_->count(); ++i) names << teachers_->itemText(i);
+    return names;
 }
 
 bool AssignmentWindow::event(QEvent* e) {
@@ -292,21 +311,154 @@ bool AssignmentWindow::event(QEvent* e) {
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
     ctx_.values.教师选择打开标志 = 0;
+    emit closedAfterCover();
     if (main_) {
         main_->show();
         main_->raise();
     }
 }
 
+// ---- Painting -------------------------------------------------------------------------------
+
+void AssignmentWindow::render() {
+    weekdayBox_->setText(QString::number(weekday_));
+    renderGrid();
+    renderList();
+    renderSuggestions();
+}
+
+void AssignmentWindow::renderGrid() {
+    const auto grid = assignment::gridOf(lessons_);
+    for (int r = 0; r < 6; ++r) {
+        auto& p = periods_[static_cast<std::size_t>(r)];
+        const auto& lesson = grid[static_cast<std::size_t>(r)];
+        const bool shown = grid_ == GridState::Shown;
+        p.cls->setText(shown && lesson ? qs(lesson->cls) : QString());
+        p.subject->setText(shown && lesson ? qs(lesson->subject) : QString());
+        // Which parts of the row are live: a free period greys its number and the 班/课 marks
+        // and offers nothing; a lesson dealt with greys the whole row.
+        bool labels = true, marks = true, option = true;
+        switch (grid_) {
+            case GridState::Blank:
+                break;
+            case GridState::Shown:
+                if (!lesson) {
+                    marks = option = false;
+                } else if (lesson->dealtWith) {
+                    labels = marks = option = false;
+                }
+                break;
+            case GridState::NoLessons:
+                labels = marks = option = false;
+                break;
+            case GridState::Withdrawn:
+                option = false;
+                break;
+        }
+        p.number->setEnabled(marks);
+        p.ban->setEnabled(marks);
+        p.ke->setEnabled(marks);
+        p.cls->setEnabled(labels);
+        p.subject->setEnabled(labels);
+        p.option->setEnabled(option);
+        if (r == selectedPeriod_)
+            p.option->setChecked(true);
+        else
+            clearRadio(p.option);
+        for (auto* l : p.labels())
+            setBackground(l, r == selectedPeriod_ ? colors::selected : colors::neutral);
+    }
+}
+
+void AssignmentWindow::renderList() {
+    const int rows = static_cast<int>(ranked_.size());
+    const int shown = std::clamp(rows - pageOffset_, 0, assignment::kPageRows);
+    for (int r = 0; r < assignment::kPageRows; ++r) {
+        auto& row = list_[static_cast<std::size_t>(r)];
+        row.number->setText(QStringLiteral("%1.").arg(pageOffset_ + r + 1));
+        const ranking::Candidate* c =
+            r < shown ? &ranked_[static_cast<std::size_t>(pageOffset_ + r)] : nullptr;
+        const QString texts[6] = {c ? qs(c->name) : QString(),
+                                  c ? qs(c->affinity) : QString(),
+                                  c ? qs(c->lessonsToday.text()) : QString(),
+                                  c ? qs(c->coversToday.text()) : QString(),
+                                  c ? qs(c->adjacent) : QString(),
+                                  c ? qs(c->coversThisTerm.text()) : QString()};
+        // Green: head teacher of the class; pink: teaches a main subject there. Once a row is
+        // chosen only that row stands out.
+        QColor colour = colors::neutral;
+        if (selectedRow_ >= 0)
+            colour = r == selectedRow_ ? colors::selected : colors::neutral;
+        else if (c && c->affinity.starts_with("班"))
+            colour = colors::headTeacher;
+        else if (c && !c->affinity.empty())
+            colour = colors::mainSubject;
+        for (int k = 0; k < 6; ++k) {
+            row.values[static_cast<std::size_t>(k)]->setText(texts[k]);
+            setBackground(row.values[static_cast<std::size_t>(k)], colour);
+        }
+        if (r == selectedRow_)
+            row.option->setChecked(true);
+        else
+            clearRadio(row.option);
+    }
+    const auto page = assignment::pageAt(rows, pageOffset_);
+    previousPage_->setVisible(rows > 0 && page.previous);
+    nextPage_->setVisible(rows > 0 && page.next);
+    if (selectedRow_ >= 0 && selectedPeriod_ >= 0) {
+        // Beside the chosen row: 300 twips right of its button and 100 twips up.
+        const auto* option = list_[static_cast<std::size_t>(selectedRow_)].option;
+        confirm_->move(option->x() + 20, option->y() - 7);
+        confirm_->show();
+        confirm_->raise();
+    } else {
+        confirm_->hide();
+    }
+}
+
+void AssignmentWindow::renderSuggestions() {
+    const int n = static_cast<int>(suggestions_.size());
+    suggestionOffset_ = std::clamp(suggestionOffset_, 0, std::max(0, (n - 1) / 4 * 4));
+    if (suggestionsShown_)
+        suggestionTitle_->setText(suggestionsFor_ + QStringLiteral(" 老师更适合代以下课目"));
+    for (int j = 0; j < 4; ++j) {
+        auto& s = suggestionRows_[static_cast<std::size_t>(j)];
+        const int k = suggestionOffset_ + j;
+        clearRadio(s.option);
+        const bool here = suggestionsShown_ && k < n;
+        for (auto* l : s.labels) l->setVisible(here);
+        s.option->setVisible(here);
+        if (!here) continue;
+        const auto& g = suggestions_[static_cast<std::size_t>(k)];
+        const QString texts[7] = {QString::number(k + 1) + QStringLiteral("、"),
+                                  qs(g.absent),
+                                  qs(g.weekday),
+                                  qs(g.cls),
+                                  qs(g.period),
+                                  qs(g.subject),
+                                  qs(g.affinity)};
+        for (int c = 0; c < 7; ++c) s.labels[static_cast<std::size_t>(c)]->setText(texts[c]);
+    }
+    moreSuggestions_->setVisible(suggestionOffset_ + 4 < n);
+    earlierSuggestions_->setVisible(suggestionOffset_ > 0);
+    // The suggestions and the free-text reason each take the place of the information panel.
+    suggestionFrame_->setVisible(suggestionsShown_);
+    if (suggestionsShown_) suggestionFrame_->raise();
+    otherReason_->setVisible(otherReasonShown_);
+    takeOther_->setVisible(otherReasonShown_);
+    if (otherReasonShown_) {
+        otherReason_->raise();
+        takeOther_->raise();
+    }
+    info_->setVisible(!suggestionsShown_ && !otherReasonShown_);
+}
+
+// ---- Handlers -------------------------------------------------------------------------------
+
 void AssignmentWindow::stepWeekday(int delta) {
-    const int now = weekday_->text().toInt();
-    int next;
-    if (delta > 0)
-        next = (now >= 1 && now < 5) ? now + 1 : 1;
-    else
-        next = (now > 1 && now <= 5) ? now - 1 : 5;
-    weekday_->setText(QString::number(next));
-    ctx_.values.当前星期 = static_cast<std::int16_t>(next);
+    weekday_ = assignment::stepWeekday(weekday_, delta);
+    ctx_.values.当前星期 = static_cast<std::int16_t>(weekday_);
+    render();
 }
 
 void AssignmentWindow::showPicker() {
@@ -319,50 +471,30 @@ void AssignmentWindow::openPicker() {
     showPicker();
     // Another teacher is being chosen: no lesson of the grid may be covered under that name
     // until the day is loaded again.
-    for (auto& p : periods_) {
-        p.cls->clear();
-        p.subject->clear();
-        for (auto* l : p.labels()) setBackground(l, colors::neutral);
-        clearRadio(p.option);
-        p.option->setEnabled(false);
-    }
+    grid_ = GridState::Withdrawn;
     selectedPeriod_ = -1;
-    confirm_->hide();
+    render();
 }
 
 void AssignmentWindow::reasonChosen(const QString& text) {
     if (text != QStringLiteral("其它")) return;
-    info_->hide();
-    otherReason_->show();
-    takeOther_->show();
-    otherReason_->raise();
-    takeOther_->raise();
+    otherReasonShown_ = true;
+    render();
     otherReason_->setFocus();
 }
 
 void AssignmentWindow::takeOtherReason() {
     reasons_->setEditText(otherReason_->text());
-    otherReason_->hide();
-    takeOther_->hide();
-    info_->show();
-}
-
-void AssignmentWindow::greyPeriods() {
-    for (auto& p : periods_)
-        for (auto* l : p.labels()) setBackground(l, colors::neutral);
-}
-
-void AssignmentWindow::greyList() {
-    for (auto& row : list_)
-        for (auto* l : row.values) setBackground(l, colors::neutral);
+    otherReasonShown_ = false;
+    render();
 }
 
 void AssignmentWindow::loadDay() {
-    for (auto& p : periods_) clearRadio(p.option);
     selectedPeriod_ = -1;
     if (oneTeacherMode()) teachers_->setEditText(typed_->text().trimmed());
-    if (week_->text().isEmpty() || weekday_->text().isEmpty() || teacher().isEmpty() ||
-        reason().isEmpty()) {
+    const QString teacher = teachers_->currentText();
+    if (week_->text().isEmpty() || teacher.isEmpty() || reason().isEmpty()) {
+        render();
         ctx_.platform.boxes.ok(QStringLiteral("您还内容没有填写完整,请确认！"));
         return;
     }
@@ -371,83 +503,41 @@ void AssignmentWindow::loadDay() {
         if (!ctx_.platform.boxes.yesNo(QStringLiteral("您是否确定代课事由为") + "“" + reason() +
                                        "”！")) {
             reasons_->setEditText(QString());
+            render();
             return;
         }
     }
-    greyPeriods();
-    clearList();
-    greyList();
-    for (auto& row : list_) clearRadio(row.option);
     selectedRow_ = -1;
     ranked_.clear();
-    nextPage_->hide();
-    previousPage_->hide();
-
-    const auto lessons = assignment::loadDay(ctx_.store, ss(teacher()), ss(weekday_->text()));
-    if (lessons.empty()) {
+    suggestionsShown_ = false;
+    loadedTeacher_ = teacher;
+    lessons_ = assignment::loadDay(ctx_.store, ss(teacher), weekdayText());
+    if (lessons_.empty()) {
         // The grid must not offer the previous teacher's lessons under this teacher's name.
-        for (auto& p : periods_) {
-            p.cls->clear();
-            p.subject->clear();
-            for (auto* l : p.labels()) l->setEnabled(false);
-            p.option->setEnabled(false);
-        }
-        confirm_->hide();
-        hideSuggestions();
+        grid_ = GridState::NoLessons;
+        render();
         activateWindow();
         ctx_.platform.boxes.ok(QStringLiteral("该教师本日无课务安排！"));
         return;
     }
-    std::array<bool, 6> has{};
-    for (auto& p : periods_) {
-        for (auto* l : p.labels()) l->setEnabled(true);
-        p.option->setEnabled(true);
-        p.cls->clear();
-        p.subject->clear();
-    }
-    for (const auto& l : lessons) {
-        if (l.period < 1 || l.period > 6) continue;
-        auto& p = periods_[static_cast<std::size_t>(l.period - 1)];
-        has[static_cast<std::size_t>(l.period - 1)] = true;
-        p.cls->setText(qs(l.cls));
-        p.subject->setText(qs(l.subject));
-        if (l.dealtWith) {
-            for (auto* lab : p.labels()) lab->setEnabled(false);
-            p.option->setEnabled(false);
-        }
-    }
-    for (int r = 0; r < 6; ++r) {
-        if (has[static_cast<std::size_t>(r)]) continue;
-        auto& p = periods_[static_cast<std::size_t>(r)];
-        p.number->setEnabled(false);
-        p.ban->setEnabled(false);
-        p.ke->setEnabled(false);
-        p.option->setEnabled(false);
-    }
-    confirm_->hide();
-    hideSuggestions();
+    grid_ = GridState::Shown;
+    render();
 }
 
 void AssignmentWindow::periodClicked(int i) {
-    for (auto& row : list_) clearRadio(row.option);
     selectedPeriod_ = i;
     selectedRow_ = -1;
-    confirm_->hide();
-    for (int r = 0; r < 6; ++r)
-        for (auto* l : periods_[static_cast<std::size_t>(r)].labels())
-            setBackground(l, r == i ? colors::selected : colors::neutral);
-    greyList();
-
-    const auto& p = periods_[static_cast<std::size_t>(i)];
-    const auto result = ranking::rank(ctx_.store, ss(weekday_->text()), i + 1, ss(p.cls->text()));
+    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(i)];
+    const std::string cls = grid_ == GridState::Shown && lesson ? lesson->cls : std::string();
+    const auto result = ranking::rank(ctx_.store, weekdayText(), i + 1, cls);
     ranked_ = result.rows;
+    suggestionsShown_ = false;
     if (ranked_.empty()) {
+        render();
         ctx_.platform.boxes.okCancel(QStringLiteral("无可代教师"));
-        // No candidate of an earlier lesson may stay on the list to be confirmed here.
-        clearList();
-        nextPage_->hide();
-        previousPage_->hide();
     } else {
+        pageOffset_ = assignment::pageAt(static_cast<int>(ranked_.size()), pageOffset_).first;
+        render();
         // Each missing teacher is named once while the window is open.
         bool unreported = false;
         for (const auto& n : result.missing)
@@ -459,166 +549,76 @@ void AssignmentWindow::periodClicked(int i) {
                 qs(assignment::joinNames(result.missing)) +
                 QStringLiteral("。请先运行“数据初始化”→“期初基本操作”中的“空课教师初始化”、"
                                "“每日节数初始化”和“代课节数初始化”。"));
-        clearList();
-        showPage();
     }
-    hideSuggestions();
     placePointer(ctx_.platform, {510, 125}, {627, 210});
-}
-
-void AssignmentWindow::clearList() {
-    for (auto& row : list_)
-        for (auto* l : row.values) l->clear();
-}
-
-void AssignmentWindow::showPage() {
-    const auto page = assignment::pageAt(static_cast<int>(ranked_.size()), pageOffset_);
-    pageOffset_ = page.first;
-    previousPage_->setVisible(page.previous);
-    nextPage_->setVisible(page.next);
-    for (int r = 0; r < 32; ++r) {
-        auto& row = list_[static_cast<std::size_t>(r)];
-        row.number->setText(QStringLiteral("%1.").arg(pageOffset_ + r + 1));
-        if (r >= page.count) continue;
-        const auto& c = ranked_[static_cast<std::size_t>(page.first + r)];
-        const QString texts[6] = {qs(c.name),
-                                  qs(c.affinity),
-                                  qs(c.lessonsToday.text()),
-                                  qs(c.coversToday.text()),
-                                  qs(c.adjacent),
-                                  qs(c.coversThisTerm.text())};
-        for (int k = 0; k < 6; ++k) row.values[static_cast<std::size_t>(k)]->setText(texts[k]);
-    }
-    for (int r = 0; r < 32; ++r) {
-        auto& row = list_[static_cast<std::size_t>(r)];
-        if (row.values[0]->text().isEmpty()) break;
-        const QString aff = row.values[1]->text();
-        const QColor& c = aff.startsWith(QStringLiteral("班")) ? colors::headTeacher
-                          : !aff.isEmpty()                     ? colors::mainSubject
-                                                               : colors::neutral;
-        for (auto* l : row.values) setBackground(l, c);
-    }
-    confirm_->hide();
 }
 
 void AssignmentWindow::turnPage(int delta) {
     pageOffset_ = std::max(0, pageOffset_ + delta * assignment::kPageRows);
-    for (auto& row : list_) clearRadio(row.option);
     selectedRow_ = -1;
     ranked_ = ranking::rankedRows(ctx_.store);
-    clearList();
-    greyList();
-    showPage();
+    pageOffset_ = assignment::pageAt(static_cast<int>(ranked_.size()), pageOffset_).first;
+    render();
 }
 
 void AssignmentWindow::candidateClicked(int r) {
-    auto& row = list_[static_cast<std::size_t>(r)];
-    bool periodChosen = false;
-    for (auto& p : periods_) periodChosen = periodChosen || p.option->isChecked();
     // An empty row names nobody: choosing it would record a cover by no one.
-    if (!periodChosen || selectedPeriod_ < 0 || row.values[0]->text().isEmpty()) {
-        clearRadio(row.option);
+    const int k = pageOffset_ + r;
+    if (selectedPeriod_ < 0 || k >= static_cast<int>(ranked_.size())) {
+        render();
         return;
     }
     selectedRow_ = r;
-    greyList();
-    for (auto* l : row.values) setBackground(l, colors::selected);
-    // Beside the chosen row: 300 twips right of its button and 100 twips up.
-    confirm_->move(row.option->x() + 20, row.option->y() - 7);
-    confirm_->show();
-    confirm_->raise();
-    hideSuggestions();
+    suggestionsShown_ = false;
+    render();
 }
 
 void AssignmentWindow::confirm() {
     if (selectedRow_ < 0 || selectedPeriod_ < 0) return;
     placePointer(ctx_.platform, {360, 330}, {475, 413});
-    const auto& row = list_[static_cast<std::size_t>(selectedRow_)];
-    if (!row.values[1]->text().isEmpty()) {
+    const auto& chosen = ranked_[static_cast<std::size_t>(pageOffset_ + selectedRow_)];
+    if (!assignment::searchesForBetterLessons(chosen.affinity)) {
         recordCover();
         return;
     }
-    suggestions_ = assignment::findSuggestions(ctx_.store, ss(row.values[0]->text()),
-                                               ss(weekday_->text()), selectedPeriod_ + 1);
+    suggestions_ =
+        assignment::findSuggestions(ctx_.store, chosen.name, weekdayText(), selectedPeriod_ + 1);
     if (!suggestions_.empty()) {
         suggestionOffset_ = 0;
-        suggestionTitle_->setText(row.values[0]->text() + QStringLiteral(" 老师更适合代以下课目"));
-        showSuggestions();
+        suggestionsFor_ = qs(chosen.name);
+        suggestionsShown_ = true;
+        render();
         return;
     }
     recordCover();
 }
 
-void AssignmentWindow::showSuggestions() {
-    const int n = static_cast<int>(suggestions_.size());
-    suggestionOffset_ = std::clamp(suggestionOffset_, 0, std::max(0, (n - 1) / 4 * 4));
-    for (int j = 0; j < 4; ++j) {
-        auto& s = suggestionRows_[static_cast<std::size_t>(j)];
-        const int k = suggestionOffset_ + j;
-        clearRadio(s.option);
-        if (k >= n) {
-            for (auto* l : s.labels) l->hide();
-            s.option->hide();
-            continue;
-        }
-        const auto& g = suggestions_[static_cast<std::size_t>(k)];
-        const QString texts[7] = {QString::number(k + 1) + QStringLiteral("、"),
-                                  qs(g.absent),
-                                  qs(g.weekday),
-                                  qs(g.cls),
-                                  qs(g.period),
-                                  qs(g.subject),
-                                  qs(g.affinity)};
-        for (int c = 0; c < 7; ++c) {
-            s.labels[static_cast<std::size_t>(c)]->setText(texts[c]);
-            s.labels[static_cast<std::size_t>(c)]->show();
-        }
-        s.option->show();
-    }
-    moreSuggestions_->setVisible(suggestionOffset_ + 4 < n);
-    earlierSuggestions_->setVisible(suggestionOffset_ > 0);
-    info_->hide();
-    suggestionFrame_->show();
-    suggestionFrame_->raise();
-}
-
-void AssignmentWindow::hideSuggestions() {
-    suggestionFrame_->hide();
-    if (otherReason_->isHidden()) info_->show();
-    for (auto& s : suggestionRows_) {
-        for (auto* l : s.labels) l->hide();
-        s.option->hide();
-    }
-}
-
 void AssignmentWindow::takeSuggestion(int j) {
     const int k = suggestionOffset_ + j;
     if (k >= static_cast<int>(suggestions_.size())) return;
-    const QString absent = suggestionRows_[static_cast<std::size_t>(j)].labels[1]->text();
-    hideSuggestions();
+    const QString absent = qs(suggestions_[static_cast<std::size_t>(k)].absent);
+    suggestionsShown_ = false;
     teachers_->setEditText(absent);
     // In the one-teacher mode the name box is what loading reads.
     if (oneTeacherMode()) typed_->setText(absent);
     const int period = selectedPeriod_;
     loadDay();
-    if (period < 0) return;
-    auto* option = periods_[static_cast<std::size_t>(period)].option;
-    if (!option->isEnabled()) return;
-    option->setChecked(true);
+    if (period < 0 || grid_ != GridState::Shown) return;
+    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(period)];
+    if (!lesson || lesson->dealtWith) return;
     periodClicked(period);
 }
 
 void AssignmentWindow::recordCover() {
-    const auto& row = list_[static_cast<std::size_t>(selectedRow_)];
-    const auto& p = periods_[static_cast<std::size_t>(selectedPeriod_)];
+    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(selectedPeriod_)];
     assignment::Cover c;
-    c.absent = ss(teacher());
+    c.absent = ss(loadedTeacher_);
     c.reason = ss(reason());
-    c.substitute = ss(row.values[0]->text());
+    c.substitute = ranked_[static_cast<std::size_t>(pageOffset_ + selectedRow_)].name;
     c.week = ss(week_->text());
-    c.weekdayText = ss(weekday_->text());
-    c.cls = ss(p.cls->text());
-    c.subject = ss(p.subject->text());
+    c.weekdayText = weekdayText();
+    c.cls = lesson ? lesson->cls : std::string();
+    c.subject = lesson ? lesson->subject : std::string();
     c.period = selectedPeriod_ + 1;
     const bool ok = ctx_.platform.boxes.okCancel(
         QStringLiteral("是否确定让 ") + "“" + qs(c.substitute) + "”" + QStringLiteral(" 老师代 ") +
@@ -626,18 +626,16 @@ void AssignmentWindow::recordCover() {
     if (ok) assignment::recordCover(ctx_.store, c, !oneTeacherMode());
     loadDay();
     placePointer(ctx_.platform, {205, 345}, {330, 436});
-    confirm_->hide();
     finishDay();
 }
 
 void AssignmentWindow::finishDay() {
-    for (auto& p : periods_)
-        if (p.option->isEnabled()) return;
+    if (grid_ == GridState::Shown && !assignment::dayFinished(lessons_)) return;
     reasonConfirmed_ = false;
     savedReason_ = reason();
     reasons_->setEditText(QString());
     if (teachers_->count() > 0) {
-        const int i = teachers_->findText(teacher());
+        const int i = teachers_->findText(loadedTeacher_);
         if (i >= 0) teachers_->removeItem(i);
         teachers_->setEditText(QString());
     }
@@ -659,11 +657,10 @@ void AssignmentWindow::exitStep() {
         }
         FreePeriodLeaveWindow::Day day;
         day.teacher = typed_->text().trimmed();
-        for (int r = 0; r < 6; ++r) {
-            const auto& p = periods_[static_cast<std::size_t>(r)];
-            day.lesson[static_cast<std::size_t>(r)] = !p.subject->text().isEmpty();
-            day.covered[static_cast<std::size_t>(r)] =
-                !p.cls->text().isEmpty() && !p.option->isEnabled();
+        if (grid_ == GridState::Shown) {
+            const auto atExit = assignment::dayAtExit(lessons_);
+            day.lesson = atExit.lesson;
+            day.covered = atExit.covered;
         }
         reasons_->setEditText(savedReason_);
         completionAnswer_ = 0;

@@ -2,6 +2,7 @@
 // the chosen lesson, 32 to a page, and the confirmation that records a cover.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <set>
@@ -30,6 +31,15 @@ class AssignmentWindow : public QWidget {
 
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
+    // Several-teachers mode with these absent teachers (each once) on that weekday: the list
+    // replaces the one shown when `replace`, else the names are added to it.
+    void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
+    // The absent teachers still listed.
+    QStringList absentTeachers() const;
+
+  signals:
+    // The window closed after cover was recorded through it: views of today's cover refresh.
+    void closedAfterCover();
 
   protected:
     bool event(QEvent* e) override;
@@ -56,10 +66,23 @@ class AssignmentWindow : public QWidget {
         QRadioButton* option;  // Option3
     };
 
+    // How the period grid stands.
+    enum class GridState {
+        Blank,      // nothing loaded yet
+        Shown,      // the lessons of lessons_
+        NoLessons,  // the teacher has no lesson that day: every period off
+        Withdrawn,  // another teacher is being picked: no lesson offered until the next load
+    };
+
     void build();
+    // Paints every control from the members below; no handler reads a control back.
+    void render();
+    void renderGrid();
+    void renderList();
+    void renderSuggestions();
     bool oneTeacherMode() const;
-    QString teacher() const;
     QString reason() const;
+    std::string weekdayText() const;
 
     void stepWeekday(int delta);
     void openPicker();
@@ -68,24 +91,18 @@ class AssignmentWindow : public QWidget {
     void takeOtherReason();
     void loadDay();
     void periodClicked(int index);
-    void clearList();  // qingchu
-    void showPage();   // xs
     void turnPage(int delta);
     void candidateClicked(int row);
     void confirm();
     void recordCover();  // 代课运算实体程序
     void finishDay();    // sclbx
     void exitStep();
-    void showSuggestions();
     void takeSuggestion(int row);
-    void hideSuggestions();
-    void greyPeriods();
-    void greyList();
 
     RunContext& ctx_;
     QWidget* main_;
     QLineEdit* week_;
-    QLineEdit* weekday_;
+    QLineEdit* weekdayBox_;   // Text2, shows weekday_
     QComboBox* teachers_;     // Combo1
     QLineEdit* typed_;        // Text3
     QPushButton* pick_;       // Command7
@@ -104,15 +121,23 @@ class AssignmentWindow : public QWidget {
     QPushButton* moreSuggestions_;
     QPushButton* earlierSuggestions_;
 
-    int selectedPeriod_ = -1;
-    int selectedRow_ = -1;
-    int pageOffset_ = 0;
+    // The window's data.
+    int weekday_ = 0;                          // 1 to 5 once stepped; a weekend day at start
+    QString loadedTeacher_;                    // whose lessons the grid shows
+    std::vector<assignment::Lesson> lessons_;  // that teacher's lessons of weekday_
+    GridState grid_ = GridState::Blank;
+    int selectedPeriod_ = -1;                 // index 0 to 5
+    std::vector<ranking::Candidate> ranked_;  // candidates of the chosen lesson, ranked
+    int pageOffset_ = 0;                      // index of the first row on the page
+    int selectedRow_ = -1;                    // row of the page, 0 to 31
+    std::vector<assignment::Suggestion> suggestions_;
+    QString suggestionsFor_;  // the substitute the suggestions are for
+    int suggestionOffset_ = 0;
+    bool suggestionsShown_ = false;
+    bool otherReasonShown_ = false;
     bool reasonConfirmed_ = false;
     QString savedReason_;
     int completionAnswer_ = 0;
-    std::vector<ranking::Candidate> ranked_;
-    std::vector<assignment::Suggestion> suggestions_;
-    int suggestionOffset_ = 0;
     std::set<std::string> reportedMissing_;
 };
 

@@ -68,10 +68,11 @@ void FreePeriodLeaveWindow::closeEvent(QCloseEvent* e) {
     e->accept();
     if (done_) return;
     done_ = true;
+    // Only free periods can be ticked: a lesson period is never recorded as a free one.
     leave::Periods ticked{};
     for (int i = 0; i < 6; ++i)
         ticked[static_cast<std::size_t>(i)] =
-            box(this, i)->isEnabled() && box(this, i)->isChecked();
+            !day_.lesson[static_cast<std::size_t>(i)] && box(this, i)->isChecked();
     runAction(ctx_, [&] { leave::recordDay(ctx_.store, ss(day_.teacher), day_.covered, ticked); });
     emit recorded();
 }
@@ -81,9 +82,9 @@ FreePeriodLeaveEditWindow::FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* o
     makeToolWindow(this, owner, "Form14", QStringLiteral("无课公出"));
     buildGrid(this, QStringLiteral("红色行的复选框打勾，即为该节课空课但人不在校，"
                                    "去掉勾即为该节空课人在校内。"));
-    const auto recorded = leave::recordedFreePeriods(ctx_.store, ss(teacher_));
+    recorded_ = leave::recordedFreePeriods(ctx_.store, ss(teacher_));
     for (int i = 0; i < 6; ++i) {
-        if (!recorded[static_cast<std::size_t>(i)]) continue;
+        if (!recorded_[static_cast<std::size_t>(i)]) continue;
         any_ = true;
         box(this, i)->setEnabled(true);
         box(this, i)->setChecked(true);
@@ -101,7 +102,7 @@ void FreePeriodLeaveEditWindow::closeEvent(QCloseEvent* e) {
     leave::Periods withdrawn{};
     for (int i = 0; i < 6; ++i)
         withdrawn[static_cast<std::size_t>(i)] =
-            box(this, i)->isEnabled() && !box(this, i)->isChecked();
+            recorded_[static_cast<std::size_t>(i)] && !box(this, i)->isChecked();
     runAction(ctx_, [&] {
         leave::withdraw(ctx_.store, ss(teacher_), withdrawn);
         leave::dropFromList(ctx_.values.外出教师名单, ss(teacher_));

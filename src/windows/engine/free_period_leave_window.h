@@ -53,6 +53,7 @@ class FreePeriodLeaveEditWindow : public QWidget {
   private:
     RunContext& ctx_;
     QString teacher_;
+    leave::Periods recorded_{};  // the free periods recorded as away, the only ones shown
     bool any_ = false;
     bool done_ = false;
 };

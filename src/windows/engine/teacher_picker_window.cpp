@@ -62,12 +62,10 @@ void TeacherPickerWindow::pick(int place) {
         if (auto* w = findWindow("Form1"))
             if (auto* box = w->findChild<QLineEdit*>("Text3")) box->setText(name);
         placePointer(ctx_.platform, {160, 195}, {280, 295});
-    } else if (caller == "form12") {
-        if (auto* w = findWindow("Form12"))
-            if (auto* box = w->findChild<QLineEdit*>("Text1")) box->setText(name);
     }
     hide();
     ctx_.values.教师选择打开标志 = 0;
+    emit picked(name);
 }
 
 }  // namespace daike

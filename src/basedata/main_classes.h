@@ -1,0 +1,76 @@
+// Each teacher's 主班 (the class the teacher is head teacher of) and the classes in which the
+// teacher teaches 语文, 数学, 英语 and 科学, kept in the teacher's row of 教师姓名 after 姓名.
+// The ranking of substitutes reads them to put the class's own teachers first.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace daike {
+
+class Store;
+
+namespace mainclasses {
+
+// The five values in column order after 姓名; the window shows 班主任 as "主班".
+inline constexpr int kValues = 5;
+extern const std::array<const char*, kValues> kColumns;
+extern const std::array<const char*, kValues> kCaptions;
+
+struct Teacher {
+    std::string name;
+    std::array<std::string, kValues> values;  // a Null field reads as ""
+};
+
+// The rows of 教师姓名 in stored order.
+std::vector<Teacher> readTeachers(Store& store);
+
+// The classes of 班级 by grade (一 … 六), each grade in table order; names whose first
+// character is no grade are left out.
+std::array<std::vector<std::string>, 6> classesByGrade(Store& store);
+
+// One teacher on screen: the values as loaded and as edited, and the subject whose classes the
+// class boxes tick.
+class Editor {
+  public:
+    void load(const Teacher& t);
+    const Teacher& shown() const { return shown_; }
+    const std::string& loadedName() const { return loaded_.name; }
+
+    void setName(std::string name) { shown_.name = std::move(name); }
+    void setValue(int k, std::string value);
+
+    // The subject (0 主班 … 4 科学) whose list the class boxes show, or -1.
+    int subject() const { return subject_; }
+    void choose(int k);
+    void clearSubject() { subject_ = -1; }
+
+    enum class Tick { NoSubject, Done };
+    // A class box ticked (on) or unticked: the class is added to or removed from the chosen
+    // subject's list. A class that is not in the list (typed away by hand) is left alone.
+    Tick tick(std::string_view cls, bool on);
+    // Whether the class box of a class shows ticked: its class is in the chosen subject's list.
+    bool ticked(std::string_view cls) const;
+
+    // Whether one of the five values differs from what was loaded (the name is not compared).
+    bool changed() const;
+
+  private:
+    Teacher loaded_;
+    Teacher shown_;
+    int subject_ = -1;
+};
+
+enum class Stored { Written, NotFound };
+
+// Stores the teacher shown, every value cleaned (full-width brackets and digits, blanks, empty
+// pieces of a list); an empty value becomes Null. The row is the one at `position` (1-based, in
+// stored order) while it still has the loaded name, otherwise the first row with the loaded
+// name; NotFound when the teacher is no longer listed. A name left empty keeps the loaded one.
+Stored storeTeacher(Store& store, int position, const std::string& loadedName,
+                    const Teacher& shown);
+
+}  // namespace mainclasses
+}  // namespace daike

@@ -1,0 +1,68 @@
+#include "shell/cover_handover.h"
+
+#include "engine/assignment.h"
+#include "engine/modification.h"
+#include "shell/main_window.h"
+#include "ui/run_context.h"
+#include "windows/engine/absence_entry_window.h"
+#include "windows/engine/assignment_window.h"
+#include "windows/engine/modification_window.h"
+
+namespace daike {
+
+namespace {
+
+AssignmentWindow* openAssignment() {
+    auto* w = qobject_cast<AssignmentWindow*>(findWindow("Form1"));
+    return w && w->isVisible() ? w : nullptr;
+}
+
+}  // namespace
+
+void openAbsenceEntry(MainWindow& main) {
+    RunContext& ctx = main.context();
+    assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+    main.openWindow<AbsenceEntryWindow>("Form4", [&main, &ctx] {
+        // Teachers already on an open assignment screen cannot be entered again.
+        QStringList listed;
+        if (auto* form1 = openAssignment()) listed = form1->absentTeachers();
+        auto* w = new AbsenceEntryWindow(ctx, &main, listed);
+        QObject::connect(w, &AbsenceEntryWindow::enterCover, &main,
+                         [&main](const QStringList& teachers, int weekday) {
+                             openSeveralTeachers(main, teachers, weekday, false);
+                         });
+        return w;
+    });
+}
+
+void openModification(MainWindow& main) {
+    RunContext& ctx = main.context();
+    if (auto* open = findWindow("Form3"); open && open->isVisible()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    const auto lists = modification::prepare(ctx.store);
+    if (!lists) {
+        ctx.platform.boxes.ok(QStringLiteral("现无代课记录，无需修改！"));
+        return;
+    }
+    main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
+        auto* w = new ModificationWindow(ctx, &main, *lists);
+        QObject::connect(w, &ModificationWindow::coverAgain, &main,
+                         [&main](const QStringList& teachers, int weekday) {
+                             openSeveralTeachers(main, teachers, weekday, true);
+                         });
+        return w;
+    });
+}
+
+void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
+    RunContext& ctx = main.context();
+    ctx.values.代课方式 = 0;
+    auto* w = main.openWindow<AssignmentWindow>(
+        "Form1", [&main, &ctx] { return new AssignmentWindow(ctx, &main); });
+    w->startSeveralTeachers(teachers, weekday, replace);
+}
+
+}  // namespace daike

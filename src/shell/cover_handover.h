@@ -1,0 +1,21 @@
+// The several-teachers mode across windows: the absence entry and the modification window
+// hand their absent teachers to the assignment screen, which the main window opens for them.
+#pragma once
+
+#include <QStringList>
+
+namespace daike {
+
+class MainWindow;
+
+// 多人代课: an earlier day's cover is cleared first, then the absence entry Form4 opens.
+void openAbsenceEntry(MainWindow& main);
+
+// 修改(&G): today's lists are prepared and the modification window Form3 opens, or the
+// operator is told there is nothing to correct.
+void openModification(MainWindow& main);
+
+// The assignment screen Form1 in the several-teachers mode with these absent teachers.
+void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace);
+
+}  // namespace daike

@@ -1,0 +1,138 @@
+#include "shell/window_registry.h"
+
+#include <QAction>
+
+#include "engine/assignment.h"
+#include "school/resets.h"
+#include "shell/cover_handover.h"
+#include "shell/main_window.h"
+#include "shell/safekeeping_menu_wiring.h"
+#include "ui/backups.h"
+#include "ui/run_context.h"
+#include "windows/basedata/classes_window.h"
+#include "windows/basedata/main_classes_window.h"
+#include "windows/basedata/teacher_names_window.h"
+#include "windows/basedata/timetable_import_panel.h"
+#include "windows/basedata/timetable_window.h"
+#include "windows/engine/assignment_window.h"
+#include "windows/engine/exempt_window.h"
+#include "windows/engine/free_period_leave_window.h"
+#include "windows/main/password_window.h"
+#include "windows/main/term_start_window.h"
+
+namespace daike {
+
+namespace {
+
+// Opens window W of that name, owned by the main window: the open one comes forward.
+template <class W>
+std::function<void(MainWindow&)> window(const char* name) {
+    return
+        [name](MainWindow& m) { m.openWindow<W>(name, [&m] { return new W(m.context(), &m); }); };
+}
+
+// An action that tells the operator when it is done.
+std::function<void(MainWindow&)> reset(void (*run)(Store&), const char* done) {
+    return [run, done](MainWindow& m) {
+        run(m.context().store);
+        m.context().platform.boxes.ok(QString::fromUtf8(done));
+    };
+}
+
+// An action that wipes data: an automatic backup first, named in the message when it is done.
+std::function<void(MainWindow&)> wipe(void (*run)(Store&), const char* reason, const char* done) {
+    return [run, reason, done](MainWindow& m) {
+        const auto backup = backupBefore(m.context(), reason);
+        run(m.context().store);
+        m.context().platform.boxes.ok(QString::fromUtf8(done) + backupLine(backup));
+    };
+}
+
+void emptyEverything(MainWindow& m) {
+    auto& boxes = m.context().platform.boxes;
+    if (!boxes.yesNo(QStringLiteral("确实需要把所有数据清空吗？（是/否）"))) return;
+    const auto backup = backupBefore(m.context(), "所有数据清空前");
+    emptyAllData(m.context().store);
+    boxes.ok(QStringLiteral("清空所有数据库内容完毕，请及时录入各项基本数据！") +
+             backupLine(backup));
+}
+
+// 单人代课: an earlier day's cover is cleared first, then one absent teacher is covered.
+void coverOneTeacher(MainWindow& m) {
+    RunContext& ctx = m.context();
+    assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+    ctx.values.代课方式 = 1;
+    window<AssignmentWindow>("Form1")(m);
+}
+
+TimetableImportPanel* importPanel(MainWindow& m) {
+    return m.centralWidget()->findChild<TimetableImportPanel*>(QString(),
+                                                               Qt::FindDirectChildrenOnly);
+}
+
+// 课务自动导入 shows the import panel Frame1 on the main window's working area.
+void openImportPanel(MainWindow& m) {
+    if (auto* panel = importPanel(m)) panel->open();
+}
+
+}  // namespace
+
+const std::vector<Registered>& windowRegistry() {
+    using enum LoginCode;
+    // In menu order. A new window: include its header above and add its row where its menu
+    // item sits.
+    static const std::vector<Registered> all = {
+        // 数据初始化
+        {"sysjqk", "sysjqk", EmptyAllData, emptyEverything},
+        {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
+        {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
+        {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
+        {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},
+        {"Form18", "kcsr", Courses, window<CoursesWindow>("Form18")},
+        {"Form19", "sdsr", ManualTimetable, window<TimetableWindow>("Form19")},
+        // 基本免代教师: without the login, as the window always opened.
+        {"Form6", "jbmd", None, window<ExemptWindow>("Form6")},
+        {"Frame1", "kmsr", TimetableImport, openImportPanel},
+        {"kkjs", "kkjs", None, reset(buildFreeTeachers, "空课教师初始化完成！")},
+        {"mrjs", "mrjs", None, reset(countDailyLessons, "每日节数初始化完成！")},
+        {"dkjs", "dkjs", ResetCoverCounts,
+         wipe(resetCoverCounts, "代课节数初始化前", "代课节数初始化完成！")},
+        {"xqdk", "xqdk", ClearTermRecords,
+         wipe(clearTermRecords, "代课明细清零前", "代课明细初始化完成！")},
+        {"xdyt", "xdyt", None, [](MainWindow& m) { newDay(m.context().store); }},
+        {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
+        {"sjbf", "sjbf", None, backUpData},
+        {"RestoreWindow", "sjhf", None, openRestore},
+        // 代课模式
+        {"Form1", "drdk", None, coverOneTeacher},
+        {"Form4", "duorendaike", None, openAbsenceEntry},
+        {"Form3", "dkxg", None, openModification},
+        // 修改: the free-period correction the modification window opens for 无课公出教师.
+        {"Form14", "", None, [](MainWindow& m) { openFreePeriodLeaveEdit(m.context(), &m); }},
+    };
+    return all;
+}
+
+void addMainWindowPanels(MainWindow& m) {
+    // The import panel Frame1, hidden until 课务自动导入; the items that bring up other work
+    // put it away first.
+    auto* panel = new TimetableImportPanel(m.context(), m.centralWidget());
+    for (const char* item : {"drdk", "duorendaike", "dkck", "abcz", "jscz", "dkxg"})
+        if (QAction* a = m.action(item))
+            QObject::connect(a, &QAction::triggered, panel, &QWidget::hide);
+}
+
+const Registered* registeredWindow(const QString& name) {
+    for (const auto& r : windowRegistry())
+        if (name == QString::fromUtf8(r.name)) return &r;
+    return nullptr;
+}
+
+const Registered* registeredLogin(LoginCode code) {
+    if (code == LoginCode::None) return nullptr;
+    for (const auto& r : windowRegistry())
+        if (r.login == code) return &r;
+    return nullptr;
+}
+
+}  // namespace daike

@@ -1,0 +1,262 @@
+#include "basedata/timetable_import.h"
+
+#include <map>
+
+#include "test_support.h"
+
+namespace daike {
+namespace {
+
+using namespace timetable_import;
+
+const KeyPositions k536{5, 3, 6};
+
+std::string shown(const std::optional<Reading>& r) {
+    return r ? r->subject + " / " + r->className : "失败";
+}
+
+TEST(ImportReading, FourSamplesWithTheOfficesPositions) {
+    const auto t = sampleTest(k536);
+    ASSERT_TRUE(t.ok);
+    ASSERT_EQ(t.results.size(), 4u);
+    EXPECT_EQ(t.results[0], (Reading{"管理2", "二(3)"}));
+    EXPECT_EQ(t.results[1], (Reading{"劳动与技术", "六(2)"}));
+    EXPECT_EQ(t.results[2], (Reading{"科学", "六(2)"}));
+    EXPECT_EQ(t.results[3], (Reading{"品德社会", "四(3)"}));
+}
+
+TEST(ImportReading, PositionsBeyondTheTextFail) {
+    // "科学(六年2班)" has 8 characters: a length of 9 or a grade at 9 lies before its start.
+    EXPECT_FALSE(sampleTest({9, 3, 6}).ok);
+    const auto partly = sampleTest({5, 3, 9});  // the first two samples are long enough
+    EXPECT_FALSE(partly.ok);
+    EXPECT_EQ(partly.results.size(), 2u);
+    EXPECT_FALSE(customTest("科学(六年2班)", {9, 3, 6}));
+    EXPECT_FALSE(customTest("科学(六年2班)", {5, 9, 6}));
+    // Exactly the whole text is still inside; a position 0 or past the right end reads "".
+    EXPECT_EQ(shown(customTest("科学(六年2班)", {8, 3, 8})), " / 科(2)");
+    EXPECT_EQ(shown(customTest("科学(六年2班)", {0, 0, 0})), "科学(六年2班) / ()");
+    EXPECT_EQ(positionsFrom("5", " 3 ", "6.4").length, 6);
+    EXPECT_EQ(positionsFrom("", "abc", "2.5").grade, 0);
+    EXPECT_EQ(positionValue("abc"), 0);
+    EXPECT_EQ(positionValue("2.5"), 2);
+    EXPECT_EQ(positionValue("3.5"), 4);
+}
+
+TEST(ImportReading, CleaningOfWhatADocumentCellCarries) {
+    EXPECT_EQ(cleanCell(" 科 学\u3000(六年2班)\r\a"), "科学(六年2班)");
+    EXPECT_EQ(cleanCell("科学\v(六年\n2班)\r"), "科学(六年2班)");
+    EXPECT_EQ(cleanCell("数学（３年２班）"), "数学(3年2班)");
+    EXPECT_EQ(cleanCell("音乐（一年１０班）"), "音乐(一年1０班)");  // a full-width zero stays
+    EXPECT_TRUE(isLessonCell("体育(一"));
+    EXPECT_FALSE(isLessonCell(cleanCell(" 早 读 \r\a")));
+    EXPECT_FALSE(isLessonCell(""));
+}
+
+TEST(ImportReading, TheImportTurnsADigitGradeIntoTheClassName) {
+    const auto s = cleanCell("数学（３年２班）");
+    EXPECT_EQ(shown(readLesson(s, k536, true)), "数学 / 三(2)");
+    EXPECT_EQ(shown(readLesson(s, k536, false)), "数学 / 3(2)");
+    EXPECT_EQ(shown(customTest("数学（３年２班）", k536)), "数学 / 3(2)");
+    EXPECT_EQ(shown(readLesson("体育(一年1班)", k536, true)), "体育 / 一(1)");
+    EXPECT_EQ(shown(readLesson("体育(7年1班)", k536, true)), "体育 / 7(1)");
+    // Two lessons in one cell: the subject is all that stands left of the class information.
+    EXPECT_EQ(shown(readLesson(cleanCell("语文(一年1班) 数学(一年2班)"), k536, true)),
+              "语文(一年1班)数学 / 一(2)");
+}
+
+TEST(ImportReading, TwoDigitClassNumbers) {
+    EXPECT_EQ(shown(readLesson("科学(六年10班)", k536, true)), "科学 / 六(10)");
+    EXPECT_EQ(shown(readLesson("科学(6年12班)", k536, true)), "科学 / 六(12)");
+    EXPECT_EQ(shown(readLesson("劳动与技术(六年11班)", k536, false)), "劳动与技术 / 六(11)");
+    // A compact format has nothing between grade and number: 32 is grade 3, class 2.
+    EXPECT_EQ(shown(readLesson("语文(32)", {3, 2, 4}, true)), "语文 / 三(2)");
+    // The panel's tests read as the office's form always did.
+    EXPECT_EQ(shown(customTest("科学(六年10班)", k536)), "科学( / 年(0)");
+    // No room to move left: the reading stays as it was.
+    EXPECT_EQ(shown(readLesson("(10班)", {5, 3, 5}, false)), " / ((0)");
+}
+
+// Documents given by the test: a teacher's table, or missing.
+class FakeDocuments : public TimetableDocuments {
+  public:
+    std::map<std::string, CellTexts> tables;
+    std::vector<std::string> asked;
+    TeacherDocument read(const std::string& teacher) override {
+        asked.push_back(teacher);
+        const std::string path = "/学校/任课表/" + teacher + ".docx";
+        auto it = tables.find(teacher);
+        if (it == tables.end()) return {path, std::nullopt, path + kNotFound};
+        return {path, it->second, ""};
+    }
+    void put(const std::string& teacher, std::map<std::pair<int, int>, std::string> cells) {
+        CellTexts t;
+        for (const auto& [at, text] : cells) t[at.second - 1][at.first - 1] = text;  // (星期, 节次)
+        tables[teacher] = t;
+    }
+};
+
+class Import : public testing::StoreTest {
+  protected:
+    void teachers(std::initializer_list<const char*> names) {
+        for (const char* n : names) store().exec("INSERT INTO 教师姓名 (姓名) VALUES (?)", {n});
+    }
+    std::string timetable() {
+        return column(
+            "SELECT 姓名||'|'||星期||'|'||节次||'|'||课目||'|'||班级 FROM 任课情况 ORDER BY rowid");
+    }
+    FakeDocuments docs;
+};
+
+TEST_F(Import, ReadsEveryDocumentThenReplacesTheWholeTimetable) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目, 标记) VALUES ('旧', 1, '一(1)', 1, "
+        "'语文', 1)");
+    teachers({"张 三", "李四"});
+    docs.put("张 三", {{{1, 1}, "早读"},
+                       {{1, 2}, "科学（六年２班）\r\a"},
+                       {{3, 6}, "科 学\u3000(六年10班)"},
+                       {{2, 1}, "体育(一)"}});
+    docs.put("李四", {{{1, 2}, "数学(六年2班)"}, {{5, 4}, "美术(一年1班)"}});
+    std::vector<int> shownProgress;
+    const auto plan =
+        readDocuments(store(), k536, docs, [&](int p) { shownProgress.push_back(p); });
+    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    EXPECT_EQ(shownProgress, (std::vector<int>{50, 100}));
+    EXPECT_EQ(plan.teachers, 2);
+    EXPECT_EQ(plan.rows.size(), 4u);
+    // Read, but nothing replaced until asked.
+    EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
+
+    ASSERT_EQ(plan.doubles.size(), 1u);
+    EXPECT_EQ(plan.doubles[0].className, "六(2)");
+    EXPECT_EQ(plan.doubles[0].lessons, (std::vector<std::string>{"张 三 科学", "李四 数学"}));
+    EXPECT_NE(plan.summary("/学校/课务导入明细.txt").find("共4节课"), std::string::npos);
+    EXPECT_NE(plan.details().find("六(2)  星期一第2节：张 三 科学；李四 数学"), std::string::npos);
+
+    bool backedUp = false;
+    replaceTimetable(store(), plan, [&] {
+        backedUp = true;
+        EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "1");  // still the old one
+    });
+    EXPECT_TRUE(backedUp);
+    EXPECT_EQ(timetable(),
+              "张 三|1|2|科学|六(2),张 三|3|6|科学|六(10),李四|1|2|数学|六(2),李四|5|4|美术|一(1)");
+    EXPECT_EQ(
+        column("SELECT count(*) FROM 任课情况 WHERE 标记 IS NOT NULL OR 已代标记 IS NOT NULL"),
+        "0");
+}
+
+TEST_F(Import, MissingDocumentsAreAllNamedAndTheOldTimetableStaysWhole) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES ('旧', 1, '一(1)', 1, '语文')");
+    teachers({"一", "二", "三", "四", "五"});
+    for (const char* n : {"一", "二", "四"}) docs.put(n, {{{1, 1}, "语文(一年1班)"}});
+    const auto plan = readDocuments(store(), k536, docs);
+    EXPECT_EQ(plan.kind, ImportPlan::Kind::DocumentsMissing);
+    EXPECT_EQ(docs.asked.size(), 5u);  // the documents after the missing one are read too
+    EXPECT_EQ(plan.refusal(),
+              "/学校/任课表/三.docx找不到该文件！\n/学校/任课表/五.docx找不到该文件！\n"
+              "原有的课务情况未作任何改动。");
+    bool backedUp = false;
+    replaceTimetable(store(), plan, [&] { backedUp = true; });
+    EXPECT_FALSE(backedUp);
+    EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
+}
+
+TEST_F(Import, AFailedBackupReplacesNothing) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES ('旧', 1, '一(1)', 1, '语文')");
+    teachers({"甲"});
+    docs.put("甲", {{{1, 1}, "语文(一年1班)"}});
+    const auto plan = readDocuments(store(), k536, docs);
+    EXPECT_THROW(replaceTimetable(store(), plan, [] { throw std::runtime_error("磁盘已满"); }),
+                 std::runtime_error);
+    EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
+}
+
+TEST_F(Import, CellsThePositionsCannotReadAreCountedNotStored) {
+    teachers({"甲"});
+    docs.put("甲", {{{1, 1}, "班会课"}, {{1, 2}, "兴趣小组"}, {{2, 3}, "语文(一年1班)"}});
+    const auto plan = readDocuments(store(), {5, 3, 6}, docs);
+    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    ASSERT_EQ(plan.skipped.size(), 1u);  // 班会课 is no lesson; 兴趣小组 is too short to read
+    EXPECT_EQ(plan.skipped[0].text, "兴趣小组");
+    EXPECT_NE(plan.summary("").find("有1个单元格"), std::string::npos);
+    EXPECT_NE(plan.details().find("甲  星期一第2节：“兴趣小组”"), std::string::npos);
+    replaceTimetable(store(), plan);
+    EXPECT_EQ(timetable(), "甲|2|3|语文|一(1)");
+}
+
+TEST_F(Import, NoTeachersOrNoPositionsReadNoDocument) {
+    EXPECT_EQ(readDocuments(store(), k536, docs).refusal(), kNoTeachers);
+    EXPECT_EQ(checkPass(store(), k536, docs).message, kNoTeachers);
+    store().exec("INSERT INTO 教师姓名 (姓名) VALUES (''), (NULL)");
+    EXPECT_EQ(readDocuments(store(), k536, docs).kind, ImportPlan::Kind::NoTeachers);
+    teachers({"甲"});
+    EXPECT_EQ(readDocuments(store(), {5, 0, 6}, docs).kind, ImportPlan::Kind::BadPositions);
+    EXPECT_EQ(checkPass(store(), {0, 3, 6}, docs).kind, CheckOutcome::Kind::BadPositions);
+    EXPECT_TRUE(docs.asked.empty());
+}
+
+TEST_F(Import, NamesWithBlanksAskForTheirOwnDocument) {
+    teachers({" 王 五", "赵六 "});
+    docs.put(" 王 五", {{{2, 2}, "语文(二年1班)"}});
+    docs.put("赵六 ", {});
+    const auto plan = readDocuments(store(), k536, docs);
+    EXPECT_EQ(docs.asked, (std::vector<std::string>{" 王 五", "赵六 "}));
+    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    replaceTimetable(store(), plan);
+    EXPECT_EQ(timetable(), " 王 五|2|2|语文|二(1)");
+}
+
+TEST_F(Import, TheCheckPassStopsAtTheFirstLessonAndWritesNothing) {
+    store().exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES ('旧', 1, '一(1)', 1, '语文')");
+    teachers({"甲", "乙", "丙"});
+    docs.put("甲", {{{1, 1}, "早读"}});
+    // Weekday before period: Tuesday's first period comes after Monday's sixth.
+    docs.put("乙", {{{2, 1}, "数学(３年２班)"}, {{1, 6}, "科学(六年10班)"}});
+    std::vector<int> progress;
+    const auto c = checkPass(store(), k536, docs, [&](int p) { progress.push_back(p); });
+    EXPECT_EQ(c.kind, CheckOutcome::Kind::FirstLesson);
+    EXPECT_EQ(c.lesson, (Reading{"科学", "六(10)"}));
+    EXPECT_EQ(c.teacher, "乙");
+    EXPECT_EQ(c.weekday, 1);
+    EXPECT_EQ(c.period, 6);
+    EXPECT_EQ(docs.asked, (std::vector<std::string>{"甲", "乙"}));
+    EXPECT_EQ(progress, (std::vector<int>{33}));
+    EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
+
+    docs.put("乙", {{{2, 1}, "数学(３年２班)"}});
+    EXPECT_EQ(checkPass(store(), k536, docs).lesson, (Reading{"数学", "3(2)"}));
+}
+
+TEST_F(Import, TheCheckPassOverDocumentsWithoutLessonsWalksThemAll) {
+    teachers({"甲", "乙"});
+    docs.put("甲", {{{1, 1}, "早读"}, {{5, 6}, "午 休"}});
+    docs.put("乙", {});
+    const auto c = checkPass(store(), k536, docs);
+    EXPECT_EQ(c.kind, CheckOutcome::Kind::NoLesson);
+    EXPECT_EQ(c.message, "所有课目已输入！");
+    EXPECT_EQ(docs.asked.size(), 2u);
+    EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "0");
+
+    docs.tables.erase("乙");
+    EXPECT_EQ(checkPass(store(), k536, docs).message, "/学校/任课表/乙.docx找不到该文件！");
+    docs.put("乙", {{{1, 1}, "兴趣小组"}});
+    EXPECT_EQ(checkPass(store(), k536, docs).message,
+              "乙的课务表（/学校/任课表/乙.docx）星期一第1节“兴趣小组”："
+              "位置信息的数值可能大于整个字符串的字符总数");
+}
+
+TEST(ImportProgress, RoundsHalvesToTheEvenPercent) {
+    EXPECT_EQ(percentDone(1, 8), 12);  // 12.5
+    EXPECT_EQ(percentDone(3, 8), 38);  // 37.5
+    EXPECT_EQ(percentDone(1, 3), 33);
+    EXPECT_EQ(percentDone(2, 3), 67);
+    EXPECT_EQ(percentDone(54, 54), 100);
+}
+
+}  // namespace
+}  // namespace daike
