@@ -81,10 +81,7 @@ int gradeOfClass(const std::string& name) {
 }
 
 std::vector<std::string> readClasses(Store& store) {
-    std::vector<std::string> out;
-    auto rs = store.dkb("select * from 班级");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) out.push_back(rs[0].text());
-    return out;
+    return store.dkb("select * from 班级").columnText(0);
 }
 
 }  // namespace daike

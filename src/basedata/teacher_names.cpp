@@ -7,7 +7,7 @@ namespace daike {
 std::vector<std::string> readTeacherNames(Store& store) {
     std::vector<std::string> names;
     auto rs = store.dkb("select * from 教师姓名");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) names.push_back(rs["姓名"].text());
+    for (const auto& row : rs) names.push_back(row["姓名"].text());
     return names;
 }
 

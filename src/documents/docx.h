@@ -52,6 +52,9 @@ class DocumentError : public std::runtime_error {
 namespace docx_detail {
 struct Package;
 }
+namespace page {
+struct Document;
+}
 
 class WordDocument {
   public:
@@ -103,6 +106,7 @@ class WordDocument {
     const std::string& name() const;
 
   private:
+    friend page::Document pageModel(const WordDocument& doc);
     explicit WordDocument(std::unique_ptr<docx_detail::Package> package);
     std::unique_ptr<docx_detail::Package> p_;
 };

@@ -159,8 +159,8 @@ std::vector<Suggestion> findSuggestions(Store& store, std::string_view substitut
 void releaseHeldBack(Store& store) {
     store.transaction([&] {
         auto rs = store.dkb("select * from 任课情况 where 标记=?", {Value(1)});
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            if (rs["已代标记"].isNull()) rs.set("标记", nullptr);
+        for (auto& row : rs)
+            if (row["已代标记"].isNull()) row.set("标记", nullptr);
         rs.update();
     });
 }

@@ -6,10 +6,7 @@
 namespace daike::exempt {
 
 std::vector<std::string> list(Store& store) {
-    std::vector<std::string> names;
-    auto rs = store.dkb("select * from 公出表");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) names.push_back(rs[0].text());
-    return names;
+    return store.dkb("select * from 公出表").columnText(0);
 }
 
 std::string cleanName(std::string_view typed) {

@@ -57,9 +57,8 @@ std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekday
         if (col < 0 || weekdayText.size() != 1 || period < 1 || period > 6) return names;
         std::unordered_set<std::string> exempt, busy;
         {
-            auto rs = store.dkb("select * from 公出表");
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                if (!rs[0].isNull()) exempt.insert(rs[0].text());
+            for (const auto& name : store.dkb("select * from 公出表").column(0))
+                if (!name.isNull()) exempt.insert(name.text());
         }
         {
             auto rs = store.dkb("select * from 代课教师");
@@ -121,7 +120,7 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
             auto rs = store.dkb(
                 "select * from 任课情况 where 星期=? and 节次=?",
                 {Value(static_cast<std::int64_t>(leadingNumber(weekdayText))), Value(period - 1)});
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) teachingBefore.insert(rs[0].text());
+            for (auto& name : rs.columnText(0)) teachingBefore.insert(std::move(name));
         }
         const int dayColumn = columnOf("每日节数表", weekdayText);
 
@@ -164,7 +163,7 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
 std::vector<Candidate> rankedRows(Store& store) {
     std::vector<Candidate> rows;
     auto rs = store.dkb(kRankingQuery);
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) rows.push_back(candidateOf(rs));
+    for (const auto& row : rs) rows.push_back(candidateOf(row));
     return rows;
 }
 

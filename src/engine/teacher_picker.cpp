@@ -5,10 +5,7 @@
 namespace daike::picker {
 
 std::vector<std::string> teacherNames(Store& store) {
-    std::vector<std::string> names;
-    auto rs = store.dkb("select * from 教师姓名 order by 姓名 asc");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) names.push_back(rs[0].text());
-    return names;
+    return store.dkb("select * from 教师姓名 order by 姓名 asc").columnText(0);
 }
 
 int placesFor(std::size_t names) {

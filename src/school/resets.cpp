@@ -15,7 +15,7 @@ void newDay(Store& store) {
         store.emptyTable("代课教师");
         {
             auto rs = store.dkb("select * from 代课节数 ");
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) rs.set("当日代课", 0);
+            for (auto& row : rs) row.set("当日代课", 0);
             rs.update();
         }
         {
@@ -37,10 +37,7 @@ namespace {
 
 // The names of 教师姓名 in table order (Null as the empty text).
 std::vector<std::string> teacherNames(Store& store) {
-    std::vector<std::string> names;
-    auto rs = store.dkb("select * from 教师姓名");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) names.push_back(rs[0].text());
-    return names;
+    return store.dkb("select * from 教师姓名").columnText(0);
 }
 
 }  // namespace
@@ -62,8 +59,8 @@ void buildFreeTeachers(Store& store) {
                 const int k = (w - 1) * 6 + (p - 1);
                 std::unordered_set<std::string> busy;
                 auto lessons = store.dkb("select * from 任课情况 where 星期=? and 节次=?", {w, p});
-                for (lessons.moveFirst(); !lessons.eof(); lessons.moveNext())
-                    if (!lessons[0].isNull()) busy.insert(lessons[0].text());
+                for (const auto& name : lessons.column(0))
+                    if (!name.isNull()) busy.insert(name.text());
                 std::size_t row = 0;
                 for (const auto& t : teachers) {
                     if (row >= grid.size()) grid.emplace_back();
@@ -99,11 +96,7 @@ void countDailyLessons(Store& store) {
                 counts[rs[0].text()][static_cast<std::size_t>(d) - 1] += 1;
             }
         }
-        std::vector<Value> names;
-        {
-            auto rs = store.dkb("select * from 教师姓名");
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) names.push_back(rs[0]);
-        }
+        const std::vector<Value> names = store.dkb("select * from 教师姓名").column(0);
         store.emptyTable("每日节数表");
         auto rs = store.dkb("select * from 每日节数表");
         for (const auto& name : names) {
@@ -125,11 +118,7 @@ void countDailyLessons(Store& store) {
 
 void resetCoverCounts(Store& store) {
     store.transaction([&] {
-        std::vector<Value> names;
-        {
-            auto rs = store.dkb("select * from 教师姓名");
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) names.push_back(rs[0]);
-        }
+        const std::vector<Value> names = store.dkb("select * from 教师姓名").column(0);
         store.emptyTable("代课节数");
         auto rs = store.dkb("select * from 代课节数 ");
         for (const auto& name : names) {

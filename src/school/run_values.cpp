@@ -9,8 +9,6 @@ std::optional<std::string> RunValues::byName(std::string_view name) const {
     if (name == "首次激活标志") return std::to_string(首次激活标志);
     if (name == "管理操作码") return std::to_string(管理操作码);
     if (name == "代课方式") return std::to_string(代课方式);
-    if (name == "教师选择调用者") return 教师选择调用者;
-    if (name == "教师选择打开标志") return std::to_string(教师选择打开标志);
     if (name == "无课公出教师") return 无课公出教师;
     if (name == "外出教师名单") {
         std::string all;
@@ -26,8 +24,6 @@ bool RunValues::setByName(std::string_view name, const std::string& value) {
     if (name == "当前星期") return 当前星期 = number(), true;
     if (name == "手选星期标志") return 手选星期标志 = number(), true;
     if (name == "代课方式") return 代课方式 = number(), true;
-    if (name == "教师选择调用者") return 教师选择调用者 = value, true;
-    if (name == "教师选择打开标志") return 教师选择打开标志 = number(), true;
     if (name == "无课公出教师") return 无课公出教师 = value, true;
     if (name == "外出教师名单") {
         外出教师名单.clear();

@@ -13,12 +13,10 @@ namespace daike {
 struct RunValues {
     std::int16_t 当前周次 = 0;  // current teaching week (0 while the first day of term is unknown)
     std::int16_t 当前星期 = 0;  // current weekday, Monday = 1 … Sunday = 7
-    std::int16_t 手选星期标志 = 0;      // 1 once the operator chose to work on another weekday
-    std::int16_t 首次激活标志 = 0;      // 1 once the start-up question has been asked
-    std::int16_t 管理操作码 = 0;        // the operation waiting for the administrator password
-    std::int16_t 代课方式 = 0;          // 1 = one-teacher cover, 0 = several teachers
-    std::string 教师选择调用者;         // "form1" or "form12": who receives a name from the picker
-    std::int16_t 教师选择打开标志 = 0;  // 1 while the picker is open for the assignment screen
+    std::int16_t 手选星期标志 = 0;          // 1 once the operator chose to work on another weekday
+    std::int16_t 首次激活标志 = 0;          // 1 once the start-up question has been asked
+    std::int16_t 管理操作码 = 0;            // the operation waiting for the administrator password
+    std::int16_t 代课方式 = 0;              // 1 = one-teacher cover, 0 = several teachers
     std::vector<std::string> 外出教师名单;  // absent teachers of the several-teachers entry
     std::string 无课公出教师;               // hand-over from the modification window
 

@@ -27,6 +27,7 @@ void openAbsenceEntry(MainWindow& main) {
         QStringList listed;
         if (auto* form1 = openAssignment()) listed = form1->absentTeachers();
         auto* w = new AbsenceEntryWindow(ctx, &main, listed);
+        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AbsenceEntryWindow::showWeekday);
         QObject::connect(w, &AbsenceEntryWindow::enterCover, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, false);
@@ -57,11 +58,20 @@ void openModification(MainWindow& main) {
     });
 }
 
+AssignmentWindow* openAssignmentWindow(MainWindow& main) {
+    RunContext& ctx = main.context();
+    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
+        auto* w = new AssignmentWindow(ctx, &main);
+        QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
+        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
+        return w;
+    });
+}
+
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
     RunContext& ctx = main.context();
     ctx.values.代课方式 = 0;
-    auto* w = main.openWindow<AssignmentWindow>(
-        "Form1", [&main, &ctx] { return new AssignmentWindow(ctx, &main); });
+    auto* w = openAssignmentWindow(main);
     w->startSeveralTeachers(teachers, weekday, replace);
 }
 

@@ -7,6 +7,7 @@
 namespace daike {
 
 class MainWindow;
+class AssignmentWindow;
 
 // 多人代课: an earlier day's cover is cleared first, then the absence entry Form4 opens.
 void openAbsenceEntry(MainWindow& main);
@@ -14,6 +15,10 @@ void openAbsenceEntry(MainWindow& main);
 // 修改(&G): today's lists are prepared and the modification window Form3 opens, or the
 // operator is told there is nothing to correct.
 void openModification(MainWindow& main);
+
+// The assignment screen Form1 (made, or the open one brought forward); closing it tells the
+// main window that cover may have changed.
+AssignmentWindow* openAssignmentWindow(MainWindow& main);
 
 // The assignment screen Form1 in the several-teachers mode with these absent teachers.
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace);

@@ -34,6 +34,10 @@ const std::vector<Entry>& entries() {
         {"dkaf", "输出或打印(&Y)", Kind::TopLevel, 0, ""},
         {"dkck", "代课查看", Kind::Item, 1, "Ctrl+D"},
         {"scdk", "代课打印", Kind::Item, 1, "Ctrl+E"},
+        // For an office without a printer at hand: look at the notices, or keep them as a PDF.
+        {"dkyl", "打印预览", Kind::Item, 1, ""},
+        {"dkpdf", "另存为PDF", Kind::Item, 1, ""},
+        {"dktj", "代课统计", Kind::Item, 1, "Ctrl+T"},
         {"cz", "查找(&C)", Kind::TopLevel, 0, ""},
         {"abcz", "按班查找", Kind::Item, 1, "Ctrl+F"},
         {"jscz", "教师查找", Kind::Item, 1, "Ctrl+G"},

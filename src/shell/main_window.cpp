@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shell/main_menu.h"
+#include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "ui/run_context.h"
@@ -141,7 +142,9 @@ void MainWindow::wireMenu() {
         else
             guarded(QString::fromUtf8(r.menuItem), r.login);
     }
-    // The search windows hand the picker's choice over by a connection of their own.
+    // The record viewer and the notices live on the working area; the search windows hand the
+    // picker's choice over by a connection of their own.
+    wireNoticesMenu(*this);
     wireSearchMenu(*this);
     addMainWindowPanels(*this);
 }
@@ -172,7 +175,11 @@ bool MainWindow::event(QEvent* e) {
 void MainWindow::startupQuestion() {
     if (ctx_.platform.boxes.yesNo(QStringLiteral("您是否准备代当天的课务！"))) return;
     ctx_.values.手选星期标志 = 1;
-    openWindow<WeekdayChooser>("Form9", [this] { return new WeekdayChooser(ctx_, this); });
+    openWindow<WeekdayChooser>("Form9", [this] {
+        auto* chooser = new WeekdayChooser(ctx_, this);
+        connect(chooser, &WeekdayChooser::chosen, this, &MainWindow::weekdayChosen);
+        return chooser;
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

@@ -47,6 +47,10 @@ class MainWindow : public QMainWindow {
 
   signals:
     void closed();
+    // Recorded cover may have changed (the assignment screen closed): views of it refresh.
+    void coverChanged();
+    // The weekday chooser closed with this weekday shown: the cover windows follow it.
+    void weekdayChosen(int weekday);
 
   protected:
     bool event(QEvent* e) override;

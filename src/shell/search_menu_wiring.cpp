@@ -21,8 +21,7 @@ void wireSearchMenu(MainWindow& main) {
             QObject::connect(search, &TeacherSearchWindow::pickerWanted, search, [m, &ctx, search] {
                 auto* picker = m->openWindow<TeacherPickerWindow>(
                     "Form8", [m, &ctx] { return new TeacherPickerWindow(ctx, m); });
-                QObject::connect(picker, &TeacherPickerWindow::picked, search,
-                                 &TeacherSearchWindow::takePicked, Qt::UniqueConnection);
+                picker->answerTo(search, &TeacherSearchWindow::takePicked);
             });
             return search;
         });

@@ -19,6 +19,7 @@
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/main/password_window.h"
 #include "windows/main/term_start_window.h"
+#include "windows/statistics/statistics_window.h"
 
 namespace daike {
 
@@ -62,7 +63,7 @@ void coverOneTeacher(MainWindow& m) {
     RunContext& ctx = m.context();
     assignment::staleDayCheck(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
     ctx.values.代课方式 = 1;
-    window<AssignmentWindow>("Form1")(m);
+    openAssignmentWindow(m);
 }
 
 TimetableImportPanel* importPanel(MainWindow& m) {
@@ -108,7 +109,12 @@ const std::vector<Registered>& windowRegistry() {
         {"Form4", "duorendaike", None, openAbsenceEntry},
         {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
-        {"Form14", "", None, [](MainWindow& m) { openFreePeriodLeaveEdit(m.context(), &m); }},
+        // 输出或打印
+        {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
+        {"Form14", "", None,
+         [](MainWindow& m) {
+             openFreePeriodLeaveEdit(m.context(), &m, qs(m.context().values.无课公出教师));
+         }},
     };
     return all;
 }

@@ -101,6 +101,21 @@ const Recordset::Row& Recordset::current() const {
     return const_cast<Recordset*>(this)->current();
 }
 
+std::vector<Value> Recordset::column(int pos) const {
+    if (pos < 0 || pos >= fieldCount()) fieldName(pos);
+    std::vector<Value> values;
+    values.reserve(static_cast<std::size_t>(liveRows_));
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (live(i)) values.push_back(rows_[i].values[static_cast<std::size_t>(pos)]);
+    return values;
+}
+
+std::vector<std::string> Recordset::columnText(int pos) const {
+    std::vector<std::string> texts;
+    for (const auto& v : column(pos)) texts.push_back(v.text());
+    return texts;
+}
+
 const Value& Recordset::operator[](int pos) const {
     const auto& row = current();
     if (pos < 0 || pos >= fieldCount()) fieldName(pos);

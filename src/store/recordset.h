@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,33 @@ class Recordset {
     // Writes every pending change (deletions, new rows, changed fields), all or none.
     void update();
     bool hasPendingChanges() const;
+
+    // The values of one field in every row, in row order; the cursor stays where it is.
+    std::vector<Value> column(int pos) const;
+    // The same as texts (Null as "").
+    std::vector<std::string> columnText(int pos) const;
+
+    // A walk of the rows from the first: `for (auto& row : rs) row["姓名"]…`. The walk moves the
+    // cursor; each step gives the recordset standing on that row, so set() and remove() work
+    // as in a moveFirst/moveNext loop.
+    class Cursor {
+      public:
+        explicit Cursor(Recordset* rs) : rs_(rs) {}
+        Recordset& operator*() const { return *rs_; }
+        Cursor& operator++() {
+            rs_->moveNext();
+            return *this;
+        }
+        bool operator!=(std::default_sentinel_t) const { return !rs_->eof(); }
+
+      private:
+        Recordset* rs_;
+    };
+    Cursor begin() {
+        moveFirst();
+        return Cursor(this);
+    }
+    std::default_sentinel_t end() const { return {}; }
 
   private:
     friend class Store;

@@ -67,6 +67,8 @@ std::vector<Table> build() {
                  {zh("姓名"), zh("任课情况"), number("本日节数"), number("本日代课"),
                   zh("连课情况"), number("总节数"), number("班幅标记")}});
     t.push_back({可代教师, {zh("姓名")}});
+    // Added in layout 2: the pay per covered lesson in 元, one row, or none when not paid.
+    t.push_back({代课酬金, {number("每节金额")}});
     return t;
 }
 

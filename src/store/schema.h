@@ -1,5 +1,6 @@
-// The seventeen tables of the database, with their columns in stored order. Several tables are
-// read and written by column position, so the order here is part of the file format.
+// The seventeen tables of the database, and the pay per covered lesson, with their columns in
+// stored order. Several tables are read and written by column position, so the order here is
+// part of the file format.
 #pragma once
 
 #include <string>
@@ -21,7 +22,8 @@ struct Table {
 
 // Version of the layout below, kept in PRAGMA user_version so later releases can migrate a
 // school's file.
-inline constexpr int kVersion = 1;
+// 2: 代课酬金 (the pay per covered lesson) added; older files gain the table when opened.
+inline constexpr int kVersion = 2;
 
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
@@ -47,6 +49,7 @@ inline constexpr const char* 代课记录 = "代课记录";
 inline constexpr const char* 临时代课记录 = "临时代课记录";
 inline constexpr const char* 临时运算表 = "临时运算表";
 inline constexpr const char* 可代教师 = "可代教师";
+inline constexpr const char* 代课酬金 = "代课酬金";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

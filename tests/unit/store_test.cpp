@@ -17,7 +17,8 @@ using testing::TempDir;
 
 TEST(StoreOpen, NewDatabaseHasEveryTableAndTheInitialPassword) {
     Db db;
-    EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "17");
+    // The office's seventeen tables and the pay per covered lesson.
+    EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "18");
     EXPECT_EQ(db.one("SELECT 密码 FROM 注册码"), "580417");
     EXPECT_EQ(db.one("SELECT count(*) FROM 开学第一天"), "0");
     EXPECT_EQ(db.one("PRAGMA user_version"), std::to_string(schema::kVersion));
@@ -271,3 +272,24 @@ TEST(ValueText, NumbersReadAndShowAsTheFormsDid) {
 
 }  // namespace
 }  // namespace daike
+
+TEST(Recordset, ColumnReadersAndTheRowWalkSkipDeletedRows) {
+    daike::testing::Db db;
+    db->execScript("INSERT INTO 班级 VALUES ('一(1)'),('一(2)'),(NULL),('一(3)');");
+    auto rs = db->dkb("select * from 班级");
+    rs.moveFirst();
+    rs.moveNext();
+    rs.remove();  // 一(2), not yet written
+    EXPECT_EQ(rs.columnText(0), (std::vector<std::string>{"一(1)", "", "一(3)"}));
+    EXPECT_TRUE(rs.column(0)[1].isNull());
+    std::vector<std::string> walked;
+    for (auto& row : rs) {
+        walked.push_back(row[0].text());
+        if (row[0].isNull()) row.set(0, "二(1)");
+    }
+    EXPECT_EQ(walked, (std::vector<std::string>{"一(1)", "", "一(3)"}));
+    EXPECT_TRUE(rs.eof());
+    rs.update();
+    EXPECT_EQ(db->dkb("select * from 班级").columnText(0),
+              (std::vector<std::string>{"一(1)", "二(1)", "一(3)"}));
+}

@@ -14,6 +14,10 @@ int main(int argc, char* argv[]) {
     QString file, dir;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            std::cout << daike::ScenarioRunner::help().toStdString();
+            return 0;
+        }
         if (args[i] == "--dir" && i + 1 < args.size())
             dir = args[++i];
         else

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/scripted_platform.h"
 
@@ -28,12 +30,31 @@ class ScenarioRunner {
     // Splits a line into arguments: blanks separate, double quotes group (\", \\ and \n inside).
     static QStringList split(const QString& line, QString* error);
 
+    // One command of the scenario language.
+    struct Command {
+        QString name;
+        int args;       // how many arguments it takes
+        QString usage;  // its arguments, for the help
+        QString help;   // what it does or checks
+        bool running;   // needs the program started
+        std::function<void(ScenarioRunner&, const QStringList&)> run;
+    };
+    static const std::vector<Command>& commands();
+    // `daike-scenario --help`: the usage and every command.
+    static QString help();
+
   private:
     struct Target {
         QWidget* window = nullptr;
         QObject* object = nullptr;  // a control, a menu item, or the window itself
     };
-    bool step(const QStringList& args);
+    void step(const QStringList& args);
+    void click(QWidget* w);
+    void key(QWidget* w, const QString& name);
+    void expectState(const QString& path, bool (QWidget::*state)() const, bool want,
+                     const char* otherwise);
+    std::vector<PdfPrinter::Job> printedJobs() const;
+    void expectPrintedText(const QString& page, const QString& text);
     void settle();
     void expect(bool ok, const QString& failure);
     void checkAnswers();
@@ -42,6 +63,7 @@ class ScenarioRunner {
     QString textOf(QObject* o);
     void sql(const QString& text);
     QString sqlRows(const QString& query);
+    QString inProgramDir(const QString& path) const;
     void closeProgram();
 
     std::filesystem::path dir_;

@@ -163,6 +163,10 @@ void AbsenceEntryWindow::gridClicked(int place) {
     confirmTeacher();
 }
 
+void AbsenceEntryWindow::showWeekday(int weekday) {
+    weekday_->setText(QString::number(weekday));
+}
+
 void AbsenceEntryWindow::stepWeekday(int delta) {
     const int now = weekday_->text().trimmed().toInt();
     int next;

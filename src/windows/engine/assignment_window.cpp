@@ -108,11 +108,8 @@ void AssignmentWindow::build() {
     pick_ = makeButton(this, "Command7", QStringLiteral("…"), {352, 12, 26, 26});
     pick_->setToolTip(QStringLiteral("选择教师"));
     pick_->hide();
-    connect(pick_, &QPushButton::clicked, this, [this] {
-        // The click activated this window: the picker answers here.
-        ctx_.values.教师选择调用者 = "form1";
-        runAction(ctx_, [this] { openPicker(); });
-    });
+    connect(pick_, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { openPicker(); }); });
 
     makeLabel(this, "Label4", QStringLiteral("事由："), {394, 12, 44, 26});
     reasons_ = new QComboBox(this);
@@ -292,12 +289,11 @@ QStringList AssignmentWindow::absentTeachers() const {
 
 bool AssignmentWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
-        if (ctx_.values.教师选择打开标志) {
+        if (pickerPending_ && picker_) {
             // The picker is still open for this window: bring it back to the front.
-            ctx_.values.教师选择打开标志 = 0;
+            pickerPending_ = false;
             showPicker();
         } else {
-            ctx_.values.教师选择调用者 = "form1";
             if (oneTeacherMode()) {
                 teachers_->hide();
                 typed_->show();
@@ -310,7 +306,7 @@ bool AssignmentWindow::event(QEvent* e) {
 
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
-    ctx_.values.教师选择打开标志 = 0;
+    pickerPending_ = false;
     emit closedAfterCover();
     if (main_) {
         main_->show();
@@ -461,13 +457,26 @@ void AssignmentWindow::stepWeekday(int delta) {
     render();
 }
 
+void AssignmentWindow::showWeekday(int weekday) {
+    weekday_ = weekday;
+    render();
+}
+
 void AssignmentWindow::showPicker() {
-    showOrMake<TeacherPickerWindow>(main_, "Form8",
-                                    [this] { return new TeacherPickerWindow(ctx_, main_); });
+    auto* picker = showOrMake<TeacherPickerWindow>(
+        main_, "Form8", [this] { return new TeacherPickerWindow(ctx_, main_); });
+    picker->answerTo(this, &AssignmentWindow::teacherPicked);
+    picker_ = picker;
+}
+
+void AssignmentWindow::teacherPicked(const QString& name) {
+    pickerPending_ = false;
+    typed_->setText(name);
+    placePointer(ctx_.platform, {160, 195}, {280, 295});
 }
 
 void AssignmentWindow::openPicker() {
-    ctx_.values.教师选择打开标志 = 1;
+    pickerPending_ = true;
     showPicker();
     // Another teacher is being chosen: no lesson of the grid may be covered under that name
     // until the day is loaded again.
@@ -650,9 +659,9 @@ void AssignmentWindow::finishDay() {
 void AssignmentWindow::exitStep() {
     assignment::releaseHeldBack(ctx_.store);
     if (oneTeacherMode()) {
-        if (auto* open = findWindow("Form10"); open && open->isVisible()) {
-            open->raise();
-            open->activateWindow();
+        if (freePeriods_ && freePeriods_->isVisible()) {
+            freePeriods_->raise();
+            freePeriods_->activateWindow();
             return;
         }
         FreePeriodLeaveWindow::Day day;
@@ -665,6 +674,7 @@ void AssignmentWindow::exitStep() {
         reasons_->setEditText(savedReason_);
         completionAnswer_ = 0;
         auto* leave = new FreePeriodLeaveWindow(ctx_, main_, day);
+        freePeriods_ = leave;
         connect(leave, &FreePeriodLeaveWindow::recorded, this, [this] {
             teachers_->setEditText(QString());
             teachers_->show();

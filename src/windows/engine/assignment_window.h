@@ -2,6 +2,7 @@
 // the chosen lesson, 32 to a page, and the confirmation that records a cover.
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -31,6 +32,8 @@ class AssignmentWindow : public QWidget {
 
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
+    // The weekday chooser's choice: the weekday box shows it.
+    void showWeekday(int weekday);
     // Several-teachers mode with these absent teachers (each once) on that weekday: the list
     // replaces the one shown when `replace`, else the names are added to it.
     void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
@@ -87,6 +90,7 @@ class AssignmentWindow : public QWidget {
     void stepWeekday(int delta);
     void openPicker();
     void showPicker();
+    void teacherPicked(const QString& name);
     void reasonChosen(const QString& text);
     void takeOtherReason();
     void loadDay();
@@ -139,6 +143,9 @@ class AssignmentWindow : public QWidget {
     QString savedReason_;
     int completionAnswer_ = 0;
     std::set<std::string> reportedMissing_;
+    QPointer<QWidget> picker_;       // Form8, while this window has it open
+    bool pickerPending_ = false;     // the picker is open for this window: bring it back first
+    QPointer<QWidget> freePeriods_;  // Form10, once the exit step opened it
 };
 
 }  // namespace daike

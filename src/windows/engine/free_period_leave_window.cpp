@@ -77,8 +77,9 @@ void FreePeriodLeaveWindow::closeEvent(QCloseEvent* e) {
     emit recorded();
 }
 
-FreePeriodLeaveEditWindow::FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* owner)
-    : ctx_(ctx), teacher_(qs(ctx.values.无课公出教师)) {
+FreePeriodLeaveEditWindow::FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* owner,
+                                                     const QString& teacher)
+    : ctx_(ctx), teacher_(teacher) {
     makeToolWindow(this, owner, "Form14", QStringLiteral("无课公出"));
     buildGrid(this, QStringLiteral("红色行的复选框打勾，即为该节课空课但人不在校，"
                                    "去掉勾即为该节空课人在校内。"));
@@ -109,8 +110,9 @@ void FreePeriodLeaveEditWindow::closeEvent(QCloseEvent* e) {
     });
 }
 
-FreePeriodLeaveEditWindow* openFreePeriodLeaveEdit(RunContext& ctx, QWidget* owner) {
-    auto* w = new FreePeriodLeaveEditWindow(ctx, owner);
+FreePeriodLeaveEditWindow* openFreePeriodLeaveEdit(RunContext& ctx, QWidget* owner,
+                                                   const QString& teacher) {
+    auto* w = new FreePeriodLeaveEditWindow(ctx, owner, teacher);
     if (w->hasAny()) {
         w->show();
         w->activateWindow();

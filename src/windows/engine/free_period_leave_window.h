@@ -42,8 +42,9 @@ class FreePeriodLeaveWindow : public QWidget {
 class FreePeriodLeaveEditWindow : public QWidget {
     Q_OBJECT
   public:
-    // Form14 for the teacher in 无课公出教师: the recorded free periods ticked.
-    FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* owner);
+    // Form14 for a teacher (the modification window's 无课公出教师): the recorded free periods
+    // ticked.
+    FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* owner, const QString& teacher);
     // Whether the teacher has a free-period absence to correct (else the window stays hidden).
     bool hasAny() const { return any_; }
 
@@ -58,8 +59,9 @@ class FreePeriodLeaveEditWindow : public QWidget {
     bool done_ = false;
 };
 
-// Opens Form14 for 无课公出教师 when that teacher has free-period absences recorded; otherwise
+// Opens Form14 for the teacher when the teacher has free-period absences recorded; otherwise
 // the window only takes its caption and stays hidden.
-FreePeriodLeaveEditWindow* openFreePeriodLeaveEdit(RunContext& ctx, QWidget* owner);
+FreePeriodLeaveEditWindow* openFreePeriodLeaveEdit(RunContext& ctx, QWidget* owner,
+                                                   const QString& teacher);
 
 }  // namespace daike

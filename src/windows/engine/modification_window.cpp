@@ -205,7 +205,7 @@ void ModificationWindow::freePeriodCheck(const QString& teacher) {
         open->raise();
         return;
     }
-    auto* w = openFreePeriodLeaveEdit(ctx_, parentWidget());
+    auto* w = openFreePeriodLeaveEdit(ctx_, parentWidget(), teacher);
     // Without a free-period absence the window has nothing to show.
     if (!w->hasAny()) w->deleteLater();
 }

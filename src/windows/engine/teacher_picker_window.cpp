@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -19,7 +18,8 @@ const int kPlaceH = 26;
 
 TeacherPickerWindow::TeacherPickerWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "Form8", QStringLiteral("教师选择"));
-    const auto names = picker::teacherNames(ctx_.store);
+    names_ = picker::teacherNames(ctx_.store);
+    const auto& names = names_;
     const int places = picker::placesFor(names.size());
     const int rows = places / picker::kColumns;
     auto* frame = new QGroupBox(QStringLiteral("选择教师（按姓名排序）："), this);
@@ -51,20 +51,15 @@ bool TeacherPickerWindow::event(QEvent* e) {
 }
 
 void TeacherPickerWindow::pick(int place) {
-    const QString name = findChild<QLabel*>(arrayName("Label4", place))->text();
+    const QString name = place < static_cast<int>(names_.size())
+                             ? qs(names_[static_cast<std::size_t>(place)])
+                             : QString();
     if (auto* option = findChild<QRadioButton*>(arrayName("Option1", place))) {
         option->setAutoExclusive(false);
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
-    const std::string& caller = ctx_.values.教师选择调用者;
-    if (caller == "form1") {
-        if (auto* w = findWindow("Form1"))
-            if (auto* box = w->findChild<QLineEdit*>("Text3")) box->setText(name);
-        placePointer(ctx_.platform, {160, 195}, {280, 295});
-    }
     hide();
-    ctx_.values.教师选择打开标志 = 0;
     emit picked(name);
 }
 

@@ -1,9 +1,10 @@
 // Form8 教师选择: every teacher by name in a grid of places; a click hands the name to the
-// window that asked (the caller tag): the assignment screen's name box directly, any other
-// window through `picked`.
+// window that asked last (`answerTo`) and hides the picker.
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <vector>
 
 namespace daike {
 
@@ -14,8 +15,16 @@ class TeacherPickerWindow : public QWidget {
   public:
     TeacherPickerWindow(RunContext& ctx, QWidget* owner);
 
+    // The picker answers the window that asked last: an earlier asker is let go, so a name is
+    // never handed to two windows.
+    template <class Receiver, class Slot>
+    void answerTo(Receiver* asker, Slot slot) {
+        disconnect(this, &TeacherPickerWindow::picked, nullptr, nullptr);
+        connect(this, &TeacherPickerWindow::picked, asker, slot);
+    }
+
   signals:
-    // The name of the place clicked (empty for a place beyond the last teacher).
+    // A place was clicked: the name there ("" for an empty place).
     void picked(const QString& name);
 
   protected:
@@ -24,6 +33,7 @@ class TeacherPickerWindow : public QWidget {
   private:
     void pick(int place);
     RunContext& ctx_;
+    std::vector<std::string> names_;  // by place
 };
 
 }  // namespace daike

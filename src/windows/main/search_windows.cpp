@@ -131,22 +131,17 @@ void ClassSearchWindow::lookUp(int period) {
 
 TeacherSearchWindow::TeacherSearchWindow(RunContext& ctx, QWidget* owner)
     : SlotSearchWindow(ctx, owner, "Form12", QStringLiteral("教师查找")) {
-    ctx_.values.教师选择调用者 = "form12";
     makeLabel(this, "Label3", QStringLiteral("教师"), {20, 18, 40, 24});
     nameBox_ = makeLineEdit(this, "Text1", {70, 16, 150, 26});
     connect(nameBox_, &QLineEdit::textEdited, this,
             [this](const QString& text) { name_ = ss(text.trimmed()); });
     auto* pick = makeButton(this, "Command7", QStringLiteral("…"), {226, 16, 40, 26});
-    connect(pick, &QPushButton::clicked, this, [this] {
-        ctx_.values.教师选择调用者 = "form12";
-        emit pickerWanted();
-    });
+    connect(pick, &QPushButton::clicked, this, [this] { emit pickerWanted(); });
     setFixedSize(kWidth, buildSlotControls(54));
     placeWindow(*this, ctx_.platform.screen, {260, 170});
 }
 
 void TeacherSearchWindow::takePicked(const QString& name) {
-    if (ctx_.values.教师选择调用者 != "form12") return;
     name_ = ss(name.trimmed());
     nameBox_->setText(name);
 }

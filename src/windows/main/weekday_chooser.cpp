@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -18,33 +17,25 @@ WeekdayChooser::WeekdayChooser(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     auto* frame = new QGroupBox(QStringLiteral("星期"), this);
     frame->setObjectName("Frame1");
     frame->setGeometry(16, 10, 268, 70);
-    for (int i = 0; i < 5; ++i)
-        makeRadio(frame, arrayName("Option1", i), QString::number(i + 1),
-                  {16 + i * 50, 30, 44, 24});
+    for (int i = 0; i < 5; ++i) {
+        auto* option = makeRadio(frame, arrayName("Option1", i), QString::number(i + 1),
+                                 {16 + i * 50, 30, 44, 24});
+        connect(option, &QRadioButton::clicked, this, [this, i] { chosen_ = i + 1; });
+    }
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {100, 96, 100, 32});
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     placeWindow(*this, ctx_.platform.screen, {250, 200});
 }
 
 void WeekdayChooser::closeEvent(QCloseEvent* e) {
-    int chosen = 0;
-    for (int i = 0; i < 5 && !chosen; ++i)
-        if (findChild<QRadioButton*>(arrayName("Option1", i))->isChecked()) chosen = i + 1;
-    QString shown;
-    if (chosen) {
-        ctx_.values.当前星期 = static_cast<std::int16_t>(chosen);
-        shown = QString::number(chosen);
-    } else {
-        shown = QString::number(calendar::weekdayNumber(ctx_.platform.clock.today()));
-    }
-    // The weekday boxes of the assignment screen and of the absence entry follow the choice.
-    const std::pair<const char*, const char*> boxes[] = {{"Form1", "Text2"}, {"Form4", "Text3"}};
-    for (const auto& [window, box] : boxes) {
-        if (auto* w = findWindow(window)) {
-            if (auto* edit = w->findChild<QLineEdit*>(box)) edit->setText(shown);
-        }
-    }
+    int shown = chosen_;
+    if (chosen_)
+        ctx_.values.当前星期 = static_cast<std::int16_t>(chosen_);
+    else
+        shown = calendar::weekdayNumber(ctx_.platform.clock.today());
     e->accept();
+    // The weekday boxes of the open cover windows follow (the main window passes it on).
+    emit chosen(shown);
 }
 
 }  // namespace daike

@@ -1,0 +1,124 @@
+#include "documents/notices.h"
+
+#include <algorithm>
+
+#include "documents/docx.h"
+#include "store/store.h"
+
+namespace daike {
+
+std::vector<CoverRecord> readSessionCover(Store& store) {
+    std::vector<CoverRecord> out;
+    auto rs = store.dkb("select * from 临时代课记录 order by 代者");
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        CoverRecord r;
+        r.absent = rs[0].text();
+        r.reason = rs[1].text();
+        r.substitute = rs[2].text();
+        r.week = rs[3].text();
+        r.weekday = static_cast<int>(rs[4].toInt());
+        r.cls = rs[5].text();
+        r.subject = rs[6].text();
+        r.period = static_cast<int>(rs[7].toInt());
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+std::string halfDay(int period) {
+    return period < 4 ? "上午" : "下午";
+}
+
+int periodInHalf(int period) {
+    return period > 3 ? period - 3 : period;
+}
+
+std::string weekdayNumeral(int weekday) {
+    static const char* const numerals[] = {"一", "二", "三", "四", "五"};
+    return weekday >= 1 && weekday <= 5 ? numerals[weekday - 1] : "";
+}
+
+std::array<std::string, 16> viewerCells(const CoverRecord& r) {
+    return {r.absent,
+            "老师因",
+            r.reason,
+            "特请",
+            r.substitute,
+            "老师代",
+            r.cls,
+            "班",
+            halfDay(r.period),
+            "第",
+            std::to_string(periodInHalf(r.period)),
+            "节",
+            r.subject,
+            "课",
+            "1",
+            "节"};
+}
+
+Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart) {
+    Notice n;
+    n.absent = r.absent;
+    n.reason = r.reason;
+    n.substitute = r.substitute;
+    n.cls = r.cls;
+    n.half = halfDay(r.period);
+    n.period = std::to_string(periodInHalf(r.period));
+    n.subject = r.subject;
+    n.weekday = r.weekday;
+    // The week is stored as it was shown; a blank one (no first day of term then) has no date.
+    const double week = leadingNumber(r.week);
+    if (termStart && week >= 1)
+        n.date = calendar::dateOf(*termStart, static_cast<int>(week), r.weekday);
+    return n;
+}
+
+std::vector<NoticeCell> noticeCells(const Notice& n) {
+    std::string day, dateLine;
+    if (n.date) {
+        const std::chrono::year_month_day ymd{*n.date};
+        day = std::to_string(static_cast<unsigned>(ymd.day()));
+        dateLine = std::to_string(static_cast<int>(ymd.year())) + "年" +
+                   std::to_string(static_cast<unsigned>(ymd.month())) + "月" + day + "日";
+    }
+    return {
+        {2, 1, " " + n.substitute + " "},
+        {3, 2, n.absent},
+        {3, 4, "   " + n.reason + "   "},
+        {4, 2, " " + n.cls + " "},
+        {4, 6, n.half},
+        {4, 8, " " + n.period + " "},
+        {4, 10, "  " + n.subject + "  "},
+        {4, 4, " " + day + " "},
+        {7, 4, dateLine},
+        {5, 2, "周" + weekdayNumeral(n.weekday)},
+    };
+}
+
+void fillNotices(WordDocument& doc, const std::vector<Notice>& notices) {
+    const int needed = 2 * static_cast<int>(notices.size());
+    if (doc.tableCount() == 0 && needed > 0)
+        throw DocumentError(
+            DocumentError::Kind::NoSuchCell,
+            "通知模板“" + doc.name() +
+                "”中没有表格，无法填写代课通知。请删除它，程序会重新生成默认模板。");
+    // A template with fewer pages than notices: its last page is repeated as often as needed.
+    while (doc.tableCount() < needed) {
+        const int before = doc.tableCount();
+        if (doc.appendLastPageCopies(1) == before)
+            throw DocumentError(DocumentError::Kind::NoSuchCell,
+                                "通知模板“" + doc.name() + "”的最后一页没有表格，无法为" +
+                                    std::to_string(notices.size()) +
+                                    "份通知续页。请在最后一页放入两个通知表格。");
+    }
+    for (std::size_t i = 0; i < notices.size(); ++i) {
+        const int first = 2 * static_cast<int>(i) + 1;
+        for (const auto& cell : noticeCells(notices[i])) {
+            doc.setCellText(first, cell.row, cell.column, cell.text);
+            doc.setCellText(first + 1, cell.row, cell.column, cell.text);
+        }
+    }
+}
+
+}  // namespace daike

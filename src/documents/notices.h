@@ -1,0 +1,75 @@
+// The cover notices: the cover recorded since the assignment screen was opened (临时代课记录),
+// read in order of the substitute's name, turned into the sentences of the record viewer and
+// the cells of the printed notice.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "school/calendar.h"
+
+namespace daike {
+
+class Store;
+class WordDocument;
+
+// One row of a cover record table, as stored.
+struct CoverRecord {
+    std::string absent;      // 被代
+    std::string reason;      // 性质
+    std::string substitute;  // 代者
+    std::string week;        // 周次, as shown on the assignment screen
+    int weekday = 0;         // 星期
+    std::string cls;         // 班级
+    std::string subject;     // 课目
+    int period = 0;          // 节次 1-6
+};
+
+// "select * from 临时代课记录 order by 代者", in that order.
+std::vector<CoverRecord> readSessionCover(Store& store);
+
+// "上午" for periods 1-3, "下午" after.
+std::string halfDay(int period);
+// The period within its half: 4, 5, 6 become 1, 2, 3.
+int periodInHalf(int period);
+// "一" … "五" for Monday … Friday; "" for any other number.
+std::string weekdayNumeral(int weekday);
+
+// The viewer's sixteen cells of a record: 被代 老师因 性质 特请 代者 老师代 班级 班 上午/下午 第
+// n 节 课目 课 1 节.
+std::array<std::string, 16> viewerCells(const CoverRecord& r);
+
+// The nine values of one notice.
+struct Notice {
+    std::string absent;                 // 0
+    std::string reason;                 // 1
+    std::string substitute;             // 2
+    std::string cls;                    // 3
+    std::string half;                   // 4 上午 / 下午
+    std::string period;                 // 5 period within the half
+    std::string subject;                // 6
+    std::optional<calendar::Day> date;  // 7 the lesson's date; none while the first day of term
+                                        //   or the week is unknown
+    int weekday = 0;                    // 8
+};
+
+Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart);
+
+// A cell of a notice table and the text written there.
+struct NoticeCell {
+    int row;
+    int column;
+    std::string text;
+};
+
+// The ten cells of one notice table, in the order they are written.
+std::vector<NoticeCell> noticeCells(const Notice& n);
+
+// Writes notice i (from 1) into tables 2i−1 and 2i. When the document has fewer than 2n
+// tables, its last page is repeated first. Throws DocumentError (a template without tables, or
+// whose tables lack one of the cells).
+void fillNotices(WordDocument& doc, const std::vector<Notice>& notices);
+
+}  // namespace daike

@@ -1,0 +1,42 @@
+#include "shell/notices_menu_wiring.h"
+
+#include <QLabel>
+
+#include "shell/main_window.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+#include "windows/main/notice_output.h"
+#include "windows/main/record_viewer.h"
+
+namespace daike {
+
+void wireNoticesMenu(MainWindow& main) {
+    RunContext& ctx = main.context();
+    QWidget* centre = main.centralWidget();
+    auto* viewer = new RecordViewer(ctx, centre);
+    auto* busy = makeLabel(centre, "Label13", QStringLiteral("正在处理打印数据，请稍侯……"),
+                           {250, 440, 300, 30});
+    busy->setAlignment(Qt::AlignCenter);
+    setBackground(busy, QColor(255, 255, 192));
+    busy->hide();
+
+    auto output = [&ctx, &main, busy](NoticeOutput how) {
+        runAction(ctx, [&] { outputNotices(ctx, &main, busy, how); });
+    };
+    main.on("dkck", [viewer] { viewer->open(); });
+    // Closing the assignment screen brings an open viewer up to date.
+    QObject::connect(&main, &MainWindow::coverChanged, viewer, [viewer] {
+        if (viewer->isVisible()) viewer->open();
+    });
+    main.on("scdk", [output] { output(NoticeOutput::Print); });
+    main.on("dkyl", [output] { output(NoticeOutput::Preview); });
+    main.on("dkpdf", [output] { output(NoticeOutput::Pdf); });
+    QObject::connect(viewer, &RecordViewer::printRequested, &main,
+                     [output] { output(NoticeOutput::Print); });
+    QObject::connect(viewer, &RecordViewer::previewRequested, &main,
+                     [output] { output(NoticeOutput::Preview); });
+    QObject::connect(viewer, &RecordViewer::pdfRequested, &main,
+                     [output] { output(NoticeOutput::Pdf); });
+}
+
+}  // namespace daike

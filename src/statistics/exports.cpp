@@ -1,0 +1,161 @@
+#include "statistics/exports.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <random>
+
+#include "store/text.h"
+
+namespace daike::statistics {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Beside the target, so that the rename at the end stays on one disk.
+fs::path temporaryBeside(const fs::path& file) {
+    std::random_device rd;
+    return file.parent_path() /
+           (".~" + file.filename().string() + "." + std::to_string(rd() % 1000000) + ".tmp");
+}
+
+std::string shown(const fs::path& file) {
+    return file.string();
+}
+
+std::string putInPlace(const fs::path& temp, const fs::path& file) {
+    std::error_code ec;
+    fs::rename(temp, file, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return "无法保存文件“" + shown(file) +
+               "”：文件可能正被其他程序（如Excel）打开，请关闭后再试。";
+    }
+    return {};
+}
+
+// Columns wide enough for their longest text; a Chinese character takes two places.
+double widthOf(const std::string& s) {
+    double w = 0;
+    for (const auto& c : text::characters(s)) w += c.size() > 1 ? 2.1 : 1.1;
+    return w;
+}
+
+std::string quoteCsv(const std::string& s) {
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+fs::path defaultFile(const fs::path& programDir, const Range& range, const std::string& extension) {
+    return programDir / fs::path(std::string("代课统计-") + range.label() + "." + extension);
+}
+
+std::string writeXlsx(const fs::path& file, const std::vector<Table>& sheets,
+                      const std::string& title) {
+    const fs::path temp = temporaryBeside(file);
+    lxw_workbook* wb = workbook_new(temp.c_str());
+    if (!wb) return "无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。";
+
+    std::string titleText = title, author = "代课";
+    lxw_doc_properties props{};
+    props.title = titleText.data();
+    props.author = author.data();
+    workbook_set_properties(wb, &props);
+
+    lxw_format* bold = workbook_add_format(wb);
+    format_set_bold(bold);
+    lxw_format* boldMoney = workbook_add_format(wb);
+    format_set_bold(boldMoney);
+    format_set_num_format(boldMoney, "0.00");
+    lxw_format* money = workbook_add_format(wb);
+    format_set_num_format(money, "0.00");
+
+    for (const Table& t : sheets) {
+        lxw_worksheet* ws = workbook_add_worksheet(wb, t.title.c_str());
+        if (!ws) continue;
+        std::vector<double> widths(t.headers.size(), 6);
+        for (std::size_t c = 0; c < t.headers.size(); ++c) {
+            worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), t.headers[c].c_str(), bold);
+            widths[c] = std::max(widths[c], widthOf(t.headers[c]));
+        }
+        worksheet_freeze_panes(ws, 1, 0);
+        lxw_row_t r = 1;
+        auto put = [&](const TableRow& row, bool total) {
+            for (std::size_t c = 0; c < row.cells.size() && c < t.headers.size(); ++c) {
+                const Cell& cell = row.cells[c];
+                const auto col = static_cast<lxw_col_t>(c);
+                if (cell.number) {
+                    lxw_format* fmt =
+                        cell.decimals > 0 ? (total ? boldMoney : money) : (total ? bold : nullptr);
+                    worksheet_write_number(ws, r, col, *cell.number, fmt);
+                } else if (!cell.text.empty()) {
+                    worksheet_write_string(ws, r, col, cell.text.c_str(), total ? bold : nullptr);
+                }
+                widths[c] = std::max(widths[c], widthOf(cell.text));
+            }
+            ++r;
+        };
+        for (const auto& row : t.rows) put(row, false);
+        if (t.totals) put(*t.totals, true);
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                                 std::min(widths[c] + 1.5, 60.0), nullptr);
+    }
+    const lxw_error e = workbook_close(wb);
+    if (e != LXW_NO_ERROR) {
+        std::error_code ec;
+        fs::remove(temp, ec);
+        return "无法保存文件“" + shown(file) + "”（" + lxw_strerror(e) + "）。";
+    }
+    return putInPlace(temp, file);
+}
+
+std::string toCsv(const Table& t) {
+    std::string out = "\xEF\xBB\xBF";
+    auto line = [&](const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i) out += ',';
+            out += quoteCsv(fields[i]);
+        }
+        out += "\r\n";
+    };
+    line(t.headers);
+    auto row = [&](const TableRow& r) {
+        std::vector<std::string> fields;
+        for (const auto& c : r.cells) fields.push_back(c.text);
+        fields.resize(t.headers.size());
+        line(fields);
+    };
+    for (const auto& r : t.rows) row(r);
+    if (t.totals) row(*t.totals);
+    return out;
+}
+
+std::string writeFile(const fs::path& file, const std::string& content) {
+    const fs::path temp = temporaryBeside(file);
+    {
+        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+        if (!f) return "无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。";
+        f.write(content.data(), static_cast<std::streamsize>(content.size()));
+        f.flush();
+        if (!f) {
+            f.close();
+            std::error_code ec;
+            fs::remove(temp, ec);
+            return "无法写入文件“" + shown(file) + "”：磁盘可能已满。";
+        }
+    }
+    return putInPlace(temp, file);
+}
+
+}  // namespace daike::statistics

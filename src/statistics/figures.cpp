@@ -1,0 +1,316 @@
+#include "statistics/figures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <unordered_map>
+
+#include "store/store.h"
+#include "store/text.h"
+
+namespace daike::statistics {
+
+namespace {
+
+const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
+
+// The reasons the assignment screen offers, always shown in this order.
+const char* const kFixedReasons[] = {"病假", "事假", "公出"};
+
+std::string reasonOf(const std::string& stored) {
+    return stored.empty() ? std::string("未注明") : stored;
+}
+
+std::string trimmed(std::string_view s) {
+    auto chars = text::characters(s);
+    auto blank = [](const std::string& c) {
+        return c == " " || c == "\t" || c == "\u3000" || c == "\r" || c == "\n";
+    };
+    std::size_t b = 0, e = chars.size();
+    while (b < e && blank(chars[b])) ++b;
+    while (e > b && blank(chars[e - 1])) --e;
+    std::string out;
+    for (std::size_t i = b; i < e; ++i) out += chars[i];
+    return out;
+}
+
+std::string names(const std::vector<std::string>& list) {
+    // A long list of equal teachers is cut short: the sentence has to fit under the chart.
+    std::string out;
+    const std::size_t shown = std::min<std::size_t>(list.size(), 3);
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i) out += "、";
+        out += list[i];
+    }
+    if (list.size() > shown) out += "等" + std::to_string(list.size()) + "人";
+    return out;
+}
+
+}  // namespace
+
+bool Range::contains(int recordWeek, int recordWeekday) const {
+    switch (kind) {
+        case RangeKind::Today:
+            return recordWeek == week && recordWeekday == weekday;
+        case RangeKind::ThisWeek:
+            return recordWeek == week;
+        case RangeKind::Weeks:
+            return recordWeek >= fromWeek && recordWeek <= toWeek;
+        case RangeKind::Term:
+            return true;
+    }
+    return false;
+}
+
+std::string Range::label() const {
+    switch (kind) {
+        case RangeKind::Today: {
+            std::string day = weekday >= 1 && weekday <= 7
+                                  ? std::string("星期") + kWeekdayNames[weekday]
+                                  : std::string();
+            return "第" + std::to_string(week) + "周" + day;
+        }
+        case RangeKind::ThisWeek:
+            return "第" + std::to_string(week) + "周";
+        case RangeKind::Weeks:
+            if (fromWeek == toWeek) return "第" + std::to_string(fromWeek) + "周";
+            return "第" + std::to_string(fromWeek) + "至" + std::to_string(toWeek) + "周";
+        case RangeKind::Term:
+            return "本学期";
+    }
+    return {};
+}
+
+std::string Range::spoken() const {
+    switch (kind) {
+        case RangeKind::Today:
+            return "今天";
+        case RangeKind::ThisWeek:
+            return "本周";
+        default:
+            return label();
+    }
+}
+
+WeekSpan weeksInRecords(Store& store) {
+    WeekSpan span;
+    auto rs = store.dkb("select * from 代课记录");
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const int w = static_cast<int>(rs[3].toInt());
+        if (w <= 0) continue;
+        if (span.first == 0 || w < span.first) span.first = w;
+        span.last = std::max(span.last, w);
+    }
+    return span;
+}
+
+Figures compute(Store& store, const Range& range) {
+    Figures f;
+    f.range = range;
+    f.payRate = payRate(store);
+
+    std::unordered_map<std::string, std::size_t> index;  // name -> place in f.teachers
+    {
+        auto rs = store.dkb("select * from 教师姓名");
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            const std::string name = rs[0].text();
+            if (name.empty() || index.count(name)) continue;
+            index.emplace(name, f.teachers.size());
+            TeacherFigures t;
+            t.name = name;
+            f.teachers.push_back(std::move(t));
+        }
+    }
+    std::set<std::string> exempt;
+    {
+        auto rs = store.dkb("select * from 公出表");
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) exempt.insert(trimmed(rs[0].text()));
+    }
+    std::unordered_map<std::string, int> tallies;
+    {
+        auto rs = store.dkb("select * from 代课节数");
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            // The ranking reads the first row of a name; so do we.
+            tallies.emplace(rs[0].text(), static_cast<int>(rs[2].toInt()));
+        }
+    }
+
+    for (const char* r : kFixedReasons) f.reasons.push_back(r);
+    std::unordered_map<std::string, std::size_t> reasonIndex;
+    for (std::size_t i = 0; i < f.reasons.size(); ++i) reasonIndex.emplace(f.reasons[i], i);
+
+    std::unordered_map<std::string, int> termCovered;
+    std::vector<std::string> leftInRange;  // teachers who have left, in order of first record
+    std::set<std::string> leftSeen;
+    {
+        auto rs = store.dkb("select * from 代课记录");
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            Record r;
+            r.absent = rs[0].text();
+            r.reason = rs[1].text();
+            r.substitute = rs[2].text();
+            r.weekText = rs[3].text();
+            r.week = static_cast<int>(rs[3].toInt());
+            r.weekday = static_cast<int>(rs[4].toInt());
+            r.className = rs[5].text();
+            r.subject = rs[6].text();
+            r.period = static_cast<int>(rs[7].toInt());
+            ++termCovered[r.substitute];
+            const std::string reason = reasonOf(r.reason);
+            if (!reasonIndex.count(reason)) {
+                reasonIndex.emplace(reason, f.reasons.size());
+                f.reasons.push_back(reason);
+            }
+            if (!range.contains(r.week, r.weekday)) continue;
+            for (const std::string* n : {&r.substitute, &r.absent}) {
+                if (n->empty() || index.count(*n) || leftSeen.count(*n)) continue;
+                leftSeen.insert(*n);
+                leftInRange.push_back(*n);
+            }
+            f.records.push_back(std::move(r));
+        }
+    }
+    for (const auto& n : leftInRange) {
+        index.emplace(n, f.teachers.size());
+        TeacherFigures t;
+        t.name = n;
+        t.onList = false;
+        f.teachers.push_back(std::move(t));
+    }
+    for (auto& t : f.teachers) {
+        t.exempt = exempt.count(t.name) > 0;
+        t.away.assign(f.reasons.size(), 0);
+        if (auto it = tallies.find(t.name); it != tallies.end()) t.tally = it->second;
+        if (auto it = termCovered.find(t.name); it != termCovered.end()) t.termCovered = it->second;
+        if (t.tally) {
+            t.tallyDiffers = *t.tally != t.termCovered;
+            if (t.tallyDiffers) ++f.mismatches;
+        } else if (t.onList) {
+            t.tallyDiffers = true;
+            ++f.missingTallies;
+        }
+    }
+    for (const auto& r : f.records) {
+        ++f.covered;
+        if (auto it = index.find(r.substitute); it != index.end()) ++f.teachers[it->second].covered;
+        if (auto it = index.find(r.absent); it != index.end()) {
+            auto& t = f.teachers[it->second];
+            ++t.away[reasonIndex.at(reasonOf(r.reason))];
+            ++t.awayTotal;
+        }
+    }
+    return f;
+}
+
+Spread spread(const Figures& f) {
+    Spread s;
+    double sum = 0;
+    for (const auto& t : f.teachers) {
+        if (!t.onList || t.exempt) continue;
+        if (s.teachers == 0 || t.covered > s.highest) {
+            s.highest = t.covered;
+            s.highestNames.clear();
+        }
+        if (t.covered == s.highest) s.highestNames.push_back(t.name);
+        if (s.teachers == 0 || t.covered < s.lowest) {
+            s.lowest = t.covered;
+            s.lowestNames.clear();
+        }
+        if (t.covered == s.lowest) s.lowestNames.push_back(t.name);
+        sum += t.covered;
+        ++s.teachers;
+    }
+    if (s.teachers == 0) return s;
+    s.mean = sum / s.teachers;
+    double squares = 0;
+    for (const auto& t : f.teachers) {
+        if (!t.onList || t.exempt) continue;
+        squares += (t.covered - s.mean) * (t.covered - s.mean);
+    }
+    s.deviation = std::sqrt(squares / s.teachers);
+    return s;
+}
+
+std::string spreadSentence(const Figures& f) {
+    const Spread s = spread(f);
+    const std::string when = f.range.spoken();
+    if (s.teachers == 0) return when + "没有可以统计的教师（教师名单为空，或都是免代教师）。";
+    if (s.highest == 0) return when + "没有代课记录。";
+    return when + "代课最多 " + std::to_string(s.highest) + " 节（" + names(s.highestNames) +
+           "），最少 " + std::to_string(s.lowest) + " 节（" + names(s.lowestNames) + "），平均 " +
+           formatNumber(s.mean) + " 节，标准差 " + formatNumber(s.deviation) + " 节。";
+}
+
+std::string tallyNote(const Figures& f) {
+    std::string note;
+    if (f.mismatches > 0) {
+        note += std::to_string(f.mismatches) +
+                "位教师的学期累计与代课记录合计不符（表中标红）。新学期开始时，"
+                "“代课节数初始化”和“代课明细清零”（数据初始化→期初基本操作）要一起运行，"
+                "只运行其中一项就会这样。";
+    }
+    if (f.missingTallies > 0) {
+        note +=
+            std::to_string(f.missingTallies) +
+            "位教师在代课节数表中没有记录，排列代课人选时不会计算其代课节数：教师名单变动后请运行"
+            "“代课节数初始化”。";
+    }
+    return note;
+}
+
+std::optional<double> payRate(Store& store) {
+    auto rs = store.dkb("select * from 代课酬金");
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        if (!rs[0].isBlank()) return rs[0].toDouble();
+    }
+    return std::nullopt;
+}
+
+void setPayRate(Store& store, std::optional<double> rate) {
+    store.transaction([&] {
+        store.emptyTable("代课酬金");
+        if (!rate) return;
+        auto rs = store.dkb("select * from 代课酬金");
+        rs.addNew();
+        rs.set(0, *rate);
+        rs.update();
+    });
+}
+
+RateInput parseRate(const std::string& typed) {
+    std::string t = trimmed(typed);
+    for (const char* unit : {"元/节", "元每节", "元"}) {
+        const std::string u(unit);
+        if (t.size() >= u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0) {
+            t = trimmed(t.substr(0, t.size() - u.size()));
+            break;
+        }
+    }
+    if (t.empty()) return {true, std::nullopt};
+    int dots = 0, digits = 0, decimals = 0;
+    for (char c : t) {
+        if (c == '.') {
+            ++dots;
+        } else if (c >= '0' && c <= '9') {
+            ++digits;
+            if (dots) ++decimals;
+        } else {
+            return {};
+        }
+    }
+    if (dots > 1 || digits == 0 || decimals > 2) return {};
+    const double v = std::strtod(t.c_str(), nullptr);
+    if (!(v >= 0) || v > 10000) return {};
+    return {true, v};
+}
+
+std::string formatNumber(double v, int decimals) {
+    if (std::fabs(v - std::round(v)) < 1e-9)
+        return std::to_string(static_cast<long long>(std::round(v)));
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+}  // namespace daike::statistics

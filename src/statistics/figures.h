@@ -1,0 +1,115 @@
+// Cover statistics: who covered how many lessons for colleagues, whose lessons were covered and
+// why, per day, week, range of weeks or the whole term, read from the term's cover records
+// (代课记录). The headmaster's report, the term's cover pay and fairness between colleagues are
+// worked out from these figures; the window, the chart and the exports only show them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace daike {
+
+class Store;
+
+namespace statistics {
+
+enum class RangeKind { Today, ThisWeek, Weeks, Term };
+
+// Which cover records count. Weeks are the 周次 the records were stored with.
+struct Range {
+    RangeKind kind = RangeKind::Term;
+    int week = 0;                  // Today, ThisWeek
+    int weekday = 0;               // Today
+    int fromWeek = 0, toWeek = 0;  // Weeks, both included
+
+    static Range today(int week, int weekday) { return {RangeKind::Today, week, weekday, 0, 0}; }
+    static Range thisWeek(int week) { return {RangeKind::ThisWeek, week, 0, 0, 0}; }
+    static Range weeks(int from, int to) { return {RangeKind::Weeks, 0, 0, from, to}; }
+    static Range term() { return {}; }
+
+    bool contains(int recordWeek, int recordWeekday) const;
+    // For headings and file names: "第5周星期三", "第5周", "第3至5周", "本学期".
+    std::string label() const;
+    // For sentences: "今天", "本周", "第3至5周", "本学期".
+    std::string spoken() const;
+};
+
+// The weeks the records of the term were stored with (readable week numbers above 0 only).
+struct WeekSpan {
+    int first = 0, last = 0;  // 0 and 0 when there is none
+};
+WeekSpan weeksInRecords(Store& store);
+
+// One cover record as stored.
+struct Record {
+    std::string absent;      // 被代
+    std::string reason;      // 性质
+    std::string substitute;  // 代者
+    std::string weekText;    // 周次 as stored
+    int week = 0;            // its number, 0 when it does not read as one
+    int weekday = 0;
+    std::string className;
+    std::string subject;
+    int period = 0;
+};
+
+struct TeacherFigures {
+    std::string name;
+    bool onList = true;     // in 教师姓名; a teacher who has left keeps the records of the term
+    bool exempt = false;    // in 公出表
+    int covered = 0;        // lessons covered for colleagues in the range
+    std::vector<int> away;  // lessons of theirs covered by others in the range, per reason
+    int awayTotal = 0;
+    std::optional<int> tally;  // 代课节数.学期代课; nothing when the teacher has no row
+    int termCovered = 0;       // lessons covered this term, counted from the records
+    // The tally and the records disagree (a teacher on the list without a tally row counts as
+    // disagreeing: the ranking needs that row).
+    bool tallyDiffers = false;
+};
+
+struct Figures {
+    Range range;
+    std::vector<std::string> reasons;      // 病假, 事假, 公出, then other recorded texts
+    std::vector<TeacherFigures> teachers;  // the list's order, then those who have left
+    std::vector<Record> records;           // the records in the range, in table order
+    std::optional<double> payRate;         // 元 per covered lesson
+    int covered = 0;                       // all covers in the range
+    int mismatches = 0;                    // teachers whose tally disagrees with the records
+    int missingTallies = 0;                // teachers on the list without a tally row
+};
+
+// Reads the figures of a range from the store (nothing is written).
+Figures compute(Store& store, const Range& range);
+
+// Highest, lowest and mean of the lessons covered, over the teachers on the list who can be
+// asked to cover (exempt teachers apart).
+struct Spread {
+    int teachers = 0;
+    int highest = 0, lowest = 0;
+    std::vector<std::string> highestNames, lowestNames;
+    double mean = 0, deviation = 0;  // population standard deviation
+};
+Spread spread(const Figures& f);
+// "本学期代课最多 12 节（张三），最少 0 节（李四、王五），平均 4.3 节，标准差 2.1 节。"
+std::string spreadSentence(const Figures& f);
+// What the operator should know about the tallies, or "" when they agree with the records.
+std::string tallyNote(const Figures& f);
+
+// The pay rate per covered lesson, stored with the school's data; nothing when none is set.
+std::optional<double> payRate(Store& store);
+// Stores the rate, or removes it (no pay column) when nothing is given. One transaction.
+void setPayRate(Store& store, std::optional<double> rate);
+// Reads a rate as typed: blank gives an empty rate, "30", "25.5", "30元" a rate; a negative,
+// unreadable or absurd amount (over 10000 元 a lesson) is refused (nothing returned).
+struct RateInput {
+    bool valid = false;
+    std::optional<double> rate;
+};
+RateInput parseRate(const std::string& typed);
+
+// A number for people: "4.3", "12", "25.50" with `decimals` places shown when not whole.
+std::string formatNumber(double v, int decimals = 1);
+
+}  // namespace statistics
+}  // namespace daike

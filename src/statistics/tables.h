@@ -1,0 +1,64 @@
+// The figures laid out as the tables the office sees: the same cells fill the window, the CSV,
+// the sheets of the workbook and the printed page, so they can never disagree.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "statistics/figures.h"
+
+namespace daike::statistics {
+
+struct Cell {
+    std::string text;
+    std::optional<double> number;  // set for counts and amounts: written to sheets as numbers
+    int decimals = 0;              // places shown for the number
+    static Cell of(std::string t) { return {std::move(t), std::nullopt, 0}; }
+    static Cell count(int n) { return {std::to_string(n), n, 0}; }
+    static Cell amount(double v);
+    static Cell blank() { return {}; }
+};
+
+struct TableRow {
+    std::vector<Cell> cells;
+    bool exempt = false;    // shown apart: the teacher is never asked to cover
+    bool former = false;    // no longer on the teacher list
+    bool mismatch = false;  // the term tally disagrees with the records
+};
+
+struct Table {
+    std::string title;  // the sheet's name
+    std::vector<std::string> headers;
+    std::vector<TableRow> rows;
+    std::optional<TableRow> totals;  // always last, whatever the order of the rows
+    int tallyColumn = -1;            // the column flagged when the tally disagrees
+};
+
+// Per teacher: 教师, 代课节数, 被代·<reason>…, 被代合计, 学期累计, 记录合计, [酬金(元)], 备注.
+Table teacherTable(const Figures& f);
+// Per week of the range: 周次, 代课节数, <reason>…, 被代教师数.
+Table weekTable(const Figures& f);
+// Every record of the range: 周次, 星期, 被代, 性质, 代者, 班级, 课目, 节次.
+Table recordTable(const Figures& f);
+
+// Sorts the rows by one column: numbers by value, texts in pinyin order, blanks last; ties keep
+// their order. The totals stay at the bottom.
+void sortTable(Table& t, int column, bool descending);
+
+// One bar of the fairness chart.
+struct Bar {
+    std::string name;
+    int value = 0;
+    bool exempt = false;  // drawn apart, not in the mean
+};
+struct Chart {
+    std::string title;      // "本学期各教师代课节数"
+    std::vector<Bar> bars;  // teachers on the list, in the order of the rows given
+    double mean = 0;        // over the bars that are not exempt
+    std::string sentence;   // the spread in words
+};
+// The chart of the teacher table's rows in their present order (teachers who have left apart).
+Chart chartOf(const Figures& f, const Table& teachers);
+
+}  // namespace daike::statistics

@@ -1,0 +1,124 @@
+#include "windows/main/notice_output.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <optional>
+
+#include "documents/notice_template.h"
+#include "documents/notices.h"
+#include "documents/page_model.h"
+#include "school/term_start.h"
+#include "ui/document_renderer.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+
+namespace daike {
+
+namespace {
+
+struct Filled {
+    DocumentRenderer renderer;
+    int pages;
+};
+
+QString pathText(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// Builds the filled document; nothing when there is nothing to print or it failed (the
+// operator has been told).
+std::optional<Filled> fill(RunContext& ctx, QLabel* busy) {
+    auto& boxes = ctx.platform.boxes;
+    const auto records = readSessionCover(ctx.store);
+    if (records.empty()) {
+        boxes.ok(QStringLiteral("您的此次代课没有实在的代课记录！"));
+        return std::nullopt;
+    }
+    if (busy) {
+        busy->show();
+        busy->raise();
+        busy->repaint();
+    }
+    struct HideBusy {
+        QLabel* l;
+        ~HideBusy() {
+            if (l) l->hide();
+        }
+    } hide{busy};
+
+    const auto termStart = readTermStart(ctx.store);
+    std::vector<Notice> notices;
+    for (const auto& r : records) notices.push_back(noticeOf(r, termStart));
+    try {
+        auto tmpl = loadNoticeTemplate(ctx.programDir);
+        fillNotices(tmpl.document, notices);
+        std::optional<QString> keepFailed;
+        try {
+            tmpl.document.save((ctx.programDir / kFilledNotices).string());
+        } catch (const DocumentError& e) {
+            keepFailed = QString::fromUtf8(e.what());
+        }
+        Filled out{DocumentRenderer(pageModel(tmpl.document)), static_cast<int>(records.size())};
+        hide.l = nullptr;
+        if (busy) busy->hide();
+        if (keepFailed)
+            // The notices still print; only the copy for a word processor is missing.
+            boxes.ok(*keepFailed + QStringLiteral("\n（代课通知仍可打印，只是没有保存“") +
+                     QString::fromUtf8(kFilledNotices) + QStringLiteral("”。）"));
+        return out;
+    } catch (const DocumentError& e) {
+        if (busy) busy->hide();
+        hide.l = nullptr;
+        boxes.ok(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how) {
+    auto filled = fill(ctx, busy);
+    if (!filled) return;
+    auto& boxes = ctx.platform.boxes;
+    const int pages = filled->pages;
+    const auto paint = [&](QPagedPaintDevice& device) { filled->renderer.paint(device, pages); };
+    const QString job = QStringLiteral("代课通知");
+    switch (how) {
+        case NoticeOutput::Print:
+            if (!boxes.okCancel(QStringLiteral("是否直接进行打印,请确定！"))) return;
+            if (!ctx.platform.printer.print(job, filled->renderer.pageLayout(), paint))
+                boxes.ok(
+                    QStringLiteral("没有找到可用的打印机，代课通知没有打印。\n"
+                                   "可以用“打印预览”选择打印机，或“另存为PDF”后再打印。"));
+            return;
+        case NoticeOutput::Preview:
+            ctx.platform.printer.preview(parent, job, filled->renderer.pageLayout(), paint);
+            return;
+        case NoticeOutput::Pdf: {
+            const auto today = std::chrono::year_month_day{ctx.platform.clock.today()};
+            const QString name =
+                QStringLiteral("代课通知-%1%2%3.pdf")
+                    .arg(static_cast<int>(today.year()), 4, 10, QLatin1Char('0'))
+                    .arg(static_cast<unsigned>(today.month()), 2, 10, QLatin1Char('0'))
+                    .arg(static_cast<unsigned>(today.day()), 2, 10, QLatin1Char('0'));
+            auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"),
+                                                    pathText(ctx.programDir / ss(name)),
+                                                    QStringLiteral("PDF 文件 (*.pdf)"));
+            if (!path) return;
+            if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+                *path += QStringLiteral(".pdf");
+            if (filled->renderer.writePdf(*path, job, pages))
+                boxes.ok(
+                    QStringLiteral("代课通知已保存为“%1”。").arg(QDir::toNativeSeparators(*path)));
+            else
+                boxes.ok(QStringLiteral("无法写入文件“%1”，请检查文件夹是否存在、能否写入，"
+                                        "或文件是否正被其他程序打开。")
+                             .arg(QDir::toNativeSeparators(*path)));
+            return;
+        }
+    }
+}
+
+}  // namespace daike

@@ -1,0 +1,23 @@
+// The statistics on A4 for the headmaster: the range and the date in the heading, the spread in
+// words, the chart, then the table per teacher (continued on further pages with its header).
+#pragma once
+
+#include <QString>
+
+#include "statistics/tables.h"
+
+namespace daike {
+
+struct StatisticsPage {
+    QString heading;   // "代课统计（第3至5周）"
+    QString dateLine;  // "制表日期：2026年9月30日"
+    QString note;      // what the operator should know about the tallies, or ""
+    statistics::Chart chart;
+    statistics::Table table;
+};
+
+// Writes the PDF under a temporary name and renames it when complete. Returns "" or the reason
+// it failed, in words for the operator.
+QString writeStatisticsPdf(const QString& file, const StatisticsPage& page);
+
+}  // namespace daike

@@ -1,0 +1,359 @@
+#include "windows/statistics/statistics_window.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "statistics/exports.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+#include "windows/statistics/cover_chart.h"
+#include "windows/statistics/statistics_pdf.h"
+
+namespace daike {
+
+namespace {
+
+QRadioButton* radio(QWidget* parent, const QString& name, const QString& text) {
+    auto* r = new QRadioButton(text, parent);
+    r->setObjectName(name);
+    return r;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QString today(const RunContext& ctx) {
+    const std::chrono::year_month_day d{ctx.platform.clock.today()};
+    return QStringLiteral("%1年%2月%3日")
+        .arg(static_cast<int>(d.year()))
+        .arg(static_cast<unsigned>(d.month()))
+        .arg(static_cast<unsigned>(d.day()));
+}
+
+}  // namespace
+
+StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
+    makeToolWindow(this, owner, "FormTJ", QStringLiteral("代课统计"));
+    // Fits an 800 x 600 screen with its taskbar; a wider screen gets room for more teachers.
+    if (ctx_.platform.screen.widthPixels() >= 1280)
+        resize(1120, 620);
+    else
+        resize(790, 500);
+    setMinimumSize(640, 420);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
+
+    auto* top = new QHBoxLayout;
+    auto* rangeBox = new QGroupBox(QStringLiteral("统计范围"), this);
+    rangeBox->setObjectName("Frame1");
+    auto* rangeRow = new QHBoxLayout(rangeBox);
+    rangeRow->setContentsMargins(6, 2, 6, 2);
+    auto* todayOption = radio(rangeBox, "Option1", QStringLiteral("今天"));
+    auto* weekOption = radio(rangeBox, "Option2", QStringLiteral("本周"));
+    auto* weeksOption = radio(rangeBox, "Option3", QStringLiteral("第"));
+    fromWeek_ = new QSpinBox(rangeBox);
+    fromWeek_->setObjectName("Text1");
+    toWeek_ = new QSpinBox(rangeBox);
+    toWeek_->setObjectName("Text2");
+    auto* termOption = radio(rangeBox, "Option4", QStringLiteral("本学期"));
+    rangeRow->addWidget(todayOption);
+    rangeRow->addWidget(weekOption);
+    rangeRow->addWidget(weeksOption);
+    rangeRow->addWidget(fromWeek_);
+    rangeRow->addWidget(new QLabel(QStringLiteral("至"), rangeBox));
+    rangeRow->addWidget(toWeek_);
+    rangeRow->addWidget(new QLabel(QStringLiteral("周"), rangeBox));
+    rangeRow->addSpacing(6);
+    rangeRow->addWidget(termOption);
+    top->addWidget(rangeBox);
+    top->addStretch(1);
+    auto* payBox = new QGroupBox(QStringLiteral("代课酬金"), this);
+    payBox->setObjectName("Frame2");
+    auto* payRow = new QHBoxLayout(payBox);
+    payRow->setContentsMargins(6, 2, 6, 2);
+    payRow->addWidget(new QLabel(QStringLiteral("每节"), payBox));
+    auto* rate = new QLineEdit(payBox);
+    rate->setObjectName("Text3");
+    rate->setFixedWidth(56);
+    rate->setToolTip(QStringLiteral("每节代课的酬金（元）；不计酬金请留空"));
+    payRow->addWidget(rate);
+    payRow->addWidget(new QLabel(QStringLiteral("元"), payBox));
+    auto* saveButton = button(payBox, "Command1", QStringLiteral("保存"));
+    payRow->addWidget(saveButton);
+    top->addWidget(payBox);
+    layout->addLayout(top);
+
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName("Grid1");
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->verticalHeader()->setVisible(false);
+    grid_->verticalHeader()->setDefaultSectionSize(20);
+    grid_->horizontalHeader()->setSectionsClickable(true);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题排序，再单击反向排序"));
+    layout->addWidget(grid_, 5);
+
+    chart_ = new CoverChart(this);
+    chart_->setObjectName("Chart1");
+    layout->addWidget(chart_, 4);
+
+    sentence_ = new QLabel(this);
+    sentence_->setObjectName("Label1");
+    sentence_->setWordWrap(true);
+    layout->addWidget(sentence_);
+    note_ = new QLabel(this);
+    note_->setObjectName("Label2");
+    note_->setWordWrap(true);
+    note_->setStyleSheet(QStringLiteral("color: rgb(192,0,0);"));
+    layout->addWidget(note_);
+
+    auto* bottom = new QHBoxLayout;
+    auto* xlsx = button(this, "Command2", QStringLiteral("导出Excel…"));
+    auto* csv = button(this, "Command3", QStringLiteral("导出CSV…"));
+    auto* pdf = button(this, "Command4", QStringLiteral("导出PDF…"));
+    auto* close = button(this, "Command5", QStringLiteral("关闭"));
+    bottom->addWidget(xlsx);
+    bottom->addWidget(csv);
+    bottom->addWidget(pdf);
+    bottom->addStretch(1);
+    bottom->addWidget(close);
+    layout->addLayout(bottom);
+
+    // The weeks offered are those of the term's records, and the current week.
+    const auto span = statistics::weeksInRecords(ctx_.store);
+    const int current = std::max<int>(ctx_.values.当前周次, 0);
+    const int first =
+        span.first > 0 ? std::min(span.first, std::max(current, 1)) : std::max(current, 1);
+    const int last = std::max({span.last, current, 1});
+    for (QSpinBox* s : {fromWeek_, toWeek_}) {
+        s->setRange(1, std::max(last, 30));
+        s->setFixedWidth(52);
+    }
+    range_ = statistics::Range::term();
+    range_.fromWeek = first;
+    range_.toWeek = last;
+    fromWeek_->setValue(first);
+    toWeek_->setValue(last);
+    termOption->setChecked(true);
+    if (auto r = statistics::payRate(ctx_.store))
+        rate->setText(QString::fromStdString(statistics::formatNumber(*r, 2)));
+
+    auto choose = [this](statistics::RangeKind kind) {
+        return [this, kind](bool on) {
+            if (!on) return;
+            range_.kind = kind;
+            runAction(ctx_, [this] { refresh(); });
+        };
+    };
+    connect(todayOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::Today));
+    connect(weekOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::ThisWeek));
+    connect(weeksOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::Weeks));
+    connect(termOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::Term));
+    connect(fromWeek_, &QSpinBox::valueChanged, this, [this](int v) {
+        range_.fromWeek = v;
+        // A range that ends before it starts is taken as that one week.
+        if (range_.toWeek < v) toWeek_->setValue(v);
+        if (range_.kind == statistics::RangeKind::Weeks) runAction(ctx_, [this] { refresh(); });
+    });
+    connect(toWeek_, &QSpinBox::valueChanged, this, [this](int v) {
+        range_.toWeek = v;
+        if (range_.fromWeek > v) fromWeek_->setValue(v);
+        if (range_.kind == statistics::RangeKind::Weeks) runAction(ctx_, [this] { refresh(); });
+    });
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int c) { sortBy(c); });
+    connect(saveButton, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { this->saveRate(); }); });
+    connect(rate, &QLineEdit::returnPressed, this,
+            [this] { runAction(ctx_, [this] { this->saveRate(); }); });
+    connect(xlsx, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { exportXlsx(); }); });
+    connect(csv, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exportCsv(); }); });
+    connect(pdf, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exportPdf(); }); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    placeWindow(*this, ctx_.platform.screen, {0, 0});
+    ready_ = true;
+    runAction(ctx_, [this] { refresh(); });
+}
+
+statistics::Range StatisticsWindow::chosenRange() const {
+    const auto& v = ctx_.values;
+    switch (range_.kind) {
+        case statistics::RangeKind::Today:
+            return statistics::Range::today(v.当前周次, v.当前星期);
+        case statistics::RangeKind::ThisWeek:
+            return statistics::Range::thisWeek(v.当前周次);
+        case statistics::RangeKind::Weeks:
+            return statistics::Range::weeks(range_.fromWeek,
+                                            std::max(range_.fromWeek, range_.toWeek));
+        case statistics::RangeKind::Term:
+            break;
+    }
+    return statistics::Range::term();
+}
+
+void StatisticsWindow::changeEvent(QEvent* e) {
+    // Cover recorded in another window while this one was open shows when it comes back.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && ready_)
+        runAction(ctx_, [this] { refresh(); });
+    QWidget::changeEvent(e);
+}
+
+void StatisticsWindow::refresh() {
+    figures_ = statistics::compute(ctx_.store, chosenRange());
+    display(true);
+}
+
+void StatisticsWindow::display(bool keepOrder) {
+    table_ = statistics::teacherTable(figures_);
+    if (keepOrder && sortColumn_ >= static_cast<int>(table_.headers.size())) sortColumn_ = -1;
+    if (sortColumn_ >= 0) statistics::sortTable(table_, sortColumn_, descending_);
+
+    const int columns = static_cast<int>(table_.headers.size());
+    grid_->clear();
+    grid_->setColumnCount(columns);
+    grid_->setRowCount(static_cast<int>(table_.rows.size()) + (table_.totals ? 1 : 0));
+    QStringList headers;
+    for (const auto& h : table_.headers) headers << QString::fromStdString(h);
+    // The sorted column says which way it runs. (The header's own indicator would widen every
+    // column by the room for an arrow.)
+    if (sortColumn_ >= 0)
+        headers[sortColumn_] += descending_ ? QStringLiteral("▼") : QStringLiteral("▲");
+    grid_->setHorizontalHeaderLabels(headers);
+    auto put = [&](int r, const statistics::TableRow& row, bool total) {
+        for (int c = 0; c < columns && c < static_cast<int>(row.cells.size()); ++c) {
+            const auto& cell = row.cells[c];
+            auto* item = new QTableWidgetItem(QString::fromStdString(cell.text));
+            if (cell.number) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (row.exempt || row.former) item->setForeground(QColor(128, 128, 128));
+            if (row.mismatch && c == table_.tallyColumn) {
+                item->setForeground(QColor(192, 0, 0));
+                item->setBackground(QColor(255, 224, 224));
+            }
+            if (total) {
+                QFont f = item->font();
+                f.setBold(true);
+                item->setFont(f);
+                item->setBackground(QColor(236, 236, 236));
+            }
+            grid_->setItem(r, c, item);
+        }
+    };
+    int r = 0;
+    for (const auto& row : table_.rows) put(r++, row, false);
+    if (table_.totals) put(r, *table_.totals, true);
+
+    chart_->setChart(statistics::chartOf(figures_, table_));
+    sentence_->setText(QString::fromStdString(chart_->chart().sentence));
+    const QString note = QString::fromStdString(statistics::tallyNote(figures_));
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
+}
+
+void StatisticsWindow::sortBy(int column) {
+    if (column == sortColumn_) {
+        descending_ = !descending_;
+    } else {
+        sortColumn_ = column;
+        // Counts start with the most; names and remarks in pinyin order.
+        const bool numeric = column > 0 && column + 1 < static_cast<int>(table_.headers.size());
+        descending_ = numeric;
+    }
+    display(true);
+}
+
+void StatisticsWindow::saveRate() {
+    auto* box = findChild<QLineEdit*>("Text3");
+    const auto input = statistics::parseRate(box->text().toStdString());
+    if (!input.valid) {
+        ctx_.platform.boxes.ok(QStringLiteral(
+            "每节酬金请输入不超过10000的金额（元），例如 30 或 25.5；不计酬金请留空。"));
+        return;
+    }
+    statistics::setPayRate(ctx_.store, input.rate);
+    box->setText(input.rate ? QString::fromStdString(statistics::formatNumber(*input.rate, 2))
+                            : QString());
+    refresh();
+}
+
+std::optional<QString> StatisticsWindow::askFile(const QString& caption, const QString& extension,
+                                                 const QString& filter) {
+    const auto suggested =
+        statistics::defaultFile(ctx_.programDir, figures_.range, extension.toStdString());
+    auto chosen = ctx_.platform.files.saveFile(
+        caption, QString::fromStdU16String(suggested.u16string()), filter);
+    if (!chosen || chosen->trimmed().isEmpty()) return std::nullopt;
+    QString file = *chosen;
+    if (!file.endsWith("." + extension, Qt::CaseInsensitive)) file += "." + extension;
+    return file;
+}
+
+void StatisticsWindow::reportSaved(const QString& error, const QString& file) {
+    if (!error.isEmpty()) {
+        ctx_.platform.boxes.ok(error);
+        return;
+    }
+    ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(file));
+}
+
+namespace {
+std::filesystem::path pathOf(const QString& file) {
+    return std::filesystem::path(file.toStdU16String());
+}
+}  // namespace
+
+void StatisticsWindow::exportXlsx() {
+    const auto file =
+        askFile(QStringLiteral("导出Excel工作簿"), "xlsx", QStringLiteral("Excel 工作簿 (*.xlsx)"));
+    if (!file) return;
+    const std::string title = "代课统计（" + figures_.range.label() + "）";
+    const auto error = statistics::writeXlsx(
+        pathOf(*file), {table_, statistics::weekTable(figures_), statistics::recordTable(figures_)},
+        title);
+    reportSaved(QString::fromStdString(error), *file);
+}
+
+void StatisticsWindow::exportCsv() {
+    const auto file =
+        askFile(QStringLiteral("导出CSV文件"), "csv", QStringLiteral("CSV 文件 (*.csv)"));
+    if (!file) return;
+    const auto error = statistics::writeFile(pathOf(*file), statistics::toCsv(table_));
+    reportSaved(QString::fromStdString(error), *file);
+}
+
+void StatisticsWindow::exportPdf() {
+    const auto file =
+        askFile(QStringLiteral("导出PDF文件"), "pdf", QStringLiteral("PDF 文件 (*.pdf)"));
+    if (!file) return;
+    StatisticsPage page;
+    page.heading =
+        QStringLiteral("代课统计（%1）").arg(QString::fromStdString(figures_.range.label()));
+    page.dateLine = QStringLiteral("制表日期：") + today(ctx_);
+    page.note = QString::fromStdString(statistics::tallyNote(figures_));
+    page.chart = chart_->chart();
+    page.table = table_;
+    reportSaved(writeStatisticsPdf(*file, page), *file);
+}
+
+}  // namespace daike

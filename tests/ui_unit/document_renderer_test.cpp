@@ -1,0 +1,76 @@
+#include "ui/document_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "documents/notice_template.h"
+#include "documents/notices.h"
+
+namespace daike {
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "daike_ui_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication a(argc, argv);
+    return a;
+}
+
+QString pdfText(const QString& pdf, int page) {
+    QProcess p;
+    p.start("pdftotext",
+            {"-f", QString::number(page), "-l", QString::number(page), "-layout", pdf, "-"});
+    if (!p.waitForFinished(20000)) return {};
+    // CJK faces may map some characters to radicals: compare in NFKC.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+std::vector<Notice> someNotices(int n) {
+    std::vector<Notice> out;
+    for (int i = 0; i < n; ++i) {
+        CoverRecord r{"李明", "病假",   "王芳" + std::to_string(i), "3", 1 + i % 5, "三(2)",
+                      "语文", 1 + i % 6};
+        out.push_back(noticeOf(r, calendar::makeDay(2026, 3, 2)));
+    }
+    return out;
+}
+
+TEST(DocumentRenderer, TheFilledTemplatePrintsOnePagePerNoticeWithItsValues) {
+    app();
+    auto doc = defaultNoticeTemplate();
+    fillNotices(doc, someNotices(3));
+    DocumentRenderer renderer(pageModel(doc));
+    const auto layout = renderer.pageLayout();
+    EXPECT_NEAR(layout.fullRect(QPageLayout::Millimeter).width(), 210, 1);
+    EXPECT_NEAR(layout.fullRect(QPageLayout::Millimeter).height(), 297, 1);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("notices.pdf");
+    ASSERT_TRUE(renderer.writePdf(pdf, "代课通知"));
+    if (QProcess::execute("pdftotext", {"-v"}) < 0) GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(pdfText(pdf, 4).trimmed().isEmpty());  // exactly three pages
+    const QString page2 = pdfText(pdf, 2);
+    EXPECT_EQ(page2.count("王芳1"), 2) << page2.toStdString();
+    EXPECT_EQ(page2.count("2026年3月17日"), 2) << page2.toStdString();
+    EXPECT_TRUE(page2.contains("周二"));
+    EXPECT_TRUE(QString(page2).remove(' ').contains("代课通知单"));
+    EXPECT_FALSE(page2.contains("王芳0"));
+    // A directory that cannot be written gives false, not a crash.
+    EXPECT_FALSE(renderer.writePdf(dir.filePath("无/x.pdf"), "x"));
+}
+
+TEST(DocumentRenderer, OfficeFacesBecomeSimplifiedChineseFaces) {
+    app();
+    EXPECT_EQ(screenFamily("黑体", true), "Noto Sans CJK SC");
+    EXPECT_EQ(screenFamily("微软雅黑", true), "Noto Sans CJK SC");
+    EXPECT_EQ(screenFamily("宋体", true), "Noto Serif CJK SC");
+    EXPECT_EQ(screenFamily("仿宋_GB2312", true), "Noto Serif CJK SC");
+}
+
+}  // namespace
+}  // namespace daike
