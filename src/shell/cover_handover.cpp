@@ -50,6 +50,7 @@ void openModification(MainWindow& main) {
     }
     main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
         auto* w = new ModificationWindow(ctx, &main, *lists);
+        QObject::connect(w, &ModificationWindow::coverChanged, &main, &MainWindow::coverChanged);
         QObject::connect(w, &ModificationWindow::coverAgain, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, true);
@@ -64,6 +65,8 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
         auto* w = new AssignmentWindow(ctx, &main);
         QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
         QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
+        // Every cover recorded there, one or a whole day, shows on today's board at once.
+        QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::coverChanged);
         return w;
     });
 }
@@ -73,6 +76,8 @@ void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int week
     ctx.values.代课方式 = 0;
     auto* w = openAssignmentWindow(main);
     w->startSeveralTeachers(teachers, weekday, replace);
+    // The queued lessons stand on today's board, waiting.
+    main.refreshBoard();
 }
 
 }  // namespace daike

@@ -37,6 +37,10 @@ const std::vector<Entry>& entries() {
         // For an office without a printer at hand: look at the notices, or keep them as a PDF.
         {"dkyl", "打印预览", Kind::Item, 1, ""},
         {"dkpdf", "另存为PDF", Kind::Item, 1, ""},
+        {"dkapb", "当日代课安排表", Kind::Submenu, 1, ""},
+        {"dkapdy", "打印", Kind::Item, 2, ""},
+        {"dkapyl", "打印预览", Kind::Item, 2, ""},
+        {"dkappdf", "另存为PDF", Kind::Item, 2, ""},
         {"dktj", "代课统计", Kind::Item, 1, "Ctrl+T"},
         {"cz", "查找(&C)", Kind::TopLevel, 0, ""},
         {"abcz", "按班查找", Kind::Item, 1, "Ctrl+F"},

@@ -16,6 +16,7 @@
 #include "shell/window_registry.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "windows/main/day_board_view.h"
 #include "windows/main/login_window.h"
 #include "windows/main/weekday_chooser.h"
 
@@ -30,25 +31,14 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     setWindowTitle(QStringLiteral("代课 — 教导处代课安排"));
     resize(800, 560);
 
+    // The working area: today's board, unless another panel (the timetable import, the record
+    // viewer) is shown there.
     auto* centre = new QWidget(this);
     auto* layout = new QVBoxLayout(centre);
-    layout->addStretch(2);
-    auto* title = new QLabel(QStringLiteral("代  课"), centre);
-    title->setObjectName("titleLabel");
-    title->setAlignment(Qt::AlignCenter);
-    QFont big = title->font();
-    big.setPointSize(36);
-    big.setBold(true);
-    title->setFont(big);
-    auto* subtitle = new QLabel(QStringLiteral("小学教导处代课安排、记录与通知"), centre);
-    subtitle->setObjectName("subtitleLabel");
-    subtitle->setAlignment(Qt::AlignCenter);
-    QFont mid = subtitle->font();
-    mid.setPointSize(14);
-    subtitle->setFont(mid);
-    layout->addWidget(title);
-    layout->addWidget(subtitle);
-    layout->addStretch(3);
+    layout->setContentsMargins(0, 0, 0, 0);
+    board_ = new DayBoardView(ctx_, centre);
+    layout->addWidget(board_);
+    connect(this, &MainWindow::coverChanged, this, &MainWindow::refreshBoard);
     setCentralWidget(centre);
 
     auto* calendarLine = new QLabel(this);
@@ -105,8 +95,11 @@ void MainWindow::on(const QString& menuName, std::function<void()> handler) {
     QAction* a = actions_.value(menuName);
     Q_ASSERT(a);
     a->setEnabled(true);
-    connect(a, &QAction::triggered, this,
-            [this, handler = std::move(handler)] { runAction(ctx_, handler); });
+    connect(a, &QAction::triggered, this, [this, handler = std::move(handler)] {
+        runAction(ctx_, handler);
+        // Resets and the day's tables may have changed.
+        refreshBoard();
+    });
 }
 
 void MainWindow::guarded(const QString& menuName, LoginCode code) {
@@ -147,6 +140,17 @@ void MainWindow::wireMenu() {
     wireNoticesMenu(*this);
     wireSearchMenu(*this);
     addMainWindowPanels(*this);
+    on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
+    on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
+    on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });
+}
+
+void MainWindow::refreshBoard() {
+    if (board_->isVisible()) board_->refresh();
+}
+
+void MainWindow::setBoardCovered(bool covered) {
+    board_->setCovered(covered);
 }
 
 void MainWindow::showCalendar() {
@@ -162,6 +166,7 @@ void MainWindow::showCalendar() {
 bool MainWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         showCalendar();
+        refreshBoard();
         if (ctx_.values.首次激活标志 == 0) {
             // Asked once per run; the flag is set first so that the question's own box, which
             // takes the focus away and gives it back, does not ask again.

@@ -13,6 +13,7 @@ class QAction;
 namespace daike {
 
 struct RunContext;
+class DayBoardView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -31,6 +32,10 @@ class MainWindow : public QMainWindow {
 
     // Refreshes the calendar line at the foot of the window.
     void showCalendar();
+    // Today's board reads the day again (after cover, a withdrawal, a new day).
+    void refreshBoard();
+    // The record viewer hides the board while it is shown.
+    void setBoardCovered(bool covered);
 
     // Connects a menu item to what it does and enables it. Items never connected stay
     // disabled.
@@ -62,6 +67,7 @@ class MainWindow : public QMainWindow {
     void startupQuestion();
 
     RunContext& ctx_;
+    DayBoardView* board_ = nullptr;
     QHash<QString, QAction*> actions_;
 };
 

@@ -9,10 +9,12 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "engine/day_proposal.h"
 #include "school/term_start.h"
 #include "store/store.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "windows/engine/day_proposal_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/engine/teacher_picker_window.h"
 
@@ -125,6 +127,10 @@ void AssignmentWindow::build() {
 
     auto* load = makeButton(this, "Command1", QStringLiteral("确定"), {562, 12, 72, 26});
     connect(load, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { loadDay(); }); });
+    auto* oneStep = makeButton(this, "Command12", QStringLiteral("一键安排"), {650, 12, 90, 26});
+    oneStep->setToolTip(QStringLiteral("为当天所有待代的课一次排好代课教师，预览后确定"));
+    connect(oneStep, &QPushButton::clicked, this,
+            [this] { runAction(ctx_, [this] { proposeDay(); }); });
     auto* exit = makeButton(this, "Command8", QStringLiteral("退出"), {816, 12, 72, 26});
     connect(exit, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exitStep(); }); });
 
@@ -632,7 +638,10 @@ void AssignmentWindow::recordCover() {
     const bool ok = ctx_.platform.boxes.okCancel(
         QStringLiteral("是否确定让 ") + "“" + qs(c.substitute) + "”" + QStringLiteral(" 老师代 ") +
         "“" + qs(c.absent) + "”" + QStringLiteral("  老师的该节课？"));
-    if (ok) assignment::recordCover(ctx_.store, c, !oneTeacherMode());
+    if (ok) {
+        assignment::recordCover(ctx_.store, c, !oneTeacherMode());
+        emit coverChanged();
+    }
     loadDay();
     placePointer(ctx_.platform, {205, 345}, {330, 436});
     finishDay();
@@ -689,6 +698,60 @@ void AssignmentWindow::exitStep() {
     } else {
         completionAnswer_ = 0;
         close();
+    }
+}
+
+void AssignmentWindow::proposeDay() {
+    DayProposalWindow::Request r;
+    r.severalTeachers = !oneTeacherMode();
+    r.week = week_->text();
+    r.weekday = QString::number(weekday_);
+    if (oneTeacherMode()) {
+        // The teacher's day is loaded and the reason confirmed first, as for one lesson.
+        if (!reasonConfirmed_ || grid_ != GridState::Shown ||
+            loadedTeacher_ != typed_->text().trimmed())
+            loadDay();
+        if (!reasonConfirmed_ || grid_ != GridState::Shown || reason().isEmpty()) return;
+        r.lessons = dayplan::teacherLessons(ctx_.store, ss(loadedTeacher_), weekdayText());
+    } else {
+        if (r.week.isEmpty()) {
+            ctx_.platform.boxes.ok(QStringLiteral("您还内容没有填写完整,请确认！"));
+            return;
+        }
+        r.lessons = dayplan::queuedLessons(ctx_.store, weekdayText());
+    }
+    if (reasonConfirmed_ && !loadedTeacher_.isEmpty() && !reason().isEmpty())
+        r.reasons[ss(loadedTeacher_)] = ss(reason());
+    if (r.lessons.empty()) {
+        ctx_.platform.boxes.ok(QStringLiteral("没有需要安排代课的课务！"));
+        return;
+    }
+    auto* w = new DayProposalWindow(ctx_, this, std::move(r));
+    connect(w, &DayProposalWindow::confirmed, this, [this] { dayConfirmed(); });
+    w->show();
+    w->activateWindow();
+}
+
+void AssignmentWindow::dayConfirmed() {
+    emit coverChanged();
+    if (oneTeacherMode()) {
+        loadDay();
+        finishDay();
+        return;
+    }
+    // Several teachers: each whose queued lessons are all dealt with leaves the list.
+    if (reasonConfirmed_ && grid_ == GridState::Shown) loadDay();
+    for (int i = teachers_->count() - 1; i >= 0; --i)
+        if (dayplan::teacherLessons(ctx_.store, ss(teachers_->itemText(i)), weekdayText()).empty())
+            teachers_->removeItem(i);
+    render();
+    if (teachers_->count() == 0) {
+        reasonConfirmed_ = false;
+        teachers_->setEditText(QString());
+        placePointer(ctx_.platform, {360, 330}, {475, 413});
+        completionAnswer_ =
+            ctx_.platform.boxes.okCancel(QStringLiteral("教师代课已完成，是否确定<退出> ")) ? 1 : 0;
+        if (completionAnswer_ == 1) exitStep();
     }
 }
 

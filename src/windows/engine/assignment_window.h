@@ -43,6 +43,8 @@ class AssignmentWindow : public QWidget {
   signals:
     // The window closed after cover was recorded through it: views of today's cover refresh.
     void closedAfterCover();
+    // Cover was recorded here: today's board shows it at once.
+    void coverChanged();
 
   protected:
     bool event(QEvent* e) override;
@@ -101,6 +103,8 @@ class AssignmentWindow : public QWidget {
     void recordCover();  // 代课运算实体程序
     void finishDay();    // sclbx
     void exitStep();
+    void proposeDay();  // 一键安排
+    void dayConfirmed();
     void takeSuggestion(int row);
 
     RunContext& ctx_;

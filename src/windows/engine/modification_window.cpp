@@ -226,6 +226,7 @@ void ModificationWindow::correct(bool again) {
     const auto cover = covers_[static_cast<std::size_t>(k)];
     const auto out = again ? modification::reassign(ctx_.store, cover)
                            : modification::withdraw(ctx_.store, cover);
+    emit coverChanged();
     if (again && !queued_.contains(qs(cover.absent))) queued_ << qs(cover.absent);
     if (!out.notFound.empty()) {
         QString list;

@@ -1,0 +1,181 @@
+#include "engine/day_proposal.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/assignment.h"
+#include "store/store.h"
+
+namespace daike::dayplan {
+
+namespace {
+
+Value weekdayValue(std::string_view weekdayText) {
+    return Value(static_cast<std::int64_t>(leadingNumber(weekdayText)));
+}
+
+const char* subjectName(std::string_view letter) {
+    if (letter == "语") return "语文";
+    if (letter == "数") return "数学";
+    if (letter == "英") return "英语";
+    if (letter == "科") return "科学";
+    return nullptr;
+}
+
+// Where a pick lands in a ranked list: the index of the teacher, or -1.
+int indexOf(const std::vector<ranking::Candidate>& ranked, std::string_view name) {
+    for (std::size_t i = 0; i < ranked.size(); ++i)
+        if (ranked[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+// The teachers absent today: those whose lessons are being covered now and those covered
+// earlier today. The office never sends one of them to cover, even in a free period the
+// absence entry did not tick.
+std::set<std::string> absentToday(Store& store, std::string_view weekdayText,
+                                  const std::vector<OpenLesson>& lessons) {
+    std::set<std::string> absent;
+    for (const auto& l : lessons) absent.insert(l.absent);
+    auto rs = store.dkb("select * from 当天代课记录 where 星期=?", {weekdayValue(weekdayText)});
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) absent.insert(rs["被代"].text());
+    return absent;
+}
+
+// The lessons one after another, as the office would cover them by hand: rank, take the pick,
+// record. With `strict`, a teacher picked who is no longer a candidate stops everything.
+std::vector<Row> walk(Store& store, std::string_view weekdayText,
+                      const std::vector<OpenLesson>& lessons, const std::vector<Pick>& picks,
+                      bool severalTeachers, const Day* day, bool strict) {
+    std::vector<Row> rows;
+    rows.reserve(lessons.size());
+    const auto absent = absentToday(store, weekdayText, lessons);
+    for (std::size_t i = 0; i < lessons.size(); ++i) {
+        Row row;
+        row.lesson = lessons[i];
+        for (auto& c : ranking::rank(store, weekdayText, row.lesson.period, row.lesson.cls).rows)
+            if (!absent.count(c.name)) row.candidates.push_back(std::move(c));
+        const Pick pick = i < picks.size() ? picks[i] : Pick::first();
+        switch (pick.kind) {
+            case Pick::Kind::Open:
+                break;
+            case Pick::Kind::First:
+                row.chosen = row.candidates.empty() ? -1 : 0;
+                break;
+            case Pick::Kind::Teacher:
+                row.chosen = indexOf(row.candidates, pick.teacher);
+                if (row.chosen < 0) {
+                    if (strict)
+                        throw StoreError(StoreError::Kind::Usage,
+                                         "“" + pick.teacher + "”老师已不能代第" +
+                                             std::to_string(row.lesson.period) + "节" +
+                                             row.lesson.cls + "的" + row.lesson.subject +
+                                             "课，代课情况已有变化，请重新一键安排。本次没有记入"
+                                             "任何代课。");
+                    row.pickLost = true;
+                    row.chosen = row.candidates.empty() ? -1 : 0;
+                }
+                break;
+        }
+        if (const auto* sub = row.substitute()) {
+            row.why = reasonsFor(row.candidates, static_cast<std::size_t>(row.chosen));
+            assignment::Cover c;
+            c.absent = row.lesson.absent;
+            c.substitute = sub->name;
+            c.weekdayText = std::string(weekdayText);
+            c.cls = row.lesson.cls;
+            c.subject = row.lesson.subject;
+            c.period = row.lesson.period;
+            if (day) {
+                c.week = day->week;
+                auto r = day->reasons.find(row.lesson.absent);
+                if (r == day->reasons.end() || r->second.empty())
+                    throw StoreError(StoreError::Kind::Usage,
+                                     "请先选定“" + row.lesson.absent +
+                                         "”老师的代课事由。本次没有记入任何代课。");
+                c.reason = r->second;
+            }
+            assignment::recordCover(store, c, severalTeachers);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<OpenLesson> byPeriod(std::vector<OpenLesson> lessons) {
+    std::stable_sort(lessons.begin(), lessons.end(),
+                     [](const OpenLesson& a, const OpenLesson& b) { return a.period < b.period; });
+    return lessons;
+}
+
+}  // namespace
+
+std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
+                                       std::string_view weekdayText) {
+    std::vector<OpenLesson> out;
+    for (const auto& l : assignment::loadDay(store, teacher, weekdayText))
+        if (!l.dealtWith && l.period >= 1 && l.period <= 6)
+            out.push_back({std::string(teacher), l.period, l.cls, l.subject});
+    return out;
+}
+
+std::vector<OpenLesson> queuedLessons(Store& store, std::string_view weekdayText) {
+    std::vector<OpenLesson> out;
+    auto rs = store.dkb("select * from 需代课目情况 where 星期=?", {weekdayValue(weekdayText)});
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const int period = static_cast<int>(rs["节次"].toInt());
+        if (period < 1 || period > 6) continue;
+        out.push_back({rs["姓名"].text(), period, rs["班级"].text(), rs["课目"].text()});
+    }
+    return byPeriod(std::move(out));
+}
+
+std::vector<Row> propose(Store& store, std::string_view weekdayText,
+                         const std::vector<OpenLesson>& lessons, const std::vector<Pick>& picks,
+                         bool severalTeachers) {
+    // Recorded for real so that every later ranking sees them, then all taken back.
+    Transaction scratch(store);
+    return walk(store, weekdayText, lessons, picks, severalTeachers, nullptr, false);
+}
+
+std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranked, std::size_t i) {
+    std::vector<std::string> why;
+    if (i >= ranked.size()) return why;
+    const auto& c = ranked[i];
+    std::string_view letters = c.affinity;
+    const std::string_view head = "班";
+    if (letters.substr(0, head.size()) == head) {
+        why.push_back("本班班主任");
+        letters.remove_prefix(head.size());
+    }
+    // The subject letters are one Chinese character (three bytes) each.
+    for (std::size_t k = 0; k + 3 <= letters.size(); k += 3)
+        if (const char* s = subjectName(letters.substr(k, 3)))
+            why.push_back(std::string("任本班") + s);
+    double fewestLessons = c.lessonsToday.toDouble(), fewestTerm = c.coversThisTerm.toDouble();
+    for (const auto& o : ranked) {
+        fewestLessons = std::min(fewestLessons, o.lessonsToday.toDouble());
+        fewestTerm = std::min(fewestTerm, o.coversThisTerm.toDouble());
+    }
+    if (c.lessonsToday.toDouble() <= fewestLessons) why.push_back("本日课最少");
+    if (c.coversThisTerm.toDouble() <= fewestTerm) why.push_back("本学期代课最少");
+    if (c.adjacent == "是") why.push_back("上一节有课");
+    if (why.empty()) why.push_back("本节空课");
+    return why;
+}
+
+int confirm(Store& store, const Day& day, const std::vector<Row>& rows) {
+    std::vector<OpenLesson> lessons;
+    std::vector<Pick> picks;
+    for (const auto& r : rows) {
+        lessons.push_back(r.lesson);
+        picks.push_back(r.substitute() ? Pick::of(r.substitute()->name) : Pick::open());
+    }
+    return store.transaction([&] {
+        const auto done =
+            walk(store, day.weekdayText, lessons, picks, day.severalTeachers, &day, true);
+        return static_cast<int>(
+            std::count_if(done.begin(), done.end(), [](const Row& r) { return r.chosen >= 0; }));
+    });
+}
+
+}  // namespace daike::dayplan

@@ -1,0 +1,93 @@
+// 一键安排: a substitute for every open lesson of the day in one step. Lessons are taken in
+// period order, then in the order they were queued; each gets the first teacher of the ranking
+// as it would stand once the lessons before it were covered, which is exactly what the office
+// gets by always taking row 1 and confirming, one lesson at a time. The operator may change a
+// row to another candidate of that lesson or leave it open before confirming.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/ranking.h"
+
+namespace daike {
+
+class Store;
+
+namespace dayplan {
+
+// One lesson still needing cover.
+struct OpenLesson {
+    std::string absent;   // the absent teacher
+    int period = 0;       // 节次
+    std::string cls;      // 班级
+    std::string subject;  // 课目
+};
+
+// One-teacher mode: the teacher's lessons of the weekday not yet dealt with, by period.
+std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
+                                       std::string_view weekdayText);
+
+// Several-teachers mode: the lessons of the weekday queued in 需代课目情况, by period, then in
+// the order they were queued.
+std::vector<OpenLesson> queuedLessons(Store& store, std::string_view weekdayText);
+
+// What the operator asked for one row.
+struct Pick {
+    enum class Kind { First, Teacher, Open };
+    Kind kind = Kind::First;  // First: the first candidate as the ranking then stands
+    std::string teacher;      // for Kind::Teacher
+    static Pick first() { return {}; }
+    static Pick open() { return {Kind::Open, {}}; }
+    static Pick of(std::string name) { return {Kind::Teacher, std::move(name)}; }
+};
+
+// One row of the proposal.
+struct Row {
+    OpenLesson lesson;
+    // The lesson's candidates, ranked as they stand once the rows before it are confirmed;
+    // teachers absent today (those of the lessons, and those covered earlier today) are left
+    // out even when free in the period.
+    std::vector<ranking::Candidate> candidates;
+    int chosen = -1;  // index into candidates; -1: the lesson stays open
+    // The operator's teacher could no longer take this lesson (an earlier row now gives him
+    // a lesson in the same period): the row fell back to the first candidate.
+    bool pickLost = false;
+    // Why the chosen teacher, in the office's words ("本班班主任", "任本班数学", "本日课最少",
+    // "本学期代课最少", "上一节有课").
+    std::vector<std::string> why;
+
+    const ranking::Candidate* substitute() const {
+        return chosen < 0 ? nullptr : &candidates[static_cast<std::size_t>(chosen)];
+    }
+};
+
+// The proposal for the lessons, given the operator's picks (one per lesson, missing ones are
+// Pick::first()). Nothing is written: the covers are recorded to rank the later rows and then
+// taken back.
+std::vector<Row> propose(Store& store, std::string_view weekdayText,
+                         const std::vector<OpenLesson>& lessons,
+                         const std::vector<Pick>& picks = {}, bool severalTeachers = false);
+
+// The reasons in the office's words for the candidate at index i of a ranked list.
+std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranked, std::size_t i);
+
+// What the records need beyond the lessons.
+struct Day {
+    std::string week;         // 周次, as the assignment screen's week box shows it
+    std::string weekdayText;  // "1" to "5"
+    std::map<std::string, std::string> reasons;  // 性质 per absent teacher
+    bool severalTeachers = false;
+};
+
+// The rows as they were chosen, in one transaction: each lesson with a substitute is recorded
+// exactly as the manual confirmation records it (ranking first, then the cover); rows left
+// open stay queued. If any chosen teacher can no longer take his lesson (the tables changed
+// since the proposal), nothing is written and a StoreError says so. Returns the covers
+// recorded.
+int confirm(Store& store, const Day& day, const std::vector<Row>& rows);
+
+}  // namespace dayplan
+}  // namespace daike

@@ -1,0 +1,218 @@
+#include "windows/engine/day_proposal_window.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+
+#include "store/store.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+
+namespace daike {
+
+namespace {
+
+const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
+const char* const kHeaders[] = {"节次",     "班级",     "课目",     "请假教师",
+                                "代课教师", "安排理由", "本日代课", "学期代课"};
+const int kWidths[] = {40, 56, 56, 70, 132, 262, 60, 60};
+const QString kLeaveOpen = QStringLiteral("（暂不安排）");
+const QString kNobody = QStringLiteral("（无可代教师）");
+const QColor kWaiting{255, 200, 200};
+
+QString periodText(int period) {
+    return period <= 3 ? QStringLiteral("上%1").arg(period)
+                       : QStringLiteral("下%1").arg(period - 3);
+}
+
+}  // namespace
+
+DayProposalWindow::DayProposalWindow(RunContext& ctx, QWidget* owner, Request request)
+    : ctx_(ctx), request_(std::move(request)) {
+    makeToolWindow(this, owner, "FormYJAP", QStringLiteral("一键安排"));
+    // The tables must not change under the proposal while it is open.
+    setWindowModality(Qt::ApplicationModal);
+    for (const auto& l : request_.lessons)
+        if (std::find(absent_.begin(), absent_.end(), l.absent) == absent_.end())
+            absent_.push_back(l.absent);
+    picks_.assign(request_.lessons.size(), dayplan::Pick::first());
+    build();
+    placeWindow(*this, ctx_.platform.screen, {10, 10});
+    recompute();
+}
+
+void DayProposalWindow::build() {
+    setFixedSize(780, 500);
+    summary_ = makeLabel(this, "Label1", QString(), {10, 8, 760, 22});
+    QFont f = summary_->font();
+    f.setBold(true);
+    summary_->setFont(f);
+
+    // One reason per absent teacher: the records need it.
+    auto* reasons = new QScrollArea(this);
+    reasons->setObjectName("Frame1");
+    reasons->setGeometry(10, 54, 760, 56);
+    reasons->setWidgetResizable(false);
+    auto* inner = new QWidget;
+    const int perLine = 5;
+    const int lines = std::max(1, (static_cast<int>(absent_.size()) + perLine - 1) / perLine);
+    inner->resize(740, lines * 28 + 4);
+    for (std::size_t j = 0; j < absent_.size(); ++j) {
+        const int x = 4 + static_cast<int>(j % perLine) * 148;
+        const int y = 2 + static_cast<int>(j / perLine) * 28;
+        auto* name = makeLabel(inner, arrayName("Label2", static_cast<int>(j)),
+                               qs(absent_[j]) + QStringLiteral("："), {x, y, 64, 24});
+        name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* box = new QComboBox(inner);
+        box->setObjectName(arrayName("Combo2", static_cast<int>(j)));
+        box->setEditable(true);
+        box->addItems({QStringLiteral("公出"), QStringLiteral("病假"), QStringLiteral("事假")});
+        box->setGeometry(x + 66, y, 76, 24);
+        auto known = request_.reasons.find(absent_[j]);
+        box->setCurrentIndex(-1);
+        box->setEditText(known == request_.reasons.end() ? QString() : qs(known->second));
+        reasonBoxes_.push_back(box);
+    }
+    reasons->setWidget(inner);
+    auto* reasonTitle =
+        makeLabel(this, "Label3", QStringLiteral("事由（每位请假教师一项）"), {10, 34, 300, 18});
+    reasonTitle->setStyleSheet("color: #555");
+
+    table_ = new QTableWidget(this);
+    table_->setObjectName("Grid1");
+    table_->setGeometry(10, 116, 760, 336);
+    table_->setColumnCount(8);
+    QStringList headers;
+    for (const char* h : kHeaders) headers << QString::fromUtf8(h);
+    table_->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < 8; ++c) table_->setColumnWidth(c, kWidths[c]);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(26);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
+
+    auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {590, 462, 84, 28});
+    auto* cancel = makeButton(this, "Command2", QStringLiteral("取消"), {686, 462, 84, 28});
+    connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { confirm(); }); });
+    // Nothing was written: the proposal was taken back as soon as it was made.
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    auto* hint = makeLabel(this, "Label4",
+                           QStringLiteral("按节次排列；改选代课教师后，其后各节按新的安排重新排序。"
+                                          "红色为暂无代课教师的课。"),
+                           {10, 462, 570, 28});
+    hint->setWordWrap(true);
+}
+
+void DayProposalWindow::recompute() {
+    rows_ = dayplan::propose(ctx_.store, ss(request_.weekday), request_.lessons, picks_,
+                             request_.severalTeachers);
+    fill();
+}
+
+void DayProposalWindow::fill() {
+    filling_ = true;
+    table_->setRowCount(static_cast<int>(rows_.size()));
+    int placed = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const auto& r = rows_[i];
+        const int row = static_cast<int>(i);
+        const auto* sub = r.substitute();
+        if (sub) ++placed;
+        auto text = [&](int col, const QString& t) {
+            auto* item = new QTableWidgetItem(t);
+            item->setTextAlignment(Qt::AlignCenter);
+            if (!sub) item->setBackground(kWaiting);
+            table_->setItem(row, col, item);
+        };
+        text(0, periodText(r.lesson.period));
+        text(1, qs(r.lesson.cls));
+        text(2, qs(r.lesson.subject));
+        text(3, qs(r.lesson.absent));
+        text(6,
+             sub ? sub->coversToday.text().empty() ? "0" : qs(sub->coversToday.text()) : QString());
+        text(7, sub ? sub->coversThisTerm.text().empty() ? "0" : qs(sub->coversThisTerm.text())
+                    : QString());
+
+        auto* box = new QComboBox;
+        box->setObjectName(arrayName("Combo1", row));
+        for (const auto& c : r.candidates)
+            box->addItem(c.affinity.empty() ? qs(c.name)
+                                            : qs(c.name) + "（" + qs(c.affinity) + "）");
+        box->addItem(r.candidates.empty() ? kNobody : kLeaveOpen);
+        box->setCurrentIndex(sub ? r.chosen : static_cast<int>(r.candidates.size()));
+        box->setEnabled(!r.candidates.empty());
+        table_->setCellWidget(row, 4, box);
+        connect(box, &QComboBox::activated, this, [this, row](int item) {
+            runAction(ctx_, [this, row, item] { rowChanged(row, item); });
+        });
+
+        QString why;
+        if (sub) {
+            for (const auto& w : r.why) why += (why.isEmpty() ? "" : "，") + qs(w);
+            if (r.pickLost) why = QStringLiteral("原选教师本节已有安排；") + why;
+        } else {
+            why = r.candidates.empty() ? QStringLiteral("本节没有可代课的教师，仍留待安排")
+                                       : QStringLiteral("暂不安排，仍留待安排");
+        }
+        auto* reason = makeLabel(nullptr, arrayName("Label5", row), why, {});
+        reason->setContentsMargins(4, 0, 4, 0);
+        reason->setToolTip(why);
+        if (!sub) setBackground(reason, kWaiting);
+        table_->setCellWidget(row, 5, reason);
+    }
+    const int weekday = request_.weekday.toInt();
+    summary_->setText(
+        QStringLiteral("第%1周 星期%2　共%3节课需代：已安排%4节，未安排%5节")
+            .arg(request_.week,
+                 QString::fromUtf8(kWeekdayNames[weekday >= 1 && weekday <= 7 ? weekday : 0]))
+            .arg(rows_.size())
+            .arg(placed)
+            .arg(static_cast<int>(rows_.size()) - placed));
+    filling_ = false;
+}
+
+void DayProposalWindow::rowChanged(int row, int item) {
+    if (filling_ || row < 0 || row >= static_cast<int>(rows_.size())) return;
+    const auto& r = rows_[static_cast<std::size_t>(row)];
+    picks_[static_cast<std::size_t>(row)] =
+        item >= 0 && item < static_cast<int>(r.candidates.size())
+            ? dayplan::Pick::of(r.candidates[static_cast<std::size_t>(item)].name)
+            : dayplan::Pick::open();
+    recompute();
+}
+
+void DayProposalWindow::confirm() {
+    dayplan::Day day;
+    day.week = ss(request_.week);
+    day.weekdayText = ss(request_.weekday);
+    day.severalTeachers = request_.severalTeachers;
+    for (std::size_t j = 0; j < absent_.size(); ++j) {
+        const QString reason = reasonBoxes_[j]->currentText().trimmed();
+        bool needed = false;
+        for (const auto& r : rows_)
+            needed = needed || (r.substitute() && r.lesson.absent == absent_[j]);
+        if (needed && reason.isEmpty()) {
+            ctx_.platform.boxes.ok(
+                QStringLiteral("请填写“%1”老师的代课事由！").arg(qs(absent_[j])));
+            reasonBoxes_[j]->setFocus();
+            return;
+        }
+        day.reasons[absent_[j]] = ss(reason);
+    }
+    int placed = 0;
+    for (const auto& r : rows_) placed += r.substitute() ? 1 : 0;
+    if (placed == 0) {
+        ctx_.platform.boxes.ok(QStringLiteral("没有安排任何代课，请选择代课教师或按“取消”。"));
+        return;
+    }
+    if (!ctx_.platform.boxes.okCancel(QStringLiteral("是否确定按本表记入%1节代课？").arg(placed)))
+        return;
+    dayplan::confirm(ctx_.store, day, rows_);
+    emit confirmed();
+    close();
+}
+
+}  // namespace daike
