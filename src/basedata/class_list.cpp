@@ -68,7 +68,7 @@ std::string remove(std::string_view list, std::string_view cls) {
 std::string clean(std::string_view list) {
     // A comma typed with Chinese input ("，") separates classes as well.
     std::string text = cleanFullWidth(list);
-    for (std::size_t at; (at = text.find("，")) != std::string::npos;) text.replace(at, 3, ",");
+    for (std::size_t at; (at = text.find("，")) != std::string::npos;) text.replace(at, 3, 1, ',');
     std::string out;
     for (const auto& e : entries(text)) {
         if (!out.empty()) out += ',';

@@ -33,6 +33,8 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual std::chrono::sys_days today() const = 0;
+    // The time of day on the office's clock; it names backup files.
+    virtual std::chrono::seconds timeOfDay() const { return std::chrono::hours(8); }
 };
 
 class Screen {

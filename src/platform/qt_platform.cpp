@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QTime>
 
 namespace daike {
 
@@ -54,6 +55,10 @@ std::chrono::sys_days SystemClock::today() const {
     return std::chrono::sys_days(std::chrono::year(d.year()) /
                                  std::chrono::month(static_cast<unsigned>(d.month())) /
                                  std::chrono::day(static_cast<unsigned>(d.day())));
+}
+
+std::chrono::seconds SystemClock::timeOfDay() const {
+    return std::chrono::seconds(QTime::currentTime().msecsSinceStartOfDay() / 1000);
 }
 
 int QtScreen::widthPixels() const {

@@ -15,6 +15,7 @@ class QtMessageBoxes : public MessageBoxes {
 class SystemClock : public Clock {
   public:
     std::chrono::sys_days today() const override;
+    std::chrono::seconds timeOfDay() const override;
 };
 
 class QtScreen : public Screen {

@@ -26,6 +26,8 @@ const std::vector<Entry>& entries() {
         {"opoypyp", "-", Kind::Separator, 1, ""},
         {"mmlr", "密码设定", Kind::Item, 1, ""},
         {"joiujolfs", "-", Kind::Separator, 1, ""},
+        {"sjbf", "数据备份", Kind::Item, 1, ""},
+        {"sjhf", "数据恢复", Kind::Item, 1, ""},
         {"dkms", "代课模式(&S)", Kind::TopLevel, 0, ""},
         {"drdk", "单人代课", Kind::Item, 1, "Ctrl+A"},
         {"duorendaike", "多人代课", Kind::Item, 1, "Ctrl+B"},

@@ -6,6 +6,8 @@
 #include "school/resets.h"
 #include "shell/cover_handover.h"
 #include "shell/main_window.h"
+#include "shell/safekeeping_menu_wiring.h"
+#include "ui/backups.h"
 #include "ui/run_context.h"
 #include "windows/basedata/classes_window.h"
 #include "windows/basedata/main_classes_window.h"
@@ -38,11 +40,22 @@ std::function<void(MainWindow&)> reset(void (*run)(Store&), const char* done) {
     };
 }
 
+// An action that wipes data: an automatic backup first, named in the message when it is done.
+std::function<void(MainWindow&)> wipe(void (*run)(Store&), const char* reason, const char* done) {
+    return [run, reason, done](MainWindow& m) {
+        const auto backup = backupBefore(m.context(), reason);
+        run(m.context().store);
+        m.context().platform.boxes.ok(QString::fromUtf8(done) + backupLine(backup));
+    };
+}
+
 void emptyEverything(MainWindow& m) {
     auto& boxes = m.context().platform.boxes;
     if (!boxes.yesNo(QStringLiteral("确实需要把所有数据清空吗？（是/否）"))) return;
+    const auto backup = backupBefore(m.context(), "所有数据清空前");
     emptyAllData(m.context().store);
-    boxes.ok(QStringLiteral("清空所有数据库内容完毕，请及时录入各项基本数据！"));
+    boxes.ok(QStringLiteral("清空所有数据库内容完毕，请及时录入各项基本数据！") +
+             backupLine(backup));
 }
 
 // 单人代课: an earlier day's cover is cleared first, then one absent teacher is covered.
@@ -92,10 +105,14 @@ const std::vector<Registered>& windowRegistry() {
         {"Frame1", "kmsr", TimetableImport, openImportPanel},
         {"kkjs", "kkjs", None, reset(buildFreeTeachers, "空课教师初始化完成！")},
         {"mrjs", "mrjs", None, reset(countDailyLessons, "每日节数初始化完成！")},
-        {"dkjs", "dkjs", ResetCoverCounts, reset(resetCoverCounts, "代课节数初始化完成！")},
-        {"xqdk", "xqdk", ClearTermRecords, reset(clearTermRecords, "代课明细初始化完成！")},
+        {"dkjs", "dkjs", ResetCoverCounts,
+         wipe(resetCoverCounts, "代课节数初始化前", "代课节数初始化完成！")},
+        {"xqdk", "xqdk", ClearTermRecords,
+         wipe(clearTermRecords, "代课明细清零前", "代课明细初始化完成！")},
         {"xdyt", "xdyt", None, [](MainWindow& m) { newDay(m.context().store); }},
         {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
+        {"sjbf", "sjbf", None, backUpData},
+        {"RestoreWindow", "sjhf", None, openRestore},
         // 代课模式
         {"Form1", "drdk", None, coverOneTeacher},
         {"Form4", "duorendaike", None, openAbsenceEntry},

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unicode/ucol.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <set>
 
+#include "store/safekeeping.h"
 #include "store/sql_text.h"
 
 namespace daike {
@@ -60,64 +62,285 @@ std::string dirText(const std::filesystem::path& p) {
 
 }  // namespace
 
+namespace {
+
+std::filesystem::path withSuffix(const std::filesystem::path& p, const char* suffix) {
+    return std::filesystem::path(p.string() + suffix);
+}
+
+void removeQuietly(const std::filesystem::path& p) {
+    std::error_code ec;
+    std::filesystem::remove(p, ec);
+}
+
+bool existsQuietly(const std::filesystem::path& p) {
+    std::error_code ec;
+    return std::filesystem::exists(p, ec);
+}
+
+std::uintmax_t sizeQuietly(const std::filesystem::path& p) {
+    std::error_code ec;
+    const auto n = std::filesystem::file_size(p, ec);
+    return ec ? 0 : n;
+}
+
+AccessFacts accessFacts(const std::filesystem::path& dir, const std::filesystem::path& lock,
+                        int error) {
+    AccessFacts f;
+    f.directory = dir.string();
+    f.directoryWritable = ::access(dir.c_str(), W_OK | X_OK) == 0;
+    struct stat st {};
+    if (::stat(lock.c_str(), &st) == 0) {
+        f.lockExists = true;
+        f.lockOwner = static_cast<long>(st.st_uid);
+        f.lockOfAnotherAccount = st.st_uid != ::geteuid();
+    }
+    f.systemError = error;
+    return f;
+}
+
+}  // namespace
+
+std::string describeAccessProblem(const AccessFacts& f) {
+    const std::string lock = (std::filesystem::path(f.directory) / Store::kLockName).string();
+    if (f.lockExists && f.lockOfAnotherAccount && f.systemError == EACCES) {
+        return "锁文件“" + lock + "”属于另一个用户账户（用户号 " + std::to_string(f.lockOwner) +
+               "），当前账户不能使用它，所以数据库没有打开。\n"
+               "如果那个账户正在运行代课程序，请先在那里关闭程序；如果没有任何代课程序在运行，"
+               "请管理员删除这个锁文件（它不含任何数据，程序下次启动会重新建立）。";
+    }
+    if (!f.directoryWritable) {
+        return "数据目录“" + f.directory +
+               "”是只读的，当前账户不能在其中写入，数据库无法打开和保存。\n"
+               "请让管理员给当前账户这个目录的写入权限，或者用“daike --data 目录”"
+               "指定一个可以写入的目录。";
+    }
+    return "无法在数据目录“" + f.directory + "”中建立锁文件“" + Store::kLockName +
+           "”，数据库没有打开。请检查这个目录的访问权限和磁盘空间。（" +
+           std::strerror(f.systemError) + "）";
+}
+
+std::string describeDatabaseError(int code, const std::string& text) {
+    std::string what;
+    switch (code & 0xff) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            what =
+                "数据库文件已损坏，本次操作没有完成。请关闭程序后重新启动：程序会检查数据库文件，"
+                "并提供从最近的备份恢复。";
+            break;
+        case SQLITE_FULL:
+            what = "磁盘已满，本次操作没有保存。请腾出磁盘空间后再做一次。";
+            break;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_CANTOPEN:
+        case SQLITE_AUTH:
+            what =
+                "数据库文件不能写入，本次操作没有保存。请检查数据目录和数据库文件的写入权限"
+                "（文件是否被设为只读，或属于另一个用户账户）。";
+            break;
+        case SQLITE_IOERR:
+            what =
+                "读写数据库文件时出错（磁盘可能有故障或已被拔出），本次操作没有保存。"
+                "请检查磁盘后重新启动程序。";
+            break;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            what = "数据库正被其他程序占用，本次操作没有完成。请关闭其他使用数据库的程序后再试。";
+            break;
+        case SQLITE_NOMEM:
+            what = "内存不足，本次操作没有完成。请关闭其他程序后再试。";
+            break;
+        default:
+            what =
+                "数据库操作失败，本次操作没有保存。请重新启动程序后再试；如果仍然出错，"
+                "请与技术支持联系。";
+            break;
+    }
+    return text.empty() ? what : what + "（" + text + "）";
+}
+
+void Store::connect(const std::filesystem::path& file, bool create) {
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        const std::string text = db_ ? sqlite3_errmsg(db_) : "";
+        if (db_) sqlite3_close(db_);
+        db_ = nullptr;
+        throw StoreError(StoreError::Kind::NoAccess,
+                         "无法打开数据库文件“" + file.string() +
+                             "”。请检查数据目录的访问权限和磁盘空间。（" + text + "）");
+    }
+    sqlite3_key(db_, kKey, static_cast<int>(sizeof kKey - 1));
+    if (!collator_) {
+        UErrorCode status = U_ZERO_ERROR;
+        collator_ = ucol_open("zh", &status);
+        if (U_FAILURE(status)) collator_ = nullptr;
+    }
+    sqlite3_create_collation_v2(db_, "ZH", SQLITE_UTF8, collator_, compareChinese, nullptr);
+    sqlite3_busy_timeout(db_, 2000);
+}
+
+void Store::disconnect() {
+    for (auto& [sql, st] : statements_) sqlite3_finalize(st);
+    statements_.clear();
+    if (!db_) return;
+    // Closing folds the log into the file. When the log did not belong to it, the caller puts
+    // back the copy it kept aside before opening.
+    sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+std::string Store::readAndCheck(bool full, int* code) {
+    *code = SQLITE_OK;
+    // The key is only checked by the first read.
+    if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
+        *code = sqlite3_errcode(db_);
+        return sqlite3_errmsg(db_);
+    }
+    sqlite3_stmt* st = nullptr;
+    const char* sql = full ? "PRAGMA integrity_check(5)" : "PRAGMA quick_check(5)";
+    if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK) {
+        *code = sqlite3_errcode(db_);
+        return sqlite3_errmsg(db_);
+    }
+    std::string findings;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        const std::string row = t ? t : "";
+        if (row != "ok") findings += (findings.empty() ? "" : "; ") + row;
+    }
+    if (rc != SQLITE_DONE) {
+        *code = sqlite3_errcode(db_);
+        findings = sqlite3_errmsg(db_);
+    } else if (!findings.empty()) {
+        *code = SQLITE_CORRUPT;
+    }
+    sqlite3_finalize(st);
+    return findings;
+}
+
+void Store::useLog() {
+    // Write-ahead log: a commit costs one flush of the log instead of several of the file, which
+    // keeps a period click (a small transaction on the working tables) well under a
+    // millisecond; every commit still reaches the disk. The log is folded back into 代课.db
+    // when the program closes.
+    exec("PRAGMA journal_mode=WAL");
+    exec("PRAGMA synchronous=FULL");
+}
+
 std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     using K = StoreError::Kind;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(directory, ec)) {
-        throw StoreError(K::NoAccess,
-                         "程序目录“" + dirText(directory) + "”不存在，无法打开数据库。");
+    namespace keep = safekeeping;
+    if (!std::filesystem::is_directory(directory)) {
+        throw StoreError(K::NoAccess, "数据目录“" + dirText(directory) +
+                                          "”不存在，无法打开数据库。请检查目录名是否正确。");
     }
     std::unique_ptr<Store> s(new Store());
     s->file_ = directory / kFileName;
+    const auto log = withSuffix(s->file_, kLogSuffix);
+    const auto index = withSuffix(s->file_, kIndexSuffix);
 
     // One copy of the program per directory: the lock is held for the whole run.
     const auto lockPath = directory / kLockName;
     s->lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (s->lockFd_ < 0) {
-        throw StoreError(K::NoAccess, "无法在程序目录“" + dirText(directory) +
-                                          "”中写入文件，请检查该目录的访问权限。");
+        throw StoreError(K::NoAccess,
+                         describeAccessProblem(accessFacts(directory, lockPath, errno)));
     }
     if (::flock(s->lockFd_, LOCK_EX | LOCK_NB) != 0) {
         throw StoreError(K::AlreadyRunning,
-                         "代课程序已经在运行（同一目录下的数据库正在被使用），不能同时打开两个。");
+                         "代课程序已经在运行（同一目录下的数据库正在被使用），不能同时打开两个。"
+                         "请切换到已经打开的代课程序窗口。");
+    }
+    // An existing lock file opens even in a directory that cannot be written; the database's
+    // log could then not be made, and the file would seem damaged.
+    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+        throw StoreError(K::NoAccess,
+                         describeAccessProblem(accessFacts(directory, lockPath, EACCES)));
     }
 
-    const bool exists = std::filesystem::exists(s->file_, ec);
-    if (exists && ::access(s->file_.c_str(), R_OK | W_OK) != 0) {
-        throw StoreError(K::NoAccess, "没有读写数据库文件“" + dirText(s->file_) +
-                                          "”的权限，请检查文件的访问权限。");
+    const bool exists = existsQuietly(s->file_);
+    if (exists && sizeQuietly(s->file_) == 0) {
+        throw StoreError(K::EmptyFile, "数据库文件“" + dirText(s->file_) +
+                                           "”是空的（0 字节），里面没有任何数据。");
     }
+    if (exists && ::access(s->file_.c_str(), R_OK | W_OK) != 0) {
+        throw StoreError(K::NoAccess, "当前账户没有读写数据库文件“" + dirText(s->file_) +
+                                          "”的权限（文件被设为只读，或属于另一个用户账户）。"
+                                          "请让管理员恢复这个文件的读写权限。");
+    }
+    const auto now = keep::localNow();
+    if (!exists && existsQuietly(log)) {
+        // Replaying it into a new file would make an unusable database.
+        const auto aside = keep::keepAside(directory, {log, index}, true, now);
+        s->notices_.push_back(
+            "数据目录中有上次运行留下的日志文件“" + std::string(kFileName) + kLogSuffix +
+            "”，但数据库文件“" + kFileName + "”已不存在。这个日志不能单独使用，已移到“" +
+            aside.string() +
+            "”保存。\n请不要手动删除程序目录中的文件；要重新开始，请使用“所有数据清空”。");
+    }
+    // A log left by a run that did not close: keep the file and the log as they are before
+    // anything is applied, so that a log of another file can be undone.
+    std::filesystem::path aside;
+    const bool recovering = exists && sizeQuietly(log) > 0;
+    if (recovering) {
+        aside = keep::keepAside(directory, {s->file_, log}, false, now);
+    } else {
+        removeQuietly(log);
+    }
+    // We hold the lock, so no other connection uses the index: it is rebuilt from the log.
+    removeQuietly(index);
+
     // A new database is built under another name and renamed when complete, so a failed
     // first start never leaves a half-made file behind.
     const auto target = exists ? s->file_ : directory / (std::string(kFileName) + ".new");
-    if (!exists) std::filesystem::remove(target, ec);
-    int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
-    if (sqlite3_open_v2(target.c_str(), &s->db_, flags, nullptr) != SQLITE_OK) {
-        throw StoreError(K::NoAccess, "无法打开数据库文件“" + dirText(s->file_) + "”。");
+    if (!exists) removeQuietly(target);
+    s->connect(target, !exists);
+    int code = SQLITE_OK;
+    std::string problem = s->readAndCheck(recovering, &code);
+    if (!problem.empty() && recovering && code != SQLITE_BUSY && code != SQLITE_LOCKED) {
+        // Back to the file as it was without the log.
+        s->disconnect();
+        keep::copyFileAtomically(aside / kFileName, s->file_);
+        removeQuietly(log);
+        removeQuietly(index);
+        s->connect(s->file_, false);
+        const std::string logProblem = problem;
+        problem = s->readAndCheck(true, &code);
+        if (problem.empty()) {
+            s->notices_.push_back(
+                "上次运行没有正常结束。它留下的日志文件与数据库不符（可能是恢复旧文件后留下的日志，"
+                "或者属于另一个数据库），不能使用，所以上次运行最后的修改没有恢复。"
+                "数据库已回到没有这些修改时的状态，请核对最近录入的代课记录。\n"
+                "原来的数据库文件和日志文件都保存在“" +
+                aside.string() + "”中。（" + logProblem + "）");
+        }
+    } else if (problem.empty() && recovering) {
+        // Every change of the interrupted run is in the file now; the copies are not needed.
+        std::error_code ec;
+        std::filesystem::remove_all(aside, ec);
     }
-    sqlite3_key(s->db_, kKey, static_cast<int>(sizeof kKey - 1));
-    // The key is only checked by the first read.
-    if (sqlite3_exec(s->db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
-        SQLITE_OK) {
-        const int code = sqlite3_errcode(s->db_);
+    if (!problem.empty()) {
+        s->disconnect();
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
-            throw StoreError(K::AlreadyRunning, "数据库文件正在被其他程序使用，请稍后再试。");
+            throw StoreError(K::AlreadyRunning,
+                             "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
         }
         throw StoreError(K::NotOurFile, "数据库文件“" + dirText(s->file_) +
-                                            "”无法读取：文件已损坏，或者不是本程序的数据库。"
-                                            "程序将退出，文件保持原样。");
+                                            "”已损坏，或者不是本程序的数据库，不能打开。（" +
+                                            problem + "）");
     }
-    UErrorCode status = U_ZERO_ERROR;
-    s->collator_ = ucol_open("zh", &status);
-    if (U_FAILURE(status)) s->collator_ = nullptr;
-    sqlite3_create_collation_v2(s->db_, "ZH", SQLITE_UTF8, s->collator_, compareChinese, nullptr);
-    sqlite3_busy_timeout(s->db_, 2000);
 
     auto version = s->select("PRAGMA user_version");
     const auto v = version.empty() ? 0 : version[0][0].toInt();
     if (v > schema::kVersion) {
+        s->disconnect();
         throw StoreError(K::NewerVersion,
-                         "数据库文件由更新版本的代课程序建立，请使用新版本程序打开。");
+                         "数据库文件由更新版本的代课程序建立，本程序不能使用它。"
+                         "请使用新版本的代课程序打开；文件保持原样。");
     }
 
     std::set<std::string> present;
@@ -127,6 +350,7 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     for (const auto& t : schema::tables()) missing = missing || !present.count(t.name);
     if (exists && !present.empty() && missing && v == 0) {
         // Some other SQLCipher database that happens to share our key.
+        s->disconnect();
         throw StoreError(K::NotOurFile, "数据库文件“" + dirText(s->file_) +
                                             "”不是本程序的数据库。程序将退出，文件保持原样。");
     }
@@ -140,41 +364,139 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
         });
     }
     if (!exists) {
-        for (auto& [sql, st] : s->statements_) sqlite3_finalize(st);
-        s->statements_.clear();
-        sqlite3_close(s->db_);
-        s->db_ = nullptr;
+        s->disconnect();
+        std::error_code ec;
         std::filesystem::rename(target, s->file_, ec);
-        if (ec) throw StoreError(K::NoAccess, "无法建立数据库文件“" + dirText(s->file_) + "”。");
-        if (sqlite3_open_v2(s->file_.c_str(), &s->db_, SQLITE_OPEN_READWRITE, nullptr) !=
-            SQLITE_OK) {
-            throw StoreError(K::NoAccess, "无法打开数据库文件“" + dirText(s->file_) + "”。");
+        if (ec) {
+            throw StoreError(K::NoAccess, "无法建立数据库文件“" + dirText(s->file_) +
+                                              "”。请检查数据目录的写入权限和磁盘空间。");
         }
-        sqlite3_key(s->db_, kKey, static_cast<int>(sizeof kKey - 1));
-        sqlite3_create_collation_v2(s->db_, "ZH", SQLITE_UTF8, s->collator_, compareChinese,
-                                    nullptr);
-        sqlite3_busy_timeout(s->db_, 2000);
+        keep::syncDirectory(directory);
+        s->connect(s->file_, false);
     }
-    // Write-ahead log: a commit costs one flush of the log instead of several of the file, which
-    // keeps a period click (a small transaction on the working tables) well under a
-    // millisecond; every commit still reaches the disk. The log is folded back into 代课.db
-    // when the program closes.
-    s->exec("PRAGMA journal_mode=WAL");
-    s->exec("PRAGMA synchronous=FULL");
+    s->useLog();
     return s;
 }
 
+void Store::backupTo(const std::filesystem::path& dest) {
+    std::error_code ec;
+    std::filesystem::create_directories(dest.parent_path(), ec);
+    const auto part = withSuffix(dest, ".part");
+    removeQuietly(part);
+    auto failed = [&](const std::string& text) -> StoreError {
+        removeQuietly(part);
+        return StoreError(StoreError::Kind::NoAccess,
+                          "无法写入备份文件“" + dest.string() +
+                              "”，数据没有改变。请检查备份目录的写入权限和磁盘空间。（" + text +
+                              "）");
+    };
+    sqlite3* d = nullptr;
+    if (sqlite3_open_v2(part.c_str(), &d, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        const std::string text = d ? sqlite3_errmsg(d) : "";
+        sqlite3_close(d);
+        throw failed(text);
+    }
+    sqlite3_key(d, kKey, static_cast<int>(sizeof kKey - 1));
+    std::string text;
+    if (sqlite3_backup* b = sqlite3_backup_init(d, "main", db_, "main")) {
+        const int rc = sqlite3_backup_step(b, -1);
+        sqlite3_backup_finish(b);
+        if (rc != SQLITE_DONE) text = sqlite3_errstr(rc);
+    } else {
+        text = sqlite3_errmsg(d);
+    }
+    // A backup stands on its own: no log file beside it.
+    if (text.empty() &&
+        sqlite3_exec(d, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        text = sqlite3_errmsg(d);
+    sqlite3_close(d);
+    if (!text.empty()) throw failed(text);
+    try {
+        safekeeping::syncFile(part);
+    } catch (const std::exception& e) {
+        throw failed(e.what());
+    }
+    std::filesystem::rename(part, dest, ec);
+    if (ec) throw failed(ec.message());
+    safekeeping::syncDirectory(dest.parent_path());
+}
+
+void Store::replaceWith(const std::filesystem::path& checkedCopy) {
+    if (depth_ > 0) {
+        throw StoreError(StoreError::Kind::Usage, "数据库正在写入，不能在此时恢复数据。");
+    }
+    disconnect();
+    removeQuietly(withSuffix(file_, kLogSuffix));
+    removeQuietly(withSuffix(file_, kIndexSuffix));
+    std::error_code ec;
+    std::filesystem::rename(checkedCopy, file_, ec);
+    safekeeping::syncDirectory(file_.parent_path());
+    // Whatever happened, the program goes on with the file now in place.
+    connect(file_, false);
+    int code = SQLITE_OK;
+    const std::string problem = readAndCheck(false, &code);
+    if (ec || !problem.empty()) {
+        throw StoreError(
+            StoreError::Kind::NotOurFile,
+            "数据恢复没有完成，请关闭程序后重新启动。（" + (ec ? ec.message() : problem) + "）");
+    }
+    useLog();
+}
+
+int Store::checkCopy(const std::filesystem::path& copy, const std::string& shownName) {
+    using K = StoreError::Kind;
+    Store s;
+    s.file_ = copy;
+    s.connect(copy, false);
+    int code = SQLITE_OK;
+    const std::string problem = s.readAndCheck(true, &code);
+    if (!problem.empty()) {
+        s.disconnect();
+        if (code == SQLITE_NOTADB) {
+            throw StoreError(K::NotOurFile, "文件“" + shownName +
+                                                "”不是代课程序的数据库（或者已经损坏），"
+                                                "不能用来恢复。（" +
+                                                problem + "）");
+        }
+        throw StoreError(K::NotOurFile, "备份文件“" + shownName +
+                                            "”已损坏，不能用来恢复。请选择另一个备份。（" +
+                                            problem + "）");
+    }
+    const auto v = static_cast<int>(s.select("PRAGMA user_version")[0][0].toInt());
+    if (v > schema::kVersion) {
+        s.disconnect();
+        throw StoreError(K::NewerVersion, "备份文件“" + shownName +
+                                              "”由更新版本的代课程序建立（数据格式第 " +
+                                              std::to_string(v) + " 版，本程序只认识到第 " +
+                                              std::to_string(schema::kVersion) +
+                                              " 版），不能用本程序恢复。请使用新版本的代课程序。");
+    }
+    std::set<std::string> present;
+    for (auto& row : s.select("SELECT name FROM sqlite_master WHERE type='table'"))
+        present.insert(row[0].text());
+    for (const auto& t : schema::tables()) {
+        if (!present.count(t.name)) {
+            s.disconnect();
+            throw StoreError(K::NotOurFile,
+                             "文件“" + shownName + "”不是代课程序的数据库，不能用来恢复。");
+        }
+    }
+    s.exec("PRAGMA journal_mode=DELETE");
+    s.disconnect();
+    return v;
+}
+
 Store::~Store() {
-    for (auto& [sql, st] : statements_) sqlite3_finalize(st);
-    if (db_) sqlite3_close(db_);
+    disconnect();
     if (collator_) ucol_close(collator_);
     if (lockFd_ >= 0) ::close(lockFd_);  // releases the lock
 }
 
 void Store::fail(const std::string& what) {
-    throw StoreError(
-        StoreError::Kind::Query,
-        "数据库操作失败：" + std::string(db_ ? sqlite3_errmsg(db_) : "") + "（" + what + "）");
+    const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_ERROR;
+    const std::string text = db_ ? sqlite3_errmsg(db_) : "";
+    throw StoreError(StoreError::Kind::Query, describeDatabaseError(code, text + "；" + what));
 }
 
 sqlite3_stmt* Store::prepare(const std::string& sql) {
@@ -265,7 +587,7 @@ void Store::execScript(std::string_view sql) {
     if (sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "";
         sqlite3_free(err);
-        throw StoreError(StoreError::Kind::Query, "数据库操作失败：" + msg);
+        throw StoreError(StoreError::Kind::Query, describeDatabaseError(sqlite3_errcode(db_), msg));
     }
 }
 

@@ -27,16 +27,38 @@ class Store {
     static constexpr const char* kFileName = "代课.db";
     static constexpr const char* kLockName = "代课.lock";
 
-    // Opens the database in a program directory, creating it with every table on first use.
+    static constexpr const char* kLogSuffix = "-wal";
+    static constexpr const char* kIndexSuffix = "-shm";
+
+    // Opens the database in a data directory, creating it with every table on first use.
     // Refuses, with a StoreError whose message can be shown as it stands, a directory it cannot
-    // write, a file that is not ours (damaged, or another key) and a directory whose database
-    // another copy of the program holds. A failure leaves an existing file untouched.
+    // write, an empty file, a file that is not ours or is damaged (the quick check runs at every
+    // open) and a directory whose database another copy of the program holds. A failure leaves
+    // an existing file untouched.
+    // A log file left by an interrupted run is applied only when the result passes the full
+    // check; otherwise the file goes back to how it was without the log. Copies of both are kept
+    // aside first, and a log without its database file is moved aside; notices() says what was
+    // done and where the copies are.
     static std::unique_ptr<Store> open(const std::filesystem::path& directory);
     ~Store();
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
 
     const std::filesystem::path& file() const { return file_; }
+    std::filesystem::path directory() const { return file_.parent_path(); }
+    // What the opening found and did that the operator must hear about, in Chinese.
+    const std::vector<std::string>& notices() const { return notices_; }
+
+    // Writes a consistent copy of the open database to `dest` through SQLite's online backup
+    // (same key), beside it first and renamed when complete and checked.
+    void backupTo(const std::filesystem::path& dest);
+    // Replaces the open database with a checked copy (safekeeping::prepareRestore) in one
+    // rename; the old file's log files go with it. The connection is open again afterwards.
+    void replaceWith(const std::filesystem::path& checkedCopy);
+    // Opens a copy of a database file that no program is using, checks it fully and leaves it
+    // without a log (rollback journal). Returns its layout version; throws a StoreError naming
+    // `shownName` when it is not ours, damaged or of a newer layout.
+    static int checkCopy(const std::filesystem::path& copy, const std::string& shownName);
 
     // The one way to open a table for walking: a query "select * from <table>" with optional
     // " where ..." (values as ? placeholders) and " order by ..." parts. Rows come in table
@@ -79,6 +101,11 @@ class Store {
     void bind(sqlite3_stmt* st, const std::vector<Value>& params);
     Value column(sqlite3_stmt* st, int i);
     [[noreturn]] void fail(const std::string& what);
+    void connect(const std::filesystem::path& file, bool create);
+    void disconnect();
+    // "" when the file reads and passes the check, else what went wrong.
+    std::string readAndCheck(bool full, int* code);
+    void useLog();
     const schema::Table& table(std::string_view name) const;
     void begin();
     void commit();
@@ -89,6 +116,7 @@ class Store {
     int lockFd_ = -1;
     int depth_ = 0;
     std::filesystem::path file_;
+    std::vector<std::string> notices_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 

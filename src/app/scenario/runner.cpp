@@ -15,6 +15,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -344,8 +345,19 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
          }},
         {"key", 2, "W.C[i] KEY", "one key: Left, Right, Home, End, Backspace, Return, Ctrl+A, x",
          false, [](R& r, const Args& a) { r.key(r.widget(a[1]), a[2]); }},
-        {"choose", 2, "W.C[i] ITEM", "chooses an item of a drop-down list (or types it)", false,
+        {"choose", 2, "W.C[i] ITEM",
+         "chooses an item of a drop-down list (or types it); in a list, the first item starting "
+         "with ITEM",
+         false,
          [](R& r, const Args& a) {
+             if (auto* list = qobject_cast<QListWidget*>(r.widget(a[1]))) {
+                 int i = 0;
+                 while (i < list->count() && !list->item(i)->text().startsWith(a[2])) ++i;
+                 if (i == list->count()) cannot("no item " + a[2] + " in " + a[1]);
+                 list->setCurrentRow(i);
+                 r.settle();
+                 return;
+             }
              auto* c = qobject_cast<QComboBox*>(r.widget(a[1]));
              if (!c) cannot(a[1] + " is not a drop-down list");
              if (c->isEnabled() && c->isVisible()) {
@@ -378,6 +390,16 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
              } else {
                  r.expect(false, "expected message \"" + a[1] + "\", none shown");
              }
+         }},
+        {"expect-message-starting", 1, "\"TEXT\"",
+         "the next message box not yet checked began with TEXT (for texts ending in a file's size)",
+         false,
+         [](R& r, const Args& a) {
+             const auto& shown = r.desktop_.boxes.shown();
+             const QString got =
+                 r.checkedMessages_ < shown.size() ? shown[r.checkedMessages_++].text : QString();
+             r.expect(got.startsWith(a[1]),
+                      "expected a message starting \"" + a[1] + "\", got \"" + got + "\"");
          }},
         {"expect-no-message", 0, "", "no message box since the last one checked", false,
          [](R& r, const Args&) {
@@ -700,7 +722,9 @@ int ScenarioRunner::run(const QString& scenarioFile) {
         const QString text = in.readLine();
         ++line_;
         QString splitError;
-        const QStringList args = split(text, &splitError);
+        QStringList args = split(text, &splitError);
+        // "$DIR" stands for the run's data directory, which is made afresh for every run.
+        for (auto& arg : args) arg.replace("$DIR", QString::fromStdString(dir_.string()));
         if (!splitError.isEmpty()) {
             out(QStringLiteral("line %1: cannot run: %2").arg(line_).arg(splitError));
             broken = true;

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "basedata/classes.h"
+#include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -39,6 +40,7 @@ ClassesWindow::ClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 void ClassesWindow::write() {
     std::array<std::string, 6> boxes;
     for (int g = 0; g < 6; ++g) boxes[g] = ss(findChild<QLineEdit*>(arrayName("Text1", g))->text());
+    backupBefore(ctx_, "班级数目保存前");
     const auto result = writeClasses(ctx_.store, boxes);
     switch (result.outcome) {
         case ClassCounts::Outcome::Missing:

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "basedata/teacher_names.h"
+#include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -80,6 +81,7 @@ void TeacherNamesWindow::store() {
                                 .arg(gap))))
             return;
     }
+    backupBefore(ctx_, "教师姓名保存前");
     storeTeacherNames(ctx_.store, boxes);
     ctx_.platform.boxes.ok(QStringLiteral("教师姓名已正确导入数据库！"));
 }

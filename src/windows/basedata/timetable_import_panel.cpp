@@ -12,6 +12,7 @@
 
 #include "basedata/timetable_documents.h"
 #include "basedata/timetable_import.h"
+#include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -293,6 +294,7 @@ void TimetableImportPanel::confirmImport() {
         if (out.good()) detailsFile = path.string();
     }
     if (!ctx_.platform.boxes.okCancel(qs(plan.summary(detailsFile)))) return;
+    backupBefore(ctx_, "课务导入前");
     ti::replaceTimetable(ctx_.store, plan, beforeReplace_);
     ctx_.platform.boxes.ok(qs(ti::kAllRead));
 }

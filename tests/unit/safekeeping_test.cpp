@@ -1,0 +1,338 @@
+// The school's file against the ways an office PC loses data: logs left by a crash beside a
+// restored or foreign file, a log without its file, damage inside the file, an empty file, a
+// directory that cannot be written; and the backups that undo all of it.
+#include "store/safekeeping.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "store/store.h"
+#include "test_support.h"
+
+namespace daike {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+std::string bytesOf(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+long long count(Store& s, const std::string& table) {
+    return s.select("SELECT count(*) FROM \"" + table + "\"")[0][0].toInt();
+}
+
+// Appends cover records 0..n-1 of a term (the records' own columns only).
+void addRecords(Store& s, int from, int n) {
+    s.transaction([&] {
+        for (int i = from; i < from + n; ++i) {
+            s.exec(
+                "INSERT INTO 代课记录 (被代, 性质, 代者, 周次, 星期, 班级, 课目, 节次) "
+                "VALUES (?, '病假', ?, '3', 2, '一(1)', '语文', 1)",
+                {"教师" + std::to_string(i), "代者" + std::to_string(i)});
+        }
+    });
+}
+
+// The files a run leaves when it is killed: the database and its log as they stand while the
+// connection still holds them.
+void copyCrashedRun(const fs::path& from, const fs::path& to, bool withFile) {
+    if (withFile) fs::copy_file(from / Store::kFileName, to / Store::kFileName);
+    fs::copy_file(from / "代课.db-wal", to / "代课.db-wal");
+}
+
+std::vector<fs::path> asideFolders(const fs::path& dir) {
+    std::vector<fs::path> out;
+    std::error_code ec;
+    for (auto& e : fs::directory_iterator(dir / "备份", ec))
+        if (e.is_directory() && e.path().filename().string().rfind("保留-", 0) == 0)
+            out.push_back(e.path());
+    return out;
+}
+
+bool mentions(const std::vector<std::string>& notices, const std::string& what) {
+    for (const auto& n : notices)
+        if (n.find(what) != std::string::npos) return true;
+    return false;
+}
+
+TEST(InterruptedRun, ItsLogIsAppliedWhenItBelongsToTheFile) {
+    TempDir live, crashed;
+    {
+        auto s = Store::open(live.path());
+        addRecords(*s, 0, 5);
+        copyCrashedRun(live.path(), crashed.path(), true);
+    }
+    auto s = Store::open(crashed.path());
+    EXPECT_EQ(count(*s, "代课记录"), 5);
+    EXPECT_TRUE(s->notices().empty());
+    // Nothing to keep once every change is in the file.
+    EXPECT_TRUE(asideFolders(crashed.path()).empty());
+}
+
+TEST(InterruptedRun, AStaleLogBesideARestoredCopyIsNotApplied) {
+    TempDir dir, restored;
+    {
+        auto s = Store::open(dir.path());
+        addRecords(*s, 0, 20);
+    }
+    const std::string yesterday = bytesOf(dir.path() / Store::kFileName);  // the copy kept
+    {
+        auto s = Store::open(dir.path());
+        addRecords(*s, 20, 3000);  // days of work, folded into the file at close
+    }
+    {
+        auto s = Store::open(dir.path());
+        addRecords(*s, 3020, 5);
+        copyCrashedRun(dir.path(), restored.path(), false);  // the crash leaves this log
+    }
+    writeBytes(restored.path() / Store::kFileName, yesterday);  // the operator copies back
+
+    {
+        auto s = Store::open(restored.path());
+        EXPECT_TRUE(mentions(s->notices(), "不符")) << "the operator was not told";
+        EXPECT_EQ(count(*s, "代课记录"), 20);  // yesterday's data, whole
+        const auto aside = asideFolders(restored.path());
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_TRUE(mentions(s->notices(), aside[0].string()));
+        EXPECT_EQ(bytesOf(aside[0] / Store::kFileName), yesterday);
+        EXPECT_TRUE(fs::exists(aside[0] / "代课.db-wal"));
+        addRecords(*s, 9000, 1);  // the first cover after the restore works
+    }
+    // And the restored file is still sound after the run closes.
+    auto s = Store::open(restored.path());
+    EXPECT_EQ(count(*s, "代课记录"), 21);
+    EXPECT_TRUE(s->notices().empty());
+}
+
+TEST(InterruptedRun, ALogOfAnotherDatabaseLeavesTheFileAsItWas) {
+    TempDir good, other, mixed;
+    {
+        auto s = Store::open(good.path());
+        addRecords(*s, 0, 7);
+    }
+    {
+        auto s = Store::open(other.path());
+        addRecords(*s, 0, 50);
+        copyCrashedRun(other.path(), mixed.path(), false);
+    }
+    const std::string before = bytesOf(good.path() / Store::kFileName);
+    writeBytes(mixed.path() / Store::kFileName, before);
+    {
+        auto s = Store::open(mixed.path());
+        EXPECT_TRUE(mentions(s->notices(), "不符"));
+        EXPECT_EQ(bytesOf(mixed.path() / Store::kFileName), before);
+        EXPECT_EQ(count(*s, "代课记录"), 7);
+    }
+    EXPECT_FALSE(fs::exists(mixed.path() / "代课.db-wal"));
+    auto s = Store::open(mixed.path());
+    EXPECT_EQ(count(*s, "代课记录"), 7);
+    EXPECT_TRUE(s->notices().empty());
+}
+
+TEST(InterruptedRun, ALogWithoutItsFileIsMovedAsideNotReplayed) {
+    TempDir crashed, fresh;
+    {
+        auto s = Store::open(crashed.path());
+        addRecords(*s, 0, 5);
+        copyCrashedRun(crashed.path(), fresh.path(), false);
+    }
+    const std::string log = bytesOf(fresh.path() / "代课.db-wal");
+    {
+        auto s = Store::open(fresh.path());
+        EXPECT_EQ(count(*s, "代课记录"), 0);  // a new, empty school
+        EXPECT_EQ(s->select("SELECT 密码 FROM 注册码")[0][0].text(), "580417");
+        EXPECT_TRUE(mentions(s->notices(), "已不存在"));
+        const auto aside = asideFolders(fresh.path());
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(bytesOf(aside[0] / "代课.db-wal"), log);
+    }
+    // Every later start is an ordinary one.
+    auto s = Store::open(fresh.path());
+    EXPECT_TRUE(s->notices().empty());
+}
+
+TEST(DamagedFile, FlippedBytesInATablePageAreFoundAtStartAndTheFileKept) {
+    TempDir dir;
+    {
+        auto s = Store::open(dir.path());
+        addRecords(*s, 0, 400);
+    }
+    const auto file = dir.path() / Store::kFileName;
+    std::string bytes = bytesOf(file);
+    ASSERT_GT(bytes.size(), 20u * 1024);
+    // A page in the middle of the records, a few bytes inside it.
+    const std::size_t at = (bytes.size() / 1024 / 2) * 1024 + 300;
+    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(~bytes[at + i]);
+    writeBytes(file, bytes);
+    try {
+        Store::open(dir.path());
+        FAIL() << "a damaged file was opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.kind(), StoreError::Kind::NotOurFile);
+        EXPECT_NE(std::string(e.what()).find("已损坏"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(bytesOf(file), bytes);
+}
+
+TEST(DamagedFile, AZeroLengthFileIsNotTakenForANewSchool) {
+    TempDir dir;
+    writeBytes(dir.path() / Store::kFileName, "");
+    try {
+        Store::open(dir.path());
+        FAIL() << "an empty file was opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.kind(), StoreError::Kind::EmptyFile);
+        EXPECT_NE(std::string(e.what()).find("0 字节"), std::string::npos);
+    }
+    EXPECT_EQ(fs::file_size(dir.path() / Store::kFileName), 0u);
+}
+
+TEST(Permissions, AReadOnlyDirectoryWithItsLockIsNamedAsSuch) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "running as root, who may write into any directory; "
+                        "Permissions.MessagesNameTheRealCause checks the messages instead";
+    }
+    TempDir dir;
+    Store::open(dir.path()).reset();  // leaves 代课.db and 代课.lock
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    try {
+        Store::open(dir.path());
+        FAIL() << "opened in a read-only directory";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.kind(), StoreError::Kind::NoAccess);
+        const std::string m = e.what();
+        EXPECT_NE(m.find("只读"), std::string::npos) << m;
+        EXPECT_EQ(m.find("损坏"), std::string::npos) << m;
+    }
+}
+
+TEST(Permissions, MessagesNameTheRealCause) {
+    AccessFacts readOnly;
+    readOnly.directory = "/srv/代课";
+    readOnly.directoryWritable = false;
+    readOnly.lockExists = true;
+    readOnly.systemError = EACCES;
+    const auto a = describeAccessProblem(readOnly);
+    EXPECT_NE(a.find("“/srv/代课”是只读的"), std::string::npos) << a;
+    EXPECT_NE(a.find("--data"), std::string::npos) << a;
+
+    AccessFacts foreignLock = readOnly;
+    foreignLock.directoryWritable = true;
+    foreignLock.lockOfAnotherAccount = true;
+    foreignLock.lockOwner = 1001;
+    const auto b = describeAccessProblem(foreignLock);
+    EXPECT_NE(b.find("另一个用户账户"), std::string::npos) << b;
+    EXPECT_NE(b.find("删除这个锁文件"), std::string::npos) << b;
+    EXPECT_EQ(b.find("只读"), std::string::npos) << b;
+
+    // Database errors: what happened and what to do, SQLite's text last, in brackets.
+    const auto full = describeDatabaseError(13 /* SQLITE_FULL */, "database or disk is full");
+    EXPECT_EQ(full.rfind("磁盘已满", 0), 0u);
+    EXPECT_NE(full.find("（database or disk is full）"), std::string::npos);
+    EXPECT_NE(describeDatabaseError(11 /* SQLITE_CORRUPT */, "").find("从最近的备份恢复"),
+              std::string::npos);
+}
+
+TEST(Backup, IsAConsistentEncryptedCopyThatRestoresInOneSwap) {
+    TempDir dir;
+    auto s = Store::open(dir.path());
+    addRecords(*s, 0, 10);
+    const auto dest = safekeeping::operatorBackupPath(dir.path(), {2024, 3, 20, 8, 15, 0});
+    EXPECT_EQ(dest.filename().string(), "代课-20240320-081500.db");
+    s->backupTo(dest);
+    EXPECT_FALSE(fs::exists(dest.string() + "-wal"));
+    EXPECT_NE(bytesOf(dest).substr(0, 15), "SQLite format 3");
+    addRecords(*s, 10, 5);  // work after the backup
+
+    // Answering 否 after the check changes nothing: only the checked copy is made.
+    const auto checked = safekeeping::prepareRestore(dest, dir.path());
+    EXPECT_EQ(count(*s, "代课记录"), 15);
+    s->replaceWith(checked);
+    EXPECT_FALSE(fs::exists(checked));
+    EXPECT_EQ(count(*s, "代课记录"), 10);
+    addRecords(*s, 100, 1);  // the restored file takes cover again
+    s.reset();
+    EXPECT_EQ(count(*Store::open(dir.path()), "代课记录"), 11);
+}
+
+TEST(Backup, RestoreRefusesNewerLayoutsDamagedAndForeignFiles) {
+    TempDir dir, elsewhere;
+    auto s = Store::open(dir.path());
+    addRecords(*s, 0, 3);
+    const auto newer = elsewhere.path() / "newer.db";
+    s->backupTo(newer);
+    {
+        // A backup written by a later release of the program.
+        fs::create_directories(elsewhere.path() / "n");
+        fs::copy_file(newer, elsewhere.path() / "n" / Store::kFileName);
+        auto n = Store::open(elsewhere.path() / "n");
+        n->exec("PRAGMA user_version = 99");
+    }
+    auto expectRefused = [&](const fs::path& file, StoreError::Kind kind, const char* words) {
+        try {
+            safekeeping::prepareRestore(file, dir.path());
+            ADD_FAILURE() << file << " was accepted";
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.kind(), kind) << e.what();
+            EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(fs::exists(dir.path() / "代课.db.restore"));
+        EXPECT_EQ(count(*s, "代课记录"), 3);
+    };
+    expectRefused(elsewhere.path() / "n" / Store::kFileName, StoreError::Kind::NewerVersion,
+                  "更新版本");
+    writeBytes(elsewhere.path() / "text.db", std::string(8192, 'x'));
+    expectRefused(elsewhere.path() / "text.db", StoreError::Kind::NotOurFile,
+                  "不是代课程序的数据库");
+    writeBytes(elsewhere.path() / "empty.db", "");
+    expectRefused(elsewhere.path() / "empty.db", StoreError::Kind::NotOurFile, "0 字节");
+    expectRefused(dir.path() / Store::kFileName, StoreError::Kind::Usage, "正在使用");
+}
+
+TEST(Backup, AutomaticOnesAreNamedApartAndOnlyTheLastThirtyKept) {
+    TempDir dir;
+    auto s = Store::open(dir.path());
+    const auto folder = safekeeping::backupFolder(dir.path());
+    fs::create_directories(folder);
+    for (int d = 1; d <= 31; ++d) {
+        char name[64];
+        std::snprintf(name, sizeof name, "自动-202401%02d-080000-每日.db", d);
+        writeBytes(folder / name, "x");
+    }
+    writeBytes(folder / "代课-20200101-080000.db", "mine");  // the operator's own, the oldest
+    writeBytes(folder / "学期末.db", "mine too");
+    const auto made = safekeeping::automaticBackup(*s, "所有数据清空前", {2024, 3, 20, 9, 0, 0});
+    EXPECT_EQ(made.filename().string(), "自动-20240320-090000-所有数据清空前.db");
+    const auto all = safekeeping::listBackups(dir.path());
+    std::size_t automatic = 0;
+    for (const auto& b : all) automatic += b.automatic;
+    EXPECT_EQ(automatic, safekeeping::kAutomaticKept);
+    EXPECT_TRUE(fs::exists(folder / "代课-20200101-080000.db"));
+    EXPECT_TRUE(fs::exists(folder / "学期末.db"));
+    // Newest first; a file not named by the program goes by its own time.
+    const auto newest = std::find_if(all.begin(), all.end(), [](auto& b) { return b.automatic; });
+    ASSERT_NE(newest, all.end());
+    EXPECT_EQ(newest->file, made);
+    EXPECT_EQ(newest->reason, "所有数据清空前");
+    const std::string shown = "2024-03-20 09:00:00  自动备份（所有数据清空前）";
+    EXPECT_EQ(safekeeping::describe(*newest).substr(0, shown.size()), shown);
+    // The daily backup is made once a day.
+    EXPECT_FALSE(safekeeping::hasDailyBackup(dir.path(), {2024, 3, 20, 9, 0, 0}));
+    safekeeping::automaticBackup(*s, safekeeping::kDaily, {2024, 3, 20, 9, 0, 0});
+    EXPECT_TRUE(safekeeping::hasDailyBackup(dir.path(), {2024, 3, 20, 17, 0, 0}));
+    EXPECT_FALSE(safekeeping::hasDailyBackup(dir.path(), {2024, 3, 21, 8, 0, 0}));
+}
+
+}  // namespace
+}  // namespace daike
