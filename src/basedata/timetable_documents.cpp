@@ -41,29 +41,6 @@ fs::path uniqueTempDir(const std::string& stem) {
     throw DocumentError(DocumentError::Kind::CannotWrite, "无法建立临时文件夹，不能转换.doc文件。");
 }
 
-std::string xmlEscaped(std::string_view s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // The runs of a cell text: a "\n" becomes a line break.
 std::string runs(std::string_view text) {
     std::string out = "<w:r><w:rPr><w:sz w:val=\"21\"/></w:rPr>";

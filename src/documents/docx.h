@@ -111,4 +111,7 @@ class WordDocument {
     std::unique_ptr<docx_detail::Package> p_;
 };
 
+// Text made safe to stand inside an XML element or attribute of a document we write.
+std::string xmlEscaped(std::string_view text);
+
 }  // namespace daike

@@ -26,32 +26,9 @@ struct Cell {
     const char* align = "center";
 };
 
-std::string xmlEscape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string run(const std::string& text, const std::string& rPr) {
     return "<w:r>" + (rPr.empty() ? "" : "<w:rPr>" + rPr + "</w:rPr>") +
-           "<w:t xml:space=\"preserve\">" + xmlEscape(text) + "</w:t></w:r>";
+           "<w:t xml:space=\"preserve\">" + xmlEscaped(text) + "</w:t></w:r>";
 }
 
 std::string cellXml(const Cell& c, int gridSpan, const std::string& extraRPr) {

@@ -5,6 +5,7 @@
 #include "engine/ranking.h"
 #include "school/resets.h"
 #include "store/store.h"
+#include "store/text.h"
 
 namespace daike::assignment {
 
@@ -60,21 +61,7 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
     return lessons;
 }
 
-namespace {
-std::string_view trimmed(std::string_view s) {
-    // ASCII and full-width blanks, as the office types them.
-    static constexpr std::string_view kFullWidthBlank = "\u3000";
-    for (bool changed = true; changed;) {
-        changed = false;
-        if (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-            s.remove_prefix(1), changed = true;
-        if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1), changed = true;
-        if (s.starts_with(kFullWidthBlank)) s.remove_prefix(kFullWidthBlank.size()), changed = true;
-        if (s.ends_with(kFullWidthBlank)) s.remove_suffix(kFullWidthBlank.size()), changed = true;
-    }
-    return s;
-}
-}  // namespace
+using text::trimmed;
 
 std::string storedTeacherName(Store& store, std::string_view name) {
     auto rs = store.dkb("select * from 教师姓名");

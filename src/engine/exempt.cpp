@@ -10,16 +10,7 @@ std::vector<std::string> list(Store& store) {
 }
 
 std::string cleanName(std::string_view typed) {
-    auto chars = text::characters(typed);
-    auto blank = [](const std::string& c) {
-        return c == " " || c == "\t" || c == "\u3000" || c == "\r" || c == "\n";
-    };
-    std::size_t b = 0, e = chars.size();
-    while (b < e && blank(chars[b])) ++b;
-    while (e > b && blank(chars[e - 1])) --e;
-    std::string out;
-    for (std::size_t i = b; i < e; ++i) out += chars[i];
-    return out;
+    return std::string(text::trimmed(typed));
 }
 
 Outcome add(Store& store, std::string_view typed) {

@@ -23,16 +23,7 @@ std::string reasonOf(const std::string& stored) {
 }
 
 std::string trimmed(std::string_view s) {
-    auto chars = text::characters(s);
-    auto blank = [](const std::string& c) {
-        return c == " " || c == "\t" || c == "\u3000" || c == "\r" || c == "\n";
-    };
-    std::size_t b = 0, e = chars.size();
-    while (b < e && blank(chars[b])) ++b;
-    while (e > b && blank(chars[e - 1])) --e;
-    std::string out;
-    for (std::size_t i = b; i < e; ++i) out += chars[i];
-    return out;
+    return std::string(text::trimmed(s));
 }
 
 std::string names(const std::vector<std::string>& list) {

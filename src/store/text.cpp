@@ -41,4 +41,17 @@ std::string mid(std::string_view s, std::size_t start, std::size_t n) {
     return std::string(s.substr(from, i - from));
 }
 
+std::string_view trimmed(std::string_view s) {
+    static constexpr std::string_view kFullWidthBlank = "\u3000";
+    auto ascii = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    for (bool changed = true; changed;) {
+        changed = false;
+        if (!s.empty() && ascii(s.front())) s.remove_prefix(1), changed = true;
+        if (!s.empty() && ascii(s.back())) s.remove_suffix(1), changed = true;
+        if (s.starts_with(kFullWidthBlank)) s.remove_prefix(kFullWidthBlank.size()), changed = true;
+        if (s.ends_with(kFullWidthBlank)) s.remove_suffix(kFullWidthBlank.size()), changed = true;
+    }
+    return s;
+}
+
 }  // namespace daike::text

@@ -17,4 +17,8 @@ std::size_t length(std::string_view s);
 // texts: a start past the end gives "", a piece running past the end is cut short.
 std::string mid(std::string_view s, std::size_t start, std::size_t n);
 
+// The text without the blanks the office types around a name: ASCII blanks, tabs, line breaks
+// and the full-width blank "　" at either end.
+std::string_view trimmed(std::string_view s);
+
 }  // namespace daike::text
