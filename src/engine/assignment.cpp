@@ -74,26 +74,78 @@ std::string storedTeacherName(Store& store, std::string_view name) {
     return loose ? *loose : std::string(name);
 }
 
+bool PeriodLessons::dealtWith() const {
+    return !lessons.empty() &&
+           std::all_of(lessons.begin(), lessons.end(), [](const Lesson& l) { return l.dealtWith; });
+}
+
+std::optional<Lesson> PeriodLessons::open() const {
+    for (const auto& l : lessons)
+        if (!l.dealtWith) return l;
+    return std::nullopt;
+}
+
+std::optional<Lesson> PeriodLessons::open(std::string_view cls, std::string_view subject) const {
+    for (const auto& l : lessons)
+        if (!l.dealtWith && l.cls == cls && l.subject == subject) return l;
+    return std::nullopt;
+}
+
+std::string PeriodLessons::classes() const {
+    std::string out;
+    for (const auto& l : lessons) out += (out.empty() ? "" : "/") + l.cls;
+    return out;
+}
+
+std::string PeriodLessons::subjects() const {
+    std::string out;
+    const bool same = std::all_of(lessons.begin(), lessons.end(),
+                                  [&](const Lesson& l) { return l.subject == lessons[0].subject; });
+    for (const auto& l : lessons) {
+        out += (out.empty() ? "" : "/") + l.subject;
+        if (same) break;
+    }
+    return out;
+}
+
+std::string PeriodLessons::coveredBy() const {
+    if (std::none_of(lessons.begin(), lessons.end(),
+                     [](const Lesson& l) { return !l.coveredBy.empty(); }))
+        return {};
+    if (!several()) return lessons[0].coveredBy;
+    std::string out;
+    for (std::size_t i = 0; i < lessons.size(); ++i) {
+        const auto& l = lessons[i];
+        out += i == 0 ? "" : "/";
+        out += !l.coveredBy.empty() ? l.coveredBy : l.dealtWith ? "—" : "待代";
+    }
+    return out;
+}
+
 Grid gridOf(const std::vector<Lesson>& lessons) {
     Grid grid;
     for (const auto& l : lessons)
-        if (l.period >= 1 && l.period <= 6) grid[static_cast<std::size_t>(l.period - 1)] = l;
+        if (l.period >= 1 && l.period <= 6)
+            grid[static_cast<std::size_t>(l.period - 1)].lessons.push_back(l);
     return grid;
 }
 
 bool dayFinished(const std::vector<Lesson>& lessons) {
-    // A period counts once: when two lessons share it, the grid shows the later one.
     const auto grid = gridOf(lessons);
-    return std::none_of(grid.begin(), grid.end(), [](const auto& l) { return l && !l->dealtWith; });
+    return std::none_of(grid.begin(), grid.end(), [](const auto& p) { return p.open(); });
 }
 
 DayAtExit dayAtExit(const std::vector<Lesson>& lessons) {
     DayAtExit day;
     const auto grid = gridOf(lessons);
     for (std::size_t i = 0; i < grid.size(); ++i) {
-        if (!grid[i]) continue;
-        day.lesson[i] = !grid[i]->subject.empty();
-        day.covered[i] = !grid[i]->cls.empty() && grid[i]->dealtWith;
+        const auto& ls = grid[i].lessons;
+        day.lesson[i] =
+            std::any_of(ls.begin(), ls.end(), [](const Lesson& l) { return !l.subject.empty(); });
+        // A lesson without a class was never open to cover through the grid.
+        day.covered[i] = !ls.empty() && std::all_of(ls.begin(), ls.end(), [](const Lesson& l) {
+            return !l.cls.empty() && l.dealtWith;
+        });
     }
     return day;
 }
@@ -124,8 +176,13 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
                                  "课，本节代课没有记入。请按“确定”重新调出该教师当天"
                                  "的课务。");
         if (severalTeachers) {
-            auto rs = store.dkb("select * from 需代课目情况 where 星期=? and 班级=? and 节次=?",
-                                {weekdayValue(c.weekdayText), Value(c.cls), Value(c.period)});
+            // The queued row of this very lesson: another absent teacher may have a lesson of
+            // the same class in the same period, and that one is still to be covered.
+            auto rs = store.dkb(
+                "select * from 需代课目情况 where 姓名=? and 星期=? and 班级=? and 节次=? and "
+                "课目=?",
+                {Value(c.absent), weekdayValue(c.weekdayText), Value(c.cls), Value(c.period),
+                 Value(c.subject)});
             if (!rs.empty()) {
                 rs.moveFirst();
                 rs.remove();
@@ -154,7 +211,11 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
                 {Value(c.absent), weekdayValue(c.weekdayText), Value(c.cls), Value(c.subject),
                  Value(c.period)});
             if (!rs.empty()) {
+                // Where the timetable holds the lesson twice, the copy not yet covered gets
+                // the marks, so that the second cover does not land on the first copy again.
                 rs.moveFirst();
+                while (!rs.eof() && rs["已代标记"].toInt() == 1) rs.moveNext();
+                if (rs.eof()) rs.moveFirst();
                 rs.set("标记", 1);
                 rs.set("已代标记", 1);
                 rs.update();

@@ -37,17 +37,40 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
 // else the name as given. Names are stored exactly as typed, blanks included.
 std::string storedTeacherName(Store& store, std::string_view name);
 
-// A teacher's day is finished when no lesson is left to cover.
+// A teacher's day is finished when no lesson of periods 1 to 6 is left to cover, however many
+// share a period.
 bool dayFinished(const std::vector<Lesson>& lessons);
 
-// The grid of a day: for each period 1 to 6 (index period − 1) the lesson it shows. When two
-// lessons share a period the later one (timetable order) is shown; lessons outside 1 to 6 have
-// no place.
-using Grid = std::array<std::optional<Lesson>, 6>;
+// The lessons of one period of the grid, in timetable order; none for a free period. Two
+// lessons in one period (a timetable entered by hand allows it) both stay on the row and are
+// covered one at a time.
+struct PeriodLessons {
+    std::vector<Lesson> lessons;
+
+    bool free() const { return lessons.empty(); }
+    bool several() const { return lessons.size() > 1; }
+    // Every lesson of the period is covered or held back (false for a free period).
+    bool dealtWith() const;
+    // The lesson a click on the period offers for cover: the first still open, or none.
+    std::optional<Lesson> open() const;
+    // The open lesson of that class and subject, when the period has one.
+    std::optional<Lesson> open(std::string_view cls, std::string_view subject) const;
+    // What the row shows: the classes joined by "/" ("一(1)/一(2)"), the subjects likewise
+    // (once when all are the same), and who covers them: the substitute's name for one lesson;
+    // for several, each lesson's substitute, "待代" while open, "—" when held back, joined by
+    // "/" in the order of the classes. Empty while nothing of the period is covered.
+    std::string classes() const;
+    std::string subjects() const;
+    std::string coveredBy() const;
+};
+
+// The grid of a day: for each period 1 to 6 (index period − 1) its lessons. Lessons outside 1
+// to 6 have no place.
+using Grid = std::array<PeriodLessons, 6>;
 Grid gridOf(const std::vector<Lesson>& lessons);
 
-// The day as the exit step hands it to the free-period window: the periods that show a
-// lesson, and those among them no longer open to cover (covered, or held back).
+// The day as the exit step hands it to the free-period window: the periods that hold a
+// lesson, and those among them no longer open to cover (every lesson covered or held back).
 struct DayAtExit {
     std::array<bool, 6> lesson{};
     std::array<bool, 6> covered{};
@@ -77,10 +100,11 @@ struct Cover {
 };
 
 // 代课运算实体程序: writes one cover in one transaction. In the several-teachers mode the
-// lesson's row of 需代课目情况 goes; the substitute's tallies rise by one; one record is
-// appended to 临时代课记录, 代课记录 and 当天代课记录; the substitute is booked in the
-// period's column of 代课教师; the lesson gets both marks. A substitute without a row in
-// 代课节数 is refused with a StoreError and nothing is written, and so is a cover of a lesson
+// lesson's row of 需代课目情况 goes (the one of this teacher, weekday, class, period and subject:
+// two absent teachers may both have a lesson of one class in one period); the substitute's tallies
+// rise by one; one record is appended to 临时代课记录, 代课记录 and 当天代课记录; the substitute is
+// booked in the period's column of 代课教师; the lesson gets both marks. A substitute without a row
+// in 代课节数 is refused with a StoreError and nothing is written, and so is a cover of a lesson
 // the absent teacher does not have on that weekday (class, period and subject).
 void recordCover(Store& store, const Cover& cover, bool severalTeachers);
 

@@ -8,7 +8,9 @@
 
 #include "engine/assignment.h"
 #include "engine/free_period_leave.h"
+#include "engine/ranking.h"
 #include "engine/teacher_picker.h"
+#include "school/resets.h"
 #include "store/store.h"
 
 using namespace daike;
@@ -147,6 +149,96 @@ TEST_F(CoverTest, ACoverOfALessonTheTeacherDoesNotHaveIsRefused) {
               "0");
 }
 
+// Two lessons of one teacher in one period, and two absent teachers with a lesson of one
+// class in one period: each lesson is covered on its own, by someone free then, and leaves
+// its own queue row.
+class TwoLessonsInAPeriod : public CoverTest {
+  protected:
+    void SetUp() override {
+        CoverTest::SetUp();
+        sql("INSERT INTO 教师姓名 (姓名) VALUES ('张老师'),('李老师'),('甲'),('乙'),('丙'),('丁');"
+            "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
+            "('张老师',3,'一(2)',2,'数学',NULL,NULL),('张老师',3,'一(1)',4,'语文',NULL,NULL),"
+            "('李老师',3,'一(1)',2,'语文',NULL,NULL),('丁',3,'一(3)',2,'音乐',NULL,NULL);");
+        buildFreeTeachers(db());
+        countDailyLessons(db());
+        resetCoverCounts(db());
+    }
+    // What the operator does on the grid: click the period, take the first candidate, confirm.
+    std::string coverNext(const std::string& teacher, int period, bool several) {
+        const auto lesson = assignment::gridOf(assignment::loadDay(
+            db(), teacher, "3"))[static_cast<std::size_t>(period - 1)]
+                                .open();
+        if (!lesson) return {};
+        const auto ranked = ranking::rank(db(), "3", period, lesson->cls).rows;
+        if (ranked.empty()) return {};
+        assignment::recordCover(
+            db(), {teacher, "病假", ranked[0].name, "3", "3", lesson->cls, lesson->subject, period},
+            several);
+        return ranked[0].name;
+    }
+    void expectWholeDayHolds() {
+        EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录 r WHERE NOT EXISTS (SELECT 1 FROM "
+                       "任课情况 l WHERE l.姓名=r.被代 AND l.星期=r.星期 AND l.班级=r.班级 AND "
+                       "l.节次=r.节次 AND l.课目=r.课目 AND l.已代标记=1)"),
+                  "0");
+        EXPECT_EQ(rows("SELECT count(*) FROM 任课情况 WHERE 已代标记=1"),
+                  rows("SELECT count(*) FROM 当天代课记录"));
+        EXPECT_EQ(rows("SELECT count(*) FROM (SELECT 1 FROM 当天代课记录 GROUP BY 代者,节次 "
+                       "HAVING count(*)>1)"),
+                  "0");
+        EXPECT_EQ(rows("SELECT count(*) FROM 代课节数 n WHERE 当日代课 <> (SELECT count(*) FROM "
+                       "当天代课记录 WHERE 代者=n.姓名) OR 学期代课 <> (SELECT count(*) FROM "
+                       "代课记录 WHERE 代者=n.姓名)"),
+                  "0");
+    }
+};
+
+TEST_F(TwoLessonsInAPeriod, OneTeacherModeCoversBothLessonsByTwoSubstitutes) {
+    const auto first = coverNext("张老师", 2, false);
+    ASSERT_FALSE(first.empty());
+    auto day = assignment::loadDay(db(), "张老师", "3");
+    EXPECT_FALSE(assignment::dayFinished(day));
+    // The row now offers the second lesson; the first substitute is booked in that period.
+    const auto period2 = assignment::gridOf(day)[1];
+    EXPECT_EQ(period2.open()->cls, "一(2)");
+    EXPECT_EQ(period2.coveredBy(), first + "/待代");
+    const auto second = coverNext("张老师", 2, false);
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(first, second);
+    EXPECT_EQ(coverNext("张老师", 2, false), "");  // nothing left in the period
+    EXPECT_FALSE(assignment::dayFinished(assignment::loadDay(db(), "张老师", "3")));
+    ASSERT_FALSE(coverNext("张老师", 4, false).empty());
+    EXPECT_TRUE(assignment::dayFinished(assignment::loadDay(db(), "张老师", "3")));
+    EXPECT_EQ(rows("SELECT 班级,课目,代者 FROM 当天代课记录 WHERE 节次=2 ORDER BY 班级"),
+              "一(1)|语文|" + first + ";一(2)|数学|" + second);
+    expectWholeDayHolds();
+}
+
+TEST_F(TwoLessonsInAPeriod, EachCoverTakesItsOwnQueueRow) {
+    // Both teachers queued: 张老师 with two lessons in period 2, 李老师 with one in 一(1) too.
+    sql("INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',2,'语文'),"
+        "('张老师',3,'一(2)',2,'数学'),('李老师',3,'一(1)',2,'语文');");
+    ASSERT_FALSE(coverNext("李老师", 2, true).empty());
+    EXPECT_EQ(rows("SELECT 姓名,班级 FROM 需代课目情况 ORDER BY 姓名,班级"),
+              "张老师|一(1);张老师|一(2)");
+    ASSERT_FALSE(coverNext("张老师", 2, true).empty());
+    EXPECT_EQ(rows("SELECT 姓名,班级 FROM 需代课目情况"), "张老师|一(2)");
+    ASSERT_FALSE(coverNext("张老师", 2, true).empty());
+    EXPECT_EQ(rows("SELECT count(*) FROM 需代课目情况"), "0");
+    expectWholeDayHolds();
+}
+
+TEST_F(TwoLessonsInAPeriod, ALessonEnteredTwiceIsMarkedOnceForEachCover) {
+    // The same lesson typed twice into the timetable: the second cover marks the second copy.
+    sql("INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',4,'语文',NULL,NULL);");
+    ASSERT_FALSE(coverNext("张老师", 4, false).empty());
+    EXPECT_FALSE(assignment::dayFinished(assignment::loadDay(db(), "张老师", "3")));
+    ASSERT_FALSE(coverNext("张老师", 4, false).empty());
+    EXPECT_EQ(rows("SELECT 标记,已代标记 FROM 任课情况 WHERE 节次=4"), "1|1;1|1");
+    expectWholeDayHolds();
+}
+
 TEST_F(CoverTest, NamesAreLookedUpAsStored) {
     sql("INSERT INTO 教师姓名 (姓名) VALUES ('王 一'),(' 李二 '),('李二　'),('赵三');"
         "INSERT INTO 任课情况 VALUES (' 李二 ',3,'一(1)',2,'语文',NULL,NULL);");
@@ -218,35 +310,73 @@ TEST_F(CoverTest, DayIsFinishedWhenNoLessonIsLeftToCover) {
         {L{2, "一(1)", "语文", true, {}}, L{5, "一(2)", "数学", true, {}}}));
     EXPECT_FALSE(assignment::dayFinished(
         {L{2, "一(1)", "语文", true, {}}, L{5, "一(2)", "数学", false, {}}}));
-    // Two lessons in one period: the grid shows the later one.
-    EXPECT_TRUE(assignment::dayFinished(
+    // Two lessons in one period: each counts, whichever comes first in the timetable.
+    EXPECT_FALSE(assignment::dayFinished(
         {L{2, "一(1)", "语文", false, {}}, L{2, "一(2)", "数学", true, {}}}));
+    EXPECT_FALSE(assignment::dayFinished(
+        {L{2, "一(1)", "语文", true, {}}, L{2, "一(2)", "数学", false, {}}}));
+    EXPECT_TRUE(assignment::dayFinished(
+        {L{2, "一(1)", "语文", true, {}}, L{2, "一(2)", "数学", true, {}}}));
+    // A lesson outside periods 1 to 6 has no row to cover it from: it cannot hold the day open.
+    EXPECT_TRUE(assignment::dayFinished({L{7, "一(5)", "音乐", false, {}}}));
 }
 
-TEST(AssignmentDay, GridShowsTheLaterLessonOfAPeriodAndNothingOutsideTheDay) {
+TEST(AssignmentDay, GridKeepsEveryLessonOfAPeriodAndNothingOutsideTheDay) {
     using L = assignment::Lesson;
     const auto grid = assignment::gridOf(
         {L{0, "一(3)", "美术", false}, L{2, "一(1)", "语文", false}, L{2, "一(2)", "数学", true},
          L{6, "一(4)", "科学", false}, L{7, "一(5)", "音乐", false}});
-    EXPECT_FALSE(grid[0]);
-    ASSERT_TRUE(grid[1]);
-    EXPECT_EQ(grid[1]->cls, "一(2)");
-    EXPECT_TRUE(grid[1]->dealtWith);
-    ASSERT_TRUE(grid[5]);
-    EXPECT_EQ(grid[5]->subject, "科学");
-    EXPECT_EQ(std::count_if(grid.begin(), grid.end(), [](const auto& l) { return l.has_value(); }),
-              2);
+    EXPECT_TRUE(grid[0].free());
+    ASSERT_EQ(grid[1].lessons.size(), 2u);
+    EXPECT_EQ(grid[1].classes(), "一(1)/一(2)");
+    EXPECT_EQ(grid[1].subjects(), "语文/数学");
+    // The first lesson is open, the second held back: the period is not dealt with yet.
+    EXPECT_FALSE(grid[1].dealtWith());
+    ASSERT_TRUE(grid[1].open());
+    EXPECT_EQ(grid[1].open()->cls, "一(1)");
+    EXPECT_EQ(grid[5].classes(), "一(4)");
+    EXPECT_EQ(grid[5].subjects(), "科学");
+    EXPECT_EQ(std::count_if(grid.begin(), grid.end(), [](const auto& p) { return !p.free(); }), 2);
+}
+
+TEST(AssignmentDay, APeriodOfTwoLessonsIsCoveredOneAtATime) {
+    using L = assignment::Lesson;
+    assignment::PeriodLessons p{{L{3, "一(1)", "语文", false}, L{3, "一(2)", "语文", false}}};
+    EXPECT_EQ(p.subjects(), "语文");  // the same subject is named once
+    EXPECT_EQ(p.coveredBy(), "");
+    EXPECT_EQ(p.open()->cls, "一(1)");
+    // The suggestion panel may ask for the second lesson by name.
+    EXPECT_EQ(p.open("一(2)", "语文")->cls, "一(2)");
+    EXPECT_FALSE(p.open("一(2)", "数学"));
+
+    p.lessons[0].dealtWith = true;
+    p.lessons[0].coveredBy = "赵三";
+    EXPECT_EQ(p.open()->cls, "一(2)");
+    EXPECT_FALSE(p.open("一(1)", "语文"));
+    EXPECT_FALSE(p.dealtWith());
+    EXPECT_EQ(p.coveredBy(), "赵三/待代");
+
+    p.lessons[1].dealtWith = true;  // held back by the absence entry
+    EXPECT_FALSE(p.open());
+    EXPECT_TRUE(p.dealtWith());
+    EXPECT_EQ(p.coveredBy(), "赵三/—");
+
+    // One lesson: the substitute's name alone, as before.
+    assignment::PeriodLessons one{{L{1, "一(1)", "语文", true, "李四"}}};
+    EXPECT_EQ(one.coveredBy(), "李四");
+    EXPECT_EQ(one.classes(), "一(1)");
 }
 
 TEST(AssignmentDay, ExitHandsOnLessonPeriodsAndTheCoveredAmongThem) {
     using L = assignment::Lesson;
     // Period 1 covered, 3 still open, 4 a lesson of the timetable without a class (held back),
-    // period 5 covered twice over: the later lesson decides.
+    // period 5 has one of its two lessons covered: still open; period 6 has both covered.
     const auto day = assignment::dayAtExit(
         {L{1, "一(1)", "语文", true}, L{3, "一(2)", "数学", false}, L{4, "", "班会", true},
-         L{5, "一(3)", "科学", false}, L{5, "一(4)", "科学", true}});
-    EXPECT_EQ(day.lesson, (std::array<bool, 6>{true, false, true, true, true, false}));
-    EXPECT_EQ(day.covered, (std::array<bool, 6>{true, false, false, false, true, false}));
+         L{5, "一(3)", "科学", true}, L{5, "一(4)", "科学", false}, L{6, "一(3)", "语文", true},
+         L{6, "一(4)", "语文", true}});
+    EXPECT_EQ(day.lesson, (std::array<bool, 6>{true, false, true, true, true, true}));
+    EXPECT_EQ(day.covered, (std::array<bool, 6>{true, false, false, false, false, true}));
     // No lesson that day: every period is free.
     const auto none = assignment::dayAtExit({});
     EXPECT_EQ(none.lesson, (std::array<bool, 6>{}));

@@ -347,14 +347,16 @@ void AssignmentWindow::renderGrid() {
     const auto grid = assignment::gridOf(lessons_);
     for (int r = 0; r < 6; ++r) {
         auto& p = periods_[static_cast<std::size_t>(r)];
-        const auto& lesson = grid[static_cast<std::size_t>(r)];
+        const auto& period = grid[static_cast<std::size_t>(r)];
         const bool shown = grid_ == GridState::Shown;
-        p.cls->setText(shown && lesson ? qs(lesson->cls) : QString());
-        p.subject->setText(shown && lesson ? qs(lesson->subject) : QString());
+        // Two lessons in one period show side by side ("一(1)/一(2)"); a click offers the first
+        // still open.
+        p.cls->setText(shown ? qs(period.classes()) : QString());
+        p.subject->setText(shown ? qs(period.subjects()) : QString());
         // A covered lesson says by whom, so it does not look like a free period.
-        p.coveredBy->setText(shown && lesson && !lesson->coveredBy.empty()
-                                 ? QStringLiteral("代：") + qs(lesson->coveredBy)
-                                 : QString());
+        const auto coveredBy = shown ? period.coveredBy() : std::string();
+        p.coveredBy->setText(coveredBy.empty() ? QString()
+                                               : QStringLiteral("代：") + qs(coveredBy));
         p.coveredBy->setEnabled(false);
         for (auto* l : {p.cls, p.subject, p.coveredBy}) fitText(l);
         // Which parts of the row are live: a free period greys its number and the 班/课 marks
@@ -364,9 +366,9 @@ void AssignmentWindow::renderGrid() {
             case GridState::Blank:
                 break;
             case GridState::Shown:
-                if (!lesson) {
+                if (period.free()) {
                     marks = option = false;
-                } else if (lesson->dealtWith) {
+                } else if (period.dealtWith()) {
                     labels = marks = option = false;
                 }
                 break;
@@ -494,6 +496,7 @@ void AssignmentWindow::leaveDay() {
     grid_ = GridState::NoLessons;
     lessons_.clear();
     selectedPeriod_ = -1;
+    selectedLesson_.reset();
     selectedRow_ = -1;
     ranked_.clear();
     suggestionsShown_ = false;
@@ -545,6 +548,7 @@ void AssignmentWindow::openPicker() {
     // until the day is loaded again.
     grid_ = GridState::Withdrawn;
     selectedPeriod_ = -1;
+    selectedLesson_.reset();
     render();
 }
 
@@ -563,6 +567,7 @@ void AssignmentWindow::takeOtherReason() {
 
 void AssignmentWindow::loadDay() {
     selectedPeriod_ = -1;
+    selectedLesson_.reset();
     // Names are stored as typed, blanks included: the name box is matched against them.
     if (oneTeacherMode())
         teachers_->setEditText(qs(assignment::storedTeacherName(ctx_.store, ss(typed_->text()))));
@@ -598,11 +603,17 @@ void AssignmentWindow::loadDay() {
     render();
 }
 
-void AssignmentWindow::periodClicked(int i) {
+void AssignmentWindow::periodClicked(int i, std::optional<assignment::Lesson> lesson) {
     selectedPeriod_ = i;
     selectedRow_ = -1;
-    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(i)];
-    const std::string cls = grid_ == GridState::Shown && lesson ? lesson->cls : std::string();
+    // The lesson ranked and covered: the one asked for, else the first of the period still
+    // open.
+    if (grid_ != GridState::Shown)
+        lesson.reset();
+    else if (!lesson)
+        lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(i)].open();
+    selectedLesson_ = lesson;
+    const std::string cls = lesson ? lesson->cls : std::string();
     const auto result = ranking::rank(ctx_.store, weekdayText(), i + 1, cls);
     ranked_ = result.rows;
     suggestionsShown_ = false;
@@ -675,16 +686,19 @@ void AssignmentWindow::takeSuggestion(int j) {
     teachers_->setEditText(absent);
     // In the one-teacher mode the name box is what loading reads.
     if (oneTeacherMode()) typed_->setText(absent);
+    const auto wanted = suggestions_[static_cast<std::size_t>(k)];
     const int period = selectedPeriod_;
     loadDay();
     if (period < 0 || grid_ != GridState::Shown) return;
-    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(period)];
-    if (!lesson || lesson->dealtWith) return;
-    periodClicked(period);
+    // The suggested lesson itself, should that teacher have two lessons in the period.
+    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(period)].open(
+        wanted.cls, wanted.subject);
+    if (!lesson) return;
+    periodClicked(period, lesson);
 }
 
 void AssignmentWindow::recordCover() {
-    const auto lesson = assignment::gridOf(lessons_)[static_cast<std::size_t>(selectedPeriod_)];
+    const auto lesson = selectedLesson_;
     assignment::Cover c;
     c.absent = ss(loadedTeacher_);
     c.reason = ss(reason());
@@ -694,9 +708,16 @@ void AssignmentWindow::recordCover() {
     c.cls = lesson ? lesson->cls : std::string();
     c.subject = lesson ? lesson->subject : std::string();
     c.period = selectedPeriod_ + 1;
+    // With two lessons in the period the question names the class and subject: the operator
+    // must know which of them is being given away.
+    const bool twoInPeriod =
+        lesson && assignment::gridOf(lessons_)[static_cast<std::size_t>(selectedPeriod_)].several();
+    const QString which =
+        twoInPeriod ? qs(c.cls) + QStringLiteral("班") + qs(c.subject) + QStringLiteral("课")
+                    : QStringLiteral("该节课");
     const bool ok = ctx_.platform.boxes.okCancel(
         QStringLiteral("是否确定让 ") + "“" + qs(c.substitute) + "”" + QStringLiteral(" 老师代 ") +
-        "“" + qs(c.absent) + "”" + QStringLiteral("  老师的该节课？"));
+        "“" + qs(c.absent) + "”" + QStringLiteral("  老师的") + which + QStringLiteral("？"));
     if (ok) {
         assignment::recordCover(ctx_.store, c, !oneTeacherMode());
         emit coverChanged();

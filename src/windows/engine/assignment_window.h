@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -103,7 +104,7 @@ class AssignmentWindow : public QWidget {
     void reasonChosen(const QString& text);
     void takeOtherReason();
     void loadDay();
-    void periodClicked(int index);
+    void periodClicked(int index, std::optional<assignment::Lesson> lesson = std::nullopt);
     void turnPage(int delta);
     void candidateClicked(int row);
     void confirm();
@@ -141,10 +142,11 @@ class AssignmentWindow : public QWidget {
     QString loadedTeacher_;                    // whose lessons the grid shows
     std::vector<assignment::Lesson> lessons_;  // that teacher's lessons of weekday_
     GridState grid_ = GridState::Blank;
-    int selectedPeriod_ = -1;                 // index 0 to 5
-    std::vector<ranking::Candidate> ranked_;  // candidates of the chosen lesson, ranked
-    int pageOffset_ = 0;                      // index of the first row on the page
-    int selectedRow_ = -1;                    // row of the page, 0 to 31
+    int selectedPeriod_ = -1;                           // index 0 to 5
+    std::optional<assignment::Lesson> selectedLesson_;  // the lesson of it being covered
+    std::vector<ranking::Candidate> ranked_;            // candidates of the chosen lesson, ranked
+    int pageOffset_ = 0;                                // index of the first row on the page
+    int selectedRow_ = -1;                              // row of the page, 0 to 31
     std::vector<assignment::Suggestion> suggestions_;
     QString suggestionsFor_;  // the substitute the suggestions are for
     int suggestionOffset_ = 0;
