@@ -14,12 +14,6 @@
 #include "../unit/test_support.h"
 #include "statistics/tables.h"
 
-// fontconfig keeps its configuration for the life of the process; under the leak checker of the
-// sanitizer build that is not our leak.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
 namespace daike {
 namespace {
 
