@@ -286,11 +286,11 @@ std::unique_ptr<LaidTable> layTable(const page::Table& t, double width) {
             if (c.cell->vMerge == page::Cell::Merge::None ||
                 (c.cell->vMerge == page::Cell::Merge::Restart && c.rowSpan == 1))
                 h = std::max(h, c.contentHeight);
-        const auto& spec = t.rows[r];
-        if (spec.exactHeight && spec.height > 0)
-            h = spec.height;
+        const auto& row = t.rows[r];
+        if (row.exactHeight && row.height > 0)
+            h = row.height;
         else
-            h = std::max(h, double(spec.height));
+            h = std::max(h, double(row.height));
         lr.height = std::max(h, 1.0);
     }
     for (std::size_t r = 0; r < out->rows.size(); ++r)
@@ -426,8 +426,8 @@ class Pager {
         y_ = top_;
     }
 
-    void paragraph(const page::Paragraph& spec) {
-        LaidParagraph p = layParagraph(spec, width_);
+    void paragraph(const page::Paragraph& source) {
+        LaidParagraph p = layParagraph(source, width_);
         if (p.pageBreakBefore && !atTop()) newPage();
         if (done_) return;
         y_ += p.spaceBefore;
@@ -440,8 +440,8 @@ class Pager {
         y_ += p.spaceAfter;
     }
 
-    void table(const page::Table& spec) {
-        auto lt = layTable(spec, width_);
+    void table(const page::Table& source) {
+        auto lt = layTable(source, width_);
         std::size_t first = 0;
         double top = y_;
         for (std::size_t r = 0; r < lt->rows.size(); ++r) {
