@@ -10,6 +10,7 @@
 #include "basedata/demo_school.h"
 #include "basedata/timetable_documents.h"
 #include "basedata/timetable_import.h"
+#include "documents/libreoffice.h"
 #include "store/store.h"
 
 namespace {
@@ -33,7 +34,7 @@ struct ImportSchool {
         demo::fillSchool(*store, demo::planFor(kTeachers));
         ti::exportTimetableDocuments(*store, dir);
         docDir = dir / "doc";
-        if (const auto soffice = ti::findLibreOffice()) {
+        if (const auto soffice = daike::libreoffice::find()) {
             std::string cmd = "cd \"" + (dir / ti::kDocumentFolder).string() + "\" && \"" +
                               soffice->string() + "\" -env:UserInstallation=file://" +
                               (dir / "profile").string() +

@@ -1,23 +1,14 @@
 #include "basedata/timetable_documents.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
+#include <algorithm>
 #include <map>
 #include <random>
-#include <thread>
 
 #include "basedata/teacher_names.h"
 #include "documents/docx.h"
+#include "documents/libreoffice.h"
 #include "store/store.h"
 #include "store/text.h"
-
-extern char** environ;
 
 namespace daike::timetable_import {
 
@@ -101,81 +92,24 @@ CellTexts readFirstTable(const WordDocument& document, const std::string& teache
     return cells;
 }
 
-std::optional<fs::path> findLibreOffice() {
-    const char* path = std::getenv("PATH");
-    if (!path) return std::nullopt;
-    const std::string dirs = path;
-    for (const char* program : {"soffice", "libreoffice"}) {
-        std::size_t from = 0;
-        while (from <= dirs.size()) {
-            const auto colon = dirs.find(':', from);
-            const std::string dir =
-                dirs.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
-            if (!dir.empty()) {
-                const fs::path candidate = fs::path(dir) / program;
-                if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-            }
-            if (colon == std::string::npos) break;
-            from = colon + 1;
-        }
-    }
-    return std::nullopt;
-}
-
 DocConverter libreOfficeConverter() {
     return [](const std::vector<fs::path>& docs,
               const fs::path& outDir) -> std::optional<std::string> {
-        const auto soffice = findLibreOffice();
-        if (!soffice)
-            return "本机没有安装LibreOffice，不能读取.doc文件。请用文字处理软件把它另存为.docx格式"
-                   "（Word 2007及以后的格式）后再导入。";
-        // A profile of our own: an office suite the operator has open keeps its own, and the
-        // conversion neither waits for it nor changes its settings.
-        const fs::path profile = uniqueTempDir("daike-lo-profile-");
-        std::vector<std::string> args = {soffice->string(),
-                                         "-env:UserInstallation=file://" + profile.string(),
-                                         "--headless",
-                                         "--norestore",
-                                         "--nolockcheck",
-                                         "--convert-to",
-                                         "docx",
-                                         "--outdir",
-                                         outDir.string()};
-        for (const auto& d : docs) args.push_back(d.string());
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        std::optional<std::string> failure;
-        if (spawned != 0) {
-            failure = "LibreOffice未能启动，请把该文件另存为.docx格式后再导入。";
-        } else {
-            // A conversion that hangs must not hold the office's program for ever.
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
-            int status = 0;
-            while (true) {
-                const pid_t done = ::waitpid(pid, &status, WNOHANG);
-                if (done == pid) break;
-                if (done < 0) break;
-                if (std::chrono::steady_clock::now() > deadline) {
-                    ::kill(pid, SIGKILL);
-                    ::waitpid(pid, &status, 0);
-                    failure = "LibreOffice转换超时，请把该文件另存为.docx格式后再导入。";
-                    break;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
+        switch (libreoffice::convert(docs, outDir, "docx")) {
+            case libreoffice::Outcome::NotInstalled:
+                return "本机没有安装LibreOffice，不能读取.doc文件。请用文字处理软件把它另存为."
+                       "docx格式"
+                       "（Word 2007及以后的格式）后再导入。";
+            case libreoffice::Outcome::NotStarted:
+                return "LibreOffice未能启动，请把该文件另存为.docx格式后再导入。";
+            case libreoffice::Outcome::TimedOut:
+                return "LibreOffice转换超时，请把该文件另存为.docx格式后再导入。";
+            case libreoffice::Outcome::Converted:
+            case libreoffice::Outcome::Failed:
+                // A file it could not convert is missing from the folder; reading it says so.
+                break;
         }
-        std::error_code ec;
-        fs::remove_all(profile, ec);
-        return failure;
+        return std::nullopt;
     };
 }
 

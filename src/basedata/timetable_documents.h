@@ -35,8 +35,7 @@ CellTexts readFirstTable(const WordDocument& document, const std::string& teache
 using DocConverter = std::function<std::optional<std::string>(
     const std::vector<std::filesystem::path>& docs, const std::filesystem::path& outDir)>;
 
-// LibreOffice in headless mode, found on the PATH as soffice or libreoffice.
-std::optional<std::filesystem::path> findLibreOffice();
+// LibreOffice in headless mode (documents/libreoffice.h).
 DocConverter libreOfficeConverter();
 
 // The documents of the folder 任课表. The .doc files of all the teachers given are converted

@@ -1,17 +1,9 @@
 #include "documents/notice_template.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <random>
 #include <vector>
 
-extern char** environ;
+#include "documents/libreoffice.h"
 
 namespace daike {
 
@@ -152,19 +144,8 @@ WordDocument defaultNoticeTemplate() {
     return WordDocument::fromXml(doc, kStyles, kNoticeTemplate);
 }
 
-namespace {
-
-std::string sofficePath() {
-    for (const char* candidate : {"/usr/bin/soffice", "/usr/local/bin/soffice",
-                                  "/usr/bin/libreoffice", "/opt/libreoffice/program/soffice"})
-        if (::access(candidate, X_OK) == 0) return candidate;
-    return {};
-}
-
-}  // namespace
-
 bool libreOfficeInstalled() {
-    return !sofficePath().empty();
+    return libreoffice::find().has_value();
 }
 
 bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesystem::path& outDir,
@@ -174,43 +155,8 @@ bool convertWithLibreOffice(const std::filesystem::path& doc, const std::filesys
 
 bool convertWithLibreOffice(const std::vector<std::filesystem::path>& docs,
                             const std::filesystem::path& outDir, const std::string& format) {
-    const std::string soffice = sofficePath();
-    if (soffice.empty() || docs.empty()) return false;
-    std::random_device rd;
-    const auto profile = std::filesystem::temp_directory_path() /
-                         ("daike-lo-" + std::to_string(rd()) + std::to_string(rd()));
-    std::vector<std::string> args = {
-        soffice,        "-env:UserInstallation=file://" + profile.string(),
-        "--headless",   "--norestore",
-        "--convert-to", format,
-        "--outdir",     outDir.string()};
-    for (const auto& d : docs) args.push_back(d.string());
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    // LibreOffice talks on its output; the office does not need to see it.
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, soffice.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    bool ok = false;
-    if (spawned == 0) {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(profile, ec);
-    for (const auto& d : docs) {
-        auto produced = outDir / d.filename();
-        produced.replace_extension(format.substr(0, format.find(':')));
-        if (!std::filesystem::exists(produced, ec)) ok = false;
-    }
-    return ok;
+    return !docs.empty() &&
+           libreoffice::convert(docs, outDir, format) == libreoffice::Outcome::Converted;
 }
 
 NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {

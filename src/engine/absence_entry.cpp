@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/assignment.h"
 #include "engine/free_period_leave.h"
 #include "store/store.h"
 
@@ -132,12 +133,7 @@ Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const D
                 wanted.erase(it);
                 if (coveredMarks(rs)) continue;
                 if (row.selected) {
-                    queue.addNew();
-                    queue.set("姓名", rs["姓名"]);
-                    queue.set("星期", rs["星期"]);
-                    queue.set("班级", rs["班级"]);
-                    queue.set("节次", rs["节次"]);
-                    queue.set("课目", rs["课目"]);
+                    assignment::queueLesson(queue, rs);
                     ++done.queued;
                     done.needsCover = true;
                 } else {

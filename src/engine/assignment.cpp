@@ -282,6 +282,12 @@ bool staleDayCheck(Store& store, std::optional<int> week, int weekday) {
     });
 }
 
+void queueLesson(Recordset& queue, Recordset& lessons) {
+    queue.addNew();
+    for (const char* column : {"姓名", "星期", "班级", "节次", "课目"})
+        queue.set(column, lessons[column]);
+}
+
 std::string joinNames(const std::vector<std::string>& names) {
     std::string all;
     for (const auto& n : names) all += (all.empty() ? "" : "、") + n;

@@ -13,6 +13,8 @@
 
 namespace daike {
 
+class Recordset;
+
 class Store;
 
 namespace assignment {
@@ -143,6 +145,10 @@ bool staleDayCheck(Store& store, std::optional<int> week, int weekday);
 
 // Names joined for a message: 张三、李四.
 std::string joinNames(const std::vector<std::string>& names);
+
+// Adds the lesson at the cursor of `lessons` (rows of 任课情况) to `queue` (需代课目情况), the
+// lessons waiting for cover in the several-teachers mode. The caller writes the queue.
+void queueLesson(Recordset& queue, Recordset& lessons);
 
 }  // namespace assignment
 }  // namespace daike

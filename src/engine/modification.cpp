@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/assignment.h"
 #include "engine/free_period_leave.h"
 #include "store/store.h"
 
@@ -187,12 +188,7 @@ Outcome reassign(Store& store, const CoverRow& c) {
         rs.set("标记", 1);
         rs.update();
         auto queue = store.dkb("select * from 需代课目情况");
-        queue.addNew();
-        queue.set("姓名", rs["姓名"]);
-        queue.set("星期", rs["星期"]);
-        queue.set("班级", rs["班级"]);
-        queue.set("节次", rs["节次"]);
-        queue.set("课目", rs["课目"]);
+        assignment::queueLesson(queue, rs);
         queue.update();
     });
     return out;

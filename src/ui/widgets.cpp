@@ -114,4 +114,17 @@ void fitText(QLabel* label) {
     label->setToolTip(QFontMetrics(f).horizontalAdvance(text) <= room ? QString() : text);
 }
 
+QLabel* makeCell(QWidget* parent, const QString& name, const QString& text, QRect at) {
+    auto* l = makeLabel(parent, name, text, at);
+    l->setAlignment(Qt::AlignCenter);
+    setBackground(l, colors::neutral);
+    return l;
+}
+
+void clearRadio(QRadioButton* b) {
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(true);
+}
+
 }  // namespace daike

@@ -52,6 +52,11 @@ QLineEdit* makeLineEdit(QWidget* parent, const QString& name, QRect at);
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, QRect at);
 QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& text, QRect at);
 QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, QRect at);
+// A grid cell: centred text on the neutral colour.
+QLabel* makeCell(QWidget* parent, const QString& name, const QString& text, QRect at);
+
+// Unticks an option button of a group, which the toolkit's exclusive groups do not allow.
+void clearRadio(QRadioButton* b);
 
 // A window of the program other than the main window: its own top-level window, owned by the
 // main window so that closing the main window closes it, deleted when closed.

@@ -5,6 +5,7 @@
 
 #include "basedata/demo_school.h"
 #include "documents/docx.h"
+#include "documents/libreoffice.h"
 #include "test_support.h"
 
 namespace daike {
@@ -164,13 +165,13 @@ TEST_F(Documents, DocFilesAreConvertedTogetherOnceAndADocxComesFirst) {
 }
 
 TEST_F(Documents, DocConvertedByLibreOffice) {
-    if (!findLibreOffice())
+    if (!libreoffice::find())
         GTEST_SKIP() << "LibreOffice (soffice) is not on the PATH; scripts/install-deps installs "
                         "libreoffice-writer-nogui";
     // Make a .doc the way an office would have one: our .docx saved as .doc by LibreOffice.
     testing::TempDir made;
     writeDocx(made.path() / "张 三.docx", grid(week({{{3, 4}, "科学（六年２班）"}})));
-    const auto soffice = findLibreOffice()->string();
+    const auto soffice = libreoffice::find()->string();
     const std::string cmd = "\"" + soffice + "\" -env:UserInstallation=file://" +
                             (made.path() / "profile").string() +
                             " --headless --convert-to doc --outdir \"" + folder().string() +

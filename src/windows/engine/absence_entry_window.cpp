@@ -24,19 +24,6 @@ const int kPlaceW = 124;
 const int kPlaceH = 24;
 const int kVisibleRows = 9;  // 54 places show at once; more teachers scroll
 
-void clearRadio(QRadioButton* b) {
-    b->setAutoExclusive(false);
-    b->setChecked(false);
-    b->setAutoExclusive(true);
-}
-
-QLabel* cell(QWidget* parent, const QString& name, const QString& text, QRect at) {
-    auto* l = makeLabel(parent, name, text, at);
-    l->setAlignment(Qt::AlignCenter);
-    setBackground(l, colors::neutral);
-    return l;
-}
-
 }  // namespace
 
 AbsenceEntryWindow::AbsenceEntryWindow(RunContext& ctx, QWidget* owner, const QStringList& listed)
@@ -102,12 +89,14 @@ void AbsenceEntryWindow::build() {
             const int y = 34 + k * 28;
             auto& row = rows_[static_cast<std::size_t>(r)];
             row.first = makeCheck(frame, arrayName("Check1", r), QString(), {10, y + 2, 20, 20});
-            row.number = cell(frame, arrayName("Label7", r), QStringLiteral("%1.").arg(k + 1),
-                              {34, y, 26, 24});
-            row.cls = cell(frame, arrayName("Label13", r), QString(), {62, y, 104, 24});
-            row.ban = cell(frame, arrayName("Label19", r), QStringLiteral("班"), {168, y, 24, 24});
-            row.subject = cell(frame, arrayName("Label25", r), QString(), {194, y, 104, 24});
-            row.ke = cell(frame, arrayName("Label31", r), QStringLiteral("课"), {300, y, 24, 24});
+            row.number = makeCell(frame, arrayName("Label7", r), QStringLiteral("%1.").arg(k + 1),
+                                  {34, y, 26, 24});
+            row.cls = makeCell(frame, arrayName("Label13", r), QString(), {62, y, 104, 24});
+            row.ban =
+                makeCell(frame, arrayName("Label19", r), QStringLiteral("班"), {168, y, 24, 24});
+            row.subject = makeCell(frame, arrayName("Label25", r), QString(), {194, y, 104, 24});
+            row.ke =
+                makeCell(frame, arrayName("Label31", r), QStringLiteral("课"), {300, y, 24, 24});
             row.second = makeCheck(frame, arrayName("Check2", r), QString(), {336, y + 2, 20, 20});
             connect(row.first, &QCheckBox::clicked, this, [this, r] { rowClicked(r); });
             connect(row.second, &QCheckBox::clicked, this, [this, r] { rowClicked(r); });

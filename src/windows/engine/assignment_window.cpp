@@ -50,19 +50,6 @@ const char* const kInfo =
     "3. 点选一位教师，按其旁边的“确定”并确认，即记入代课。\n"
     "4. 课务代完后按“退出”，再选择空课时间是否外出。";
 
-void clearRadio(QRadioButton* b) {
-    b->setAutoExclusive(false);
-    b->setChecked(false);
-    b->setAutoExclusive(true);
-}
-
-QLabel* cell(QWidget* parent, const QString& name, const QString& text, QRect at) {
-    auto* l = makeLabel(parent, name, text, at);
-    l->setAlignment(Qt::AlignCenter);
-    setBackground(l, colors::neutral);
-    return l;
-}
-
 }  // namespace
 
 AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), main_(main) {
@@ -155,11 +142,11 @@ void AssignmentWindow::build() {
         const int y = r * 21 + (r >= 3 ? 6 : 0);
         auto& p = periods_[static_cast<std::size_t>(r)];
         p.number =
-            cell(grid, arrayName("Label7", r), QString::number(r + 1) + ".", {34, y, 26, 20});
-        p.cls = cell(grid, arrayName("Label13", r), QString(), {62, y, 66, 20});
-        p.ban = cell(grid, arrayName("Label19", r), QStringLiteral("班"), {130, y, 22, 20});
-        p.subject = cell(grid, arrayName("Label25", r), QString(), {154, y, 70, 20});
-        p.ke = cell(grid, arrayName("Label31", r), QStringLiteral("课"), {226, y, 22, 20});
+            makeCell(grid, arrayName("Label7", r), QString::number(r + 1) + ".", {34, y, 26, 20});
+        p.cls = makeCell(grid, arrayName("Label13", r), QString(), {62, y, 66, 20});
+        p.ban = makeCell(grid, arrayName("Label19", r), QStringLiteral("班"), {130, y, 22, 20});
+        p.subject = makeCell(grid, arrayName("Label25", r), QString(), {154, y, 70, 20});
+        p.ke = makeCell(grid, arrayName("Label31", r), QStringLiteral("课"), {226, y, 22, 20});
         p.option = makeRadio(grid, arrayName("Option1", r), QString(), {252, y + 1, 20, 18});
         p.coveredBy =
             makeLabel(grid, QStringLiteral("coveredBy_%1").arg(r), QString(), {274, y, 86, 20});
@@ -202,8 +189,8 @@ void AssignmentWindow::build() {
         const int y = 57 + j * 19;
         for (int c = 0; c < 7; ++c)
             s.labels[static_cast<std::size_t>(c)] =
-                cell(suggestionFrame_, arrayName(kSuggestionLabels[c], j), QString(),
-                     {kSuggestionX[c], y, kSuggestionW[c], 18});
+                makeCell(suggestionFrame_, arrayName(kSuggestionLabels[c], j), QString(),
+                         {kSuggestionX[c], y, kSuggestionW[c], 18});
         s.option = makeRadio(suggestionFrame_, arrayName("Option3", j), QString(),
                              {kSuggestionX[7], y, 20, 18});
         connect(s.option, &QRadioButton::clicked, this,
@@ -250,8 +237,8 @@ void AssignmentWindow::build() {
         row.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (int c = 0; c < 6; ++c)
             row.values[static_cast<std::size_t>(c)] =
-                cell(frame, arrayName(kValueLabels[c], r), QString(),
-                     {x0 + kListX[c + 1], y, kListW[c + 1], kRowHeight - 1});
+                makeCell(frame, arrayName(kValueLabels[c], r), QString(),
+                         {x0 + kListX[c + 1], y, kListW[c + 1], kRowHeight - 1});
         row.option =
             makeRadio(frame, arrayName("Option2", r), QString(), {x0 + kListX[7], y, 18, 17});
         connect(row.option, &QRadioButton::clicked, this,
