@@ -1,6 +1,7 @@
 #include "store/schema.h"
 
 #include "store/sql_text.h"
+#include "store/week.h"
 
 namespace daike::schema {
 
@@ -42,21 +43,21 @@ std::vector<Table> build() {
     t.push_back({代课节数, {zh("姓名"), number("当日代课"), number("学期代课")}});
     {
         Table d{每日节数表, {zh("姓名")}};
-        for (char w = '1'; w <= '5'; ++w) d.columns.push_back(number(std::string(1, w)));
+        for (int w = 1; w <= week::kDays; ++w) d.columns.push_back(number(weekdayColumn(w)));
         d.columns.push_back(number("总和"));
         t.push_back(d);
     }
     {
         Table f{空课教师表, {}};
-        for (char w = '1'; w <= '5'; ++w)
-            for (char p = '1'; p <= '6'; ++p) f.columns.push_back(text(std::string{w, p}));
+        for (int w = 1; w <= week::kDays; ++w)
+            for (int p = 1; p <= week::kPeriods; ++p) f.columns.push_back(text(slotColumn(w, p)));
         t.push_back(f);
     }
     t.push_back({当天代课记录, coverRecord()});
     {
         Table a{代课教师, {}};
-        for (char p = '1'; p <= '6'; ++p) a.columns.push_back(text(std::string(1, p)));
-        for (char p = '1'; p <= '6'; ++p) a.columns.push_back(text(std::string{p, p}));
+        for (int p = 1; p <= week::kPeriods; ++p) a.columns.push_back(text(periodColumn(p)));
+        for (int p = 1; p <= week::kPeriods; ++p) a.columns.push_back(text(leaveFlagColumn(p)));
         t.push_back(a);
     }
     t.push_back({需代课目情况,
@@ -73,6 +74,19 @@ std::vector<Table> build() {
 }
 
 }  // namespace
+
+std::string weekdayColumn(int weekday) {
+    return std::to_string(weekday);
+}
+std::string slotColumn(int weekday, int period) {
+    return std::to_string(weekday) + std::to_string(period);
+}
+std::string periodColumn(int period) {
+    return std::to_string(period);
+}
+std::string leaveFlagColumn(int period) {
+    return std::to_string(period) + std::to_string(period);
+}
 
 const std::vector<Table>& tables() {
     static const std::vector<Table> all = build();

@@ -28,6 +28,14 @@ inline constexpr int kVersion = 2;
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
 
+// Column names of the tables laid out by the week: 每日节数表 has one per weekday ("3"),
+// 空课教师表 one per slot ("35": weekday 3, period 5), 代课教师 one per period ("5") and a
+// free-period leave flag beside it ("55").
+std::string weekdayColumn(int weekday);
+std::string slotColumn(int weekday, int period);
+std::string periodColumn(int period);
+std::string leaveFlagColumn(int period);
+
 // The statements that create every table and index of a new database.
 std::vector<std::string> createStatements();
 
