@@ -1,0 +1,29 @@
+// The single-row settings: the administrator password (注册码), the first day of term
+// (开学第一天) and the pay per covered lesson (代课酬金). No reset empties them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "store/value.h"
+
+namespace daike {
+
+class Store;
+
+namespace settings {
+
+// The stored password as it stands (Null when there is no row or no password).
+Value password(Store& store);
+void setPassword(Store& store, const std::string& password);
+
+// The first day of term as stored text, when there is a row.
+std::optional<std::string> termStart(Store& store);
+void setTermStart(Store& store, const std::string& text);
+
+// 元 per covered lesson; none when not paid.
+std::optional<double> payRate(Store& store);
+void setPayRate(Store& store, std::optional<double> rate);
+
+}  // namespace settings
+}  // namespace daike

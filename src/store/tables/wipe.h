@@ -1,0 +1,13 @@
+// 所有数据清空: every table emptied except the first day of term, the exempt teachers, the
+// password and the pay per lesson.
+#pragma once
+
+namespace daike {
+
+class Store;
+
+namespace tables {
+void emptyAllButSettings(Store& store);
+}
+
+}  // namespace daike
