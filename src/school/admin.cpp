@@ -1,6 +1,7 @@
 #include "school/admin.h"
 
 #include "store/store.h"
+#include "store/tables/settings.h"
 #include "store/text.h"
 
 namespace daike {
@@ -12,18 +13,10 @@ std::string trimBlanks(const std::string& s) {
     const auto last = s.find_last_not_of(' ');
     return s.substr(first, last - first + 1);
 }
-
-// The stored password; Null when the table has no row or the field is Null.
-Value storedPassword(Store& store) {
-    auto rs = store.dkb("select * from 注册码");
-    if (rs.empty()) return {};
-    rs.moveFirst();
-    return rs["密码"];
-}
 }  // namespace
 
 bool checkPassword(Store& store, const std::string& typed) {
-    const Value stored = storedPassword(store);
+    const Value stored = settings::password(store);
     return !stored.isNull() && stored.text() == trimBlanks(typed);
 }
 
@@ -31,21 +24,13 @@ PasswordChange changePassword(Store& store, const std::string& oldPassword,
                               const std::string& newPassword, const std::string& repeated) {
     if (newPassword.empty() || repeated.empty() || oldPassword.empty())
         return PasswordChange::Missing;
-    const Value stored = storedPassword(store);
+    const Value stored = settings::password(store);
     if (stored.isNull() || stored.text() != oldPassword) return PasswordChange::WrongOld;
     if (newPassword != repeated) return PasswordChange::Unconfirmed;
     if (trimBlanks(newPassword) != newPassword) return PasswordChange::BlankEnds;
     if (text::length(newPassword) > static_cast<std::size_t>(kPasswordMaxLength))
         return PasswordChange::TooLong;
-    store.transaction([&] {
-        auto rs = store.dkb("select * from 注册码");
-        if (rs.empty())
-            rs.addNew();
-        else
-            rs.moveFirst();
-        rs.set(2, newPassword);  // 密码
-        rs.update();
-    });
+    store.transaction([&] { settings::setPassword(store, newPassword); });
     return PasswordChange::Changed;
 }
 

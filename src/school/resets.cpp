@@ -1,149 +1,107 @@
 #include "school/resets.h"
 
-#include <array>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "store/store.h"
+#include "store/tables/away.h"
+#include "store/tables/covers.h"
+#include "store/tables/daily_counts.h"
+#include "store/tables/free_slots.h"
+#include "store/tables/queue.h"
+#include "store/tables/tallies.h"
+#include "store/tables/teachers.h"
+#include "store/tables/timetable.h"
+#include "store/tables/wipe.h"
+#include "store/week.h"
 
 namespace daike {
 
 void newDay(Store& store) {
     store.transaction([&] {
-        store.emptyTable("代课教师");
-        {
-            auto rs = store.dkb("select * from 代课节数 ");
-            for (auto& row : rs) row.set("当日代课", 0);
-            rs.update();
-        }
-        {
-            auto rs = store.dkb("select * from 任课情况 ");
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-                if (rs["标记"].isNull() && rs["已代标记"].isNull()) continue;
-                rs.set("标记", nullptr);
-                rs.set("已代标记", nullptr);
-            }
-            rs.update();
-        }
-        store.emptyTable("临时代课记录");
-        store.emptyTable("需代课目情况");
-        store.emptyTable("当天代课记录");
+        away::clear(store);
+        tallies::resetToday(store);
+        timetable::clearMarks(store);
+        covers::clear(store, CoverTable::Session);
+        queue::clear(store);
+        covers::clear(store, CoverTable::Today);
     });
 }
 
 namespace {
 
-// The names of 教师姓名 in table order (Null as the empty text).
-std::vector<std::string> teacherNames(Store& store) {
-    return store.dkb("select * from 教师姓名").columnText(0);
+// The rows of 教师姓名 as the rebuilt tables list them: one per row, Null names kept.
+std::vector<std::optional<std::string>> teacherRows(Store& store) {
+    std::vector<std::optional<std::string>> out;
+    for (auto& t : teachers::all(store)) out.push_back(std::move(t.name));
+    return out;
 }
 
 }  // namespace
 
 void buildFreeTeachers(Store& store) {
     store.transaction([&] {
-        std::vector<std::string> teachers;
-        for (auto& n : teacherNames(store))
-            if (!n.empty()) teachers.push_back(std::move(n));
+        std::vector<std::string> named;
+        for (auto& n : teachers::names(store))
+            if (!n.empty()) named.push_back(std::move(n));
 
-        // The thirty columns are filled independently, each from the top. A row is added
+        // The slots' columns are filled independently, each from the top. A row is added
         // whenever a teacher is reached with the column's cursor past the last row, whether or
         // not that teacher turns out to be free; so the table is as long as the longest column
         // needs, plus one closing empty row.
-        constexpr int kSlots = 30;
-        std::vector<std::array<Value, kSlots>> grid(1);  // the row added to the empty table
-        for (int w = 1; w <= 5; ++w) {
-            for (int p = 1; p <= 6; ++p) {
-                const int k = (w - 1) * 6 + (p - 1);
+        std::vector<week::PerSlot<Value>> grid(1);  // the row added to the empty table
+        for (int w = 1; w <= week::kDays; ++w) {
+            for (int p = 1; p <= week::kPeriods; ++p) {
+                const auto k = static_cast<std::size_t>(week::slotIndex(w, p));
                 std::unordered_set<std::string> busy;
-                auto lessons = store.dkb("select * from 任课情况 where 星期=? and 节次=?", {w, p});
-                for (const auto& name : lessons.column(0))
-                    if (!name.isNull()) busy.insert(name.text());
+                LessonFilter slot;
+                slot.weekday = w;
+                slot.period = p;
+                for (const auto& lesson : timetable::read(store, slot)) busy.insert(lesson.teacher);
                 std::size_t row = 0;
-                for (const auto& t : teachers) {
+                for (const auto& t : named) {
                     if (row >= grid.size()) grid.emplace_back();
                     if (busy.count(t)) continue;
-                    grid[row][static_cast<std::size_t>(k)] = Value(t);
+                    grid[row][k] = Value(t);
                     ++row;
                 }
             }
         }
         grid.emplace_back();  // the closing empty row
-
-        store.emptyTable("空课教师表");
-        auto rs = store.dkb("select * from 空课教师表");
-        for (const auto& cells : grid) {
-            rs.addNew();
-            for (int k = 0; k < kSlots; ++k) rs.set(k, cells[static_cast<std::size_t>(k)]);
-        }
-        rs.update();
+        freeslots::replaceAll(store, grid);
     });
 }
 
 void countDailyLessons(Store& store) {
     store.transaction([&] {
-        // Lessons per teacher and weekday, from one walk of the timetable.
-        std::unordered_map<std::string, std::array<std::int64_t, 5>> counts;
-        {
-            auto rs = store.dkb("select * from 任课情况");
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-                const Value& day = rs[1];
-                if (rs[0].isNull() || day.isNull() || day.isText()) continue;
-                const double d = day.toDouble();
-                if (d != static_cast<double>(static_cast<int>(d)) || d < 1 || d > 5) continue;
-                counts[rs[0].text()][static_cast<std::size_t>(d) - 1] += 1;
-            }
+        const auto counts = timetable::lessonsPerWeekday(store);
+        std::vector<DailyCount> rows;
+        for (auto& name : teacherRows(store)) {
+            DailyCount d;
+            if (name)
+                if (auto it = counts.find(*name); it != counts.end())
+                    for (std::size_t w = 0; w < d.lessons.size(); ++w) {
+                        d.lessons[w] = it->second[w];
+                        d.total += it->second[w];
+                    }
+            d.name = std::move(name);
+            rows.push_back(std::move(d));
         }
-        const std::vector<Value> names = store.dkb("select * from 教师姓名").column(0);
-        store.emptyTable("每日节数表");
-        auto rs = store.dkb("select * from 每日节数表");
-        for (const auto& name : names) {
-            std::array<std::int64_t, 5> c{};
-            if (!name.isNull())
-                if (auto it = counts.find(name.text()); it != counts.end()) c = it->second;
-            rs.addNew();
-            rs.set(0, name);
-            std::int64_t sum = 0;
-            for (std::size_t w = 0; w < 5; ++w) {
-                rs.set(std::to_string(w + 1), c[w]);
-                sum += c[w];
-            }
-            rs.set("总和", sum);
-        }
-        rs.update();
+        dailycounts::replaceAll(store, rows);
     });
 }
 
 void resetCoverCounts(Store& store) {
-    store.transaction([&] {
-        const std::vector<Value> names = store.dkb("select * from 教师姓名").column(0);
-        store.emptyTable("代课节数");
-        auto rs = store.dkb("select * from 代课节数 ");
-        for (const auto& name : names) {
-            rs.addNew();
-            rs.set("姓名", name);
-            rs.set("当日代课", 0);
-            rs.set("学期代课", 0);
-        }
-        rs.update();
-    });
+    store.transaction([&] { tallies::rebuild(store, teacherRows(store)); });
 }
 
 void clearTermRecords(Store& store) {
-    store.transaction([&] { store.emptyTable("代课记录"); });
+    store.transaction([&] { covers::clear(store, CoverTable::Term); });
 }
 
 void emptyAllData(Store& store) {
-    static const char* const kTables[] = {
-        "班级",       "代课记录",   "代课教师", "代课节数",     "当天代课记录",
-        "教师姓名",   "开设课程",   "可代教师", "空课教师表",   "临时代课记录",
-        "临时运算表", "每日节数表", "任课情况", "需代课目情况",
-    };
-    store.transaction([&] {
-        for (const char* t : kTables) store.emptyTable(t);
-    });
+    tables::emptyAllButSettings(store);
 }
 
 }  // namespace daike

@@ -1,14 +1,12 @@
 #include "school/term_start.h"
 
 #include "store/store.h"
+#include "store/tables/settings.h"
 
 namespace daike {
 
 std::optional<std::string> readTermStartText(Store& store) {
-    auto rs = store.dkb("select * from 开学第一天");
-    if (rs.empty()) return std::nullopt;
-    rs.moveFirst();
-    return rs[0].text();
+    return settings::termStart(store);
 }
 
 std::optional<calendar::Day> readTermStart(Store& store) {
@@ -18,15 +16,7 @@ std::optional<calendar::Day> readTermStart(Store& store) {
 }
 
 void storeTermStart(Store& store, const std::string& text) {
-    store.transaction([&] {
-        auto rs = store.dkb("select * from 开学第一天");
-        if (rs.empty())
-            rs.addNew();
-        else
-            rs.moveFirst();
-        rs.set(0, text);
-        rs.update();
-    });
+    store.transaction([&] { settings::setTermStart(store, text); });
 }
 
 CalendarNow calendarNow(Store& store, calendar::Day today) {

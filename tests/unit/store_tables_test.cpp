@@ -174,6 +174,21 @@ TEST(TimetableRows, LessonsOffTheGridAreSaidSo) {
     EXPECT_EQ(db.count("任课情况"), 1);
 }
 
+TEST(TimetableRows, LessonsPerWeekdayCountOnlyNamedLessonsOnAWholeWeekday) {
+    TempStore db;
+    db->exec(
+        "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES ('张三', 1, '一(1)', 1, "
+        "'语文'), ('张三', 1, '一(1)', 9, '语文'), ('张三', 5, '一(1)', 2, '语文'), "
+        "('张三', 2.5, '一(1)', 2, '语文'), ('张三', '周二', '一(1)', 2, '语文'), "
+        "('张三', 6, '一(1)', 2, '语文'), ('张三', NULL, '一(1)', 2, '语文'), "
+        "(NULL, 1, '一(1)', 4, '语文'), ('', 3, '一(1)', 4, '语文')");
+    const auto counts = timetable::lessonsPerWeekday(*db);
+    ASSERT_EQ(counts.size(), 2u);
+    // A period outside the day still counts for its weekday; the rest count nowhere.
+    EXPECT_EQ(counts.at("张三"), (week::PerDay<std::int64_t>{2, 0, 0, 0, 1}));
+    EXPECT_EQ(counts.at(""), (week::PerDay<std::int64_t>{0, 0, 1, 0, 0}));
+}
+
 TEST(Queue, ACopyOfTheLessonGoesWhenCovered) {
     TempStore db;
     const QueuedLesson a{"张三", 2, "一(1)", 3, "语文"};

@@ -69,6 +69,20 @@ std::vector<TimetableRow> heldBack(Store& store) {
                  {});
 }
 
+std::unordered_map<std::string, week::PerDay<std::int64_t>> lessonsPerWeekday(Store& store) {
+    std::unordered_map<std::string, week::PerDay<std::int64_t>> counts;
+    for (const auto& r : store.select("SELECT 姓名, 星期 FROM 任课情况 ORDER BY rowid")) {
+        const Value& name = r[0];
+        const Value& day = r[1];
+        if (name.isNull() || day.isNull() || day.isText()) continue;
+        const double d = day.toDouble();
+        if (d != static_cast<double>(static_cast<int>(d)) || !week::isWeekday(static_cast<long>(d)))
+            continue;
+        counts[name.text()][static_cast<std::size_t>(d) - 1] += 1;
+    }
+    return counts;
+}
+
 std::int64_t add(Store& store, const TimetableRow& l) {
     store.exec(
         "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES (?, ?, ?, ?, ?)",

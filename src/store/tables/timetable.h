@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+#include "store/week.h"
 
 namespace daike {
 
@@ -44,6 +47,11 @@ std::vector<TimetableRow> byPeriod(Store& store, const LessonFilter& filter);
 bool any(Store& store, const LessonFilter& filter);
 // The lessons marked dealt with but not covered: held back from cover.
 std::vector<TimetableRow> heldBack(Store& store);
+
+// Each teacher's number of lessons per weekday (index weekday - 1). A lesson counts when it has
+// a name and its weekday is stored as a whole number from 1 to 5; a weekday typed in as text or
+// as a fraction counts nowhere. The period is not looked at.
+std::unordered_map<std::string, week::PerDay<std::int64_t>> lessonsPerWeekday(Store& store);
 
 // Appends a lesson without marks; returns its row.
 std::int64_t add(Store& store, const TimetableRow& lesson);
