@@ -3,16 +3,12 @@
 #include <cmath>
 
 #include "store/store.h"
+#include "store/tables/classes.h"
 #include "store/text.h"
 
 namespace daike {
 
 const std::array<const char*, 6> kGrades = {"一", "二", "三", "四", "五", "六"};
-
-namespace {
-// The grade columns of 开设课程 follow the course column.
-const char* const kGradeColumns[] = {"一年级", "二年级", "三年级", "四年级", "五年级", "六年级"};
-}  // namespace
 
 std::string className(int grade, int number) {
     return std::string(kGrades.at(static_cast<std::size_t>(grade))) + "(" + std::to_string(number) +
@@ -34,38 +30,19 @@ ClassCounts writeClasses(Store& store, const std::array<std::string, 6>& boxes) 
         counts[g] = classCount(boxes[g]);
         if (counts[g] > kMaxClassesPerGrade) return {ClassCounts::Outcome::TooMany, g};
     }
-    store.transaction([&] {
-        store.emptyTable("班级");
-        auto rs = store.dkb("select * from 班级");
-        for (int g = 0; g < 6; ++g) {
-            for (int n = 1; n <= counts[g]; ++n) {
-                rs.addNew();
-                rs.set(0, className(g, n));
-            }
-        }
-        rs.update();
-    });
+    std::vector<std::string> names;
+    for (int g = 0; g < 6; ++g)
+        for (int n = 1; n <= counts[g]; ++n) names.push_back(className(g, n));
+    store.transaction([&] { classes::replaceAll(store, names); });
     return {ClassCounts::Outcome::Written};
 }
 
 void addCourse(Store& store, const std::string& name, const std::array<bool, 6>& grades) {
-    store.transaction([&] {
-        auto rs = store.dkb("select * from 开设课程");
-        rs.addNew();
-        rs.set(0, name);
-        rs.update();
-        for (int g = 0; g < 6; ++g)
-            if (grades[g]) store.putFirstFree("开设课程", kGradeColumns[g], name, true);
-    });
+    store.transaction([&] { courses::add(store, name, grades); });
 }
 
 std::optional<std::vector<std::string>> gradeCourses(Store& store, int grade) {
-    auto rs = store.dkb("select * from 开设课程");
-    if (rs.empty()) return std::nullopt;
-    std::vector<std::string> courses;
-    for (rs.moveFirst(); !rs.eof() && !rs[grade + 1].isBlank(); rs.moveNext())
-        courses.push_back(rs[grade + 1].text());
-    return courses;
+    return courses::ofGrade(store, grade);
 }
 
 int gradeOfClass(const std::string& name) {
@@ -81,7 +58,7 @@ int gradeOfClass(const std::string& name) {
 }
 
 std::vector<std::string> readClasses(Store& store) {
-    return store.dkb("select * from 班级").columnText(0);
+    return classes::names(store);
 }
 
 }  // namespace daike

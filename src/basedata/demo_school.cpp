@@ -9,6 +9,11 @@
 
 #include "school/resets.h"
 #include "store/store.h"
+#include "store/tables/classes.h"
+#include "store/tables/exempt_list.h"
+#include "store/tables/settings.h"
+#include "store/tables/teachers.h"
+#include "store/tables/timetable.h"
 
 namespace daike::demo {
 
@@ -230,9 +235,10 @@ std::string joinClasses(const std::vector<int>& ids, const std::vector<std::stri
     return out;
 }
 
-Value listOrNull(const std::vector<int>& ids, const std::vector<std::string>& classes) {
-    if (ids.empty()) return {};
-    return Value(joinClasses(ids, classes));
+std::optional<std::string> listOrNull(const std::vector<int>& ids,
+                                      const std::vector<std::string>& classes) {
+    if (ids.empty()) return std::nullopt;
+    return joinClasses(ids, classes);
 }
 
 std::string dateText(calendar::Day d) {
@@ -357,16 +363,7 @@ School fillSchool(Store& store, const Plan& plan) {
 
     store.transaction([&] {
         emptyAllData(store);
-        store.emptyTable("公出表");
-        store.emptyTable("开学第一天");
-        {
-            auto rs = store.dkb("select * from 班级");
-            for (const auto& c : school.classes) {
-                rs.addNew();
-                rs.set(0, c);
-            }
-            rs.update();
-        }
+        classes::replaceAll(store, school.classes);
         {
             // Column 0: every course once; columns 1 to 6: each grade's courses from the top.
             std::array<std::vector<int>, 6> gradeCourses;
@@ -377,30 +374,29 @@ School fillSchool(Store& store, const Plan& plan) {
                             if (courseIndex(l.course) == course &&
                                 l.perWeek[static_cast<std::size_t>(g)] > 0)
                                 gradeCourses[static_cast<std::size_t>(g)].push_back(course);
-            auto rs = store.dkb("select * from 开设课程");
-            for (int row = 0; row < kCourseCount; ++row) {
-                rs.addNew();
-                rs.set(0, kCourses[row]);
-                for (std::size_t g = 0; g < 6; ++g)
-                    if (row < static_cast<int>(gradeCourses[g].size()))
-                        rs.set(static_cast<int>(g) + 1,
-                               kCourses[gradeCourses[g][static_cast<std::size_t>(row)]]);
-            }
-            rs.update();
+            // As many rows as there are courses: a longer grade list is cut there.
+            std::vector<std::string> entered(std::begin(kCourses), std::end(kCourses));
+            std::array<std::vector<std::string>, week::kGrades> byGrade;
+            for (std::size_t g = 0; g < byGrade.size(); ++g)
+                for (std::size_t row = 0;
+                     row < gradeCourses[g].size() && row < static_cast<std::size_t>(kCourseCount);
+                     ++row)
+                    byGrade[g].push_back(kCourses[gradeCourses[g][row]]);
+            courses::replaceAll(store, entered, byGrade);
         }
         {
-            auto rs = store.dkb("select * from 教师姓名");
+            std::vector<TeacherRow> rows;
             for (int t = 0; t < plan.teachers; ++t) {
                 const auto ti = static_cast<std::size_t>(t);
-                rs.addNew();
-                rs.set(0, school.teachers[ti]);
-                rs.set(1, headOf[ti] >= 0
-                              ? Value(school.classes[static_cast<std::size_t>(headOf[ti])])
-                              : Value());
-                for (std::size_t k = 0; k < 4; ++k)
-                    rs.set(static_cast<int>(k) + 2, listOrNull(mainClasses[ti][k], school.classes));
+                TeacherRow row;
+                row.name = school.teachers[ti];
+                if (headOf[ti] >= 0)
+                    row.headOf = school.classes[static_cast<std::size_t>(headOf[ti])];
+                for (std::size_t k = 0; k < row.subjectClasses.size(); ++k)
+                    row.subjectClasses[k] = listOrNull(mainClasses[ti][k], school.classes);
+                rows.push_back(std::move(row));
             }
-            rs.update();
+            teachers::replaceAll(store, rows);
         }
         {
             // Each teacher's week, Monday first, as the timetable is entered teacher by teacher.
@@ -409,31 +405,20 @@ School fillSchool(Store& store, const Plan& plan) {
             std::sort(sorted.begin(), sorted.end(), [](const Lesson* a, const Lesson* b) {
                 return a->teacher != b->teacher ? a->teacher < b->teacher : a->slot < b->slot;
             });
-            auto rs = store.dkb("select * from 任课情况");
+            std::vector<TimetableRow> lessons;
             for (const Lesson* l : sorted) {
-                rs.addNew();
-                rs.set("姓名", school.teachers[static_cast<std::size_t>(l->teacher)]);
-                rs.set("星期", l->slot / 6 + 1);
-                rs.set("班级", school.classes[static_cast<std::size_t>(l->cls)]);
-                rs.set("节次", l->slot % 6 + 1);
-                rs.set("课目", kCourses[l->course]);
+                TimetableRow row;
+                row.teacher = school.teachers[static_cast<std::size_t>(l->teacher)];
+                row.weekday = week::weekdayOfSlot(l->slot);
+                row.cls = school.classes[static_cast<std::size_t>(l->cls)];
+                row.period = week::periodOfSlot(l->slot);
+                row.subject = kCourses[l->course];
+                lessons.push_back(std::move(row));
             }
-            rs.update();
+            timetable::replaceAll(store, lessons);
         }
-        {
-            auto rs = store.dkb("select * from 开学第一天");
-            rs.addNew();
-            rs.set(0, dateText(plan.termStart));
-            rs.update();
-        }
-        {
-            auto rs = store.dkb("select * from 公出表");
-            for (const auto& n : school.exempt) {
-                rs.addNew();
-                rs.set(0, n);
-            }
-            rs.update();
-        }
+        settings::replaceTermStart(store, dateText(plan.termStart));
+        exemptlist::replaceAll(store, school.exempt);
         buildFreeTeachers(store);
         countDailyLessons(store);
         resetCoverCounts(store);

@@ -1,23 +1,24 @@
 #include "basedata/main_classes.h"
 
+#include <algorithm>
+
 #include "basedata/class_list.h"
 #include "basedata/classes.h"
 #include "basedata/full_width.h"
 #include "store/store.h"
+#include "store/tables/teachers.h"
 
 namespace daike::mainclasses {
 
-const std::array<const char*, kValues> kColumns = {"班主任", "语文", "数学", "英语", "科学"};
 const std::array<const char*, kValues> kCaptions = {"主班", "语文", "数学", "英语", "科学"};
 
 std::vector<Teacher> readTeachers(Store& store) {
     std::vector<Teacher> out;
-    auto rs = store.dkb("select * from 教师姓名");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+    for (const auto& row : teachers::all(store)) {
         Teacher t;
-        t.name = rs[0].isNull() ? std::string() : rs[0].text();
+        t.name = row.nameText();
         for (int k = 0; k < kValues; ++k)
-            if (!rs[k + 1].isNull()) t.values[static_cast<std::size_t>(k)] = rs[k + 1].text();
+            t.values[static_cast<std::size_t>(k)] = row.classValue(k).value_or("");
         out.push_back(std::move(t));
     }
     return out;
@@ -65,25 +66,25 @@ bool Editor::changed() const {
 Stored storeTeacher(Store& store, int position, const std::string& loadedName,
                     const Teacher& shown) {
     return store.transaction([&] {
-        auto rs = store.dkb("select * from 教师姓名");
-        bool found = false;
-        if (position >= 1 && position <= rs.recordCount()) {
-            rs.moveFirst();
-            for (int i = 1; i < position; ++i) rs.moveNext();
-            found = !rs[0].isNull() && rs[0].text() == loadedName;
-        }
-        if (!found) found = rs.findName(loadedName);
-        if (!found) return Stored::NotFound;
+        const auto rows = teachers::all(store);
+        auto named = [&](const TeacherRow& t) { return t.name && *t.name == loadedName; };
+        auto at = rows.end();
+        if (position >= 1 && position <= static_cast<int>(rows.size()) &&
+            named(rows[static_cast<std::size_t>(position - 1)]))
+            at = rows.begin() + (position - 1);
+        if (at == rows.end()) at = std::find_if(rows.begin(), rows.end(), named);
+        if (at == rows.end()) return Stored::NotFound;
+        TeacherRow row = *at;
         // A name box emptied by mistake must not leave a teacher without a name: every other
         // table finds the teacher by it.
         std::string name = cleanFullWidth(shown.name);
         if (name.empty()) name = loadedName;
-        rs.set(0, name);
+        row.name = name;
         for (int k = 0; k < kValues; ++k) {
             const std::string v = classlist::clean(shown.values[static_cast<std::size_t>(k)]);
-            rs.set(k + 1, v.empty() ? Value() : Value(v));
+            row.classValue(k) = v.empty() ? std::nullopt : std::optional<std::string>(v);
         }
-        rs.update();
+        teachers::update(store, row);
         return Stored::Written;
     });
 }

@@ -16,7 +16,6 @@ namespace mainclasses {
 
 // The five values in column order after 姓名; the window shows 班主任 as "主班".
 inline constexpr int kValues = 5;
-extern const std::array<const char*, kValues> kColumns;
 extern const std::array<const char*, kValues> kCaptions;
 
 struct Teacher {

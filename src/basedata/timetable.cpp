@@ -1,6 +1,8 @@
 #include "basedata/timetable.h"
 
 #include "store/store.h"
+#include "store/tables/timetable.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -11,30 +13,33 @@ int weekdayOf(int cell) {
 int periodOf(int cell) {
     return cell % 6 + 1;
 }
-Recordset lessonsAt(Store& store, const std::string& className, int weekday, int period) {
-    return store.dkb("select * from 任课情况 where 班级=? and 星期=? and 节次=?",
-                     {className, weekday, period});
+std::vector<TimetableRow> lessonsAt(Store& store, const std::string& className, int weekday,
+                                    int period) {
+    LessonFilter slot;
+    slot.cls = className;
+    slot.weekday = weekday;
+    slot.period = period;
+    return timetable::read(store, slot);
 }
 }  // namespace
 
 TeacherWeek teacherWeek(Store& store, const std::string& teacher) {
-    TeacherWeek week;
-    auto rs = store.dkb("select * from 任课情况 where 姓名=?", {teacher});
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        ++week.lessons;
-        const auto w = rs["星期"].toInt();
-        const auto p = rs["节次"].toInt();
-        // Only whole weekdays 1-5 and periods 1-6 have a cell.
-        if (!rs["星期"].isInteger() || !rs["节次"].isInteger() || w < 1 || w > 5 || p < 1 ||
-            p > 6) {
-            ++week.outsideGrid;
+    TeacherWeek out;
+    LessonFilter of;
+    of.teacher = teacher;
+    for (const auto& lesson : timetable::read(store, of)) {
+        ++out.lessons;
+        // Only whole weekdays and periods within the week have a cell.
+        if (!lesson.onGrid) {
+            ++out.outsideGrid;
             continue;
         }
-        auto& cell = week.cells[static_cast<std::size_t>((w - 1) * 6 + (p - 1))];
-        cell.subject = rs["课目"].text();
-        cell.className = rs["班级"].text();
+        auto& cell =
+            out.cells[static_cast<std::size_t>(week::slotIndex(lesson.weekday, lesson.period))];
+        cell.subject = lesson.subject;
+        cell.className = lesson.cls;
     }
-    return week;
+    return out;
 }
 
 std::string clashLine(const Clash& c) {
@@ -56,25 +61,24 @@ SaveResult saveLessons(Store& store, const std::string& teacher, const std::stri
                        const std::string& subject, const std::vector<int>& cells) {
     SaveResult result;
     store.transaction([&] {
-        auto added = store.dkb("select * from 任课情况");
         for (int cell : cells) {
             if (cell < 0 || cell >= kGridCells) continue;
             const int w = weekdayOf(cell), p = periodOf(cell);
             auto there = lessonsAt(store, className, w, p);
             if (!there.empty()) {
                 result.clashCell = cell;
-                for (there.moveFirst(); !there.eof(); there.moveNext())
-                    result.clashes.push_back({there["姓名"].text(), w, p, className});
+                for (const auto& lesson : there)
+                    result.clashes.push_back({lesson.teacher, w, p, className});
                 break;
             }
-            added.addNew();
-            added.set("姓名", teacher);
-            added.set("星期", w);
-            added.set("班级", className);
-            added.set("节次", p);
-            added.set("课目", subject);
+            TimetableRow lesson;
+            lesson.teacher = teacher;
+            lesson.weekday = w;
+            lesson.cls = className;
+            lesson.period = p;
+            lesson.subject = subject;
             // Written at once, so that the check of the next cell sees it.
-            added.update();
+            timetable::add(store, lesson);
             result.saved.push_back(cell);
         }
     });
@@ -86,16 +90,14 @@ int deleteLessons(Store& store, const std::vector<std::pair<int, GridCell>>& cel
         int deleted = 0;
         for (const auto& [cell, shown] : cells) {
             if (cell < 0 || cell >= kGridCells) continue;
-            auto rs = lessonsAt(store, shown.className, weekdayOf(cell), periodOf(cell));
-            const bool single = rs.recordCount() == 1;
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-                if (single ||
-                    (rs["课目"].text() == shown.subject && rs["班级"].text() == shown.className)) {
-                    rs.remove();
+            const auto there = lessonsAt(store, shown.className, weekdayOf(cell), periodOf(cell));
+            const bool single = there.size() == 1;
+            for (const auto& lesson : there) {
+                if (single || (lesson.subject == shown.subject && lesson.cls == shown.className)) {
+                    timetable::remove(store, lesson.row);
                     ++deleted;
                 }
             }
-            rs.update();
         }
         return deleted;
     });

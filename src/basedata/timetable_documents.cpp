@@ -8,6 +8,7 @@
 #include "documents/docx.h"
 #include "documents/libreoffice.h"
 #include "store/store.h"
+#include "store/tables/timetable.h"
 #include "store/text.h"
 
 namespace daike::timetable_import {
@@ -255,14 +256,13 @@ int exportTimetableDocuments(Store& store, const fs::path& programDir) {
     }
     std::map<std::string, CellTexts> weeks;
     for (const auto& name : teachers) weeks[name];
-    auto rs = store.dkb("select * from 任课情况");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        auto it = weeks.find(rs["姓名"].text());
-        const auto w = rs["星期"].toInt(), p = rs["节次"].toInt();
+    for (const auto& lesson : timetable::read(store)) {
+        auto it = weeks.find(lesson.teacher);
+        const int w = lesson.weekday, p = lesson.period;
         if (it == weeks.end() || w < 1 || w > kWeekdays || p < 1 || p > kPeriods) continue;
         auto& cell = it->second[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(w - 1)];
         if (!cell.empty()) cell += "\n";
-        cell += rs["课目"].text() + "(" + classInCell(rs["班级"].text()) + ")";
+        cell += lesson.subject + "(" + classInCell(lesson.cls) + ")";
     }
     const fs::path folder = programDir / kDocumentFolder;
     std::error_code ec;

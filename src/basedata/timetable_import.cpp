@@ -9,6 +9,7 @@
 #include "basedata/full_width.h"
 #include "basedata/teacher_names.h"
 #include "store/store.h"
+#include "store/tables/timetable.h"
 #include "store/text.h"
 #include "store/value.h"
 
@@ -307,19 +308,17 @@ void replaceTimetable(Store& store, const ImportPlan& plan,
                       const std::function<void()>& beforeReplace) {
     if (plan.kind != ImportPlan::Kind::Ready) return;
     if (beforeReplace) beforeReplace();
-    store.transaction([&] {
-        store.emptyTable("任课情况");
-        auto rs = store.dkb("select * from 任课情况");
-        for (const auto& row : plan.rows) {
-            rs.addNew();
-            rs.set("姓名", row.teacher);
-            rs.set("星期", row.weekday);
-            rs.set("班级", row.className);
-            rs.set("节次", row.period);
-            rs.set("课目", row.subject);
-        }
-        rs.update();
-    });
+    std::vector<TimetableRow> lessons;
+    for (const auto& row : plan.rows) {
+        TimetableRow l;
+        l.teacher = row.teacher;
+        l.weekday = row.weekday;
+        l.cls = row.className;
+        l.period = row.period;
+        l.subject = row.subject;
+        lessons.push_back(std::move(l));
+    }
+    store.transaction([&] { timetable::replaceAll(store, lessons); });
 }
 
 }  // namespace daike::timetable_import

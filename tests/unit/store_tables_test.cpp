@@ -280,6 +280,10 @@ TEST(Settings, SingleRowsAndTheirAbsence) {
     settings::setTermStart(*db, "2025-02-17");
     EXPECT_EQ(settings::termStart(*db), "2025-02-17");
     EXPECT_EQ(db.count("开学第一天"), 1);
+    db->exec("INSERT INTO 开学第一天 (日期) VALUES ('2020-01-01')");
+    settings::replaceTermStart(*db, "2026-03-02");
+    EXPECT_EQ(settings::termStart(*db), "2026-03-02");
+    EXPECT_EQ(db.count("开学第一天"), 1);
     settings::setPassword(*db, "123456");
     EXPECT_EQ(settings::password(*db).text(), "123456");
     EXPECT_EQ(db.count("注册码"), 1);
@@ -300,6 +304,12 @@ TEST(ClassesAndCourses, GradeColumnsArePacked) {
     EXPECT_EQ(*courses::ofGrade(*db, 1), (std::vector<std::string>{"语文", "英语"}));
     EXPECT_TRUE(courses::ofGrade(*db, 2)->empty());
     EXPECT_EQ(db.count("开设课程"), 3);
+    // A whole table: each column packed on its own, as long as the longest list.
+    courses::replaceAll(*db, {"语文", "数学"}, {{{"数学"}, {}, {"语文", "数学", "音乐"}}});
+    EXPECT_EQ(db.count("开设课程"), 3);
+    EXPECT_EQ(*courses::ofGrade(*db, 0), std::vector<std::string>{"数学"});
+    EXPECT_TRUE(courses::ofGrade(*db, 1)->empty());
+    EXPECT_EQ(courses::ofGrade(*db, 2)->size(), 3u);
     classes::replaceAll(*db, {"一(1)", "一(2)"});
     classes::replaceAll(*db, {"二(1)"});
     EXPECT_EQ(classes::names(*db), std::vector<std::string>{"二(1)"});

@@ -1,5 +1,7 @@
 #include "store/tables/classes.h"
 
+#include <algorithm>
+
 #include "store/store.h"
 
 namespace daike {
@@ -32,6 +34,28 @@ void courses::add(Store& store, const std::string& name,
         store.exec("INSERT INTO 开设课程 (课程) VALUES (?)", {Value(name)});
         for (std::size_t g = 0; g < grades.size(); ++g)
             if (grades[g]) store.putFirstFree("开设课程", kGradeColumns[g], name, true);
+    });
+}
+
+void courses::replaceAll(Store& store, const std::vector<std::string>& entered,
+                         const std::array<std::vector<std::string>, week::kGrades>& byGrade) {
+    std::size_t rows = entered.size();
+    for (const auto& g : byGrade) rows = std::max(rows, g.size());
+    std::string sql = "INSERT INTO 开设课程 (课程";
+    for (const char* c : kGradeColumns) sql += std::string(", ") + c;
+    sql += ") VALUES (?";
+    for (std::size_t g = 0; g < kGradeColumns.size(); ++g) sql += ", ?";
+    sql += ")";
+    auto cell = [](const std::vector<std::string>& list, std::size_t row) {
+        return row < list.size() ? Value(list[row]) : Value();
+    };
+    store.transaction([&] {
+        store.emptyTable("开设课程");
+        for (std::size_t row = 0; row < rows; ++row) {
+            std::vector<Value> values{cell(entered, row)};
+            for (const auto& g : byGrade) values.push_back(cell(g, row));
+            store.exec(sql, values);
+        }
     });
 }
 

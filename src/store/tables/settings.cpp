@@ -45,6 +45,13 @@ void setTermStart(Store& store, const std::string& text) {
     });
 }
 
+void replaceTermStart(Store& store, const std::string& text) {
+    store.transaction([&] {
+        store.emptyTable("开学第一天");
+        store.exec("INSERT INTO 开学第一天 (日期) VALUES (?)", {Value(text)});
+    });
+}
+
 std::optional<double> payRate(Store& store) {
     for (const auto& r : store.select("SELECT 每节金额 FROM 代课酬金 ORDER BY rowid"))
         if (!r[0].isBlank()) return r[0].toDouble();

@@ -20,6 +20,8 @@ void setPassword(Store& store, const std::string& password);
 // The first day of term as stored text, when there is a row.
 std::optional<std::string> termStart(Store& store);
 void setTermStart(Store& store, const std::string& text);
+// Empties the table and writes this text as its one row (a new school).
+void replaceTermStart(Store& store, const std::string& text);
 
 // 元 per covered lesson; none when not paid.
 std::optional<double> payRate(Store& store);
