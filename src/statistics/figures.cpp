@@ -7,7 +7,13 @@
 #include <unordered_map>
 
 #include "store/store.h"
+#include "store/tables/covers.h"
+#include "store/tables/exempt_list.h"
+#include "store/tables/settings.h"
+#include "store/tables/tallies.h"
+#include "store/tables/teachers.h"
 #include "store/text.h"
+#include "store/value.h"
 
 namespace daike::statistics {
 
@@ -17,6 +23,11 @@ const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六
 
 // The reasons the assignment screen offers, always shown in this order.
 const char* const kFixedReasons[] = {"病假", "事假", "公出"};
+
+// The number a record's 周次 reads as (its leading number, rounded), 0 when it reads as none.
+int weekNumber(const CoverRecord& r) {
+    return static_cast<int>(Value(r.week).toInt());
+}
 
 std::string reasonOf(const std::string& stored) {
     return stored.empty() ? std::string("未注明") : stored;
@@ -86,9 +97,8 @@ std::string Range::spoken() const {
 
 WeekSpan weeksInRecords(Store& store) {
     WeekSpan span;
-    auto rs = store.dkb("select * from 代课记录");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const int w = static_cast<int>(rs[3].toInt());
+    for (const auto& r : covers::read(store, CoverTable::Term)) {
+        const int w = weekNumber(r);
         if (w <= 0) continue;
         if (span.first == 0 || w < span.first) span.first = w;
         span.last = std::max(span.last, w);
@@ -102,30 +112,20 @@ Figures compute(Store& store, const Range& range) {
     f.payRate = payRate(store);
 
     std::unordered_map<std::string, std::size_t> index;  // name -> place in f.teachers
-    {
-        auto rs = store.dkb("select * from 教师姓名");
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            const std::string name = rs[0].text();
-            if (name.empty() || index.count(name)) continue;
-            index.emplace(name, f.teachers.size());
-            TeacherFigures t;
-            t.name = name;
-            f.teachers.push_back(std::move(t));
-        }
+    for (const auto& name : teachers::names(store)) {
+        if (name.empty() || index.count(name)) continue;
+        index.emplace(name, f.teachers.size());
+        TeacherFigures t;
+        t.name = name;
+        f.teachers.push_back(std::move(t));
     }
     std::set<std::string> exempt;
-    {
-        auto rs = store.dkb("select * from 公出表");
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) exempt.insert(trimmed(rs[0].text()));
-    }
-    std::unordered_map<std::string, int> tallies;
-    {
-        auto rs = store.dkb("select * from 代课节数");
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            // The ranking reads the first row of a name; so do we.
-            tallies.emplace(rs[0].text(), static_cast<int>(rs[2].toInt()));
-        }
-    }
+    for (const auto& name : exemptlist::names(store)) exempt.insert(trimmed(name));
+    std::unordered_map<std::string, int> tallyOf;
+    // The ranking reads the first row of a name; so do we. A count typed in as a fraction is
+    // rounded, as the records are counted in whole lessons.
+    for (const auto& t : tallies::all(store))
+        tallyOf.emplace(t.name, static_cast<int>(Value(t.term).toInt()));
 
     for (const char* r : kFixedReasons) f.reasons.push_back(r);
     std::unordered_map<std::string, std::size_t> reasonIndex;
@@ -135,18 +135,17 @@ Figures compute(Store& store, const Range& range) {
     std::vector<std::string> leftInRange;  // teachers who have left, in order of first record
     std::set<std::string> leftSeen;
     {
-        auto rs = store.dkb("select * from 代课记录");
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        for (const auto& c : covers::read(store, CoverTable::Term)) {
             Record r;
-            r.absent = rs[0].text();
-            r.reason = rs[1].text();
-            r.substitute = rs[2].text();
-            r.weekText = rs[3].text();
-            r.week = static_cast<int>(rs[3].toInt());
-            r.weekday = static_cast<int>(rs[4].toInt());
-            r.className = rs[5].text();
-            r.subject = rs[6].text();
-            r.period = static_cast<int>(rs[7].toInt());
+            r.absent = c.absent;
+            r.reason = c.reason;
+            r.substitute = c.substitute;
+            r.weekText = c.week;
+            r.week = weekNumber(c);
+            r.weekday = c.weekday;
+            r.className = c.cls;
+            r.subject = c.subject;
+            r.period = c.period;
             ++termCovered[r.substitute];
             const std::string reason = reasonOf(r.reason);
             if (!reasonIndex.count(reason)) {
@@ -172,7 +171,7 @@ Figures compute(Store& store, const Range& range) {
     for (auto& t : f.teachers) {
         t.exempt = exempt.count(t.name) > 0;
         t.away.assign(f.reasons.size(), 0);
-        if (auto it = tallies.find(t.name); it != tallies.end()) t.tally = it->second;
+        if (auto it = tallyOf.find(t.name); it != tallyOf.end()) t.tally = it->second;
         if (auto it = termCovered.find(t.name); it != termCovered.end()) t.termCovered = it->second;
         if (t.tally) {
             t.tallyDiffers = *t.tally != t.termCovered;
@@ -251,22 +250,11 @@ std::string tallyNote(const Figures& f) {
 }
 
 std::optional<double> payRate(Store& store) {
-    auto rs = store.dkb("select * from 代课酬金");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (!rs[0].isBlank()) return rs[0].toDouble();
-    }
-    return std::nullopt;
+    return settings::payRate(store);
 }
 
 void setPayRate(Store& store, std::optional<double> rate) {
-    store.transaction([&] {
-        store.emptyTable("代课酬金");
-        if (!rate) return;
-        auto rs = store.dkb("select * from 代课酬金");
-        rs.addNew();
-        rs.set(0, *rate);
-        rs.update();
-    });
+    store.transaction([&] { settings::setPayRate(store, rate); });
 }
 
 RateInput parseRate(const std::string& typed) {
