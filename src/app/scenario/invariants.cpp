@@ -1,6 +1,16 @@
 #include "invariants.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/tables/queue.h"
+#include "store/tables/timetable.h"
+#include "store/week.h"
 
 namespace daike::invariants {
 
@@ -79,11 +89,77 @@ QString rowsText(const std::vector<std::vector<std::optional<std::string>>>& row
 
 }  // namespace
 
+// A teacher stands once in a period's column of 代课教师: away, or covering one lesson.
+std::string twiceInAPeriod() {
+    std::string sql;
+    for (int p = 1; p <= week::kPeriods; ++p) {
+        const std::string c = "\"" + schema::periodColumn(p) + "\"";
+        if (p > 1) sql += " UNION ALL ";
+        sql += "SELECT " + std::to_string(p) + ", " + c + ", count(*) FROM 代课教师 WHERE " + c +
+               " IS NOT NULL GROUP BY " + c + " HAVING count(*) > 1";
+    }
+    return sql;
+}
+
 QStringList faults(Store& store) {
     QStringList out;
-    for (const auto& rule : kRules) {
-        const auto rows = store.selectText(rule.sql);
-        if (!rows.empty()) out << QString::fromUtf8(rule.what) + ": " + rowsText(rows);
+    const auto check = [&](const char* what, const std::string& sql) {
+        const auto rows = store.selectText(sql);
+        if (!rows.empty()) out << QString::fromUtf8(what) + ": " + rowsText(rows);
+    };
+    for (const auto& rule : kRules) check(rule.what, rule.sql);
+    check("a teacher stands twice in one period of 代课教师", twiceInAPeriod());
+    return out;
+}
+
+QStringList windowFaults(Store& store, QWidget* mainWindow) {
+    QStringList out;
+    QWidget* form1 = nullptr;
+    for (auto* w : mainWindow->findChildren<QWidget*>("Form1"))
+        if (w->isWindow() && w->isVisible()) form1 = w;
+    if (!form1) return out;
+    auto* list = form1->findChild<QComboBox*>("Combo1");
+    auto* weekdayBox = form1->findChild<QLineEdit*>("Text2");
+    if (!list || !list->isVisible() || !weekdayBox) return out;  // one-teacher mode
+    const int weekday = weekdayBox->text().toInt();
+    const auto waits = [&](const TimetableRow& l) {
+        LessonFilter f;
+        f.teacher = l.teacher;
+        f.weekday = l.weekday;
+        f.cls = l.cls;
+        f.period = l.period;
+        f.subject = l.subject;
+        return !queue::read(store, f).empty();
+    };
+    for (int i = 0; i < list->count(); ++i) {
+        LessonFilter day;
+        day.teacher = list->itemText(i).toStdString();
+        day.weekday = weekday;
+        for (const auto& l : timetable::read(store, day))
+            if (!l.dealtWith && !waits(l))
+                out << QStringLiteral(
+                           "a lesson of %1 (listed in Form1) neither waits nor is dealt "
+                           "with: period %2 %3")
+                           .arg(list->itemText(i))
+                           .arg(l.period)
+                           .arg(QString::fromStdString(l.cls));
+    }
+    // The teacher whose day the grid shows.
+    const QString loaded = list->currentText();
+    if (loaded.isEmpty() || list->findText(loaded) < 0) return out;
+    LessonFilter mine;
+    mine.teacher = loaded.toStdString();
+    mine.weekday = weekday;
+    for (const auto& q : queue::read(store, mine)) {
+        const int r = q.period - 1;
+        auto* cls = form1->findChild<QLabel*>(QStringLiteral("Label13_%1").arg(r));
+        auto* option = form1->findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(r));
+        if (!cls || !option || !cls->text().contains(QString::fromStdString(q.cls))) continue;
+        if (!option->isEnabled())
+            out << QStringLiteral("a waiting lesson of %1 is not offered in Form1: period %2 %3")
+                       .arg(loaded)
+                       .arg(q.period)
+                       .arg(QString::fromStdString(q.cls));
     }
     return out;
 }

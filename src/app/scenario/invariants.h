@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 namespace daike {
 
 class Store;
@@ -13,6 +15,10 @@ namespace invariants {
 
 // One line per broken rule, naming the rows concerned; empty when the data is sound.
 QStringList faults(Store& store);
+// What the open windows show against the stored day: in the several-teachers assignment screen,
+// every lesson of a listed absent teacher waits or is dealt with, and a waiting lesson of the
+// teacher loaded can be clicked.
+QStringList windowFaults(Store& store, QWidget* mainWindow);
 
 }  // namespace invariants
 }  // namespace daike

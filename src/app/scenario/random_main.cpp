@@ -65,7 +65,11 @@ int main(int argc, char* argv[]) {
         totalSteps += r.steps;
         if (r.fault.isEmpty()) {
             std::cout << "seed " << seed << ": " << r.steps << " steps, " << r.covers
-                      << " covers, sound" << std::endl;
+                      << " covers, sound";
+            if (!r.unconfirmed.isEmpty())
+                std::cout << " (a fault seen in this process, not in a program of its own: "
+                          << r.unconfirmed.toStdString() << ")";
+            std::cout << std::endl;
             continue;
         }
         ++failed;

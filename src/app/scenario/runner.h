@@ -94,6 +94,7 @@ class ScenarioRunner {
     int passed_ = 0;
     int failed_ = 0;
     QString error_;
+    bool skipUnrunnable_ = false;  // a line that cannot run is passed over (random operator)
 };
 
 }  // namespace daike
