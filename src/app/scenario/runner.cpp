@@ -127,7 +127,7 @@ QStringList ScenarioRunner::split(const QString& line, QString* error) {
 }
 
 void ScenarioRunner::settle() {
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i) {  // not the week: rounds of posted events
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
