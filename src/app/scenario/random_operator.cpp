@@ -23,6 +23,7 @@
 #include "shell/main_window.h"
 #include "store/store.h"
 #include "store/tables/teachers.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -125,8 +126,10 @@ class Generator {
         if (chance(40)) {
             if (visible("Text3")) s << "type Form1.Text3 " + quoted(name());
             if (chance(85)) {
-                static const char* const reasons[] = {"公出", "病假", "事假"};
-                s << QStringLiteral("choose Form1.Combo2 ") + reasons[roll(3)];
+                const auto reason = week::kReasons[static_cast<std::size_t>(
+                    roll(static_cast<int>(week::kReasons.size())))];
+                s << "choose Form1.Combo2 " +
+                         QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size()));
             }
             s << "click Form1.Command1";
             return s;
@@ -293,7 +296,7 @@ class Generator {
 
 // The day the run begins: a school day in March, the term four weeks old.
 QDate firstDay(std::uint32_t seed) {
-    return QDate(2024, 3, 18).addDays(static_cast<int>(seed % 5));
+    return QDate(2024, 3, 18).addDays(static_cast<int>(seed % week::kDays));
 }
 
 }  // namespace
