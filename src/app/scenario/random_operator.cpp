@@ -180,12 +180,12 @@ class Generator {
 
     RandomOperator::Step pick() {
         if (!runner_.store()) return {"start"};
-        if (QWidget* f1 = shown("Form1"); f1 && chance(45))
+        if (QWidget* f1 = shown("Form1"); f1 && chance(60))
             if (auto s = assignmentWork(f1); !s.isEmpty()) return s;
-        if (QWidget* f4 = shown("Form4"); f4 && chance(45))
+        if (QWidget* f4 = shown("Form4"); f4 && chance(50))
             if (auto s = absenceWork(f4); !s.isEmpty()) return s;
         const int r = roll(100);
-        if (r < 14) return menu();
+        if (r < 20) return menu();
         if (r < 54) return click();
         if (r < 68) return type();
         if (r < 76) return choose();
