@@ -553,6 +553,17 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
                  invariants::windowFaults(r.program_->store(), &r.program_->mainWindow());
              r.expect(faults.isEmpty(), faults.join("\n"));
          }},
+        {"expect-fault", 1, "\"RULE\"",
+         "check-invariants would name a broken rule starting with RULE (the oracle's own test)",
+         true,
+         [](R& r, const Args& a) {
+             const QStringList faults =
+                 invariants::faults(r.program_->store()) +
+                 invariants::windowFaults(r.program_->store(), &r.program_->mainWindow());
+             const bool named = std::any_of(faults.begin(), faults.end(),
+                                            [&](const QString& f) { return f.startsWith(a[1]); });
+             r.expect(named, "no fault \"" + a[1] + "\" among: " + faults.join(" / "));
+         }},
         {"expect-value", 2, "NAME VALUE", "a run-wide value (当前星期, 代课方式, …) as text", true,
          [](R& r, const Args& a) {
              auto v = r.program_->context().values.byName(a[1].toStdString());
