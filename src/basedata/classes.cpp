@@ -5,14 +5,13 @@
 #include "store/store.h"
 #include "store/tables/classes.h"
 #include "store/text.h"
+#include "store/week.h"
 
 namespace daike {
 
-const std::array<const char*, 6> kGrades = {"一", "二", "三", "四", "五", "六"};
-
 std::string className(int grade, int number) {
-    return std::string(kGrades.at(static_cast<std::size_t>(grade))) + "(" + std::to_string(number) +
-           ")";
+    return std::string(week::kGradeNames.at(static_cast<std::size_t>(grade))) + "(" +
+           std::to_string(number) + ")";
 }
 
 int classCount(const std::string& box) {
@@ -22,22 +21,23 @@ int classCount(const std::string& box) {
     return n > 1e6 ? 1000000 : static_cast<int>(n);
 }
 
-ClassCounts writeClasses(Store& store, const std::array<std::string, 6>& boxes) {
+ClassCounts writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes) {
     for (const auto& box : boxes)
         if (box.empty()) return {ClassCounts::Outcome::Missing};
-    std::array<int, 6> counts{};
-    for (int g = 0; g < 6; ++g) {
+    std::array<int, week::kGrades> counts{};
+    for (int g = 0; g < week::kGrades; ++g) {
         counts[g] = classCount(boxes[g]);
         if (counts[g] > kMaxClassesPerGrade) return {ClassCounts::Outcome::TooMany, g};
     }
     std::vector<std::string> names;
-    for (int g = 0; g < 6; ++g)
+    for (int g = 0; g < week::kGrades; ++g)
         for (int n = 1; n <= counts[g]; ++n) names.push_back(className(g, n));
     store.transaction([&] { classes::replaceAll(store, names); });
     return {ClassCounts::Outcome::Written};
 }
 
-void addCourse(Store& store, const std::string& name, const std::array<bool, 6>& grades) {
+void addCourse(Store& store, const std::string& name,
+               const std::array<bool, week::kGrades>& grades) {
     store.transaction([&] { courses::add(store, name, grades); });
 }
 
@@ -52,8 +52,8 @@ int gradeOfClass(const std::string& name) {
         first = c;
         break;
     }
-    for (int g = 0; g < 6; ++g)
-        if (first == kGrades[static_cast<std::size_t>(g)]) return g;
+    for (int g = 0; g < week::kGrades; ++g)
+        if (first == week::kGradeNames[static_cast<std::size_t>(g)]) return g;
     return -1;
 }
 

@@ -8,10 +8,10 @@ namespace daike {
 
 namespace {
 int weekdayOf(int cell) {
-    return cell / 6 + 1;
+    return week::weekdayOfSlot(cell);
 }
 int periodOf(int cell) {
-    return cell % 6 + 1;
+    return week::periodOfSlot(cell);
 }
 std::vector<TimetableRow> lessonsAt(Store& store, const std::string& className, int weekday,
                                     int period) {
@@ -43,10 +43,9 @@ TeacherWeek teacherWeek(Store& store, const std::string& teacher) {
 }
 
 std::string clashLine(const Clash& c) {
-    static const char* const days[] = {"一", "二", "三", "四", "五"};
-    const std::string day = c.weekday >= 1 && c.weekday <= 5 ? days[c.weekday - 1] : "";
-    return c.teacher + "老师星期" + day + "第" + std::to_string(c.period) + "节" + "在" +
-           c.className + "班中已有课务！";
+    const std::string day = week::isWeekday(c.weekday) ? week::weekdayName(c.weekday) : "星期";
+    return c.teacher + "老师" + day + week::periodName(c.period) + "在" + c.className +
+           "班中已有课务！";
 }
 
 std::vector<std::string> clashLines(const std::vector<Clash>& clashes) {

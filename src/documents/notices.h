@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "school/calendar.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -24,18 +25,11 @@ struct CoverRecord {
     int weekday = 0;         // 星期
     std::string cls;         // 班级
     std::string subject;     // 课目
-    int period = 0;          // 节次 1-6
+    int period = 0;          // 节次
 };
 
 // "select * from 临时代课记录 order by 代者", in that order.
 std::vector<CoverRecord> readSessionCover(Store& store);
-
-// "上午" for periods 1-3, "下午" after.
-std::string halfDay(int period);
-// The period within its half: 4, 5, 6 become 1, 2, 3.
-int periodInHalf(int period);
-// "一" … "五" for Monday … Friday; "" for any other number.
-std::string weekdayNumeral(int weekday);
 
 // The viewer's sixteen cells of a record: 被代 老师因 性质 特请 代者 老师代 班级 班 上午/下午 第
 // n 节 课目 课 1 节.
@@ -48,7 +42,7 @@ struct Notice {
     std::string substitute;             // 2
     std::string cls;                    // 3
     std::string half;                   // 4 上午 / 下午
-    std::string period;                 // 5 period within the half
+    std::string period;                 // 5 period within the half (week::periodInHalf)
     std::string subject;                // 6
     std::optional<calendar::Day> date;  // 7 the lesson's date; none while the first day of term
                                         //   or the week is unknown

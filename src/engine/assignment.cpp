@@ -6,6 +6,7 @@
 #include "school/resets.h"
 #include "store/store.h"
 #include "store/text.h"
+#include "store/week.h"
 
 namespace daike::assignment {
 
@@ -125,7 +126,7 @@ std::string PeriodLessons::coveredBy() const {
 Grid gridOf(const std::vector<Lesson>& lessons) {
     Grid grid;
     for (const auto& l : lessons)
-        if (l.period >= 1 && l.period <= 6)
+        if (week::isPeriod(l.period))
             grid[static_cast<std::size_t>(l.period - 1)].lessons.push_back(l);
     return grid;
 }
@@ -151,8 +152,7 @@ DayAtExit dayAtExit(const std::vector<Lesson>& lessons) {
 }
 
 int stepWeekday(int weekday, int delta) {
-    if (delta > 0) return (weekday >= 1 && weekday < 5) ? weekday + 1 : 1;
-    return (weekday > 1 && weekday <= 5) ? weekday - 1 : 5;
+    return delta > 0 ? week::nextWeekday(weekday) : week::previousWeekday(weekday);
 }
 
 bool searchesForBetterLessons(std::string_view affinity) {
@@ -171,8 +171,8 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
                       Value(c.period)})
                 .empty())
             throw StoreError(StoreError::Kind::Usage,
-                             "“" + c.absent + "”老师星期" + c.weekdayText + "第" +
-                                 std::to_string(c.period) + "节没有" + c.cls + "班的" + c.subject +
+                             "“" + c.absent + "”老师星期" + c.weekdayText +
+                                 week::periodName(c.period) + "没有" + c.cls + "班的" + c.subject +
                                  "课，本节代课没有记入。请按“确定”重新调出该教师当天"
                                  "的课务。");
         if (severalTeachers) {
@@ -231,8 +231,10 @@ std::vector<std::string> taughtClasses(const std::vector<Value>& row) {
             classes.push_back(std::move(c));
     };
     if (row.size() > 1 && !row[1].isNull()) add(row[1].text());
-    for (std::size_t k = 2; k <= 5 && k < row.size(); ++k)
-        for (auto& e : ranking::classListEntries(row[k])) add(std::move(e));
+    for (std::size_t k = 0;
+         k < week::kMainSubjects && ranking::kFirstSubjectColumn + k < row.size(); ++k)
+        for (auto& e : ranking::classListEntries(row[ranking::kFirstSubjectColumn + k]))
+            add(std::move(e));
     return classes;
 }
 

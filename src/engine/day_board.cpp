@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::board {
 
@@ -76,9 +78,9 @@ Board load(Store& store, int week, int weekday) {
     {
         auto rs = store.dkb("select * from 代课教师");
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            for (int p = 1; p <= 6; ++p) {
-                const std::string col = std::to_string(p);
-                if (rs[col + col].text() != "1" || rs[col].isBlank()) continue;
+            for (int p = 1; p <= week::kPeriods; ++p) {
+                const std::string col = schema::periodColumn(p);
+                if (rs[schema::leaveFlagColumn(p)].text() != "1" || rs[col].isBlank()) continue;
                 const std::string name = rs[col].text();
                 auto a = std::find_if(b.away.begin(), b.away.end(),
                                       [&](const Away& x) { return x.name == name; });

@@ -5,6 +5,7 @@
 
 #include "engine/assignment.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::dayplan {
 
@@ -66,9 +67,9 @@ std::vector<Row> walk(Store& store, std::string_view weekdayText,
                 if (row.chosen < 0) {
                     if (strict)
                         throw StoreError(StoreError::Kind::Usage,
-                                         "“" + pick.teacher + "”老师已不能代第" +
-                                             std::to_string(row.lesson.period) + "节" +
-                                             row.lesson.cls + "的" + row.lesson.subject +
+                                         "“" + pick.teacher + "”老师已不能代" +
+                                             week::periodName(row.lesson.period) + row.lesson.cls +
+                                             "的" + row.lesson.subject +
                                              "课，代课情况已有变化，请重新一键安排。本次没有记入"
                                              "任何代课。");
                     row.pickLost = true;
@@ -113,7 +114,7 @@ std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
                                        std::string_view weekdayText) {
     std::vector<OpenLesson> out;
     for (const auto& l : assignment::loadDay(store, teacher, weekdayText))
-        if (!l.dealtWith && l.period >= 1 && l.period <= 6)
+        if (!l.dealtWith && week::isPeriod(l.period))
             out.push_back({std::string(teacher), l.period, l.cls, l.subject});
     return out;
 }
@@ -123,7 +124,7 @@ std::vector<OpenLesson> queuedLessons(Store& store, std::string_view weekdayText
     auto rs = store.dkb("select * from 需代课目情况 where 星期=?", {weekdayValue(weekdayText)});
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const int period = static_cast<int>(rs["节次"].toInt());
-        if (period < 1 || period > 6) continue;
+        if (!week::isPeriod(period)) continue;
         out.push_back({rs["姓名"].text(), period, rs["班级"].text(), rs["课目"].text()});
     }
     return byPeriod(std::move(out));

@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::leave {
 
 namespace {
 std::string column(int period) {
-    return std::to_string(period);
+    return schema::periodColumn(period);
 }
 std::string flagColumn(int period) {
-    return std::to_string(period) + std::to_string(period);
+    return schema::leaveFlagColumn(period);
 }
 }  // namespace
 
@@ -32,9 +34,9 @@ void recordDay(Store& store, std::string_view name, const Periods& lessonPeriods
                const Periods& freePeriods) {
     if (name.empty()) return;
     store.transaction([&] {
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < week::kPeriods; ++i)
             if (lessonPeriods[static_cast<std::size_t>(i)]) recordAway(store, name, i + 1, false);
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < week::kPeriods; ++i)
             if (freePeriods[static_cast<std::size_t>(i)]) recordAway(store, name, i + 1, true);
     });
 }
@@ -42,7 +44,7 @@ void recordDay(Store& store, std::string_view name, const Periods& lessonPeriods
 Periods recordedFreePeriods(Store& store, std::string_view name) {
     Periods found{};
     auto rs = store.dkb("select * from 代课教师");
-    for (int p = 1; p <= 6; ++p) {
+    for (int p = 1; p <= week::kPeriods; ++p) {
         const int col = rs.fieldIndex(column(p));
         const int flag = rs.fieldIndex(flagColumn(p));
         for (rs.moveFirst(); !rs.eof() && !rs[col].isNull(); rs.moveNext())
@@ -54,7 +56,7 @@ Periods recordedFreePeriods(Store& store, std::string_view name) {
 
 void withdraw(Store& store, std::string_view name, const Periods& periods) {
     store.transaction([&] {
-        for (int p = 1; p <= 6; ++p)
+        for (int p = 1; p <= week::kPeriods; ++p)
             if (periods[static_cast<std::size_t>(p - 1)])
                 store.removePacked("代课教师", column(p), Value(name), {flagColumn(p)});
     });

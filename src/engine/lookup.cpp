@@ -1,19 +1,21 @@
 #include "engine/lookup.h"
 
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::lookup {
 
 bool validWeekday(int weekday) {
-    return weekday >= 1 && weekday <= 5;
+    return week::isWeekday(weekday);
 }
 
 int nextWeekday(int weekday) {
-    return (weekday >= 1 && weekday < 5) ? weekday + 1 : 1;
+    return week::nextWeekday(weekday);
 }
 
 int previousWeekday(int weekday) {
-    return (weekday > 1 && weekday <= 5) ? weekday - 1 : 5;
+    return week::previousWeekday(weekday);
 }
 
 namespace {
@@ -73,7 +75,7 @@ TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view name, in
     out.status = "在办公";
     if (weekday != coverDay) return out;
     auto away = store.dkb("select * from 代课教师");
-    const int col = away.fieldIndex(std::to_string(period));
+    const int col = away.fieldIndex(schema::periodColumn(period));
     for (away.moveFirst(); !away.eof() && !away[col].isBlank(); away.moveNext()) {
         if (away[col].text() == name) {
             out.status = "已公出";

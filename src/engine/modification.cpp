@@ -4,7 +4,9 @@
 
 #include "engine/assignment.h"
 #include "engine/free_period_leave.h"
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::modification {
 
@@ -41,8 +43,8 @@ std::vector<CoverRow> covers(Store& store, const char* query, std::string_view n
 
 // How the operator is told which cover a note is about.
 std::string describe(const CoverRow& c) {
-    return c.cls + "班第" + std::to_string(c.period) + "节" + c.subject + "（" + c.substitute +
-           "代" + c.absent + "）";
+    return c.cls + "班" + week::periodName(c.period) + c.subject + "（" + c.substitute + "代" +
+           c.absent + "）";
 }
 
 // Deletes the record of exactly this cover from a record table. The week, weekday, class and
@@ -91,7 +93,7 @@ std::optional<Lists> prepare(Store& store) {
     {
         auto rs = store.dkb("select * from 代课教师");
         for (rs.moveFirst(); !rs.eof() && !away; rs.moveNext())
-            for (int p = 0; p < 6 && !away; ++p) away = !rs[p].isNull();
+            for (int p = 0; p < week::kPeriods && !away; ++p) away = !rs[p].isNull();
     }
     if (!records && !away) return std::nullopt;
 
@@ -100,9 +102,9 @@ std::optional<Lists> prepare(Store& store) {
     lists.absent = distinct(store, "select * from 当天代课记录 order by 被代 asc", 0);
     std::vector<std::string> freeOnly;
     auto rs = store.dkb("select * from 代课教师");
-    for (int p = 1; p <= 6; ++p) {
-        const int col = rs.fieldIndex(std::to_string(p));
-        const int flag = rs.fieldIndex(std::to_string(p) + std::to_string(p));
+    for (int p = 1; p <= week::kPeriods; ++p) {
+        const int col = rs.fieldIndex(schema::periodColumn(p));
+        const int flag = rs.fieldIndex(schema::leaveFlagColumn(p));
         for (rs.moveFirst(); !rs.eof() && !rs[col].isNull(); rs.moveNext())
             if (rs[flag].text() == "1") addOnce(freeOnly, rs[col].text());
     }
@@ -120,7 +122,7 @@ int weekdayOfRecords(Store& store, int currentWeekday) {
     if (rs.empty()) return currentWeekday;
     rs.moveFirst();
     const int recorded = static_cast<int>(rs["星期"].toInt());
-    if (currentWeekday == 6 || currentWeekday == 7 || currentWeekday != recorded) return recorded;
+    if (currentWeekday > week::kDays || currentWeekday != recorded) return recorded;
     return currentWeekday;
 }
 

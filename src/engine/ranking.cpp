@@ -4,7 +4,9 @@
 #include <unordered_set>
 
 #include "basedata/class_list.h"
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::ranking {
 
@@ -24,9 +26,10 @@ Affinity affinity(const std::vector<Value>& t, std::string_view cls) {
         a.letters = "班";
         a.mark = 2;
     }
-    for (int k = 2; k <= 5 && k < static_cast<int>(t.size()); ++k) {
-        if (classListContains(t[static_cast<std::size_t>(k)], cls)) {
-            a.letters += kSubjectLetters[k - 2];
+    for (std::size_t k = 0;
+         k < week::kMainSubjectLetters.size() && kFirstSubjectColumn + k < t.size(); ++k) {
+        if (classListContains(t[kFirstSubjectColumn + k], cls)) {
+            a.letters += week::kMainSubjectLetters[k];
             if (!head) a.mark = 1;
         }
     }
@@ -46,15 +49,16 @@ int columnOf(std::string_view table, std::string_view column) {
 }  // namespace
 
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period) {
-    const std::string slot = std::string(weekdayText) + std::to_string(period);
-    const std::string periodColumn = std::to_string(period);
+    const int weekday = weekdayText.size() == 1 ? weekdayText[0] - '0' : 0;
+    const std::string slot = schema::slotColumn(weekday, period);
+    const std::string periodColumn = schema::periodColumn(period);
     return store.transaction([&] {
         store.emptyTable("可代教师");
         std::vector<std::string> names;
         // A weekday or period outside the week (a weekend day chosen by hand) has no slot:
         // nobody is free then.
         const int col = columnOf("空课教师表", slot);
-        if (col < 0 || weekdayText.size() != 1 || period < 1 || period > 6) return names;
+        if (col < 0 || weekdayText.size() != 1 || !week::isPeriod(period)) return names;
         std::unordered_set<std::string> exempt, busy;
         {
             for (const auto& name : store.dkb("select * from 公出表").column(0))

@@ -16,9 +16,9 @@ class Recordset;
 
 namespace ranking {
 
-// The main subjects in the order their letters are written: 语文, 数学, 英语, 科学 stand in
-// columns 2 to 5 of 教师姓名.
-inline constexpr const char* kSubjectLetters[4] = {"语", "数", "英", "科"};
+// The main subjects (week::kMainSubjectNames) stand in 教师姓名 from column 2 on, in the order
+// their letters (week::kMainSubjectLetters) are written.
+inline constexpr int kFirstSubjectColumn = 2;
 
 // The classes of a class list of 教师姓名 (Null: none), read by splitting on ",", so that class
 // numbers of two digits are read whole.
@@ -40,7 +40,7 @@ Affinity affinity(const std::vector<Value>& teacherRow, std::string_view cls);
 // kdjs: empties 可代教师 and fills it with the teachers free in the slot (weekday, period)
 // who are neither exempt (公出表) nor in the period's column of 代课教师. The free list of a
 // slot ends at the end of the table, at a Null cell or at a cell "0". A weekday other than
-// "1" to "5" or a period other than 1 to 6 has no slot and no one eligible. Returns the names.
+// "1" to "5" or a period outside the day has no slot and no one eligible. Returns the names.
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period);
 
 // One row of 临时运算表, the first six columns as the candidate list shows them.
@@ -60,8 +60,9 @@ struct Result {
     std::vector<std::string> missing;
 };
 
-// The whole computation for one lesson: weekday as the screen's text ("1" to "5"), period 1 to
-// 6, and the class of the lesson. Rebuilds 可代教师 and 临时运算表 in one transaction.
+// The whole computation for one lesson: weekday as the screen's text ("1" to "5"), the period
+// (1 to week::kPeriods), and the class of the lesson. Rebuilds 可代教师 and 临时运算表 in one
+// transaction.
 Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls);
 
 // 临时运算表 read again in ranking order, as paging does.
