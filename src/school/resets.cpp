@@ -4,7 +4,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "store/schema.h"
 #include "store/store.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
