@@ -3,26 +3,12 @@
 #include <algorithm>
 
 #include "documents/docx.h"
-#include "store/store.h"
+#include "store/value.h"
 
 namespace daike {
 
 std::vector<CoverRecord> readSessionCover(Store& store) {
-    std::vector<CoverRecord> out;
-    auto rs = store.dkb("select * from 临时代课记录 order by 代者");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        CoverRecord r;
-        r.absent = rs[0].text();
-        r.reason = rs[1].text();
-        r.substitute = rs[2].text();
-        r.week = rs[3].text();
-        r.weekday = static_cast<int>(rs[4].toInt());
-        r.cls = rs[5].text();
-        r.subject = rs[6].text();
-        r.period = static_cast<int>(rs[7].toInt());
-        out.push_back(std::move(r));
-    }
-    return out;
+    return covers::bySubstitute(store, CoverTable::Session);
 }
 
 std::string halfDay(int period) {

@@ -9,25 +9,15 @@
 #include <vector>
 
 #include "school/calendar.h"
+#include "store/tables/covers.h"
 
 namespace daike {
 
 class Store;
 class WordDocument;
 
-// One row of a cover record table, as stored.
-struct CoverRecord {
-    std::string absent;      // 被代
-    std::string reason;      // 性质
-    std::string substitute;  // 代者
-    std::string week;        // 周次, as shown on the assignment screen
-    int weekday = 0;         // 星期
-    std::string cls;         // 班级
-    std::string subject;     // 课目
-    int period = 0;          // 节次 1-6
-};
-
-// "select * from 临时代课记录 order by 代者", in that order.
+// The cover recorded since the assignment screen opened, by substitute (ties in the order
+// recorded).
 std::vector<CoverRecord> readSessionCover(Store& store);
 
 // "上午" for periods 1-3, "下午" after.

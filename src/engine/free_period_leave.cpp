@@ -3,60 +3,38 @@
 #include <algorithm>
 
 #include "store/store.h"
+#include "store/tables/away.h"
+#include "store/week.h"
 
 namespace daike::leave {
 
-namespace {
-std::string column(int period) {
-    return std::to_string(period);
-}
-std::string flagColumn(int period) {
-    return std::to_string(period) + std::to_string(period);
-}
-}  // namespace
-
 void recordAway(Store& store, std::string_view name, int period, bool freePeriod) {
-    store.transaction([&] {
-        auto rs = store.dkb("select * from 代课教师");
-        const int col = rs.fieldIndex(column(period));
-        rs.moveFirst();
-        while (!rs.eof() && !rs[col].isNull()) rs.moveNext();
-        if (rs.eof()) rs.addNew();
-        rs.set(col, Value(name));
-        if (freePeriod) rs.set(flagColumn(period), "1");
-        rs.update();
-    });
+    away::book(store, period, name, freePeriod);
 }
 
 void recordDay(Store& store, std::string_view name, const Periods& lessonPeriods,
                const Periods& freePeriods) {
     if (name.empty()) return;
     store.transaction([&] {
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < week::kPeriods; ++i)
             if (lessonPeriods[static_cast<std::size_t>(i)]) recordAway(store, name, i + 1, false);
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < week::kPeriods; ++i)
             if (freePeriods[static_cast<std::size_t>(i)]) recordAway(store, name, i + 1, true);
     });
 }
 
 Periods recordedFreePeriods(Store& store, std::string_view name) {
     Periods found{};
-    auto rs = store.dkb("select * from 代课教师");
-    for (int p = 1; p <= 6; ++p) {
-        const int col = rs.fieldIndex(column(p));
-        const int flag = rs.fieldIndex(flagColumn(p));
-        for (rs.moveFirst(); !rs.eof() && !rs[col].isNull(); rs.moveNext())
-            if (rs[col] == Value(name) && rs[flag].text() == "1")
-                found[static_cast<std::size_t>(p - 1)] = true;
-    }
+    for (int p = 1; p <= week::kPeriods; ++p)
+        for (const auto& b : away::fromTop(store, p))
+            if (b.name == name && b.freePeriod) found[static_cast<std::size_t>(p - 1)] = true;
     return found;
 }
 
 void withdraw(Store& store, std::string_view name, const Periods& periods) {
     store.transaction([&] {
-        for (int p = 1; p <= 6; ++p)
-            if (periods[static_cast<std::size_t>(p - 1)])
-                store.removePacked("代课教师", column(p), Value(name), {flagColumn(p)});
+        for (int p = 1; p <= week::kPeriods; ++p)
+            if (periods[static_cast<std::size_t>(p - 1)]) away::withdraw(store, p, name);
     });
 }
 
