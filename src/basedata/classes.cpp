@@ -4,19 +4,20 @@
 
 #include "store/store.h"
 #include "store/text.h"
+#include "store/week.h"
 
 namespace daike {
 
-const std::array<const char*, 6> kGrades = {"一", "二", "三", "四", "五", "六"};
-
 namespace {
-// The grade columns of 开设课程 follow the course column.
-const char* const kGradeColumns[] = {"一年级", "二年级", "三年级", "四年级", "五年级", "六年级"};
+// The grade columns of 开设课程 follow the course column: 一年级 … 六年级.
+std::string gradeColumn(int grade) {
+    return std::string(week::kGradeNames.at(static_cast<std::size_t>(grade))) + "年级";
+}
 }  // namespace
 
 std::string className(int grade, int number) {
-    return std::string(kGrades.at(static_cast<std::size_t>(grade))) + "(" + std::to_string(number) +
-           ")";
+    return std::string(week::kGradeNames.at(static_cast<std::size_t>(grade))) + "(" +
+           std::to_string(number) + ")";
 }
 
 int classCount(const std::string& box) {
@@ -26,18 +27,18 @@ int classCount(const std::string& box) {
     return n > 1e6 ? 1000000 : static_cast<int>(n);
 }
 
-ClassCounts writeClasses(Store& store, const std::array<std::string, 6>& boxes) {
+ClassCounts writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes) {
     for (const auto& box : boxes)
         if (box.empty()) return {ClassCounts::Outcome::Missing};
-    std::array<int, 6> counts{};
-    for (int g = 0; g < 6; ++g) {
+    std::array<int, week::kGrades> counts{};
+    for (int g = 0; g < week::kGrades; ++g) {
         counts[g] = classCount(boxes[g]);
         if (counts[g] > kMaxClassesPerGrade) return {ClassCounts::Outcome::TooMany, g};
     }
     store.transaction([&] {
         store.emptyTable("班级");
         auto rs = store.dkb("select * from 班级");
-        for (int g = 0; g < 6; ++g) {
+        for (int g = 0; g < week::kGrades; ++g) {
             for (int n = 1; n <= counts[g]; ++n) {
                 rs.addNew();
                 rs.set(0, className(g, n));
@@ -48,14 +49,15 @@ ClassCounts writeClasses(Store& store, const std::array<std::string, 6>& boxes) 
     return {ClassCounts::Outcome::Written};
 }
 
-void addCourse(Store& store, const std::string& name, const std::array<bool, 6>& grades) {
+void addCourse(Store& store, const std::string& name,
+               const std::array<bool, week::kGrades>& grades) {
     store.transaction([&] {
         auto rs = store.dkb("select * from 开设课程");
         rs.addNew();
         rs.set(0, name);
         rs.update();
-        for (int g = 0; g < 6; ++g)
-            if (grades[g]) store.putFirstFree("开设课程", kGradeColumns[g], name, true);
+        for (int g = 0; g < week::kGrades; ++g)
+            if (grades[g]) store.putFirstFree("开设课程", gradeColumn(g), name, true);
     });
 }
 
@@ -75,8 +77,8 @@ int gradeOfClass(const std::string& name) {
         first = c;
         break;
     }
-    for (int g = 0; g < 6; ++g)
-        if (first == kGrades[static_cast<std::size_t>(g)]) return g;
+    for (int g = 0; g < week::kGrades; ++g)
+        if (first == week::kGradeNames[static_cast<std::size_t>(g)]) return g;
     return -1;
 }
 

@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "store/week.h"
+
 namespace daike {
 
 class Store;
 
-// The grade characters 一 … 六, grade index 0 … 5.
-extern const std::array<const char*, 6> kGrades;
-
-// The class name of class number n of a grade: 三 and 2 give 三(2).
+// The class name of class number n of a grade (index 0 for 一): 2 and 2 give 三(2).
 std::string className(int grade, int number);
 
 // A class has one or two digits in its name.
@@ -29,13 +28,14 @@ struct ClassCounts {
 // the text with any fraction cut off (no number, or a negative one, gives none).
 int classCount(const std::string& box);
 
-// Replaces the class list with the classes of the six counts, grade by grade and class number
-// ascending. Nothing is changed when a box is empty or a count is more than 99.
-ClassCounts writeClasses(Store& store, const std::array<std::string, 6>& boxes);
+// Replaces the class list with the classes of the counts (one per grade), grade by grade and class
+// number ascending. Nothing is changed when a box is empty or a count is more than 99.
+ClassCounts writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes);
 
 // Stores a course: a row with the name in column 0, and the name in the first free place of
 // the column of every ticked grade.
-void addCourse(Store& store, const std::string& name, const std::array<bool, 6>& grades);
+void addCourse(Store& store, const std::string& name,
+               const std::array<bool, week::kGrades>& grades);
 
 // The courses of a grade in stored order; nothing when the course table has no rows at all.
 std::optional<std::vector<std::string>> gradeCourses(Store& store, int grade);

@@ -9,13 +9,14 @@
 
 #include "school/resets.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::demo {
 
 namespace {
 
-constexpr int kSlots = 30;  // five days of six periods
-const char* const kGrades[6] = {"一", "二", "三", "四", "五", "六"};
+constexpr int kSlots = week::kSlots;
+constexpr int kGrades = week::kGrades;
 
 // Every course the school offers, in the order the office enters them.
 const char* const kCourses[] = {"语文", "数学", "英语", "科学",     "道德与法治",
@@ -33,7 +34,7 @@ int courseIndex(std::string_view name) {
 // classes are shared among that group's teachers.
 struct Lessons {
     const char* course;
-    std::array<int, 6> perWeek;  // grades 一 to 六
+    std::array<int, kGrades> perWeek;  // grades 一 to 六
 };
 struct Group {
     std::vector<Lessons> lessons;
@@ -128,14 +129,14 @@ bool isActive(int course) {
 // How little a slot suits a lesson: the same course twice a day, main courses in the afternoon
 // and sport or music first thing are avoided where the week allows.
 int cost(const Timetable& tt, const Lesson& l, int slot, Random& rnd) {
-    const int day = slot / 6, period = slot % 6 + 1;
+    const int day = week::weekdayOfSlot(slot), period = week::periodOfSlot(slot);
     int c = 0;
-    for (int p = 0; p < 6; ++p) {
-        const int other =
-            tt.classAt[static_cast<std::size_t>(l.cls)][static_cast<std::size_t>(day * 6 + p)];
+    for (int p = 1; p <= week::kPeriods; ++p) {
+        const int other = tt.classAt[static_cast<std::size_t>(l.cls)]
+                                    [static_cast<std::size_t>(week::slotIndex(day, p))];
         if (other >= 0 && tt.lessons[static_cast<std::size_t>(other)].course == l.course) c += 10;
     }
-    if (isMain(l.course) && period >= 4) c += 3;
+    if (isMain(l.course) && !week::isMorning(period)) c += 3;
     if (isActive(l.course) && period == 1) c += 2;
     return c + rnd.below(3);
 }
@@ -254,8 +255,8 @@ Plan planFor(int teachers) {
     // About two and a half teachers per class, and never fewer teachers than one per class
     // plus one for each subject group.
     const int groupsBeyondHead = static_cast<int>(groups().size()) - 1;
-    p.classesPerGrade = std::max(1, static_cast<int>(std::lround(teachers / 2.5 / 6.0)));
-    while (p.classesPerGrade > 1 && p.classesPerGrade * 6 + groupsBeyondHead > teachers)
+    p.classesPerGrade = std::max(1, static_cast<int>(std::lround(teachers / 2.5 / kGrades)));
+    while (p.classesPerGrade > 1 && p.classesPerGrade * kGrades + groupsBeyondHead > teachers)
         --p.classesPerGrade;
     return p;
 }
@@ -268,16 +269,17 @@ calendar::Day termStartBefore(calendar::Day today) {
 School fillSchool(Store& store, const Plan& plan) {
     const auto& gs = groups();
     const int perGrade = plan.classesPerGrade;
-    const int classCount = perGrade * 6;
+    const int classCount = perGrade * kGrades;
     const int others = plan.teachers - classCount;
     if (perGrade < 1 || others < static_cast<int>(gs.size()) - 1)
         throw std::invalid_argument("too few teachers for the classes");
 
     School school;
     std::vector<int> gradeOf;
-    for (int g = 0; g < 6; ++g)
+    for (int g = 0; g < kGrades; ++g)
         for (int c = 1; c <= perGrade; ++c) {
-            school.classes.push_back(std::string(kGrades[g]) + "(" + std::to_string(c) + ")");
+            school.classes.push_back(std::string(week::kGradeNames[static_cast<std::size_t>(g)]) +
+                                     "(" + std::to_string(c) + ")");
             gradeOf.push_back(g);
         }
 
@@ -315,7 +317,7 @@ School fillSchool(Store& store, const Plan& plan) {
 
     // Teacher order of 教师姓名: the head teachers class by class, then each group's teachers.
     std::vector<int> headOf(static_cast<std::size_t>(plan.teachers), -1);
-    std::vector<std::array<std::vector<int>, 4>> mainClasses(
+    std::vector<std::array<std::vector<int>, week::kMainSubjects>> mainClasses(
         static_cast<std::size_t>(plan.teachers));
     Timetable tt;
     auto addLessons = [&](int teacher, int cls, const Group& g) {
@@ -323,7 +325,7 @@ School fillSchool(Store& store, const Plan& plan) {
             const int n =
                 l.perWeek[static_cast<std::size_t>(gradeOf[static_cast<std::size_t>(cls)])];
             const int course = courseIndex(l.course);
-            if (n > 0 && course < 4)
+            if (n > 0 && course < week::kMainSubjects)
                 mainClasses[static_cast<std::size_t>(teacher)][static_cast<std::size_t>(course)]
                     .push_back(cls);
             for (int i = 0; i < n; ++i) tt.lessons.push_back({teacher, cls, course});
@@ -368,10 +370,11 @@ School fillSchool(Store& store, const Plan& plan) {
             rs.update();
         }
         {
-            // Column 0: every course once; columns 1 to 6: each grade's courses from the top.
-            std::array<std::vector<int>, 6> gradeCourses;
+            // Column 0: every course once; one column per grade after it: each grade's courses from
+            // the top.
+            std::array<std::vector<int>, kGrades> gradeCourses;
             for (int course = 0; course < kCourseCount; ++course)
-                for (int g = 0; g < 6; ++g)
+                for (int g = 0; g < kGrades; ++g)
                     for (const auto& group : gs)
                         for (const auto& l : group.lessons)
                             if (courseIndex(l.course) == course &&
@@ -381,7 +384,7 @@ School fillSchool(Store& store, const Plan& plan) {
             for (int row = 0; row < kCourseCount; ++row) {
                 rs.addNew();
                 rs.set(0, kCourses[row]);
-                for (std::size_t g = 0; g < 6; ++g)
+                for (std::size_t g = 0; g < gradeCourses.size(); ++g)
                     if (row < static_cast<int>(gradeCourses[g].size()))
                         rs.set(static_cast<int>(g) + 1,
                                kCourses[gradeCourses[g][static_cast<std::size_t>(row)]]);
@@ -397,7 +400,7 @@ School fillSchool(Store& store, const Plan& plan) {
                 rs.set(1, headOf[ti] >= 0
                               ? Value(school.classes[static_cast<std::size_t>(headOf[ti])])
                               : Value());
-                for (std::size_t k = 0; k < 4; ++k)
+                for (std::size_t k = 0; k < week::kMainSubjects; ++k)
                     rs.set(static_cast<int>(k) + 2, listOrNull(mainClasses[ti][k], school.classes));
             }
             rs.update();
@@ -413,9 +416,9 @@ School fillSchool(Store& store, const Plan& plan) {
             for (const Lesson* l : sorted) {
                 rs.addNew();
                 rs.set("姓名", school.teachers[static_cast<std::size_t>(l->teacher)]);
-                rs.set("星期", l->slot / 6 + 1);
+                rs.set("星期", week::weekdayOfSlot(l->slot));
                 rs.set("班级", school.classes[static_cast<std::size_t>(l->cls)]);
-                rs.set("节次", l->slot % 6 + 1);
+                rs.set("节次", week::periodOfSlot(l->slot));
                 rs.set("课目", kCourses[l->course]);
             }
             rs.update();

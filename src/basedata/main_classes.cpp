@@ -4,11 +4,9 @@
 #include "basedata/classes.h"
 #include "basedata/full_width.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike::mainclasses {
-
-const std::array<const char*, kValues> kColumns = {"班主任", "语文", "数学", "英语", "科学"};
-const std::array<const char*, kValues> kCaptions = {"主班", "语文", "数学", "英语", "科学"};
 
 std::vector<Teacher> readTeachers(Store& store) {
     std::vector<Teacher> out;
@@ -23,8 +21,8 @@ std::vector<Teacher> readTeachers(Store& store) {
     return out;
 }
 
-std::array<std::vector<std::string>, 6> classesByGrade(Store& store) {
-    std::array<std::vector<std::string>, 6> out;
+std::array<std::vector<std::string>, week::kGrades> classesByGrade(Store& store) {
+    std::array<std::vector<std::string>, week::kGrades> out;
     for (const auto& cls : readClasses(store)) {
         const int g = gradeOfClass(cls);
         if (g >= 0) out[static_cast<std::size_t>(g)].push_back(cls);

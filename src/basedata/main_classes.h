@@ -8,16 +8,25 @@
 #include <string_view>
 #include <vector>
 
+#include "store/week.h"
+
 namespace daike {
 
 class Store;
 
 namespace mainclasses {
 
-// The five values in column order after 姓名; the window shows 班主任 as "主班".
-inline constexpr int kValues = 5;
-extern const std::array<const char*, kValues> kColumns;
-extern const std::array<const char*, kValues> kCaptions;
+// The values in column order after 姓名: 班主任, then the main subjects; the window shows
+// 班主任 as "主班".
+inline constexpr int kValues = 1 + week::kMainSubjects;
+constexpr std::array<std::string_view, kValues> headThenMainSubjects(std::string_view head) {
+    std::array<std::string_view, kValues> out{head};
+    for (std::size_t k = 0; k < week::kMainSubjectNames.size(); ++k)
+        out[k + 1] = week::kMainSubjectNames[k];
+    return out;
+}
+inline constexpr std::array<std::string_view, kValues> kColumns = headThenMainSubjects("班主任");
+inline constexpr std::array<std::string_view, kValues> kCaptions = headThenMainSubjects("主班");
 
 struct Teacher {
     std::string name;
@@ -29,7 +38,7 @@ std::vector<Teacher> readTeachers(Store& store);
 
 // The classes of 班级 by grade (一 … 六), each grade in table order; names whose first
 // character is no grade are left out.
-std::array<std::vector<std::string>, 6> classesByGrade(Store& store);
+std::array<std::vector<std::string>, week::kGrades> classesByGrade(Store& store);
 
 // One teacher on screen: the values as loaded and as edited, and the subject whose classes the
 // class boxes tick.

@@ -1,15 +1,16 @@
 #include "basedata/timetable.h"
 
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike {
 
 namespace {
 int weekdayOf(int cell) {
-    return cell / 6 + 1;
+    return week::weekdayOfSlot(cell);
 }
 int periodOf(int cell) {
-    return cell % 6 + 1;
+    return week::periodOfSlot(cell);
 }
 Recordset lessonsAt(Store& store, const std::string& className, int weekday, int period) {
     return store.dkb("select * from 任课情况 where 班级=? and 星期=? and 节次=?",
@@ -25,12 +26,13 @@ TeacherWeek teacherWeek(Store& store, const std::string& teacher) {
         const auto w = rs["星期"].toInt();
         const auto p = rs["节次"].toInt();
         // Only whole weekdays 1-5 and periods 1-6 have a cell.
-        if (!rs["星期"].isInteger() || !rs["节次"].isInteger() || w < 1 || w > 5 || p < 1 ||
-            p > 6) {
+        if (!rs["星期"].isInteger() || !rs["节次"].isInteger() || !week::isWeekday(w) ||
+            !week::isPeriod(p)) {
             ++week.outsideGrid;
             continue;
         }
-        auto& cell = week.cells[static_cast<std::size_t>((w - 1) * 6 + (p - 1))];
+        auto& cell = week.cells[static_cast<std::size_t>(
+            week::slotIndex(static_cast<int>(w), static_cast<int>(p)))];
         cell.subject = rs["课目"].text();
         cell.className = rs["班级"].text();
     }
@@ -38,10 +40,9 @@ TeacherWeek teacherWeek(Store& store, const std::string& teacher) {
 }
 
 std::string clashLine(const Clash& c) {
-    static const char* const days[] = {"一", "二", "三", "四", "五"};
-    const std::string day = c.weekday >= 1 && c.weekday <= 5 ? days[c.weekday - 1] : "";
-    return c.teacher + "老师星期" + day + "第" + std::to_string(c.period) + "节" + "在" +
-           c.className + "班中已有课务！";
+    const std::string day = week::isWeekday(c.weekday) ? week::weekdayName(c.weekday) : "星期";
+    return c.teacher + "老师" + day + week::periodName(c.period) + "在" + c.className +
+           "班中已有课务！";
 }
 
 std::vector<std::string> clashLines(const std::vector<Clash>& clashes) {

@@ -1,16 +1,18 @@
 // The weekly timetable 任课情况 entered by hand, one teacher's week at a time. A week grid has
-// 30 cells: cell (星期 - 1) × 6 + (节次 - 1).
+// week::kSlots cells: cell week::slotIndex(星期, 节次).
 #pragma once
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "store/week.h"
+
 namespace daike {
 
 class Store;
 
-inline constexpr int kGridCells = 30;
+inline constexpr int kGridCells = week::kSlots;
 
 struct GridCell {
     std::string subject;    // 课目

@@ -11,15 +11,14 @@
 #include "store/store.h"
 #include "store/text.h"
 #include "store/value.h"
+#include "store/week.h"
 
 namespace daike::timetable_import {
 
 namespace {
 
-const char* const kWeekdayNames[] = {"一", "二", "三", "四", "五"};
-
 std::string cellName(int weekday, int period) {
-    return std::string("星期") + kWeekdayNames[weekday - 1] + "第" + std::to_string(period) + "节";
+    return week::weekdayName(weekday) + week::periodName(period);
 }
 
 bool isDigit(const std::string& c) {
@@ -113,9 +112,10 @@ std::optional<Reading> readLesson(std::string_view cleaned, const KeyPositions& 
     auto r = readChars(chars, grade, at.classNumber, length, number);
     if (!r || !chineseGrade) return r;
     const auto g = fromRight(chars, grade);
-    if (g && g->size() == 1 && (*g)[0] >= '1' && (*g)[0] <= '6') {
+    if (g && g->size() == 1 && (*g)[0] >= '1' && (*g)[0] - '1' < week::kGrades) {
         const std::string tail = r->className.substr(1);
-        r->className = kGrades[static_cast<std::size_t>((*g)[0] - '1')] + tail;
+        r->className =
+            std::string(week::kGradeNames[static_cast<std::size_t>((*g)[0] - '1')]) + tail;
     }
     return r;
 }

@@ -14,14 +14,16 @@
 #include <string_view>
 #include <vector>
 
+#include "store/week.h"
+
 namespace daike {
 
 class Store;
 
 namespace timetable_import {
 
-inline constexpr int kPeriods = 6;   // rows of the table
-inline constexpr int kWeekdays = 5;  // columns of the table
+inline constexpr int kPeriods = week::kPeriods;  // rows of the table
+inline constexpr int kWeekdays = week::kDays;    // columns of the table
 
 // The texts of the 30 cells of a teacher's table, [period - 1][weekday - 1], as read.
 using CellTexts = std::array<std::array<std::string, kWeekdays>, kPeriods>;

@@ -4,6 +4,7 @@
 
 #include "documents/docx.h"
 #include "store/value.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -11,18 +12,15 @@ std::vector<CoverRecord> readSessionCover(Store& store) {
     return covers::bySubstitute(store, CoverTable::Session);
 }
 
+namespace {
 std::string halfDay(int period) {
-    return period < 4 ? "上午" : "下午";
+    return std::string(week::halfName(period));
 }
-
-int periodInHalf(int period) {
-    return period > 3 ? period - 3 : period;
+// "一" … "五" for Monday … Friday; "" for any other number.
+std::string schoolDayNumeral(int weekday) {
+    return week::isWeekday(weekday) ? std::string(week::weekdayNumeral(weekday)) : "";
 }
-
-std::string weekdayNumeral(int weekday) {
-    static const char* const numerals[] = {"一", "二", "三", "四", "五"};
-    return weekday >= 1 && weekday <= 5 ? numerals[weekday - 1] : "";
-}
+}  // namespace
 
 std::array<std::string, 16> viewerCells(const CoverRecord& r) {
     return {r.absent,
@@ -35,7 +33,7 @@ std::array<std::string, 16> viewerCells(const CoverRecord& r) {
             "班",
             halfDay(r.period),
             "第",
-            std::to_string(periodInHalf(r.period)),
+            std::to_string(week::periodInHalf(r.period)),
             "节",
             r.subject,
             "课",
@@ -50,7 +48,7 @@ Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart) {
     n.substitute = r.substitute;
     n.cls = r.cls;
     n.half = halfDay(r.period);
-    n.period = std::to_string(periodInHalf(r.period));
+    n.period = std::to_string(week::periodInHalf(r.period));
     n.subject = r.subject;
     n.weekday = r.weekday;
     // The week is stored as it was shown; a blank one (no first day of term then) has no date.
@@ -78,7 +76,7 @@ std::vector<NoticeCell> noticeCells(const Notice& n) {
         {4, 10, "  " + n.subject + "  "},
         {4, 4, " " + day + " "},
         {7, 4, dateLine},
-        {5, 2, "周" + weekdayNumeral(n.weekday)},
+        {5, 2, "周" + schoolDayNumeral(n.weekday)},
     };
 }
 

@@ -10,6 +10,7 @@
 
 #include "school/calendar.h"
 #include "store/tables/covers.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -19,13 +20,6 @@ class WordDocument;
 // The cover recorded since the assignment screen opened, by substitute (ties in the order
 // recorded).
 std::vector<CoverRecord> readSessionCover(Store& store);
-
-// "上午" for periods 1-3, "下午" after.
-std::string halfDay(int period);
-// The period within its half: 4, 5, 6 become 1, 2, 3.
-int periodInHalf(int period);
-// "一" … "五" for Monday … Friday; "" for any other number.
-std::string weekdayNumeral(int weekday);
 
 // The viewer's sixteen cells of a record: 被代 老师因 性质 特请 代者 老师代 班级 班 上午/下午 第
 // n 节 课目 课 1 节.
@@ -38,7 +32,7 @@ struct Notice {
     std::string substitute;             // 2
     std::string cls;                    // 3
     std::string half;                   // 4 上午 / 下午
-    std::string period;                 // 5 period within the half
+    std::string period;                 // 5 period within the half (week::periodInHalf)
     std::string subject;                // 6
     std::optional<calendar::Day> date;  // 7 the lesson's date; none while the first day of term
                                         //   or the week is unknown

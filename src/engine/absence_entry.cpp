@@ -23,13 +23,18 @@ std::string joined(const std::vector<Lesson>& lessons, std::string Lesson::*fiel
     return out;
 }
 
+// Whether row r (period r + 1) lies in half h (0 morning, 1 afternoon).
+bool inHalf(int r, int h) {
+    return week::isMorning(r + 1) == (h == 0);
+}
+
 }  // namespace
 
 std::optional<int> weekdayFrom(std::string_view text) {
     std::string t;
     for (char c : text)
         if (c != ' ') t += c;
-    if (t.size() != 1 || t[0] < '1' || t[0] > '5') return std::nullopt;
+    if (t.size() != 1 || !week::isWeekday(t[0] - '0')) return std::nullopt;
     return t[0] - '0';
 }
 
@@ -86,21 +91,23 @@ bool DaySheet::toggle(int r) {
 
 Half DaySheet::half(int h) const {
     int selected = 0, covered = 0;
-    for (int r = h * 3; r < h * 3 + 3; ++r) {
+    for (int r = 0; r < week::kPeriods; ++r) {
+        if (!inHalf(r, h)) continue;
         const auto s = row(r).state();
         if (s == RowState::OpenSelected || s == RowState::FreeSelected) ++selected;
         if (s == RowState::Covered) ++covered;
     }
     if (selected == 0) return Half::None;
-    if (selected == 3 - covered) return Half::All;
+    if (selected == (h == 0 ? week::kMorningPeriods : week::kAfternoonPeriods) - covered)
+        return Half::All;
     return Half::Part;
 }
 
 void DaySheet::clickHalf(int h) {
     const bool choose = half(h) == Half::None;
-    for (int r = h * 3; r < h * 3 + 3; ++r) {
+    for (int r = 0; r < week::kPeriods; ++r) {
         auto& row = rows_[static_cast<std::size_t>(r)];
-        if (!row.covered()) row.selected = choose;
+        if (inHalf(r, h) && !row.covered()) row.selected = choose;
     }
 }
 
@@ -147,7 +154,7 @@ Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const D
                 }
             }
             for (const auto* l : wanted)
-                done.notFound.push_back("第" + std::to_string(r + 1) + "节" + l->cls + l->subject);
+                done.notFound.push_back(week::periodName(r + 1) + l->cls + l->subject);
         }
         for (int r = 0; r < week::kPeriods; ++r) {
             const auto& row = sheet.row(r);

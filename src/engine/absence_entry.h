@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/week.h"
+
 namespace daike {
 
 class Store;
@@ -75,7 +77,7 @@ class DaySheet {
     // A click on either box of a row: chosen becomes not chosen and back. A covered row does
     // not change. Returns whether it changed.
     bool toggle(int r);
-    // The half-day box (0 = morning, rows 0-2; 1 = afternoon, rows 3-5).
+    // The half-day box (0 = morning, 1 = afternoon: the rows of week::isMorning and the rest).
     Half half(int h) const;
     // A click on a half-day box: with anything chosen in that half, every chosen row there is
     // cleared; otherwise every row that can be chosen is chosen. Covered rows stay as they are.
@@ -85,7 +87,7 @@ class DaySheet {
     bool anyLessonSelected() const;
 
   private:
-    std::array<PeriodRow, 6> rows_{};
+    week::PerPeriod<PeriodRow> rows_{};
 };
 
 // What storing a teacher did.

@@ -13,6 +13,7 @@
 #include "store/tables/teachers.h"
 #include "store/tables/timetable.h"
 #include "store/text.h"
+#include "store/week.h"
 
 namespace daike::assignment {
 
@@ -127,7 +128,7 @@ std::string PeriodLessons::coveredBy() const {
 Grid gridOf(const std::vector<Lesson>& lessons) {
     Grid grid;
     for (const auto& l : lessons)
-        if (l.period >= 1 && l.period <= 6)
+        if (week::isPeriod(l.period))
             grid[static_cast<std::size_t>(l.period - 1)].lessons.push_back(l);
     return grid;
 }
@@ -153,8 +154,7 @@ DayAtExit dayAtExit(const std::vector<Lesson>& lessons) {
 }
 
 int stepWeekday(int weekday, int delta) {
-    if (delta > 0) return (weekday >= 1 && weekday < 5) ? weekday + 1 : 1;
-    return (weekday > 1 && weekday <= 5) ? weekday - 1 : 5;
+    return delta > 0 ? week::nextWeekday(weekday) : week::previousWeekday(weekday);
 }
 
 bool searchesForBetterLessons(std::string_view affinity) {
@@ -169,8 +169,8 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
         const auto lessons = timetable::read(store, lessonOf(c));
         if (lessons.empty())
             throw StoreError(StoreError::Kind::Usage,
-                             "“" + c.absent + "”老师星期" + c.weekdayText + "第" +
-                                 std::to_string(c.period) + "节没有" + c.cls + "班的" + c.subject +
+                             "“" + c.absent + "”老师星期" + c.weekdayText +
+                                 week::periodName(c.period) + "没有" + c.cls + "班的" + c.subject +
                                  "课，本节代课没有记入。请按“确定”重新调出该教师当天"
                                  "的课务。");
         const CoverRecord record{

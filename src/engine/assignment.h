@@ -11,6 +11,7 @@
 
 #include "store/tables/teachers.h"
 #include "store/value.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -65,16 +66,16 @@ struct PeriodLessons {
     std::string coveredBy() const;
 };
 
-// The grid of a day: for each period 1 to 6 (index period − 1) its lessons. Lessons outside 1
-// to 6 have no place.
-using Grid = std::array<PeriodLessons, 6>;
+// The grid of a day: for each period (index period − 1) its lessons. Lessons outside the day
+// have no place.
+using Grid = week::PerPeriod<PeriodLessons>;
 Grid gridOf(const std::vector<Lesson>& lessons);
 
 // The day as the exit step hands it to the free-period window: the periods that hold a
 // lesson, and those among them no longer open to cover (every lesson covered or held back).
 struct DayAtExit {
-    std::array<bool, 6> lesson{};
-    std::array<bool, 6> covered{};
+    week::PerPeriod<bool> lesson{};
+    week::PerPeriod<bool> covered{};
 };
 DayAtExit dayAtExit(const std::vector<Lesson>& lessons);
 

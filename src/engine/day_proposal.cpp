@@ -70,9 +70,9 @@ std::vector<Row> walk(Store& store, std::string_view weekdayText,
                 if (row.chosen < 0) {
                     if (strict)
                         throw StoreError(StoreError::Kind::Usage,
-                                         "“" + pick.teacher + "”老师已不能代第" +
-                                             std::to_string(row.lesson.period) + "节" +
-                                             row.lesson.cls + "的" + row.lesson.subject +
+                                         "“" + pick.teacher + "”老师已不能代" +
+                                             week::periodName(row.lesson.period) + row.lesson.cls +
+                                             "的" + row.lesson.subject +
                                              "课，代课情况已有变化，请重新一键安排。本次没有记入"
                                              "任何代课。");
                     row.pickLost = true;
@@ -117,7 +117,7 @@ std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
                                        std::string_view weekdayText) {
     std::vector<OpenLesson> out;
     for (const auto& l : assignment::loadDay(store, teacher, weekdayText))
-        if (!l.dealtWith && l.period >= 1 && l.period <= 6)
+        if (!l.dealtWith && week::isPeriod(l.period))
             out.push_back({std::string(teacher), l.period, l.cls, l.subject});
     return out;
 }

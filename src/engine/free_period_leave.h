@@ -8,17 +8,19 @@
 #include <string_view>
 #include <vector>
 
+#include "store/week.h"
+
 namespace daike {
 
 class Store;
 
 namespace leave {
 
-using Periods = std::array<bool, 6>;  // index = period − 1
+using Periods = week::PerPeriod<bool>;  // index = period − 1
 
-// jdxr: enters a teacher as away in a period (1 to 6): the first row whose period column is
-// Null takes the name (a new row when there is none); with the flag, "1" goes into the flag
-// column of that row.
+// jdxr: enters a teacher as away in a period (1 to week::kPeriods): the first row whose period
+// column is Null takes the name (a new row when there is none); with the flag, "1" goes into the
+// flag column of that row.
 void recordAway(Store& store, std::string_view name, int period, bool freePeriod);
 
 // Closing 无课公出情况, in one transaction: the teacher is entered as away without the flag in

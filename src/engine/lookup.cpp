@@ -3,19 +3,20 @@
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/timetable.h"
+#include "store/week.h"
 
 namespace daike::lookup {
 
 bool validWeekday(int weekday) {
-    return weekday >= 1 && weekday <= 5;
+    return week::isWeekday(weekday);
 }
 
 int nextWeekday(int weekday) {
-    return (weekday >= 1 && weekday < 5) ? weekday + 1 : 1;
+    return week::nextWeekday(weekday);
 }
 
 int previousWeekday(int weekday) {
-    return (weekday > 1 && weekday <= 5) ? weekday - 1 : 5;
+    return week::previousWeekday(weekday);
 }
 
 InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period) {

@@ -20,8 +20,8 @@ void addOnce(std::vector<std::string>& list, std::string name) {
 
 // How the operator is told which cover a note is about.
 std::string describe(const CoverRow& c) {
-    return c.cls + "班第" + std::to_string(c.period) + "节" + c.subject + "（" + c.substitute +
-           "代" + c.absent + "）";
+    return c.cls + "班" + week::periodName(c.period) + c.subject + "（" + c.substitute + "代" +
+           c.absent + "）";
 }
 
 // The absent teacher's lesson of the cover: of the teacher's lessons in that class and period,
@@ -82,7 +82,7 @@ int weekdayOfRecords(Store& store, int currentWeekday) {
     const auto records = covers::read(store, CoverTable::Today);
     if (records.empty()) return currentWeekday;
     const int recorded = records.front().weekday;
-    if (currentWeekday == 6 || currentWeekday == 7 || currentWeekday != recorded) return recorded;
+    if (currentWeekday > week::kDays || currentWeekday != recorded) return recorded;
     return currentWeekday;
 }
 

@@ -40,7 +40,7 @@ TeacherRow teacherOf(const std::vector<Value>& teacherRow);
 // kdjs: empties 可代教师 and fills it with the teachers free in the slot (weekday, period)
 // who are neither exempt (公出表) nor in the period's column of 代课教师. The free list of a
 // slot ends at the end of the table, at a Null cell or at a cell "0". A weekday other than
-// "1" to "5" or a period other than 1 to 6 has no slot and no one eligible. Returns the names.
+// "1" to "5" or a period outside the day has no slot and no one eligible. Returns the names.
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period);
 
 // One row of 临时运算表 as the candidate list shows it.
@@ -53,8 +53,9 @@ struct Result {
     std::vector<std::string> missing;
 };
 
-// The whole computation for one lesson: weekday as the screen's text ("1" to "5"), period 1 to
-// 6, and the class of the lesson. Rebuilds 可代教师 and 临时运算表 in one transaction.
+// The whole computation for one lesson: weekday as the screen's text ("1" to "5"), the period
+// (1 to week::kPeriods), and the class of the lesson. Rebuilds 可代教师 and 临时运算表 in one
+// transaction.
 Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls);
 
 // 临时运算表 read again in ranking order, as paging does.

@@ -12,7 +12,9 @@ ScriptedPlatform::ScriptedPlatform() : clock(sys_days(year(2024) / March / day(2
 QString ScriptedMessageBoxes::take(Kind kind, const QString& text, const QString& first,
                                    const QString& second) {
     QString answer = first;
-    if (!answers_.empty()) {
+    if (answers_.empty() && random_) {
+        answer = std::uniform_int_distribution<int>(0, 1)(rng_) ? second : first;
+    } else if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
         if (answer != first && answer != second) {

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "platform/platform.h"
@@ -26,6 +27,12 @@ class ScriptedMessageBoxes : public MessageBoxes {
     // Answers that named a button the box did not have.
     const std::vector<QString>& mismatches() const { return mismatches_; }
     std::size_t pendingAnswers() const { return answers_.size(); }
+    // From now on a box with nothing queued takes one of its buttons at random (the same
+    // buttons for the same seed and the same boxes): an operator who clicks without reading.
+    void answerAtRandom(std::uint32_t seed) {
+        random_ = true;
+        rng_.seed(seed);
+    }
 
     void ok(const QString& text) override;
     bool yesNo(const QString& text) override;
@@ -34,6 +41,8 @@ class ScriptedMessageBoxes : public MessageBoxes {
   private:
     QString take(Kind kind, const QString& text, const QString& first, const QString& second);
     std::deque<QString> answers_;
+    bool random_ = false;
+    std::mt19937 rng_;
     std::vector<Shown> shown_;
     std::vector<QString> mismatches_;
 };

@@ -6,7 +6,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "store/schema.h"
 #include "store/store.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -52,11 +54,11 @@ void buildFreeTeachers(Store& store) {
         // whenever a teacher is reached with the column's cursor past the last row, whether or
         // not that teacher turns out to be free; so the table is as long as the longest column
         // needs, plus one closing empty row.
-        constexpr int kSlots = 30;
-        std::vector<std::array<Value, kSlots>> grid(1);  // the row added to the empty table
-        for (int w = 1; w <= 5; ++w) {
-            for (int p = 1; p <= 6; ++p) {
-                const int k = (w - 1) * 6 + (p - 1);
+        constexpr int kSlots = week::kSlots;
+        std::vector<week::PerSlot<Value>> grid(1);  // the row added to the empty table
+        for (int w = 1; w <= week::kDays; ++w) {
+            for (int p = 1; p <= week::kPeriods; ++p) {
+                const int k = week::slotIndex(w, p);
                 std::unordered_set<std::string> busy;
                 auto lessons = store.dkb("select * from 任课情况 where 星期=? and 节次=?", {w, p});
                 for (const auto& name : lessons.column(0))
@@ -85,14 +87,15 @@ void buildFreeTeachers(Store& store) {
 void countDailyLessons(Store& store) {
     store.transaction([&] {
         // Lessons per teacher and weekday, from one walk of the timetable.
-        std::unordered_map<std::string, std::array<std::int64_t, 5>> counts;
+        std::unordered_map<std::string, week::PerDay<std::int64_t>> counts;
         {
             auto rs = store.dkb("select * from 任课情况");
             for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
                 const Value& day = rs[1];
                 if (rs[0].isNull() || day.isNull() || day.isText()) continue;
                 const double d = day.toDouble();
-                if (d != static_cast<double>(static_cast<int>(d)) || d < 1 || d > 5) continue;
+                if (d != static_cast<double>(static_cast<int>(d)) || d < 1 || d > week::kDays)
+                    continue;
                 counts[rs[0].text()][static_cast<std::size_t>(d) - 1] += 1;
             }
         }
@@ -100,14 +103,14 @@ void countDailyLessons(Store& store) {
         store.emptyTable("每日节数表");
         auto rs = store.dkb("select * from 每日节数表");
         for (const auto& name : names) {
-            std::array<std::int64_t, 5> c{};
+            week::PerDay<std::int64_t> c{};
             if (!name.isNull())
                 if (auto it = counts.find(name.text()); it != counts.end()) c = it->second;
             rs.addNew();
             rs.set(0, name);
             std::int64_t sum = 0;
-            for (std::size_t w = 0; w < 5; ++w) {
-                rs.set(std::to_string(w + 1), c[w]);
+            for (std::size_t w = 0; w < c.size(); ++w) {
+                rs.set(schema::weekdayColumn(static_cast<int>(w) + 1), c[w]);
                 sum += c[w];
             }
             rs.set("总和", sum);

@@ -14,6 +14,7 @@
 #include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
 #include "shell/window_registry.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/day_board_view.h"
@@ -21,10 +22,6 @@
 #include "windows/main/weekday_chooser.h"
 
 namespace daike {
-
-namespace {
-const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
-}
 
 MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     setObjectName("Form2");
@@ -164,8 +161,8 @@ void MainWindow::showCalendar() {
     const auto& v = ctx_.values;
     QString text;
     if (v.当前周次 > 0) text = QStringLiteral("第%1周  ").arg(v.当前周次);
-    if (v.当前星期 >= 1 && v.当前星期 <= 7)
-        text += QStringLiteral("星期") + QString::fromUtf8(kWeekdayNames[v.当前星期]);
+    if (v.当前星期 >= 1 && v.当前星期 <= week::kCalendarDays)
+        text += qs(week::weekdayName(v.当前星期));
     line->setText(text);
 }
 

@@ -25,6 +25,8 @@ class MainWindow : public QMainWindow {
 
     // The menu item (or submenu) of that menu name.
     QAction* action(const QString& menuName) const;
+    // The menu names of every item, in no particular order.
+    QStringList menuNames() const { return actions_.keys(); }
 
     // Opens a window of the program: shows the open one with that name, or makes a new one.
     template <class W>

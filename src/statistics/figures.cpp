@@ -8,15 +8,11 @@
 
 #include "store/store.h"
 #include "store/text.h"
+#include "store/week.h"
 
 namespace daike::statistics {
 
 namespace {
-
-const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
-
-// The reasons the assignment screen offers, always shown in this order.
-const char* const kFixedReasons[] = {"病假", "事假", "公出"};
 
 std::string reasonOf(const std::string& stored) {
     return stored.empty() ? std::string("未注明") : stored;
@@ -57,8 +53,8 @@ bool Range::contains(int recordWeek, int recordWeekday) const {
 std::string Range::label() const {
     switch (kind) {
         case RangeKind::Today: {
-            std::string day = weekday >= 1 && weekday <= 7
-                                  ? std::string("星期") + kWeekdayNames[weekday]
+            std::string day = weekday >= 1 && weekday <= week::kCalendarDays
+                                  ? week::weekdayName(weekday)
                                   : std::string();
             return "第" + std::to_string(week) + "周" + day;
         }
@@ -127,7 +123,8 @@ Figures compute(Store& store, const Range& range) {
         }
     }
 
-    for (const char* r : kFixedReasons) f.reasons.push_back(r);
+    // The reasons the assignment screen offers, always shown in this order.
+    for (const auto r : week::kStatisticsReasons) f.reasons.emplace_back(r);
     std::unordered_map<std::string, std::size_t> reasonIndex;
     for (std::size_t i = 0; i < f.reasons.size(); ++i) reasonIndex.emplace(f.reasons[i], i);
 

@@ -8,11 +8,11 @@
 #include <set>
 #include <unordered_map>
 
+#include "store/week.h"
+
 namespace daike::statistics {
 
 namespace {
-
-const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
 
 // Names sort as the office expects them, in pinyin order.
 int compareChinese(const std::string& a, const std::string& b) {
@@ -151,10 +151,10 @@ Table recordTable(const Figures& f) {
     for (const auto& r : f.records) {
         TableRow row;
         row.cells.push_back(r.week > 0 ? Cell::count(r.week) : Cell::of(r.weekText));
-        row.cells.push_back(r.weekday >= 1 && r.weekday <= 7
-                                ? Cell{std::string("星期") + kWeekdayNames[r.weekday],
-                                       static_cast<double>(r.weekday), 0}
-                                : Cell::blank());
+        row.cells.push_back(
+            r.weekday >= 1 && r.weekday <= week::kCalendarDays
+                ? Cell{week::weekdayName(r.weekday), static_cast<double>(r.weekday), 0}
+                : Cell::blank());
         row.cells.push_back(Cell::of(r.absent));
         row.cells.push_back(Cell::of(r.reason));
         row.cells.push_back(Cell::of(r.substitute));

@@ -51,6 +51,14 @@ constexpr int weekdayOfSlot(int slot) {
 constexpr int periodOfSlot(int slot) {
     return slot % kPeriods + 1;
 }
+// The weekday buttons: the next and the previous school day, wrapping round the week; a day
+// outside it (the weekend) goes to Monday forward and to Friday back.
+constexpr int nextWeekday(int day) {
+    return isWeekday(day) && day < kDays ? day + 1 : 1;
+}
+constexpr int previousWeekday(int day) {
+    return isWeekday(day) && day > 1 ? day - 1 : kDays;
+}
 
 // ---- the words ----
 

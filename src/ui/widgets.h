@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <string_view>
 
 class QWidget;
 class QLineEdit;
@@ -92,8 +93,8 @@ void fitText(QLabel* label);
 // action ran to its end.
 bool runAction(RunContext& ctx, const std::function<void()>& action);
 
-inline QString qs(const std::string& s) {
-    return QString::fromStdString(s);
+inline QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 inline std::string ss(const QString& s) {
     return s.toStdString();

@@ -29,6 +29,7 @@
 
 #include "basedata/demo_school.h"
 #include "basedata/timetable_documents.h"
+#include "invariants.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "shell/window_registry.h"
@@ -48,8 +49,10 @@ struct CannotRun {
     throw CannotRun{why};
 }
 
+bool quietRun = false;
+
 void out(const QString& s) {
-    std::cout << s.toStdString() << std::endl;
+    if (!quietRun) std::cout << s.toStdString() << std::endl;
 }
 
 std::chrono::sys_days parseDay(const QString& s) {
@@ -124,7 +127,7 @@ QStringList ScenarioRunner::split(const QString& line, QString* error) {
 }
 
 void ScenarioRunner::settle() {
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i) {  // not the week: rounds of posted events
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -281,6 +284,19 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
              QFile f(r.inProgramDir(a[1]));
              if (!f.open(QIODevice::WriteOnly) || f.write(a[2].toUtf8()) < 0)
                  cannot("could not write " + a[1]);
+         }},
+        {"answer-at-random", 1, "SEED",
+         "from now on a message box with no queued answer takes a button at random (seeded)", false,
+         [](R& r, const Args& a) { r.desktop_.boxes.answerAtRandom(a[1].toUInt()); }},
+        {"skip-unrunnable", 0, "",
+         "from now on a line that cannot run (a window not open, a control gone) is passed over "
+         "instead of ending the scenario: the random operator's scenarios replay as they ran",
+         false, [](R& r, const Args&) { r.skipUnrunnable_ = true; }},
+        {"restart", 0, "", "closes the program as its main window would and starts it again", true,
+         [](R& r, const Args&) {
+             r.closeProgram();
+             r.program_ = Program::start(r.desktop_.platform(), r.dir_);
+             r.settle();
          }},
         {"start", 0, "", "starts the program on the run's directory", false,
          [](R& r, const Args&) {
@@ -527,6 +543,27 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
                           faults.mid(0, 6).join("; ") +
                           (faults.size() > 6 ? QStringLiteral("; …") : QString()));
          }},
+        {"check-invariants", 0, "",
+         "the stored day is sound: every cover stands for a lesson of its absent teacher, no "
+         "substitute twice in a period, tallies equal the records, marks match the records",
+         true,
+         [](R& r, const Args&) {
+             const QStringList faults =
+                 invariants::faults(r.program_->store()) +
+                 invariants::windowFaults(r.program_->store(), &r.program_->mainWindow());
+             r.expect(faults.isEmpty(), faults.join("\n"));
+         }},
+        {"expect-fault", 1, "\"RULE\"",
+         "check-invariants would name a broken rule starting with RULE (the oracle's own test)",
+         true,
+         [](R& r, const Args& a) {
+             const QStringList faults =
+                 invariants::faults(r.program_->store()) +
+                 invariants::windowFaults(r.program_->store(), &r.program_->mainWindow());
+             const bool named = std::any_of(faults.begin(), faults.end(),
+                                            [&](const QString& f) { return f.startsWith(a[1]); });
+             r.expect(named, "no fault \"" + a[1] + "\" among: " + faults.join(" / "));
+         }},
         {"expect-value", 2, "NAME VALUE", "a run-wide value (当前星期, 代课方式, …) as text", true,
          [](R& r, const Args& a) {
              auto v = r.program_->context().values.byName(a[1].toStdString());
@@ -709,6 +746,40 @@ void ScenarioRunner::step(const QStringList& a) {
     checkAnswers();
 }
 
+void ScenarioRunner::setQuiet(bool quiet) {
+    quietRun = quiet;
+}
+
+Store* ScenarioRunner::store() {
+    return program_ ? &program_->store() : nullptr;
+}
+
+MainWindow* ScenarioRunner::mainWindow() {
+    return program_ ? &program_->mainWindow() : nullptr;
+}
+
+std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
+    if (!program_) return std::nullopt;
+    return program_->context().values.byName(name);
+}
+
+bool ScenarioRunner::runLine(const QString& text) {
+    ++line_;
+    QString splitError;
+    QStringList args = split(text, &splitError);
+    for (auto& arg : args) arg.replace("$DIR", QString::fromStdString(dir_.string()));
+    if (!splitError.isEmpty()) return false;
+    if (args.isEmpty()) return true;
+    try {
+        step(args);
+        return true;
+    } catch (const CannotRun&) {
+        return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 int ScenarioRunner::run(const QString& scenarioFile) {
     QFile f(scenarioFile);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -734,6 +805,7 @@ int ScenarioRunner::run(const QString& scenarioFile) {
         try {
             step(args);
         } catch (const CannotRun& e) {
+            if (skipUnrunnable_) continue;
             out(QStringLiteral("line %1: cannot run: %2").arg(line_).arg(e.why));
             broken = true;
             break;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/scripted_platform.h"
@@ -18,6 +20,8 @@ class QObject;
 namespace daike {
 
 class Program;
+class Store;
+class MainWindow;
 
 class ScenarioRunner {
   public:
@@ -26,6 +30,21 @@ class ScenarioRunner {
     // Runs every line; prints each failed expectation and the closing count. Returns the exit
     // status: 0 when every expectation passed and every line could run.
     int run(const QString& scenarioFile);
+
+    // One line at a time, for a driver that decides each step from what the windows show (the
+    // random operator). False when the line could not run (a control gone, a window closed);
+    // failed expectations count in failures().
+    bool runLine(const QString& line);
+    int failures() const { return failed_; }
+    // Ends the run: the program closes as its main window would.
+    void finish() { closeProgram(); }
+    // Nothing printed: failures are only counted.
+    void setQuiet(bool quiet);
+    // The running program's database and main window; none before start.
+    Store* store();
+    MainWindow* mainWindow();
+    // A run-wide value by name, while the program runs.
+    std::optional<std::string> runValue(const std::string& name);
 
     // Splits a line into arguments: blanks separate, double quotes group (\", \\ and \n inside).
     static QStringList split(const QString& line, QString* error);
@@ -75,6 +94,7 @@ class ScenarioRunner {
     int passed_ = 0;
     int failed_ = 0;
     QString error_;
+    bool skipUnrunnable_ = false;  // a line that cannot run is passed over (random operator)
 };
 
 }  // namespace daike

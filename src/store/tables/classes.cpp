@@ -6,9 +6,10 @@ namespace daike {
 
 namespace {
 
-// The grade columns of 开设课程 follow the course column.
-constexpr std::array<const char*, week::kGrades> kGradeColumns = {"一年级", "二年级", "三年级",
-                                                                  "四年级", "五年级", "六年级"};
+// The grade columns of 开设课程 follow the course column: 一年级 … 六年级.
+std::string gradeColumn(std::size_t grade) {
+    return std::string(week::kGradeNames[grade]) + "年级";
+}
 
 }  // namespace
 
@@ -31,7 +32,7 @@ void courses::add(Store& store, const std::string& name,
     store.transaction([&] {
         store.exec("INSERT INTO 开设课程 (课程) VALUES (?)", {Value(name)});
         for (std::size_t g = 0; g < grades.size(); ++g)
-            if (grades[g]) store.putFirstFree("开设课程", kGradeColumns[g], name, true);
+            if (grades[g]) store.putFirstFree("开设课程", gradeColumn(g), name, true);
     });
 }
 

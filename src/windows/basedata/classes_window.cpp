@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "basedata/classes.h"
+#include "store/week.h"
 #include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -15,7 +16,7 @@ namespace daike {
 
 namespace {
 QString gradeCaption(int g) {
-    return QString::fromUtf8(kGrades[static_cast<std::size_t>(g)]) + QStringLiteral("年级");
+    return qs(week::kGradeNames[static_cast<std::size_t>(g)]) + QStringLiteral("年级");
 }
 constexpr int kShownCourses = 18;
 }  // namespace
@@ -26,7 +27,7 @@ ClassesWindow::ClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     auto* frame = new QGroupBox(QStringLiteral("班级确定"), this);
     frame->setObjectName("Frame1");
     frame->setGeometry(20, 12, 260, 252);
-    for (int g = 0; g < 6; ++g) {
+    for (int g = 0; g < week::kGrades; ++g) {
         const int y = 30 + g * 36;
         makeLabel(frame, arrayName("Label1", g), gradeCaption(g), {30, y + 2, 60, 24});
         makeLineEdit(frame, arrayName("Text1", g), {96, y, 70, 26});
@@ -38,8 +39,9 @@ ClassesWindow::ClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 }
 
 void ClassesWindow::write() {
-    std::array<std::string, 6> boxes;
-    for (int g = 0; g < 6; ++g) boxes[g] = ss(findChild<QLineEdit*>(arrayName("Text1", g))->text());
+    std::array<std::string, week::kGrades> boxes;
+    for (int g = 0; g < week::kGrades; ++g)
+        boxes[g] = ss(findChild<QLineEdit*>(arrayName("Text1", g))->text());
     backupBefore(ctx_, "班级数目保存前");
     const auto result = writeClasses(ctx_.store, boxes);
     switch (result.outcome) {
@@ -63,13 +65,13 @@ CoursesWindow::CoursesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     setFixedSize(560, 420);
     makeLabel(this, "Label3", QStringLiteral("开设课程"), {20, 22, 70, 24});
     makeLineEdit(this, "Text2", {90, 20, 160, 26});
-    for (int g = 0; g < 6; ++g)
+    for (int g = 0; g < week::kGrades; ++g)
         makeCheck(this, arrayName("Check2", g), gradeCaption(g),
                   {20 + (g % 3) * 80, 60 + (g / 3) * 30, 76, 24});
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {80, 130, 100, 32});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { store(); }); });
 
-    for (int g = 0; g < 6; ++g) {
+    for (int g = 0; g < week::kGrades; ++g) {
         auto* option = makeRadio(this, arrayName("Option1", g), gradeCaption(g),
                                  {290 + (g % 3) * 86, 20 + (g / 3) * 30, 80, 24});
         connect(option, &QRadioButton::clicked, this,
@@ -90,13 +92,14 @@ void CoursesWindow::store() {
         name->setFocus();
         return;
     }
-    std::array<bool, 6> grades{};
-    for (int g = 0; g < 6; ++g)
+    std::array<bool, week::kGrades> grades{};
+    for (int g = 0; g < week::kGrades; ++g)
         grades[g] = findChild<QCheckBox*>(arrayName("Check2", g))->isChecked();
     addCourse(ctx_.store, ss(name->text()), grades);
     if (shownGrade_ >= 0) showGrade(shownGrade_);
     name->clear();
-    for (int g = 0; g < 6; ++g) findChild<QCheckBox*>(arrayName("Check2", g))->setChecked(false);
+    for (int g = 0; g < week::kGrades; ++g)
+        findChild<QCheckBox*>(arrayName("Check2", g))->setChecked(false);
     name->setFocus();
 }
 

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 
 #include "basedata/classes.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -33,13 +34,14 @@ MainClassesWindow::MainClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
     connect(next_, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { step(1); }); });
 
     // 姓名 and 主班 on the first line, then 语文 数学, then 英语 科学.
-    const QString captions[6] = {QStringLiteral("姓名"), QStringLiteral("主班"),
-                                 QStringLiteral("语文"), QStringLiteral("数学"),
-                                 QStringLiteral("英语"), QStringLiteral("科学")};
-    for (int i = 0; i < 6; ++i) {
+    const auto caption = [](int i) {
+        return i == 0 ? QStringLiteral("姓名")
+                      : qs(mainclasses::kCaptions[static_cast<std::size_t>(i - 1)]);
+    };
+    for (int i = 0; i < static_cast<int>(boxes_.size()); ++i) {
         const int x = 20 + (i % 2) * 376;
         const int y = 48 + (i / 2) * 34;
-        makeLabel(this, arrayName("Label1", i), captions[i], {x, y + 2, 40, 24});
+        makeLabel(this, arrayName("Label1", i), caption(i), {x, y + 2, 40, 24});
         boxes_[i] = makeLineEdit(this, arrayName("Text1", i), {x + 44, y, 316, 26});
         boxes_[i]->installEventFilter(this);
         connect(boxes_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
@@ -73,10 +75,10 @@ void MainClassesWindow::buildClassGrid(QWidget* area) {
     // Every class of a grade has its box, however many the grade has: ten to a line.
     const auto grades = mainclasses::classesByGrade(ctx_.store);
     int y = 4;
-    for (int g = 0; g < 6; ++g) {
+    for (int g = 0; g < week::kGrades; ++g) {
         const auto& classes = grades[static_cast<std::size_t>(g)];
         makeLabel(area, arrayName("Label2", g),
-                  QString::fromUtf8(kGrades[static_cast<std::size_t>(g)]) + QStringLiteral("年级"),
+                  qs(week::kGradeNames[static_cast<std::size_t>(g)]) + QStringLiteral("年级"),
                   {6, y, 56, kLineH - 2});
         for (std::size_t i = 0; i < classes.size(); ++i) {
             const int at = static_cast<int>(i);

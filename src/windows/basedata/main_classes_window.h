@@ -46,7 +46,7 @@ class MainClassesWindow : public QWidget {
     std::vector<mainclasses::Teacher> teachers_;
     int position_ = 0;  // 1-based place of the teacher on screen; 0 when there is none
     mainclasses::Editor editor_;
-    std::array<QLineEdit*, 6> boxes_{};  // 姓名, then the five values
+    std::array<QLineEdit*, 1 + mainclasses::kValues> boxes_{};  // 姓名, then the values
     std::vector<ClassBox> classBoxes_;
     QLabel* count_ = nullptr;
     QLabel* place_ = nullptr;

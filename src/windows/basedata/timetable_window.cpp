@@ -9,6 +9,7 @@
 #include "basedata/full_width.h"
 #include "engine/teacher_picker.h"
 #include "store/store.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -22,11 +23,12 @@ constexpr int kCellWidth = 100, kLineHeight = 22, kGridLeft = 70, kGridTop = 104
 
 TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "Form19", QStringLiteral("手动输入课务情况"));
-    setFixedSize(kGridLeft + 5 * kCellWidth + 30, kGridTop + 6 * 2 * kLineHeight + 108);
+    setFixedSize(kGridLeft + week::kDays * kCellWidth + 30,
+                 kGridTop + week::kPeriods * 2 * kLineHeight + 108);
 
     auto* frame = new QGroupBox(QStringLiteral("教师及任课选择："), this);
     frame->setObjectName("Frame1");
-    frame->setGeometry(20, 10, kGridLeft + 5 * kCellWidth - 10, 64);
+    frame->setGeometry(20, 10, kGridLeft + week::kDays * kCellWidth - 10, 64);
     const char* const captions[] = {"教师：", "班级：", "任课："};
     for (int i = 0; i < 3; ++i) {
         const int x = 14 + i * 180;
@@ -44,22 +46,24 @@ TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     connect(findChild<QComboBox*>("Combo2"), &QComboBox::activated, this,
             [this] { runAction(ctx_, [this] { chooseClass(); }); });
 
-    const char* const days[] = {"星期一", "星期二", "星期三", "星期四", "星期五"};
-    for (int d = 0; d < 5; ++d) {
-        auto* head = makeLabel(this, arrayName("Label6", d), QString::fromUtf8(days[d]),
+    for (int d = 0; d < week::kDays; ++d) {
+        auto* head = makeLabel(this, arrayName("Label6", d), qs(week::weekdayName(d + 1)),
                                {kGridLeft + d * kCellWidth, kGridTop - 26, kCellWidth, 22});
         head->setAlignment(Qt::AlignCenter);
     }
     const char* const halves[] = {"上      午", "下      午"};
     for (int h = 0; h < 2; ++h) {
-        auto* half = makeLabel(this, arrayName("Label6", 5 + h), QString::fromUtf8(halves[h]),
-                               {24, kGridTop + h * 3 * 2 * kLineHeight, 30, 3 * 2 * kLineHeight});
+        const int first = h == 0 ? 0 : week::kMorningPeriods;  // rows above the half
+        const int rows = h == 0 ? week::kMorningPeriods : week::kAfternoonPeriods;
+        auto* half =
+            makeLabel(this, arrayName("Label6", week::kDays + h), QString::fromUtf8(halves[h]),
+                      {24, kGridTop + first * 2 * kLineHeight, 30, rows * 2 * kLineHeight});
         half->setWordWrap(true);
         half->setAlignment(Qt::AlignCenter);
     }
     for (int cell = 0; cell < kGridCells; ++cell) {
-        const int x = kGridLeft + (cell / 6) * kCellWidth + 1;
-        const int y = kGridTop + (cell % 6) * 2 * kLineHeight + 1;
+        const int x = kGridLeft + (week::weekdayOfSlot(cell) - 1) * kCellWidth + 1;
+        const int y = kGridTop + (week::periodOfSlot(cell) - 1) * 2 * kLineHeight + 1;
         auto* subject = makeClickLabel(this, arrayName("Label4", cell), QString(),
                                        {x, y, kCellWidth - 2, kLineHeight});
         auto* cls = makeClickLabel(this, arrayName("Label5", cell), QString(),
@@ -70,17 +74,17 @@ TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         }
         paint(cell);
     }
-    const int below = kGridTop + 6 * 2 * kLineHeight + 8;
+    const int below = kGridTop + week::kPeriods * 2 * kLineHeight + 8;
     for (int k = 0; k < 2; ++k) {
         auto* line = makeLineEdit(this, arrayName("Text1", k),
-                                  {kGridLeft, below + k * 28, 5 * kCellWidth, 26});
+                                  {kGridLeft, below + k * 28, week::kDays * kCellWidth, 26});
         line->setReadOnly(true);
         line->hide();
     }
     auto* save = makeButton(this, "Command1", QStringLiteral("保存"),
-                            {kGridLeft + 5 * kCellWidth / 2 - 150, below + 60, 100, 30});
+                            {kGridLeft + week::kDays * kCellWidth / 2 - 150, below + 60, 100, 30});
     auto* del = makeButton(this, "Command2", QStringLiteral("删除"),
-                           {kGridLeft + 5 * kCellWidth / 2 + 50, below + 60, 100, 30});
+                           {kGridLeft + week::kDays * kCellWidth / 2 + 50, below + 60, 100, 30});
     connect(save, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { this->save(); }); });
     connect(del, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { remove(); }); });

@@ -12,6 +12,7 @@
 
 #include "engine/teacher_picker.h"
 #include "school/term_start.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -84,8 +85,9 @@ void AbsenceEntryWindow::build() {
             h == 0 ? QStringLiteral("上  午") : QStringLiteral("下    午"), {10, 8, 120, 22});
         connect(halves_[static_cast<std::size_t>(h)], &QCheckBox::clicked, this,
                 [this, h] { halfClicked(h); });
-        for (int k = 0; k < 3; ++k) {
-            const int r = h * 3 + k;
+        for (int r = 0; r < week::kPeriods; ++r) {
+            if (week::isMorning(r + 1) != (h == 0)) continue;
+            const int k = week::periodInHalf(r + 1) - 1;
             const int y = 34 + k * 28;
             auto& row = rows_[static_cast<std::size_t>(r)];
             row.first = makeCheck(frame, arrayName("Check1", r), QString(), {10, y + 2, 20, 20});
@@ -158,11 +160,7 @@ void AbsenceEntryWindow::showWeekday(int weekday) {
 
 void AbsenceEntryWindow::stepWeekday(int delta) {
     const int now = weekday_->text().trimmed().toInt();
-    int next;
-    if (delta > 0)
-        next = (now >= 1 && now < 5) ? now + 1 : 1;
-    else
-        next = (now > 1 && now <= 5) ? now - 1 : 5;
+    const int next = delta > 0 ? week::nextWeekday(now) : week::previousWeekday(now);
     weekday_->setText(QString::number(next));
     ctx_.values.当前星期 = static_cast<std::int16_t>(next);
     // The rows shown were another day's.
@@ -215,7 +213,7 @@ void AbsenceEntryWindow::halfClicked(int h) {
 
 void AbsenceEntryWindow::render() {
     const bool on = !teacher_.isEmpty();
-    for (int r = 0; r < 6; ++r) {
+    for (int r = 0; r < week::kPeriods; ++r) {
         auto& w = rows_[static_cast<std::size_t>(r)];
         const QSignalBlocker b1(w.first), b2(w.second);
         for (auto* l : w.labels()) setBackground(l, colors::neutral);

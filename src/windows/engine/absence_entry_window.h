@@ -7,6 +7,7 @@
 #include <array>
 
 #include "engine/absence_entry.h"
+#include "store/week.h"
 
 class QCheckBox;
 class QLabel;
@@ -44,7 +45,7 @@ class AbsenceEntryWindow : public QWidget {
         QLabel* ban;        // Label19
         QLabel* subject;    // Label25
         QLabel* ke;         // Label31
-        std::array<QLabel*, 5> labels() const { return {number, cls, ban, subject, ke}; }
+        auto labels() const { return std::array{number, cls, ban, subject, ke}; }
     };
 
     void build();
@@ -66,7 +67,7 @@ class AbsenceEntryWindow : public QWidget {
     QPushButton* later_;
     QPushButton* earlier_;
     std::vector<QString> names_;
-    std::array<Row, 6> rows_{};
+    week::PerPeriod<Row> rows_{};
     std::array<QCheckBox*, 2> halves_{};  // Check3
     QPushButton* store_;                  // Command4
     QPushButton* leave_;                  // Command5

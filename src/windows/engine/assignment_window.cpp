@@ -12,6 +12,7 @@
 #include "engine/day_proposal.h"
 #include "school/term_start.h"
 #include "store/store.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/engine/day_proposal_window.h"
@@ -22,10 +23,10 @@ namespace daike {
 
 namespace {
 
-const char* const kValueLabels[6] = {"Label85", "Label54", "Label55",
-                                     "Label56", "Label57", "Label59"};
-const char* const kListHeaders[6] = {"姓名",         " 科任 情况", "本日总节数",
-                                     "本日代课节数", "是否连课",   "学期代课节数"};
+const char* const kValueLabels[AssignmentWindow::kListValues] = {"Label85", "Label54", "Label55",
+                                                                 "Label56", "Label57", "Label59"};
+const char* const kListHeaders[AssignmentWindow::kListValues] = {
+    "姓名", " 科任 情况", "本日总节数", "本日代课节数", "是否连课", "学期代课节数"};
 // The window fits an 800x600 screen with its taskbar (inside 800x530) with both blocks of the
 // candidate list in view.
 const int kWindowW = 800;
@@ -37,10 +38,10 @@ const int kBlockX[2] = {6, 398};
 const int kListTop = 50;
 const int kRowHeight = 17;
 
-const char* const kSuggestionLabels[7] = {"Label8",  "Label9",  "Label10", "Label11",
-                                          "Label12", "Label14", "Label15"};
-const char* const kSuggestionHeaders[7] = {"序号", "姓名", "星期",    "班级",
-                                           "节次", "课目", "适合原因"};
+const char* const kSuggestionLabels[AssignmentWindow::kSuggestionColumns] = {
+    "Label8", "Label9", "Label10", "Label11", "Label12", "Label14", "Label15"};
+const char* const kSuggestionHeaders[AssignmentWindow::kSuggestionColumns] = {
+    "序号", "姓名", "星期", "班级", "节次", "课目", "适合原因"};
 const int kSuggestionX[8] = {6, 42, 106, 142, 194, 230, 302, 376};
 const int kSuggestionW[7] = {34, 62, 34, 50, 34, 70, 70};
 
@@ -111,8 +112,8 @@ void AssignmentWindow::build() {
     reasons_->setObjectName("Combo2");
     reasons_->setEditable(true);
     reasons_->setGeometry(400, 6, 104, 26);
-    reasons_->addItems({QStringLiteral("公出"), QStringLiteral("病假"), QStringLiteral("事假"),
-                        QStringLiteral("其它")});
+    for (const auto reason : week::kReasons) reasons_->addItem(qs(reason));
+    reasons_->addItem(qs(week::kOtherReason));
     reasons_->setCurrentIndex(-1);
     reasons_->setEditText(QString());
     connect(reasons_, &QComboBox::textActivated, this,
@@ -138,8 +139,8 @@ void AssignmentWindow::build() {
         l->setAlignment(Qt::AlignCenter);
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
     }
-    for (int r = 0; r < 6; ++r) {
-        const int y = r * 21 + (r >= 3 ? 6 : 0);
+    for (int r = 0; r < week::kPeriods; ++r) {
+        const int y = r * 21 + (week::isMorning(r + 1) ? 0 : 6);
         auto& p = periods_[static_cast<std::size_t>(r)];
         p.number =
             makeCell(grid, arrayName("Label7", r), QString::number(r + 1) + ".", {34, y, 26, 20});
@@ -179,7 +180,7 @@ void AssignmentWindow::build() {
     suggestionFrame_->setGeometry(376, 34, 416, 136);
     setBackground(suggestionFrame_, palette().color(QPalette::Window));
     suggestionTitle_ = makeLabel(suggestionFrame_, "Label16", QString(), {6, 18, 280, 18});
-    for (int c = 0; c < 7; ++c)
+    for (int c = 0; c < kSuggestionColumns; ++c)
         makeLabel(suggestionFrame_, QStringLiteral("suggestionHeader_%1").arg(c),
                   QString::fromUtf8(kSuggestionHeaders[c]),
                   {kSuggestionX[c], 38, kSuggestionW[c], 18})
@@ -187,7 +188,7 @@ void AssignmentWindow::build() {
     for (int j = 0; j < 4; ++j) {
         auto& s = suggestionRows_[static_cast<std::size_t>(j)];
         const int y = 57 + j * 19;
-        for (int c = 0; c < 7; ++c)
+        for (int c = 0; c < kSuggestionColumns; ++c)
             s.labels[static_cast<std::size_t>(c)] =
                 makeCell(suggestionFrame_, arrayName(kSuggestionLabels[c], j), QString(),
                          {kSuggestionX[c], y, kSuggestionW[c], 18});
@@ -215,7 +216,7 @@ void AssignmentWindow::build() {
     frame->setGeometry(8, 174, 784, 324);
     for (int b = 0; b < 2; ++b) {
         const int x0 = kBlockX[b];
-        for (int c = 0; c < 6; ++c) {
+        for (int c = 0; c < kListValues; ++c) {
             // Two-line headers break between words of two characters.
             const int w = (c == 1 || c == 4) ? 28 : kListW[c + 1];
             auto* h = makeLabel(frame, QStringLiteral("listHeader%1_%2").arg(b).arg(c),
@@ -235,7 +236,7 @@ void AssignmentWindow::build() {
         row.number = makeLabel(frame, arrayName("Label37", r), QStringLiteral("%1.").arg(r + 1),
                                {x0, y, kListW[0], kRowHeight - 1});
         row.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        for (int c = 0; c < 6; ++c)
+        for (int c = 0; c < kListValues; ++c)
             row.values[static_cast<std::size_t>(c)] =
                 makeCell(frame, arrayName(kValueLabels[c], r), QString(),
                          {x0 + kListX[c + 1], y, kListW[c + 1], kRowHeight - 1});
@@ -281,7 +282,7 @@ void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int wee
     for (const auto& t : teachers)
         if (teachers_->findText(t) < 0) addAbsentTeacher(t);
     teachers_->setEditText(QString());
-    if (weekday >= 1 && weekday <= 5) weekday_ = weekday;
+    if (week::isWeekday(weekday)) weekday_ = weekday;
     pick_->hide();
     typed_->hide();
     teachers_->show();
@@ -332,7 +333,7 @@ void AssignmentWindow::render() {
 
 void AssignmentWindow::renderGrid() {
     const auto grid = assignment::gridOf(lessons_);
-    for (int r = 0; r < 6; ++r) {
+    for (int r = 0; r < week::kPeriods; ++r) {
         auto& p = periods_[static_cast<std::size_t>(r)];
         const auto& period = grid[static_cast<std::size_t>(r)];
         const bool shown = grid_ == GridState::Shown;
@@ -389,12 +390,12 @@ void AssignmentWindow::renderList() {
         row.number->setText(QStringLiteral("%1.").arg(pageOffset_ + r + 1));
         const ranking::Candidate* c =
             r < shown ? &ranked_[static_cast<std::size_t>(pageOffset_ + r)] : nullptr;
-        const QString texts[6] = {c ? qs(c->name) : QString(),
-                                  c ? qs(c->affinity) : QString(),
-                                  c ? qs(c->lessonsToday.text()) : QString(),
-                                  c ? qs(c->coversToday.text()) : QString(),
-                                  c ? qs(c->adjacent) : QString(),
-                                  c ? qs(c->coversThisTerm.text()) : QString()};
+        const QString texts[kListValues] = {c ? qs(c->name) : QString(),
+                                            c ? qs(c->affinity) : QString(),
+                                            c ? qs(c->lessonsToday.text()) : QString(),
+                                            c ? qs(c->coversToday.text()) : QString(),
+                                            c ? qs(c->adjacent) : QString(),
+                                            c ? qs(c->coversThisTerm.text()) : QString()};
         // Green: head teacher of the class; pink: teaches a main subject there. Once a row is
         // chosen only that row stands out.
         QColor colour = colors::neutral;
@@ -404,7 +405,7 @@ void AssignmentWindow::renderList() {
             colour = colors::headTeacher;
         else if (c && !c->affinity.empty())
             colour = colors::mainSubject;
-        for (int k = 0; k < 6; ++k) {
+        for (int k = 0; k < kListValues; ++k) {
             row.values[static_cast<std::size_t>(k)]->setText(texts[k]);
             fitText(row.values[static_cast<std::size_t>(k)]);
             setBackground(row.values[static_cast<std::size_t>(k)], colour);
@@ -442,14 +443,14 @@ void AssignmentWindow::renderSuggestions() {
         s.option->setVisible(here);
         if (!here) continue;
         const auto& g = suggestions_[static_cast<std::size_t>(k)];
-        const QString texts[7] = {QString::number(k + 1) + QStringLiteral("、"),
-                                  qs(g.absent),
-                                  qs(g.weekday),
-                                  qs(g.cls),
-                                  qs(g.period),
-                                  qs(g.subject),
-                                  qs(g.affinity)};
-        for (int c = 0; c < 7; ++c) {
+        const QString texts[kSuggestionColumns] = {QString::number(k + 1) + QStringLiteral("、"),
+                                                   qs(g.absent),
+                                                   qs(g.weekday),
+                                                   qs(g.cls),
+                                                   qs(g.period),
+                                                   qs(g.subject),
+                                                   qs(g.affinity)};
+        for (int c = 0; c < kSuggestionColumns; ++c) {
             s.labels[static_cast<std::size_t>(c)]->setText(texts[c]);
             fitText(s.labels[static_cast<std::size_t>(c)]);
         }
@@ -540,7 +541,7 @@ void AssignmentWindow::openPicker() {
 }
 
 void AssignmentWindow::reasonChosen(const QString& text) {
-    if (text != QStringLiteral("其它")) return;
+    if (text != qs(week::kOtherReason)) return;
     otherReasonShown_ = true;
     render();
     otherReason_->setFocus();

@@ -13,6 +13,7 @@
 
 #include "engine/assignment.h"
 #include "engine/ranking.h"
+#include "store/week.h"
 
 class QLabel;
 class QLineEdit;
@@ -28,6 +29,10 @@ struct RunContext;
 class AssignmentWindow : public QWidget {
     Q_OBJECT
   public:
+    // The candidate list's values (姓名 … 学期代课节数) and the suggestion panel's columns.
+    static constexpr int kListValues = 6;
+    static constexpr int kSuggestionColumns = 7;
+
     // `main` is the main window: it owns this window and is brought forward when it closes.
     AssignmentWindow(RunContext& ctx, QWidget* main);
 
@@ -64,15 +69,16 @@ class AssignmentWindow : public QWidget {
         QLabel* ke;            // Label31
         QRadioButton* option;  // Option1
         QLabel* coveredBy;     // the substitute of a lesson covered today
-        std::array<QLabel*, 5> labels() const { return {number, cls, ban, subject, ke}; }
+        auto labels() const { return std::array{number, cls, ban, subject, ke}; }
     };
     struct ListRow {
-        QLabel* number;                 // Label37
-        std::array<QLabel*, 6> values;  // Label85, Label54, Label55, Label56, Label57, Label59
-        QRadioButton* option;           // Option2
+        QLabel* number;  // Label37
+        // Label85, Label54, Label55, Label56, Label57, Label59
+        std::array<QLabel*, kListValues> values;
+        QRadioButton* option;  // Option2
     };
     struct SuggestionRow {
-        std::array<QLabel*, 7>
+        std::array<QLabel*, kSuggestionColumns>
             labels;            // Label8, Label9, Label10, Label11, Label12, Label14, Label15
         QRadioButton* option;  // Option3
     };
@@ -126,7 +132,7 @@ class AssignmentWindow : public QWidget {
     QLineEdit* otherReason_;  // Text4
     QPushButton* takeOther_;  // Command9
     QGroupBox* info_;
-    std::array<PeriodRow, 6> periods_{};
+    week::PerPeriod<PeriodRow> periods_{};
     std::array<ListRow, 32> list_{};
     QPushButton* confirm_;  // Command3
     QPushButton* nextPage_;

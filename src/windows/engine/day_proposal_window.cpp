@@ -8,6 +8,7 @@
 #include <QTableWidget>
 
 #include "store/store.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -15,7 +16,6 @@ namespace daike {
 
 namespace {
 
-const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
 const char* const kHeaders[] = {"节次",     "班级",     "课目",     "请假教师",
                                 "代课教师", "安排理由", "本日代课", "学期代课"};
 const int kWidths[] = {40, 56, 56, 70, 132, 262, 60, 60};
@@ -24,8 +24,7 @@ const QString kNobody = QStringLiteral("（无可代教师）");
 const QColor kWaiting{255, 200, 200};
 
 QString periodText(int period) {
-    return period <= 3 ? QStringLiteral("上%1").arg(period)
-                       : QStringLiteral("下%1").arg(period - 3);
+    return qs(week::periodShortName(period));
 }
 
 }  // namespace
@@ -69,7 +68,7 @@ void DayProposalWindow::build() {
         auto* box = new QComboBox(inner);
         box->setObjectName(arrayName("Combo2", static_cast<int>(j)));
         box->setEditable(true);
-        box->addItems({QStringLiteral("公出"), QStringLiteral("病假"), QStringLiteral("事假")});
+        for (const auto reason : week::kReasons) box->addItem(qs(reason));
         box->setGeometry(x + 66, y, 76, 24);
         auto known = request_.reasons.find(absent_[j]);
         box->setCurrentIndex(-1);
@@ -164,13 +163,11 @@ void DayProposalWindow::fill() {
         table_->setCellWidget(row, 5, reason);
     }
     const int weekday = request_.weekday.toInt();
-    summary_->setText(
-        QStringLiteral("第%1周 星期%2　共%3节课需代：已安排%4节，未安排%5节")
-            .arg(request_.week,
-                 QString::fromUtf8(kWeekdayNames[weekday >= 1 && weekday <= 7 ? weekday : 0]))
-            .arg(rows_.size())
-            .arg(placed)
-            .arg(static_cast<int>(rows_.size()) - placed));
+    summary_->setText(QStringLiteral("第%1周 星期%2　共%3节课需代：已安排%4节，未安排%5节")
+                          .arg(request_.week, qs(week::weekdayNumeral(weekday)))
+                          .arg(rows_.size())
+                          .arg(placed)
+                          .arg(static_cast<int>(rows_.size()) - placed));
     filling_ = false;
 }
 

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -12,17 +13,18 @@ namespace daike {
 
 namespace {
 
-// The common layout: six period rows in the frames 上午 and 下午, and the explanation.
+// The common layout: a row for each period in the frames 上午 and 下午, and the explanation.
 void buildGrid(QWidget* w, const QString& explanation) {
     w->setFixedSize(420, 250);
     for (int half = 0; half < 2; ++half) {
-        auto* frame = new QGroupBox(half == 0 ? QStringLiteral("上午") : QStringLiteral("下午"), w);
+        const int first = half == 0 ? 1 : week::kMorningPeriods + 1;
+        auto* frame = new QGroupBox(qs(week::halfName(first)), w);
         frame->setObjectName(half == 0 ? "Frame1" : "Frame2");
         frame->setGeometry(12 + half * 202, 10, 194, 124);
-        for (int k = 0; k < 3; ++k) {
-            const int i = half * 3 + k;
-            auto* label = makeLabel(frame, arrayName("Label1", i),
-                                    QStringLiteral("第%1节").arg(k + 1), {30, 26 + k * 30, 70, 24});
+        for (int p = first; week::isPeriod(p) && week::isMorning(p) == (half == 0); ++p) {
+            const int i = p - 1, k = week::periodInHalf(p) - 1;
+            auto* label = makeLabel(frame, arrayName("Label1", i), qs(week::periodName(k + 1)),
+                                    {30, 26 + k * 30, 70, 24});
             label->setAlignment(Qt::AlignCenter);
             setBackground(label, colors::neutral);
             auto* box =
@@ -52,7 +54,7 @@ FreePeriodLeaveWindow::FreePeriodLeaveWindow(RunContext& ctx, QWidget* owner, co
     makeToolWindow(this, owner, "Form10", QStringLiteral("无课公出情况"));
     buildGrid(this, QStringLiteral("红色的行复选框选中，表示该节课虽然无课，但亦外出，"
                                    "未选表示该节空课人在校内。"));
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < week::kPeriods; ++i) {
         if (day_.lesson[static_cast<std::size_t>(i)]) {
             box(this, i)->setEnabled(false);
         } else {
@@ -70,7 +72,7 @@ void FreePeriodLeaveWindow::closeEvent(QCloseEvent* e) {
     done_ = true;
     // Only free periods can be ticked: a lesson period is never recorded as a free one.
     leave::Periods ticked{};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < week::kPeriods; ++i)
         ticked[static_cast<std::size_t>(i)] =
             !day_.lesson[static_cast<std::size_t>(i)] && box(this, i)->isChecked();
     runAction(ctx_, [&] { leave::recordDay(ctx_.store, ss(day_.teacher), day_.covered, ticked); });
@@ -84,7 +86,7 @@ FreePeriodLeaveEditWindow::FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* o
     buildGrid(this, QStringLiteral("红色行的复选框打勾，即为该节课空课但人不在校，"
                                    "去掉勾即为该节空课人在校内。"));
     recorded_ = leave::recordedFreePeriods(ctx_.store, ss(teacher_));
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < week::kPeriods; ++i) {
         if (!recorded_[static_cast<std::size_t>(i)]) continue;
         any_ = true;
         box(this, i)->setEnabled(true);
@@ -101,7 +103,7 @@ void FreePeriodLeaveEditWindow::closeEvent(QCloseEvent* e) {
     if (done_) return;
     done_ = true;
     leave::Periods withdrawn{};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < week::kPeriods; ++i)
         withdrawn[static_cast<std::size_t>(i)] =
             recorded_[static_cast<std::size_t>(i)] && !box(this, i)->isChecked();
     runAction(ctx_, [&] {

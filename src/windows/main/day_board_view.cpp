@@ -14,6 +14,7 @@
 
 #include "school/term_start.h"
 #include "store/store.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -21,16 +22,12 @@ namespace daike {
 
 namespace {
 
-const char* const kWeekdayNames[] = {"", "一", "二", "三", "四", "五", "六", "日"};
-
 QString esc(const std::string& s) {
     return qs(s).toHtmlEscaped();
 }
 
 QString periodText(int p) {
-    return p >= 1 && p <= 3   ? QStringLiteral("上午第%1节").arg(p)
-           : p >= 4 && p <= 6 ? QStringLiteral("下午第%1节").arg(p - 3)
-                              : QStringLiteral("第%1节").arg(p);
+    return qs(week::periodInDayName(p));
 }
 
 // Days long enough to need a wide page.
@@ -42,7 +39,7 @@ bool landscape(const board::Board& b) {
 
 QString boardDate(RunContext& ctx, const board::Board& b) {
     const auto start = readTermStart(ctx.store);
-    if (!start || b.week < 1 || b.weekday < 1 || b.weekday > 7) return {};
+    if (!start || b.week < 1 || b.weekday < 1 || b.weekday > week::kCalendarDays) return {};
     const std::chrono::year_month_day d{calendar::dateOf(*start, b.week, b.weekday)};
     return QStringLiteral("%1年%2月%3日")
         .arg(static_cast<int>(d.year()))
@@ -53,8 +50,7 @@ QString boardDate(RunContext& ctx, const board::Board& b) {
 namespace {
 
 QString dayLine(const board::Board& b, const QString& dateText) {
-    const QString weekday =
-        b.weekday >= 1 && b.weekday <= 7 ? QString::fromUtf8(kWeekdayNames[b.weekday]) : "";
+    const QString weekday = qs(week::weekdayNumeral(b.weekday));
     return (b.week > 0 ? QStringLiteral("第%1周　").arg(b.week) : QString()) +
            QStringLiteral("星期") + weekday + (dateText.isEmpty() ? "" : "　" + dateText) +
            QStringLiteral("　　代课%1节，待安排%2节").arg(b.covered()).arg(b.waiting());

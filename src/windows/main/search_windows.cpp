@@ -9,6 +9,7 @@
 
 #include "basedata/classes.h"
 #include "engine/lookup.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -49,19 +50,18 @@ int SlotSearchWindow::buildSlotControls(int top) {
     });
 
     auto* periods = new QButtonGroup(this);
-    const QString halves[2] = {QStringLiteral("上午"), QStringLiteral("下午")};
     const int frameTop = top + 38;
     for (int h = 0; h < 2; ++h) {
-        auto* frame = new QGroupBox(halves[h], this);
+        const int first = h == 0 ? 1 : week::kMorningPeriods + 1;
+        auto* frame = new QGroupBox(qs(week::halfName(first)), this);
         frame->setObjectName(QStringLiteral("Frame%1").arg(h + 1));
         frame->setGeometry(20 + h * 144, frameTop, 136, 110);
-        for (int j = 0; j < 3; ++j) {
-            const int i = h * 3 + j;
+        for (int p = first; week::isPeriod(p) && week::isMorning(p) == (h == 0); ++p) {
+            const int i = p - 1, j = week::periodInHalf(p) - 1;
             auto* option =
                 makeRadio(frame, arrayName("Option1", i), QString(), {16, 24 + j * 26, 20, 22});
-            auto* label =
-                makeClickLabel(frame, arrayName("Label1", i + 1),
-                               QStringLiteral("第%1节").arg(j + 1), {38, 24 + j * 26, 80, 22});
+            auto* label = makeClickLabel(frame, arrayName("Label1", i + 1),
+                                         qs(week::periodName(j + 1)), {38, 24 + j * 26, 80, 22});
             periods->addButton(option, i);
             connect(label, &ClickLabel::clicked, option, &QRadioButton::click);
             connect(option, &QRadioButton::clicked, this,

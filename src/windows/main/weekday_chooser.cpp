@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "school/calendar.h"
+#include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -17,7 +18,7 @@ WeekdayChooser::WeekdayChooser(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     auto* frame = new QGroupBox(QStringLiteral("星期"), this);
     frame->setObjectName("Frame1");
     frame->setGeometry(16, 10, 268, 70);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < week::kDays; ++i) {
         auto* option = makeRadio(frame, arrayName("Option1", i), QString::number(i + 1),
                                  {16 + i * 50, 30, 44, 24});
         connect(option, &QRadioButton::clicked, this, [this, i] { chosen_ = i + 1; });

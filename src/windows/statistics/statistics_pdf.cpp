@@ -62,8 +62,8 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         auto footer = [&] {
             p.setFont(pageFont(8));
             p.setPen(Qt::black);
-            p.drawText(QRectF(0, bottom + 2 * kMm, width, 6 * kMm), Qt::AlignCenter,
-                       QStringLiteral("第 %1 页").arg(pageNumber));
+            const QRectF line(0, bottom + 2 * kMm, width, 6 * kMm);  // not the week: 6 mm high
+            p.drawText(line, Qt::AlignCenter, QStringLiteral("第 %1 页").arg(pageNumber));
         };
 
         // Heading: what, for which weeks, made on which day.

@@ -1,0 +1,167 @@
+#include "invariants.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "store/schema.h"
+#include "store/store.h"
+#include "store/tables/queue.h"
+#include "store/tables/timetable.h"
+#include "store/week.h"
+
+namespace daike::invariants {
+
+namespace {
+
+struct Rule {
+    const char* what;  // the rule, as a developer reads it in a failure
+    const char* sql;   // the rows that break it
+};
+
+// The lesson of a cover record r in the timetable l.
+#define SAME_LESSON                                                                                    \
+    "l.姓名 = r.被代 AND l.星期 = r.星期 AND l.班级 = r.班级 AND l.节次 = r.节次 AND " \
+    "l.课目 = r.课目"
+
+const Rule kRules[] = {
+    {"a cover of today stands for no lesson of its absent teacher",
+     "SELECT r.被代, r.星期, r.班级, r.节次, r.课目 FROM 当天代课记录 r WHERE NOT EXISTS "
+     "(SELECT 1 FROM 任课情况 l WHERE " SAME_LESSON ")"},
+    {"today's covers are of more than one day",
+     "SELECT DISTINCT CAST(周次 AS TEXT) || '/' || 星期 FROM 当天代课记录 WHERE (SELECT "
+     "count(DISTINCT CAST(周次 AS TEXT) || '/' || 星期) FROM 当天代课记录) > 1"},
+    {"a substitute covers twice in one period (term records)",
+     "SELECT 代者, 周次, 星期, 节次, count(*) FROM 代课记录 GROUP BY 代者, CAST(周次 AS TEXT), "
+     "星期, 节次 HAVING count(*) > 1"},
+    {"a lesson is covered more often than the timetable holds it (term records)",
+     "SELECT r.被代, r.周次, r.星期, r.班级, r.节次, r.课目, count(*) FROM 代课记录 r GROUP BY "
+     "r.被代, CAST(r.周次 AS TEXT), r.星期, r.班级, r.节次, r.课目 HAVING count(*) > max(1, "
+     "(SELECT count(*) FROM 任课情况 l WHERE " SAME_LESSON "))"},
+    {"a cover of today has no record of the term",
+     "SELECT r.被代, r.代者, r.班级, r.节次 FROM 当天代课记录 r WHERE (SELECT count(*) FROM "
+     "当天代课记录 x WHERE x.被代 = r.被代 AND x.代者 = r.代者 AND CAST(x.周次 AS TEXT) = "
+     "CAST(r.周次 AS TEXT) AND x.星期 = r.星期 AND x.班级 = r.班级 AND x.节次 = r.节次 AND x.课目 "
+     "= r.课目) > (SELECT count(*) FROM 代课记录 t WHERE t.被代 = r.被代 AND t.代者 = r.代者 AND "
+     "CAST(t.周次 AS TEXT) = CAST(r.周次 AS TEXT) AND t.星期 = r.星期 AND t.班级 = r.班级 AND "
+     "t.节次 = r.节次 AND t.课目 = r.课目)"},
+    {"a lesson marked covered has no cover record of today",
+     "SELECT l.姓名, l.星期, l.班级, l.节次, l.课目 FROM 任课情况 l WHERE l.已代标记 = 1 AND NOT "
+     "EXISTS (SELECT 1 FROM 当天代课记录 r WHERE " SAME_LESSON ")"},
+    {"a lesson covered today is not marked covered",
+     "SELECT r.被代, r.星期, r.班级, r.节次, r.课目 FROM 当天代课记录 r WHERE NOT EXISTS (SELECT "
+     "1 FROM 任课情况 l WHERE " SAME_LESSON " AND l.已代标记 = 1 AND l.标记 = 1)"},
+    {"a lesson is marked covered but not dealt with",
+     "SELECT 姓名, 星期, 班级, 节次 FROM 任课情况 WHERE 已代标记 = 1 AND 标记 IS NOT 1"},
+    {"a substitute of today is not booked in his period",
+     "SELECT r.代者, r.节次 FROM 当天代课记录 r WHERE NOT EXISTS (SELECT 1 FROM 代课教师 a WHERE "
+     "CASE r.节次 WHEN 1 THEN a.\"1\" WHEN 2 THEN a.\"2\" WHEN 3 THEN a.\"3\" WHEN 4 THEN a.\"4\" "
+     "WHEN 5 THEN a.\"5\" WHEN 6 THEN a.\"6\" END = r.代者)"},
+    {"today's tally differs from today's covers",
+     "SELECT t.姓名, t.当日代课, (SELECT count(*) FROM 当天代课记录 r WHERE r.代者 = t.姓名) FROM "
+     "代课节数 t WHERE t.rowid = (SELECT min(rowid) FROM 代课节数 x WHERE x.姓名 = t.姓名) AND "
+     "t.当日代课 <> (SELECT count(*) FROM 当天代课记录 r WHERE r.代者 = t.姓名)"},
+    {"the term's tally differs from the term's covers",
+     "SELECT t.姓名, t.学期代课, (SELECT count(*) FROM 代课记录 r WHERE r.代者 = t.姓名) FROM "
+     "代课节数 t WHERE t.rowid = (SELECT min(rowid) FROM 代课节数 x WHERE x.姓名 = t.姓名) AND "
+     "t.学期代课 <> (SELECT count(*) FROM 代课记录 r WHERE r.代者 = t.姓名)"},
+    {"a teacher covers a lesson in a period he is away",
+     "SELECT r.代者, r.节次 FROM 当天代课记录 r WHERE EXISTS (SELECT 1 FROM 当天代课记录 o WHERE "
+     "o.被代 = r.代者 AND o.节次 = r.节次)"},
+};
+
+#undef SAME_LESSON
+
+QString rowsText(const std::vector<std::vector<std::optional<std::string>>>& rows) {
+    QStringList out;
+    for (const auto& row : rows) {
+        QStringList cells;
+        for (const auto& c : row)
+            cells << (c ? QString::fromStdString(*c) : QStringLiteral("NULL"));
+        out << cells.join('|');
+        if (out.size() == 5) break;
+    }
+    if (rows.size() > 5) out << QStringLiteral("…(%1 rows)").arg(rows.size());
+    return out.join("; ");
+}
+
+}  // namespace
+
+// A teacher stands once in a period's column of 代课教师: away, or covering one lesson.
+std::string twiceInAPeriod() {
+    std::string sql;
+    for (int p = 1; p <= week::kPeriods; ++p) {
+        const std::string c = "\"" + schema::periodColumn(p) + "\"";
+        if (p > 1) sql += " UNION ALL ";
+        sql += "SELECT " + std::to_string(p) + ", " + c + ", count(*) FROM 代课教师 WHERE " + c +
+               " IS NOT NULL GROUP BY " + c + " HAVING count(*) > 1";
+    }
+    return sql;
+}
+
+QStringList faults(Store& store) {
+    QStringList out;
+    const auto check = [&](const char* what, const std::string& sql) {
+        const auto rows = store.selectText(sql);
+        if (!rows.empty()) out << QString::fromUtf8(what) + ": " + rowsText(rows);
+    };
+    for (const auto& rule : kRules) check(rule.what, rule.sql);
+    check("a teacher stands twice in one period of 代课教师", twiceInAPeriod());
+    return out;
+}
+
+QStringList windowFaults(Store& store, QWidget* mainWindow) {
+    QStringList out;
+    QWidget* form1 = nullptr;
+    for (auto* w : mainWindow->findChildren<QWidget*>("Form1"))
+        if (w->isWindow() && w->isVisible()) form1 = w;
+    if (!form1) return out;
+    auto* list = form1->findChild<QComboBox*>("Combo1");
+    auto* weekdayBox = form1->findChild<QLineEdit*>("Text2");
+    if (!list || !list->isVisible() || !weekdayBox) return out;  // one-teacher mode
+    const int weekday = weekdayBox->text().toInt();
+    const auto waits = [&](const TimetableRow& l) {
+        LessonFilter f;
+        f.teacher = l.teacher;
+        f.weekday = l.weekday;
+        f.cls = l.cls;
+        f.period = l.period;
+        f.subject = l.subject;
+        return !queue::read(store, f).empty();
+    };
+    for (int i = 0; i < list->count(); ++i) {
+        LessonFilter day;
+        day.teacher = list->itemText(i).toStdString();
+        day.weekday = weekday;
+        for (const auto& l : timetable::read(store, day))
+            if (!l.dealtWith && !waits(l))
+                out << QStringLiteral(
+                           "a lesson of %1 (listed in Form1) neither waits nor is dealt "
+                           "with: period %2 %3")
+                           .arg(list->itemText(i))
+                           .arg(l.period)
+                           .arg(QString::fromStdString(l.cls));
+    }
+    // The teacher whose day the grid shows.
+    const QString loaded = list->currentText();
+    if (loaded.isEmpty() || list->findText(loaded) < 0) return out;
+    LessonFilter mine;
+    mine.teacher = loaded.toStdString();
+    mine.weekday = weekday;
+    for (const auto& q : queue::read(store, mine)) {
+        const int r = q.period - 1;
+        auto* cls = form1->findChild<QLabel*>(QStringLiteral("Label13_%1").arg(r));
+        auto* option = form1->findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(r));
+        if (!cls || !option || !cls->text().contains(QString::fromStdString(q.cls))) continue;
+        if (!option->isEnabled())
+            out << QStringLiteral("a waiting lesson of %1 is not offered in Form1: period %2 %3")
+                       .arg(loaded)
+                       .arg(q.period)
+                       .arg(QString::fromStdString(q.cls));
+    }
+    return out;
+}
+
+}  // namespace daike::invariants
