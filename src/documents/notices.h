@@ -52,7 +52,7 @@ struct NoticeCell {
 std::vector<NoticeCell> noticeCells(const Notice& n);
 
 // Writes notice i (from 1) into tables 2i−1 and 2i. When the document has fewer than 2n
-// tables, its last page is repeated first. Throws DocumentError (a template without tables, or
+// tables, its last page is repeated first. Throws Failure (a template without tables, or
 // whose tables lack one of the cells).
 void fillNotices(WordDocument& doc, const std::vector<Notice>& notices);
 
