@@ -30,7 +30,7 @@ fs::path uniqueTempDir(const std::string& stem) {
         std::error_code ec;
         if (fs::create_directory(p, ec)) return p;
     }
-    throw DocumentError(DocumentError::Kind::CannotWrite, "无法建立临时文件夹，不能转换.doc文件。");
+    throw Failure(Failure::Kind::CannotWrite, "无法建立临时文件夹，不能转换.doc文件。");
 }
 
 // The runs of a cell text: a "\n" becomes a line break.
@@ -70,7 +70,7 @@ std::string classInCell(const std::string& className) {
 
 CellTexts readFirstTable(const WordDocument& document, const std::string& teacher) {
     if (document.tableCount() < 1)
-        throw DocumentError(DocumentError::Kind::NoSuchCell, teacher + "的课务表中没有表格。");
+        throw Failure(Failure::Kind::NoSuchCell, teacher + "的课务表中没有表格。");
     const int rows = document.rowCount(1);
     int columns = 0;
     bool even = true;
@@ -80,7 +80,7 @@ CellTexts readFirstTable(const WordDocument& document, const std::string& teache
         columns = std::max(columns, c);
     }
     if (rows != kPeriods || columns != kWeekdays || !even)
-        throw DocumentError(DocumentError::Kind::NoSuchCell,
+        throw Failure(Failure::Kind::NoSuchCell,
                             teacher + "的课务表第一个表格有" + std::to_string(rows) + "行" +
                                 std::to_string(columns) +
                                 "列，应为6行5列（第1行为第1节，第1列为星期一，表内不加标题行和标题"
@@ -250,7 +250,7 @@ int exportTimetableDocuments(Store& store, const fs::path& programDir) {
     for (auto& name : readTeacherNames(store)) {
         if (name.empty()) continue;
         if (!usableAsFileName(name))
-            throw DocumentError(DocumentError::Kind::CannotWrite,
+            throw Failure(Failure::Kind::CannotWrite,
                                 "教师姓名“" + name + "”不能用作文件名，课务表没有写出。");
         teachers.push_back(std::move(name));
     }

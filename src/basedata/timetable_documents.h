@@ -25,7 +25,7 @@ inline constexpr const char* kSampleFile = "课务表样表.docx";
 inline constexpr const char* kDetailsFile = "课务导入明细.txt";
 
 // The 30 cells of the first table of a document, counted by the table's grid: a cell merged
-// over several periods or weekdays gives its text to each of them. Throws DocumentError when
+// over several periods or weekdays gives its text to each of them. Throws Failure when
 // the document has no table or its first table is not 6 rows by 5 columns (the message names
 // the teacher).
 CellTexts readFirstTable(const WordDocument& document, const std::string& teacher);
@@ -75,7 +75,7 @@ bool ensureSampleDocuments(const std::filesystem::path& programDir);
 
 // Writes every teacher's timetable, from 任课情况, as 任课表/NAME.docx below `programDir`
 // (the folder made when missing, existing documents replaced). Returns how many were written.
-// Names that cannot be a file name are refused with a DocumentError before anything is written.
+// Names that cannot be a file name are refused with a Failure before anything is written.
 int exportTimetableDocuments(Store& store, const std::filesystem::path& programDir);
 
 }  // namespace timetable_import

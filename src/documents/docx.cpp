@@ -19,8 +19,8 @@ using namespace wordml;
 
 namespace {
 
-[[noreturn]] void fail(DocumentError::Kind kind, const std::string& message) {
-    throw DocumentError(kind, message);
+[[noreturn]] void fail(Failure::Kind kind, const std::string& message) {
+    throw Failure(kind, message);
 }
 
 std::string inQuotes(const std::string& name) {
@@ -28,13 +28,13 @@ std::string inQuotes(const std::string& name) {
 }
 
 [[noreturn]] void notADocument(const std::string& name) {
-    fail(DocumentError::Kind::NotADocument,
+    fail(Failure::Kind::NotADocument,
          "文件" + inQuotes(name) + "不是 Word 文档（.docx），或者已经损坏，无法读取。");
 }
 
 [[noreturn]] void damaged(const std::string& name) {
     fail(
-        DocumentError::Kind::Damaged,
+        Failure::Kind::Damaged,
         "文档" + inQuotes(name) + "已损坏，其中的内容无法读取。请在文字处理软件中打开并重新保存。");
 }
 
@@ -250,8 +250,8 @@ WordDocument WordDocument::open(const std::string& path) {
     if (!in) {
         std::error_code ec;
         if (!std::filesystem::exists(path, ec))
-            fail(DocumentError::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
-        fail(DocumentError::Kind::NotFound,
+            fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
+        fail(Failure::Kind::NotFound,
              "无法读取文件" + inQuotes(path) + "，请检查是否有权限。");
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -330,7 +330,7 @@ int WordDocument::tableCount() const {
 namespace {
 
 [[noreturn]] void noSuchCell(const std::string& name, const std::string& what) {
-    fail(DocumentError::Kind::NoSuchCell,
+    fail(Failure::Kind::NoSuchCell,
          "文档" + inQuotes(name) + "中" + what + "。请检查文档中的表格是否被删除或改动。");
 }
 
@@ -585,7 +585,7 @@ std::string WordDocument::toBytes() const {
     zip_source_t* out = zip_source_buffer_create(nullptr, 0, 0, &error);
     auto cannot = [&](const char* why) {
         zip_error_fini(&error);
-        fail(DocumentError::Kind::CannotWrite,
+        fail(Failure::Kind::CannotWrite,
              "无法生成文档" + inQuotes(p_->name) + "（" + why + "）。");
     };
     if (!out) cannot("内存不足");
@@ -638,7 +638,7 @@ void WordDocument::save(const std::string& path) const {
         if (!out) {
             std::error_code ec;
             std::filesystem::remove(temp, ec);
-            fail(DocumentError::Kind::CannotWrite,
+            fail(Failure::Kind::CannotWrite,
                  "无法保存文档" + inQuotes(path) + "，请检查磁盘空间和写入权限。");
         }
     }
@@ -646,7 +646,7 @@ void WordDocument::save(const std::string& path) const {
     std::filesystem::rename(temp, path, ec);
     if (ec) {
         std::filesystem::remove(temp, ec);
-        fail(DocumentError::Kind::CannotWrite,
+        fail(Failure::Kind::CannotWrite,
              "无法保存文档" + inQuotes(path) + "：文件可能正在被其他程序（如文字处理软件）打开。");
     }
 }

@@ -24,30 +24,12 @@
 #pragma once
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "store/failure.h"
+
 namespace daike {
-
-// Every failure of a document. what() is a message in Chinese that can be shown to the operator
-// as it stands.
-class DocumentError : public std::runtime_error {
-  public:
-    enum class Kind {
-        NotFound,      // no file by that name
-        NotADocument,  // not a .docx at all (not a zip, or no document part in it)
-        Damaged,       // a .docx whose content cannot be read
-        NoSuchCell,    // the table, row or column is not in the document
-        CannotWrite,   // the file could not be written
-    };
-    DocumentError(Kind kind, const std::string& message)
-        : std::runtime_error(message), kind_(kind) {}
-    Kind kind() const { return kind_; }
-
-  private:
-    Kind kind_;
-};
 
 namespace docx_detail {
 struct Package;
@@ -58,7 +40,7 @@ struct Document;
 
 class WordDocument {
   public:
-    // Reads the file into memory. Throws DocumentError.
+    // Reads the file into memory. Throws Failure.
     static WordDocument open(const std::string& path);
     // The same from the bytes of a .docx; `name` is only used in messages.
     static WordDocument fromBytes(std::string bytes, const std::string& name);

@@ -171,7 +171,7 @@ NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {
         const std::string why = libreOfficeInstalled()
                                     ? "，LibreOffice 也未能转换它（文件可能已损坏）。\n"
                                     : "，本机也没有可用来转换的 LibreOffice。\n";
-        throw DocumentError(DocumentError::Kind::NotADocument,
+        throw Failure(Failure::Kind::NotADocument,
                             std::string("通知模板“") + kOldNoticeTemplate +
                                 "”是旧的 Word 格式，本程序不能直接读取" + why +
                                 "请用 Word 或 WPS 打开它，选择“另存为”，保存类型选“Word 文档 "

@@ -37,7 +37,7 @@ struct NoticeTemplate {
 
 // The office's template: 输出文件.docx; when only 输出文件.doc is there, it is converted once to
 // 输出文件.docx (the .doc stays); when neither is there, the default template is written.
-// Throws DocumentError with a message saying what to do (a .doc and no LibreOffice: how to save
+// Throws Failure with a message saying what to do (a .doc and no LibreOffice: how to save
 // it as .docx in a word processor).
 NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir);
 

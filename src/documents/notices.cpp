@@ -3,27 +3,13 @@
 #include <algorithm>
 
 #include "documents/docx.h"
-#include "store/store.h"
+#include "store/value.h"
 #include "store/week.h"
 
 namespace daike {
 
 std::vector<CoverRecord> readSessionCover(Store& store) {
-    std::vector<CoverRecord> out;
-    auto rs = store.dkb("select * from 临时代课记录 order by 代者");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        CoverRecord r;
-        r.absent = rs[0].text();
-        r.reason = rs[1].text();
-        r.substitute = rs[2].text();
-        r.week = rs[3].text();
-        r.weekday = static_cast<int>(rs[4].toInt());
-        r.cls = rs[5].text();
-        r.subject = rs[6].text();
-        r.period = static_cast<int>(rs[7].toInt());
-        out.push_back(std::move(r));
-    }
-    return out;
+    return covers::bySubstitute(store, CoverTable::Session);
 }
 
 namespace {
@@ -97,15 +83,15 @@ std::vector<NoticeCell> noticeCells(const Notice& n) {
 void fillNotices(WordDocument& doc, const std::vector<Notice>& notices) {
     const int needed = 2 * static_cast<int>(notices.size());
     if (doc.tableCount() == 0 && needed > 0)
-        throw DocumentError(
-            DocumentError::Kind::NoSuchCell,
+        throw Failure(
+            Failure::Kind::NoSuchCell,
             "通知模板“" + doc.name() +
                 "”中没有表格，无法填写代课通知。请删除它，程序会重新生成默认模板。");
     // A template with fewer pages than notices: its last page is repeated as often as needed.
     while (doc.tableCount() < needed) {
         const int before = doc.tableCount();
         if (doc.appendLastPageCopies(1) == before)
-            throw DocumentError(DocumentError::Kind::NoSuchCell,
+            throw Failure(Failure::Kind::NoSuchCell,
                                 "通知模板“" + doc.name() + "”的最后一页没有表格，无法为" +
                                     std::to_string(notices.size()) +
                                     "份通知续页。请在最后一页放入两个通知表格。");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "school/calendar.h"
+#include "store/tables/covers.h"
 #include "store/week.h"
 
 namespace daike {
@@ -16,19 +17,8 @@ namespace daike {
 class Store;
 class WordDocument;
 
-// One row of a cover record table, as stored.
-struct CoverRecord {
-    std::string absent;      // 被代
-    std::string reason;      // 性质
-    std::string substitute;  // 代者
-    std::string week;        // 周次, as shown on the assignment screen
-    int weekday = 0;         // 星期
-    std::string cls;         // 班级
-    std::string subject;     // 课目
-    int period = 0;          // 节次
-};
-
-// "select * from 临时代课记录 order by 代者", in that order.
+// The cover recorded since the assignment screen opened, by substitute (ties in the order
+// recorded).
 std::vector<CoverRecord> readSessionCover(Store& store);
 
 // The viewer's sixteen cells of a record: 被代 老师因 性质 特请 代者 老师代 班级 班 上午/下午 第
@@ -62,7 +52,7 @@ struct NoticeCell {
 std::vector<NoticeCell> noticeCells(const Notice& n);
 
 // Writes notice i (from 1) into tables 2i−1 and 2i. When the document has fewer than 2n
-// tables, its last page is repeated first. Throws DocumentError (a template without tables, or
+// tables, its last page is repeated first. Throws Failure (a template without tables, or
 // whose tables lack one of the cells).
 void fillNotices(WordDocument& doc, const std::vector<Notice>& notices);
 

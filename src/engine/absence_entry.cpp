@@ -2,17 +2,19 @@
 
 #include <algorithm>
 
-#include "engine/assignment.h"
 #include "engine/free_period_leave.h"
 #include "store/store.h"
+#include "store/tables/queue.h"
+#include "store/tables/teachers.h"
+#include "store/tables/timetable.h"
 #include "store/week.h"
 
 namespace daike::absence {
 
 namespace {
 
-bool coveredMarks(const Recordset& rs) {
-    return rs["标记"].toInt() == 1 && rs["已代标记"].toInt() == 1;
+bool coveredMarks(const TimetableRow& l) {
+    return l.dealtWith && l.covered;
 }
 
 std::string joined(const std::vector<Lesson>& lessons, std::string Lesson::*field) {
@@ -37,11 +39,11 @@ std::optional<int> weekdayFrom(std::string_view text) {
 }
 
 void openEntry(Store& store) {
-    store.transaction([&] { store.emptyTable("需代课目情况"); });
+    store.transaction([&] { queue::clear(store); });
 }
 
 bool teacherExists(Store& store, std::string_view name) {
-    return !store.dkb("select * from 教师姓名 where 姓名=?", {Value(name)}).empty();
+    return teachers::exists(store, name);
 }
 
 bool PeriodRow::covered() const {
@@ -65,13 +67,13 @@ std::string PeriodRow::subjectText() const {
 
 DaySheet DaySheet::load(Store& store, std::string_view teacher, int weekday) {
     DaySheet sheet;
-    auto rs = store.dkb("select * from 任课情况 where 姓名=? and 星期=? order by 节次",
-                        {Value(teacher), Value(weekday)});
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const auto period = rs["节次"].toInt();
-        if (!week::isPeriod(period)) continue;
-        sheet.rows_[static_cast<std::size_t>(period - 1)].lessons.push_back(
-            {rs["班级"].text(), rs["课目"].text(), coveredMarks(rs)});
+    LessonFilter day;
+    day.teacher = std::string(teacher);
+    day.weekday = weekday;
+    for (const auto& l : timetable::byPeriod(store, day)) {
+        if (!week::isPeriod(l.period)) continue;
+        sheet.rows_[static_cast<std::size_t>(l.period - 1)].lessons.push_back(
+            {l.cls, l.subject, coveredMarks(l)});
     }
     return sheet;
 }
@@ -122,7 +124,6 @@ bool DaySheet::anyLessonSelected() const {
 Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const DaySheet& sheet) {
     Stored done;
     store.transaction([&] {
-        auto queue = store.dkb("select * from 需代课目情况");
         for (int r = 0; r < week::kPeriods; ++r) {
             const auto& row = sheet.row(r);
             if (row.free() || row.covered()) continue;
@@ -131,29 +132,30 @@ Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const D
             std::vector<const Lesson*> wanted;
             for (const auto& l : row.lessons)
                 if (!l.covered) wanted.push_back(&l);
-            auto rs = store.dkb("select * from 任课情况 where 姓名=? and 星期=? and 节次=?",
-                                {Value(teacher), Value(weekday), Value(r + 1)});
-            for (rs.moveFirst(); !rs.eof() && !wanted.empty(); rs.moveNext()) {
+            LessonFilter slot;
+            slot.teacher = std::string(teacher);
+            slot.weekday = weekday;
+            slot.period = r + 1;
+            for (const auto& lesson : timetable::read(store, slot)) {
+                if (wanted.empty()) break;
                 auto it = std::find_if(wanted.begin(), wanted.end(), [&](const Lesson* l) {
-                    return l->cls == rs["班级"].text() && l->subject == rs["课目"].text();
+                    return l->cls == lesson.cls && l->subject == lesson.subject;
                 });
                 if (it == wanted.end()) continue;
                 wanted.erase(it);
-                if (coveredMarks(rs)) continue;
+                if (coveredMarks(lesson)) continue;
                 if (row.selected) {
-                    assignment::queueLesson(queue, rs);
+                    queue::add(store, QueuedLesson::of(lesson));
                     ++done.queued;
                     done.needsCover = true;
                 } else {
-                    rs.set("标记", 1);
+                    timetable::setDealtWith(store, lesson.row, true);
                     ++done.heldBack;
                 }
             }
-            rs.update();
             for (const auto* l : wanted)
                 done.notFound.push_back(week::periodName(r + 1) + l->cls + l->subject);
         }
-        queue.update();
         for (int r = 0; r < week::kPeriods; ++r) {
             const auto& row = sheet.row(r);
             if (row.selected && !row.covered())

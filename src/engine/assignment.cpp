@@ -2,9 +2,16 @@
 
 #include <algorithm>
 
+#include "basedata/class_list.h"
 #include "engine/ranking.h"
 #include "school/resets.h"
 #include "store/store.h"
+#include "store/tables/away.h"
+#include "store/tables/covers.h"
+#include "store/tables/queue.h"
+#include "store/tables/tallies.h"
+#include "store/tables/teachers.h"
+#include "store/tables/timetable.h"
 #include "store/text.h"
 #include "store/week.h"
 
@@ -12,50 +19,47 @@ namespace daike::assignment {
 
 namespace {
 
-Value weekdayValue(std::string_view weekdayText) {
-    return Value(static_cast<std::int64_t>(leadingNumber(weekdayText)));
+int weekdayOf(std::string_view weekdayText) {
+    return static_cast<int>(leadingNumber(weekdayText));
 }
 
-void appendRecord(Store& store, const char* table, const Cover& c) {
-    auto rs = store.dkb(std::string("select * from ") + table);
-    rs.addNew();
-    rs.set(0, c.absent);
-    rs.set(1, c.reason);
-    rs.set(2, c.substitute);
-    rs.set(3, c.week);
-    rs.set(4, leadingNumber(c.weekdayText));
-    rs.set(5, c.cls);
-    rs.set(6, c.subject);
-    rs.set(7, c.period);
-    rs.update();
+// The absent teacher's lesson a cover stands for.
+LessonFilter lessonOf(const Cover& c) {
+    LessonFilter f;
+    f.teacher = c.absent;
+    f.weekday = weekdayOf(c.weekdayText);
+    f.cls = c.cls;
+    f.period = c.period;
+    f.subject = c.subject;
+    return f;
 }
 
 }  // namespace
 
 void openScreen(Store& store) {
-    store.emptyTable("临时代课记录");
+    covers::clear(store, CoverTable::Session);
 }
 
 std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText) {
     std::vector<Lesson> lessons;
-    auto rs = store.dkb("select * from 任课情况 where 姓名=? and 星期=? order by 节次",
-                        {Value(teacher), weekdayValue(weekdayText)});
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+    LessonFilter day;
+    day.teacher = std::string(teacher);
+    day.weekday = weekdayOf(weekdayText);
+    for (const auto& row : timetable::byPeriod(store, day)) {
         Lesson l;
-        l.period = static_cast<int>(rs["节次"].toInt());
-        l.cls = rs["班级"].text();
-        l.subject = rs["课目"].text();
-        l.dealtWith = rs["标记"].toInt() == 1;
-        if (rs["已代标记"].toInt() == 1) {
-            auto today = store.dkb(
-                "select * from 当天代课记录 where 被代=? and 星期=? and 班级=? and 节次=? and "
-                "课目=?",
-                {Value(teacher), weekdayValue(weekdayText), Value(l.cls), Value(l.period),
-                 Value(l.subject)});
-            if (!today.empty()) {
-                today.moveFirst();
-                l.coveredBy = today["代者"].text();
-            }
+        l.period = row.period;
+        l.cls = row.cls;
+        l.subject = row.subject;
+        l.dealtWith = row.dealtWith;
+        if (row.covered) {
+            CoverFilter cover;
+            cover.absent = row.teacher;
+            cover.weekday = day.weekday;
+            cover.cls = row.cls;
+            cover.period = row.period;
+            cover.subject = row.subject;
+            const auto today = covers::read(store, CoverTable::Today, cover);
+            if (!today.empty()) l.coveredBy = today.front().substitute;
         }
         lessons.push_back(std::move(l));
     }
@@ -65,10 +69,8 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
 using text::trimmed;
 
 std::string storedTeacherName(Store& store, std::string_view name) {
-    auto rs = store.dkb("select * from 教师姓名");
     std::optional<std::string> loose;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const std::string stored = rs["姓名"].text();
+    for (const auto& stored : teachers::names(store)) {
         if (stored == name) return stored;
         if (!loose && !trimmed(stored).empty() && trimmed(stored) == trimmed(name)) loose = stored;
     }
@@ -164,115 +166,80 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
         // A cover always stands for a lesson of the absent teacher: a record of a class and
         // subject on a day the teacher does not teach them would book a substitute and raise
         // the tallies for nothing.
-        if (store
-                .dkb("select * from 任课情况 where 姓名=? and 星期=? and 班级=? and 课目=? and "
-                     "节次=?",
-                     {Value(c.absent), weekdayValue(c.weekdayText), Value(c.cls), Value(c.subject),
-                      Value(c.period)})
-                .empty())
+        const auto lessons = timetable::read(store, lessonOf(c));
+        if (lessons.empty())
             throw StoreError(StoreError::Kind::Usage,
                              "“" + c.absent + "”老师星期" + c.weekdayText +
                                  week::periodName(c.period) + "没有" + c.cls + "班的" + c.subject +
                                  "课，本节代课没有记入。请按“确定”重新调出该教师当天"
                                  "的课务。");
-        if (severalTeachers) {
-            // The queued row of this very lesson: another absent teacher may have a lesson of
-            // the same class in the same period, and that one is still to be covered.
-            auto rs = store.dkb(
-                "select * from 需代课目情况 where 姓名=? and 星期=? and 班级=? and 节次=? and "
-                "课目=?",
-                {Value(c.absent), weekdayValue(c.weekdayText), Value(c.cls), Value(c.period),
-                 Value(c.subject)});
-            if (!rs.empty()) {
-                rs.moveFirst();
-                rs.remove();
-                rs.update();
-            }
-        }
-        {
-            auto rs = store.dkb("select * from 代课节数");
-            if (!rs.findName(c.substitute))
-                throw StoreError(
-                    StoreError::Kind::Usage,
-                    "代课节数表中没有“" + c.substitute +
-                        "”老师的记录，本节代课没有记入。请先运行“数据初始化”→“期初基本操作”"
-                        "中的“代课节数初始化”。");
-            rs.set("当日代课", rs["当日代课"].toInt() + 1);
-            rs.set("学期代课", rs["学期代课"].toInt() + 1);
-            rs.update();
-        }
-        appendRecord(store, "临时代课记录", c);
-        appendRecord(store, "代课记录", c);
-        appendRecord(store, "当天代课记录", c);
-        store.putFirstFree("代课教师", std::to_string(c.period), Value(c.substitute));
-        {
-            auto rs = store.dkb(
-                "select * from 任课情况 where 姓名=? and 星期=? and 班级=? and 课目=? and 节次=?",
-                {Value(c.absent), weekdayValue(c.weekdayText), Value(c.cls), Value(c.subject),
-                 Value(c.period)});
-            if (!rs.empty()) {
-                // Where the timetable holds the lesson twice, the copy not yet covered gets
-                // the marks, so that the second cover does not land on the first copy again.
-                rs.moveFirst();
-                while (!rs.eof() && rs["已代标记"].toInt() == 1) rs.moveNext();
-                if (rs.eof()) rs.moveFirst();
-                rs.set("标记", 1);
-                rs.set("已代标记", 1);
-                rs.update();
-            }
-        }
+        const CoverRecord record{
+            c.absent, c.reason,  c.substitute, c.week, weekdayOf(c.weekdayText),
+            c.cls,    c.subject, c.period};
+        // The queued row of this very lesson: another absent teacher may have a lesson of the
+        // same class in the same period, and that one is still to be covered.
+        if (severalTeachers)
+            queue::removeOne(store, {c.absent, record.weekday, c.cls, c.period, c.subject});
+        if (!tallies::addCover(store, c.substitute))
+            throw StoreError(
+                StoreError::Kind::Usage,
+                "代课节数表中没有“" + c.substitute +
+                    "”老师的记录，本节代课没有记入。请先运行“数据初始化”→“期初基本操作”"
+                    "中的“代课节数初始化”。");
+        covers::appendEverywhere(store, record);
+        away::book(store, c.period, c.substitute);
+        // Where the timetable holds the lesson twice, the copy not yet covered gets the marks,
+        // so that the second cover does not land on the first copy again.
+        auto open = std::find_if(lessons.begin(), lessons.end(),
+                                 [](const TimetableRow& l) { return !l.covered; });
+        timetable::setMarks(store, (open != lessons.end() ? *open : lessons.front()).row, true,
+                            true);
     });
 }
 
-std::vector<std::string> taughtClasses(const std::vector<Value>& row) {
+std::vector<std::string> taughtClasses(const TeacherRow& teacher) {
     std::vector<std::string> classes;
     auto add = [&](std::string c) {
         if (!c.empty() && std::find(classes.begin(), classes.end(), c) == classes.end())
             classes.push_back(std::move(c));
     };
-    if (row.size() > 1 && !row[1].isNull()) add(row[1].text());
-    for (std::size_t k = 0;
-         k < week::kMainSubjects && ranking::kFirstSubjectColumn + k < row.size(); ++k)
-        for (auto& e : ranking::classListEntries(row[ranking::kFirstSubjectColumn + k]))
-            add(std::move(e));
+    if (teacher.headOf) add(*teacher.headOf);
+    for (const auto& list : teacher.subjectClasses)
+        if (list)
+            for (auto& e : classlist::entries(*list)) add(std::move(e));
     return classes;
+}
+
+std::vector<std::string> taughtClasses(const std::vector<Value>& row) {
+    return taughtClasses(ranking::teacherOf(row));
 }
 
 std::vector<Suggestion> findSuggestions(Store& store, std::string_view substitute,
                                         std::string_view weekdayText, int period) {
     std::vector<Suggestion> out;
-    std::vector<Value> row;
-    {
-        auto rs = store.dkb("select * from 教师姓名");
-        if (!rs.findName(substitute)) return out;
-        for (int i = 0; i < rs.fieldCount(); ++i) row.push_back(rs[i]);
-    }
-    for (const auto& cls : taughtClasses(row)) {
-        auto rs = store.dkb("select * from 需代课目情况 where 星期=? and 班级=? and 节次=?",
-                            {weekdayValue(weekdayText), Value(cls), Value(period)});
-        if (rs.empty()) continue;
-        rs.moveFirst();
-        out.push_back({rs[0].text(), rs[1].text(), rs[2].text(), rs[3].text(), rs[4].text(),
-                       ranking::affinity(row, cls).letters});
+    const auto teacher = teachers::find(store, substitute);
+    if (!teacher) return out;
+    for (const auto& cls : taughtClasses(*teacher)) {
+        LessonFilter slot;
+        slot.weekday = weekdayOf(weekdayText);
+        slot.cls = cls;
+        slot.period = period;
+        const auto queued = queue::read(store, slot);
+        if (queued.empty()) continue;
+        const auto& q = queued.front();
+        out.push_back({q.teacher, std::to_string(q.weekday), q.cls, std::to_string(q.period),
+                       q.subject, ranking::affinity(*teacher, cls).letters});
     }
     return out;
 }
 
 void releaseHeldBack(Store& store) {
-    store.transaction([&] {
-        auto rs = store.dkb("select * from 任课情况 where 标记=?", {Value(1)});
-        for (auto& row : rs)
-            if (row["已代标记"].isNull()) row.set("标记", nullptr);
-        rs.update();
-    });
+    timetable::releaseHeldBack(store);
 }
 
 bool holdsAnotherDay(Store& store, std::optional<int> week, int weekday) {
-    auto rs = store.dkb("select * from 当天代课记录");
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if ((week && leadingNumber(rs["周次"].text()) != *week) || rs["星期"].toDouble() != weekday)
-            return true;
-    }
+    for (const auto& r : covers::read(store, CoverTable::Today))
+        if ((week && leadingNumber(r.week) != *week) || r.weekday != weekday) return true;
     return false;
 }
 
@@ -282,12 +249,6 @@ bool staleDayCheck(Store& store, std::optional<int> week, int weekday) {
         newDay(store);
         return true;
     });
-}
-
-void queueLesson(Recordset& queue, Recordset& lessons) {
-    queue.addNew();
-    for (const char* column : {"姓名", "星期", "班级", "节次", "课目"})
-        queue.set(column, lessons[column]);
 }
 
 std::string joinNames(const std::vector<std::string>& names) {

@@ -9,12 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "store/tables/teachers.h"
 #include "store/value.h"
 #include "store/week.h"
 
 namespace daike {
-
-class Recordset;
 
 class Store;
 
@@ -114,6 +113,8 @@ void recordCover(Store& store, const Cover& cover, bool severalTeachers);
 // 得到所任班级: the distinct classes a teacher is head teacher of or teaches a main subject in,
 // from the teacher's 教师姓名 row: the head-teacher class first, then the 语文, 数学, 英语 and
 // 科学 lists in list order. Every class is kept, however many.
+std::vector<std::string> taughtClasses(const TeacherRow& teacher);
+// The same from the row's values in stored order (姓名, 班主任, 语文, 数学, 英语, 科学).
 std::vector<std::string> taughtClasses(const std::vector<Value>& teacherRow);
 
 // A lesson of the same period, still queued in 需代课目情况, in a class the substitute teaches.
@@ -146,10 +147,6 @@ bool staleDayCheck(Store& store, std::optional<int> week, int weekday);
 
 // Names joined for a message: 张三、李四.
 std::string joinNames(const std::vector<std::string>& names);
-
-// Adds the lesson at the cursor of `lessons` (rows of 任课情况) to `queue` (需代课目情况), the
-// lessons waiting for cover in the several-teachers mode. The caller writes the queue.
-void queueLesson(Recordset& queue, Recordset& lessons);
 
 }  // namespace assignment
 }  // namespace daike

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "store/schema.h"
-#include "store/store.h"
-#include "store/week.h"
+#include "store/tables/away.h"
+#include "store/tables/covers.h"
+#include "store/tables/queue.h"
+#include "store/value.h"
 
 namespace daike::board {
 
@@ -21,36 +22,18 @@ Board load(Store& store, int week, int weekday) {
     Board b;
     b.week = week;
     b.weekday = weekday;
-    {
-        auto rs = store.dkb("select * from 当天代课记录");
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            // The records of a day not yet cleared by "新的一天" are not today's cover.
-            if (leadingNumber(rs["周次"].text()) != week || rs["星期"].toDouble() != weekday) {
-                ++b.otherDays;
-                continue;
-            }
-            Line l;
-            l.absent = rs["被代"].text();
-            l.reason = rs["性质"].text();
-            l.substitute = rs["代者"].text();
-            l.cls = rs["班级"].text();
-            l.subject = rs["课目"].text();
-            l.period = static_cast<int>(rs["节次"].toInt());
-            b.lines.push_back(std::move(l));
+    for (const auto& r : covers::read(store, CoverTable::Today)) {
+        // The records of a day not yet cleared by "新的一天" are not today's cover.
+        if (leadingNumber(r.week) != week || r.weekday != weekday) {
+            ++b.otherDays;
+            continue;
         }
+        b.lines.push_back({r.period, r.cls, r.subject, r.absent, r.reason, r.substitute, false});
     }
-    {
-        auto rs = store.dkb("select * from 需代课目情况 where 星期=?", {Value(weekday)});
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            Line l;
-            l.absent = rs["姓名"].text();
-            l.cls = rs["班级"].text();
-            l.subject = rs["课目"].text();
-            l.period = static_cast<int>(rs["节次"].toInt());
-            l.waiting = true;
-            b.lines.push_back(std::move(l));
-        }
-    }
+    LessonFilter ofDay;
+    ofDay.weekday = weekday;
+    for (const auto& q : queue::read(store, ofDay))
+        b.lines.push_back({q.period, q.cls, q.subject, q.teacher, {}, {}, true});
     // The absent teachers in the order they first appear, by period.
     std::stable_sort(b.lines.begin(), b.lines.end(), [](const Line& x, const Line& y) {
         return x.period != y.period ? x.period < y.period : x.cls < y.cls;
@@ -73,24 +56,18 @@ Board load(Store& store, int week, int weekday) {
         }
         if (!known) a->reason += (a->reason.empty() ? "" : "、") + l.reason;
     }
-    // Away in a free period: the teacher's name in a period column with "1" in the flag
-    // column of the same row.
+    // Away in a free period: booked with the free-period flag.
     {
-        auto rs = store.dkb("select * from 代课教师");
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            for (int p = 1; p <= week::kPeriods; ++p) {
-                const std::string col = schema::periodColumn(p);
-                if (rs[schema::leaveFlagColumn(p)].text() != "1" || rs[col].isBlank()) continue;
-                const std::string name = rs[col].text();
-                auto a = std::find_if(b.away.begin(), b.away.end(),
-                                      [&](const Away& x) { return x.name == name; });
-                if (a == b.away.end()) {
-                    b.away.push_back({name, {}});
-                    a = b.away.end() - 1;
-                }
-                if (std::find(a->periods.begin(), a->periods.end(), p) == a->periods.end())
-                    a->periods.push_back(p);
+        for (const auto& booked : away::all(store)) {
+            if (!booked.freePeriod) continue;
+            auto a = std::find_if(b.away.begin(), b.away.end(),
+                                  [&](const Away& x) { return x.name == booked.name; });
+            if (a == b.away.end()) {
+                b.away.push_back({booked.name, {}});
+                a = b.away.end() - 1;
             }
+            if (std::find(a->periods.begin(), a->periods.end(), booked.period) == a->periods.end())
+                a->periods.push_back(booked.period);
         }
         for (auto& a : b.away) std::sort(a.periods.begin(), a.periods.end());
         // The absent teachers stand above with their reasons already.

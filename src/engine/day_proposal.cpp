@@ -5,14 +5,16 @@
 
 #include "engine/assignment.h"
 #include "store/store.h"
+#include "store/tables/covers.h"
+#include "store/tables/queue.h"
 #include "store/week.h"
 
 namespace daike::dayplan {
 
 namespace {
 
-Value weekdayValue(std::string_view weekdayText) {
-    return Value(static_cast<std::int64_t>(leadingNumber(weekdayText)));
+int weekdayOf(std::string_view weekdayText) {
+    return static_cast<int>(leadingNumber(weekdayText));
 }
 
 const char* subjectName(std::string_view letter) {
@@ -37,8 +39,9 @@ std::set<std::string> absentToday(Store& store, std::string_view weekdayText,
                                   const std::vector<OpenLesson>& lessons) {
     std::set<std::string> absent;
     for (const auto& l : lessons) absent.insert(l.absent);
-    auto rs = store.dkb("select * from 当天代课记录 where 星期=?", {weekdayValue(weekdayText)});
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) absent.insert(rs["被代"].text());
+    CoverFilter day;
+    day.weekday = weekdayOf(weekdayText);
+    for (auto& r : covers::read(store, CoverTable::Today, day)) absent.insert(std::move(r.absent));
     return absent;
 }
 
@@ -121,12 +124,11 @@ std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
 
 std::vector<OpenLesson> queuedLessons(Store& store, std::string_view weekdayText) {
     std::vector<OpenLesson> out;
-    auto rs = store.dkb("select * from 需代课目情况 where 星期=?", {weekdayValue(weekdayText)});
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const int period = static_cast<int>(rs["节次"].toInt());
-        if (!week::isPeriod(period)) continue;
-        out.push_back({rs["姓名"].text(), period, rs["班级"].text(), rs["课目"].text()});
-    }
+    LessonFilter day;
+    day.weekday = weekdayOf(weekdayText);
+    for (auto& q : queue::read(store, day))
+        if (week::isPeriod(q.period))
+            out.push_back({std::move(q.teacher), q.period, std::move(q.cls), std::move(q.subject)});
     return byPeriod(std::move(out));
 }
 

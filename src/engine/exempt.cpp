@@ -1,12 +1,13 @@
 #include "engine/exempt.h"
 
 #include "store/store.h"
+#include "store/tables/exempt_list.h"
 #include "store/text.h"
 
 namespace daike::exempt {
 
 std::vector<std::string> list(Store& store) {
-    return store.dkb("select * from 公出表").columnText(0);
+    return exemptlist::names(store);
 }
 
 std::string cleanName(std::string_view typed) {
@@ -17,25 +18,15 @@ Outcome add(Store& store, std::string_view typed) {
     const std::string n = cleanName(typed);
     if (n.empty()) return Outcome::NoName;
     if (text::length(n) >= 4) return Outcome::BadName;
-    store.transaction([&] {
-        auto rs = store.dkb("select * from 公出表");
-        rs.addNew();
-        rs.set("姓名", n);
-        rs.update();
-    });
+    store.transaction([&] { exemptlist::add(store, n); });
     return Outcome::Done;
 }
 
 Outcome remove(Store& store, std::string_view typed) {
     const std::string n = cleanName(typed);
     if (n.empty()) return Outcome::NoName;
-    return store.transaction([&] {
-        auto rs = store.dkb("select * from 公出表");
-        if (!rs.findName(n)) return Outcome::NotFound;
-        rs.remove();
-        rs.update();
-        return Outcome::Done;
-    });
+    return store.transaction(
+        [&] { return exemptlist::removeOne(store, n) ? Outcome::Done : Outcome::NotFound; });
 }
 
 }  // namespace daike::exempt

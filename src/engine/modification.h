@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/tables/covers.h"
+
 namespace daike {
 
 class Store;
@@ -31,16 +33,7 @@ std::optional<Lists> prepare(Store& store);
 int weekdayOfRecords(Store& store, int currentWeekday);
 
 // One record of 当天代课记录, as one row of the window shows it.
-struct CoverRow {
-    std::string absent;      // 被代
-    std::string reason;      // 性质
-    std::string substitute;  // 代者
-    std::string week;        // 周次
-    int weekday = 0;         // 星期
-    std::string cls;         // 班级
-    std::string subject;     // 课目
-    int period = 0;          // 节次
-};
+using CoverRow = CoverRecord;
 
 // Today's cover given by a substitute / of an absent teacher, in stored order.
 std::vector<CoverRow> coversBy(Store& store, std::string_view substitute);

@@ -4,8 +4,13 @@
 #include <unordered_set>
 
 #include "basedata/class_list.h"
-#include "store/schema.h"
 #include "store/store.h"
+#include "store/tables/away.h"
+#include "store/tables/daily_counts.h"
+#include "store/tables/exempt_list.h"
+#include "store/tables/free_slots.h"
+#include "store/tables/tallies.h"
+#include "store/tables/timetable.h"
 #include "store/week.h"
 
 namespace daike::ranking {
@@ -19,16 +24,16 @@ bool classListContains(const Value& list, std::string_view cls) {
     return !list.isNull() && classlist::contains(list.text(), cls);
 }
 
-Affinity affinity(const std::vector<Value>& t, std::string_view cls) {
+Affinity affinity(const TeacherRow& t, std::string_view cls) {
     Affinity a;
-    const bool head = t.size() > 1 && !t[1].isNull() && t[1].text() == cls;
+    const bool head = t.headOf && *t.headOf == cls;
     if (head) {
         a.letters = "班";
         a.mark = 2;
     }
-    for (std::size_t k = 0;
-         k < week::kMainSubjectLetters.size() && kFirstSubjectColumn + k < t.size(); ++k) {
-        if (classListContains(t[kFirstSubjectColumn + k], cls)) {
+    for (std::size_t k = 0; k < t.subjectClasses.size(); ++k) {
+        const auto& list = t.subjectClasses[k];
+        if (list && classlist::contains(*list, cls)) {
             a.letters += week::kMainSubjectLetters[k];
             if (!head) a.mark = 1;
         }
@@ -36,74 +41,59 @@ Affinity affinity(const std::vector<Value>& t, std::string_view cls) {
     return a;
 }
 
+TeacherRow teacherOf(const std::vector<Value>& values) {
+    TeacherRow t;
+    auto at = [&](std::size_t i) -> std::optional<std::string> {
+        if (i >= values.size() || values[i].isNull()) return std::nullopt;
+        return values[i].text();
+    };
+    t.name = at(0);
+    for (int k = 0; k < TeacherRow::kClassValues; ++k)
+        t.classValue(k) = at(static_cast<std::size_t>(k) + 1);
+    return t;
+}
+
+Affinity affinity(const std::vector<Value>& teacherRow, std::string_view cls) {
+    return affinity(teacherOf(teacherRow), cls);
+}
+
 namespace {
 
-// Position of a column in a table of the layout, or -1.
-int columnOf(std::string_view table, std::string_view column) {
-    const auto* t = schema::find(table);
-    for (std::size_t i = 0; i < t->columns.size(); ++i)
-        if (t->columns[i].name == column) return static_cast<int>(i);
-    return -1;
+// The weekday of the screen's text, when it names a school day: one digit "1" to "5".
+std::optional<int> schoolDay(std::string_view weekdayText) {
+    if (weekdayText.size() != 1 || !week::isWeekday(weekdayText[0] - '0')) return std::nullopt;
+    return weekdayText[0] - '0';
 }
 
 }  // namespace
 
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period) {
-    const int weekday = weekdayText.size() == 1 ? weekdayText[0] - '0' : 0;
-    const std::string slot = schema::slotColumn(weekday, period);
-    const std::string periodColumn = schema::periodColumn(period);
     return store.transaction([&] {
-        store.emptyTable("可代教师");
         std::vector<std::string> names;
         // A weekday or period outside the week (a weekend day chosen by hand) has no slot:
         // nobody is free then.
-        const int col = columnOf("空课教师表", slot);
-        if (col < 0 || weekdayText.size() != 1 || !week::isPeriod(period)) return names;
-        std::unordered_set<std::string> exempt, busy;
-        {
-            for (const auto& name : store.dkb("select * from 公出表").column(0))
-                if (!name.isNull()) exempt.insert(name.text());
+        const auto day = schoolDay(weekdayText);
+        if (day && week::isPeriod(period)) {
+            std::unordered_set<std::string> busy;
+            for (auto& n : exemptlist::names(store)) busy.insert(std::move(n));
+            for (auto& b : away::inPeriod(store, period)) busy.insert(std::move(b.name));
+            for (auto& n : freeslots::freeIn(store, *day, period))
+                if (!busy.count(n)) names.push_back(std::move(n));
         }
-        {
-            auto rs = store.dkb("select * from 代课教师");
-            const int away = rs.fieldIndex(periodColumn);
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                if (!rs[away].isNull()) busy.insert(rs[away].text());
-        }
-        auto freeList = store.dkb("select * from 空课教师表");
-        auto eligible = store.dkb("select * from 可代教师");
-        for (freeList.moveFirst(); !freeList.eof(); freeList.moveNext()) {
-            const Value& cell = freeList[col];
-            if (cell.isNull() || cell.text() == "0") break;
-            const std::string n = cell.text();
-            if (exempt.count(n) || busy.count(n)) continue;
-            eligible.addNew();
-            eligible.set(0, n);
-            names.push_back(n);
-        }
-        eligible.update();
+        candidates::setEligible(store, names);
         return names;
     });
 }
 
 namespace {
 
-// The first row of each teacher in a table keyed by 姓名, as a forward find from the first row
-// would reach it.
-std::unordered_map<std::string, std::vector<Value>> rowsByName(Store& store, const char* query) {
-    std::unordered_map<std::string, std::vector<Value>> out;
-    auto rs = store.dkb(query);
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (rs[0].isNull()) continue;
-        std::vector<Value> row;
-        for (int i = 0; i < rs.fieldCount(); ++i) row.push_back(rs[i]);
-        out.emplace(rs[0].text(), std::move(row));
-    }
+// The first row of each name, as a forward search from the top would reach it.
+template <class Row, class Name>
+std::unordered_map<std::string, Row> firstByName(std::vector<Row> rows, Name nameOf) {
+    std::unordered_map<std::string, Row> out;
+    for (auto& r : rows)
+        if (auto n = nameOf(r)) out.emplace(*n, std::move(r));
     return out;
-}
-
-Candidate candidateOf(const Recordset& rs) {
-    return {rs[0].text(), rs[1].text(), rs[2], rs[3], rs[4].text(), rs[5]};
 }
 
 }  // namespace
@@ -111,64 +101,57 @@ Candidate candidateOf(const Recordset& rs) {
 Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls) {
     return store.transaction([&] {
         Result result;
-        store.emptyTable("临时运算表");
         const auto names = eligibleTeachers(store, weekdayText, period);
-        if (names.empty()) return result;
+        std::vector<CandidateRow> scored;
+        if (!names.empty()) {
+            const int day = schoolDay(weekdayText).value_or(0);
+            const auto teachers =
+                firstByName(teachers::all(store), [](const TeacherRow& t) { return t.name; });
+            const auto daily =
+                firstByName(dailycounts::all(store), [](const DailyCount& d) { return d.name; });
+            // A tally row without a name counts for nobody.
+            const auto tallies = firstByName(tallies::all(store), [](const Tally& t) {
+                return t.name.empty() ? std::nullopt : std::optional<std::string>(t.name);
+            });
+            // Teachers with a lesson in the period just before (none before period 1).
+            std::unordered_set<std::string> teachingBefore;
+            LessonFilter before;
+            before.weekday = day;
+            before.period = period - 1;
+            for (auto& l : timetable::read(store, before))
+                teachingBefore.insert(std::move(l.teacher));
 
-        const auto teachers = rowsByName(store, "select * from 教师姓名");
-        const auto daily = rowsByName(store, "select * from 每日节数表");
-        const auto tallies = rowsByName(store, "select * from 代课节数");
-        // Teachers with a lesson in the period just before (none before period 1).
-        std::unordered_set<std::string> teachingBefore;
-        {
-            auto rs = store.dkb(
-                "select * from 任课情况 where 星期=? and 节次=?",
-                {Value(static_cast<std::int64_t>(leadingNumber(weekdayText))), Value(period - 1)});
-            for (auto& name : rs.columnText(0)) teachingBefore.insert(std::move(name));
-        }
-        const int dayColumn = columnOf("每日节数表", weekdayText);
-
-        auto work = store.dkb("select * from 临时运算表");
-        for (const auto& n : names) {
-            bool lacking = false;
-            Affinity a;
-            if (auto t = teachers.find(n); t != teachers.end())
-                a = affinity(t->second, cls);
-            else
-                lacking = true;
-            double lessons = 0, today = 0, term = 0;
-            if (auto d = daily.find(n); d != daily.end())
-                lessons = d->second[static_cast<std::size_t>(dayColumn)].toDouble();
-            else
-                lacking = true;
-            if (auto c = tallies.find(n); c != tallies.end()) {
-                today = c->second[1].toDouble();
-                term = c->second[2].toDouble();
-            } else {
-                lacking = true;
+            for (const auto& n : names) {
+                bool lacking = false;
+                Affinity a;
+                if (auto t = teachers.find(n); t != teachers.end())
+                    a = affinity(t->second, cls);
+                else
+                    lacking = true;
+                double lessons = 0, today = 0, term = 0;
+                if (auto d = daily.find(n); d != daily.end())
+                    lessons = d->second.lessons[static_cast<std::size_t>(day - 1)];
+                else
+                    lacking = true;
+                if (auto c = tallies.find(n); c != tallies.end()) {
+                    today = c->second.today;
+                    term = c->second.term;
+                } else {
+                    lacking = true;
+                }
+                if (lacking) result.missing.push_back(n);
+                scored.push_back({n, a.letters, Value(lessons + today), Value(today),
+                                  teachingBefore.count(n) ? "是" : "否", Value(term), a.mark});
             }
-            if (lacking) result.missing.push_back(n);
-
-            work.addNew();
-            work.set("姓名", n);
-            work.set("任课情况", a.letters);
-            if (a.mark) work.set("班幅标记", a.mark);
-            work.set("本日节数", lessons + today);
-            work.set("本日代课", today);
-            work.set("连课情况", teachingBefore.count(n) ? "是" : "否");
-            work.set("总节数", term);
         }
-        work.update();
-        result.rows = rankedRows(store);
+        candidates::replaceScores(store, scored);
+        if (!scored.empty()) result.rows = rankedRows(store);
         return result;
     });
 }
 
 std::vector<Candidate> rankedRows(Store& store) {
-    std::vector<Candidate> rows;
-    auto rs = store.dkb(kRankingQuery);
-    for (const auto& row : rs) rows.push_back(candidateOf(row));
-    return rows;
+    return candidates::ranked(store);
 }
 
 }  // namespace daike::ranking

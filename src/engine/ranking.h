@@ -7,18 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "store/tables/candidates.h"
+#include "store/tables/teachers.h"
 #include "store/value.h"
 
 namespace daike {
 
 class Store;
-class Recordset;
 
 namespace ranking {
-
-// The main subjects (week::kMainSubjectNames) stand in 教师姓名 from column 2 on, in the order
-// their letters (week::kMainSubjectLetters) are written.
-inline constexpr int kFirstSubjectColumn = 2;
 
 // The classes of a class list of 教师姓名 (Null: none), read by splitting on ",", so that class
 // numbers of two digits are read whole.
@@ -34,8 +31,11 @@ struct Affinity {
 };
 
 // 任课情况运算 (with fbzrbj for a teacher who is not the head teacher): a teacher's affinity
-// with a class, from the teacher's 教师姓名 row (columns 0 to 5).
+// with a class, from the teacher's 教师姓名 row.
+Affinity affinity(const TeacherRow& teacher, std::string_view cls);
+// The same from the row's values in stored order (姓名, 班主任, 语文, 数学, 英语, 科学).
 Affinity affinity(const std::vector<Value>& teacherRow, std::string_view cls);
+TeacherRow teacherOf(const std::vector<Value>& teacherRow);
 
 // kdjs: empties 可代教师 and fills it with the teachers free in the slot (weekday, period)
 // who are neither exempt (公出表) nor in the period's column of 代课教师. The free list of a
@@ -43,15 +43,8 @@ Affinity affinity(const std::vector<Value>& teacherRow, std::string_view cls);
 // "1" to "5" or a period outside the day has no slot and no one eligible. Returns the names.
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period);
 
-// One row of 临时运算表, the first six columns as the candidate list shows them.
-struct Candidate {
-    std::string name;      // 姓名
-    std::string affinity;  // 任课情况
-    Value lessonsToday;    // 本日节数: the weekday's lessons plus today's covers
-    Value coversToday;     // 本日代课
-    std::string adjacent;  // 连课情况: "是" when teaching the period just before
-    Value coversThisTerm;  // 总节数
-};
+// One row of 临时运算表 as the candidate list shows it.
+using Candidate = CandidateRow;
 
 struct Result {
     std::vector<Candidate> rows;  // in ranking order
@@ -67,11 +60,6 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
 
 // 临时运算表 read again in ranking order, as paging does.
 std::vector<Candidate> rankedRows(Store& store);
-
-// The ordering of the candidate list.
-inline constexpr const char* kRankingQuery =
-    "select * from 临时运算表  order by 班幅标记 desc,任课情况 desc ,本日节数 asc ,本日代课 asc , "
-    "连课情况 asc ,总节数 asc ";
 
 }  // namespace ranking
 }  // namespace daike

@@ -1,11 +1,11 @@
 #include "engine/teacher_picker.h"
 
-#include "store/store.h"
+#include "store/tables/teachers.h"
 
 namespace daike::picker {
 
 std::vector<std::string> teacherNames(Store& store) {
-    return store.dkb("select * from 教师姓名 order by 姓名 asc").columnText(0);
+    return teachers::namesInChineseOrder(store);
 }
 
 int placesFor(std::size_t names) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 
+#include "store/failure.h"
 #include "store/text.h"
 
 namespace daike::statistics {
@@ -26,15 +27,18 @@ std::string shown(const fs::path& file) {
     return file.string();
 }
 
-std::string putInPlace(const fs::path& temp, const fs::path& file) {
+[[noreturn]] void cannotWrite(const std::string& message) {
+    throw Failure(Failure::Kind::CannotWrite, message);
+}
+
+void putInPlace(const fs::path& temp, const fs::path& file) {
     std::error_code ec;
     fs::rename(temp, file, ec);
     if (ec) {
         fs::remove(temp, ec);
-        return "无法保存文件“" + shown(file) +
-               "”：文件可能正被其他程序（如Excel）打开，请关闭后再试。";
+        cannotWrite("无法保存文件“" + shown(file) +
+                    "”：文件可能正被其他程序（如Excel）打开，请关闭后再试。");
     }
-    return {};
 }
 
 // Columns wide enough for their longest text; a Chinese character takes two places.
@@ -60,11 +64,10 @@ fs::path defaultFile(const fs::path& programDir, const Range& range, const std::
     return programDir / fs::path(std::string("代课统计-") + range.label() + "." + extension);
 }
 
-std::string writeXlsx(const fs::path& file, const std::vector<Table>& sheets,
-                      const std::string& title) {
+void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std::string& title) {
     const fs::path temp = temporaryBeside(file);
     lxw_workbook* wb = workbook_new(temp.c_str());
-    if (!wb) return "无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。";
+    if (!wb) cannotWrite("无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。");
 
     std::string titleText = title, author = "代课";
     lxw_doc_properties props{};
@@ -115,9 +118,9 @@ std::string writeXlsx(const fs::path& file, const std::vector<Table>& sheets,
     if (e != LXW_NO_ERROR) {
         std::error_code ec;
         fs::remove(temp, ec);
-        return "无法保存文件“" + shown(file) + "”（" + lxw_strerror(e) + "）。";
+        cannotWrite("无法保存文件“" + shown(file) + "”（" + lxw_strerror(e) + "）。");
     }
-    return putInPlace(temp, file);
+    putInPlace(temp, file);
 }
 
 std::string toCsv(const Table& t) {
@@ -141,21 +144,21 @@ std::string toCsv(const Table& t) {
     return out;
 }
 
-std::string writeFile(const fs::path& file, const std::string& content) {
+void writeFile(const fs::path& file, const std::string& content) {
     const fs::path temp = temporaryBeside(file);
     {
         std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        if (!f) return "无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。";
+        if (!f) cannotWrite("无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。");
         f.write(content.data(), static_cast<std::streamsize>(content.size()));
         f.flush();
         if (!f) {
             f.close();
             std::error_code ec;
             fs::remove(temp, ec);
-            return "无法写入文件“" + shown(file) + "”：磁盘可能已满。";
+            cannotWrite("无法写入文件“" + shown(file) + "”：磁盘可能已满。");
         }
     }
-    return putInPlace(temp, file);
+    putInPlace(temp, file);
 }
 
 }  // namespace daike::statistics

@@ -16,14 +16,15 @@ namespace daike::statistics {
 std::filesystem::path defaultFile(const std::filesystem::path& programDir, const Range& range,
                                   const std::string& extension);
 
-// Writes the sheets in order. Returns "" or the reason it failed, in words for the operator.
-std::string writeXlsx(const std::filesystem::path& file, const std::vector<Table>& sheets,
-                      const std::string& title);
+// Writes the sheets in order. Throws a Failure (CannotWrite) saying why, in words for the
+// operator.
+void writeXlsx(const std::filesystem::path& file, const std::vector<Table>& sheets,
+               const std::string& title);
 
 // One table as CSV: UTF-8 with a byte-order mark, fields quoted where needed, CRLF line ends,
 // the totals as the last line.
 std::string toCsv(const Table& t);
-// Writes the text as the whole file. Returns "" or the reason it failed.
-std::string writeFile(const std::filesystem::path& file, const std::string& content);
+// Writes the text as the whole file. Throws a Failure (CannotWrite) saying why.
+void writeFile(const std::filesystem::path& file, const std::string& content);
 
 }  // namespace daike::statistics

@@ -231,26 +231,100 @@ void Store::useLog() {
     exec("PRAGMA synchronous=FULL");
 }
 
-std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
-    using K = StoreError::Kind;
-    namespace keep = safekeeping;
+namespace {
+
+// Check the directory: it must be there before anything is looked for in it.
+void checkDirectory(const std::filesystem::path& directory) {
     if (!std::filesystem::is_directory(directory)) {
-        throw StoreError(K::NoAccess, "数据目录“" + dirText(directory) +
-                                          "”不存在，无法打开数据库。请检查目录名是否正确。");
+        throw StoreError(
+            StoreError::Kind::NoAccess,
+            "数据目录“" + dirText(directory) + "”不存在，无法打开数据库。请检查目录名是否正确。");
     }
+}
+
+// Check the file: an empty one, or one the account cannot read and write, is refused untouched.
+void checkFile(const std::filesystem::path& file, bool exists) {
+    using K = StoreError::Kind;
+    if (exists && sizeQuietly(file) == 0) {
+        throw StoreError(K::EmptyFile,
+                         "数据库文件“" + dirText(file) + "”是空的（0 字节），里面没有任何数据。");
+    }
+    if (exists && ::access(file.c_str(), R_OK | W_OK) != 0) {
+        throw StoreError(K::NoAccess, "当前账户没有读写数据库文件“" + dirText(file) +
+                                          "”的权限（文件被设为只读，或属于另一个用户账户）。"
+                                          "请让管理员恢复这个文件的读写权限。");
+    }
+}
+
+// Set aside a log without its file: replaying it into a new file would make an unusable
+// database. Returns the notice for the operator, or nothing when there is no such log.
+std::optional<std::string> setAsideLogWithoutFile(const std::filesystem::path& directory,
+                                                  const std::filesystem::path& file,
+                                                  const safekeeping::Moment& now) {
+    const auto log = withSuffix(file, Store::kLogSuffix);
+    if (!existsQuietly(log)) return std::nullopt;
+    const auto index = withSuffix(file, Store::kIndexSuffix);
+    const auto aside = safekeeping::keepAside(directory, {log, index}, true, now);
+    return "数据目录中有上次运行留下的日志文件“" + std::string(Store::kFileName) +
+           Store::kLogSuffix + "”，但数据库文件“" + Store::kFileName +
+           "”已不存在。这个日志不能单独使用，已移到“" + aside.string() +
+           "”保存。\n请不要手动删除程序目录中的文件；要重新开始，请使用“所有数据清空”。";
+}
+
+// Keep an interrupted run's file and log aside: a log left by a run that did not close is
+// copied with the file before anything is applied, so that a log of another file can be
+// undone. Returns where the copies went, or nothing when the last run closed (its empty log is
+// removed). The index is removed either way: we hold the lock, so no other connection uses it,
+// and it is rebuilt from the log.
+std::optional<std::filesystem::path> keepInterruptedRun(const std::filesystem::path& directory,
+                                                        const std::filesystem::path& file,
+                                                        bool exists,
+                                                        const safekeeping::Moment& now) {
+    const auto log = withSuffix(file, Store::kLogSuffix);
+    std::optional<std::filesystem::path> aside;
+    if (exists && sizeQuietly(log) > 0) {
+        aside = safekeeping::keepAside(directory, {file, log}, false, now);
+    } else {
+        removeQuietly(log);
+    }
+    removeQuietly(withSuffix(file, Store::kIndexSuffix));
+    return aside;
+}
+
+}  // namespace
+
+std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
+    checkDirectory(directory);
     std::unique_ptr<Store> s(new Store());
     s->file_ = directory / kFileName;
-    const auto log = withSuffix(s->file_, kLogSuffix);
-    const auto index = withSuffix(s->file_, kIndexSuffix);
+    s->takeLock(directory);
+    const bool exists = existsQuietly(s->file_);
+    checkFile(s->file_, exists);
+    const auto now = safekeeping::localNow();
+    if (!exists) {
+        if (auto notice = setAsideLogWithoutFile(directory, s->file_, now))
+            s->notices_.push_back(std::move(*notice));
+    }
+    const auto aside = keepInterruptedRun(directory, s->file_, exists, now);
+    const auto target = s->connectAndKey(directory, exists);
+    s->checkOrRecover(aside);
+    const auto version = s->checkVersion();
+    s->createOrMigrate(exists, version);
+    if (!exists) s->moveNewFileIntoPlace(directory, target);
+    s->useLog();
+    return s;
+}
 
+void Store::takeLock(const std::filesystem::path& directory) {
+    using K = StoreError::Kind;
     // One copy of the program per directory: the lock is held for the whole run.
     const auto lockPath = directory / kLockName;
-    s->lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (s->lockFd_ < 0) {
+    lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lockFd_ < 0) {
         throw StoreError(K::NoAccess,
                          describeAccessProblem(accessFacts(directory, lockPath, errno)));
     }
-    if (::flock(s->lockFd_, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
         throw StoreError(K::AlreadyRunning,
                          "代课程序已经在运行（同一目录下的数据库正在被使用），不能同时打开两个。"
                          "请切换到已经打开的代课程序窗口。");
@@ -261,121 +335,107 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
         throw StoreError(K::NoAccess,
                          describeAccessProblem(accessFacts(directory, lockPath, EACCES)));
     }
+}
 
-    const bool exists = existsQuietly(s->file_);
-    if (exists && sizeQuietly(s->file_) == 0) {
-        throw StoreError(K::EmptyFile, "数据库文件“" + dirText(s->file_) +
-                                           "”是空的（0 字节），里面没有任何数据。");
-    }
-    if (exists && ::access(s->file_.c_str(), R_OK | W_OK) != 0) {
-        throw StoreError(K::NoAccess, "当前账户没有读写数据库文件“" + dirText(s->file_) +
-                                          "”的权限（文件被设为只读，或属于另一个用户账户）。"
-                                          "请让管理员恢复这个文件的读写权限。");
-    }
-    const auto now = keep::localNow();
-    if (!exists && existsQuietly(log)) {
-        // Replaying it into a new file would make an unusable database.
-        const auto aside = keep::keepAside(directory, {log, index}, true, now);
-        s->notices_.push_back(
-            "数据目录中有上次运行留下的日志文件“" + std::string(kFileName) + kLogSuffix +
-            "”，但数据库文件“" + kFileName + "”已不存在。这个日志不能单独使用，已移到“" +
-            aside.string() +
-            "”保存。\n请不要手动删除程序目录中的文件；要重新开始，请使用“所有数据清空”。");
-    }
-    // A log left by a run that did not close: keep the file and the log as they are before
-    // anything is applied, so that a log of another file can be undone.
-    std::filesystem::path aside;
-    const bool recovering = exists && sizeQuietly(log) > 0;
-    if (recovering) {
-        aside = keep::keepAside(directory, {s->file_, log}, false, now);
-    } else {
-        removeQuietly(log);
-    }
-    // We hold the lock, so no other connection uses the index: it is rebuilt from the log.
-    removeQuietly(index);
-
+std::filesystem::path Store::connectAndKey(const std::filesystem::path& directory, bool exists) {
     // A new database is built under another name and renamed when complete, so a failed
     // first start never leaves a half-made file behind.
-    const auto target = exists ? s->file_ : directory / (std::string(kFileName) + ".new");
+    const auto target = exists ? file_ : directory / (std::string(kFileName) + ".new");
     if (!exists) removeQuietly(target);
-    s->connect(target, !exists);
+    connect(target, !exists);
+    return target;
+}
+
+void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
+    using K = StoreError::Kind;
+    const bool recovering = aside.has_value();
     int code = SQLITE_OK;
-    std::string problem = s->readAndCheck(recovering, &code);
+    std::string problem = readAndCheck(recovering, &code);
     if (!problem.empty() && recovering && code != SQLITE_BUSY && code != SQLITE_LOCKED) {
-        // Back to the file as it was without the log.
-        s->disconnect();
-        keep::copyFileAtomically(aside / kFileName, s->file_);
-        removeQuietly(log);
-        removeQuietly(index);
-        s->connect(s->file_, false);
-        const std::string logProblem = problem;
-        problem = s->readAndCheck(true, &code);
-        if (problem.empty()) {
-            s->notices_.push_back(
-                "上次运行没有正常结束。它留下的日志文件与数据库不符（可能是恢复旧文件后留下的日志，"
-                "或者属于另一个数据库），不能使用，所以上次运行最后的修改没有恢复。"
-                "数据库已回到没有这些修改时的状态，请核对最近录入的代课记录。\n"
-                "原来的数据库文件和日志文件都保存在“" +
-                aside.string() + "”中。（" + logProblem + "）");
-        }
+        problem = putBackWithoutLog(*aside, problem, &code);
     } else if (problem.empty() && recovering) {
         // Every change of the interrupted run is in the file now; the copies are not needed.
         std::error_code ec;
-        std::filesystem::remove_all(aside, ec);
+        std::filesystem::remove_all(*aside, ec);
     }
     if (!problem.empty()) {
-        s->disconnect();
+        disconnect();
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
             throw StoreError(K::AlreadyRunning,
                              "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
         }
-        throw StoreError(K::NotOurFile, "数据库文件“" + dirText(s->file_) +
+        throw StoreError(K::NotOurFile, "数据库文件“" + dirText(file_) +
                                             "”已损坏，或者不是本程序的数据库，不能打开。（" +
                                             problem + "）");
     }
+}
 
-    auto version = s->select("PRAGMA user_version");
+std::string Store::putBackWithoutLog(const std::filesystem::path& aside,
+                                     const std::string& logProblem, int* code) {
+    disconnect();
+    safekeeping::copyFileAtomically(aside / kFileName, file_);
+    removeQuietly(withSuffix(file_, kLogSuffix));
+    removeQuietly(withSuffix(file_, kIndexSuffix));
+    connect(file_, false);
+    std::string problem = readAndCheck(true, code);
+    if (problem.empty()) {
+        notices_.push_back(
+            "上次运行没有正常结束。它留下的日志文件与数据库不符（可能是恢复旧文件后留下的日志，"
+            "或者属于另一个数据库），不能使用，所以上次运行最后的修改没有恢复。"
+            "数据库已回到没有这些修改时的状态，请核对最近录入的代课记录。\n"
+            "原来的数据库文件和日志文件都保存在“" +
+            aside.string() + "”中。（" + logProblem + "）");
+    }
+    return problem;
+}
+
+std::int64_t Store::checkVersion() {
+    auto version = select("PRAGMA user_version");
     const auto v = version.empty() ? 0 : version[0][0].toInt();
     if (v > schema::kVersion) {
-        s->disconnect();
-        throw StoreError(K::NewerVersion,
+        disconnect();
+        throw StoreError(StoreError::Kind::NewerVersion,
                          "数据库文件由更新版本的代课程序建立，本程序不能使用它。"
                          "请使用新版本的代课程序打开；文件保持原样。");
     }
+    return v;
+}
 
+void Store::createOrMigrate(bool exists, std::int64_t version) {
     std::set<std::string> present;
-    for (auto& row : s->select("SELECT name FROM sqlite_master WHERE type='table'"))
+    for (auto& row : select("SELECT name FROM sqlite_master WHERE type='table'"))
         present.insert(row[0].text());
     bool missing = false;
     for (const auto& t : schema::tables()) missing = missing || !present.count(t.name);
-    if (exists && !present.empty() && missing && v == 0) {
+    if (exists && !present.empty() && missing && version == 0) {
         // Some other SQLCipher database that happens to share our key.
-        s->disconnect();
-        throw StoreError(K::NotOurFile, "数据库文件“" + dirText(s->file_) +
-                                            "”不是本程序的数据库。程序将退出，文件保持原样。");
+        disconnect();
+        throw StoreError(
+            StoreError::Kind::NotOurFile,
+            "数据库文件“" + dirText(file_) + "”不是本程序的数据库。程序将退出，文件保持原样。");
     }
-    if (missing || v < schema::kVersion) {
-        s->transaction([&] {
-            for (const auto& sql : schema::createStatements()) s->exec(sql);
-            if (s->select("SELECT count(*) FROM \"注册码\"")[0][0].toInt() == 0) {
-                s->exec("INSERT INTO \"注册码\" (\"密码\") VALUES (?)", {schema::kInitialPassword});
+    if (missing || version < schema::kVersion) {
+        transaction([&] {
+            for (const auto& sql : schema::createStatements()) exec(sql);
+            if (select("SELECT count(*) FROM \"注册码\"")[0][0].toInt() == 0) {
+                exec("INSERT INTO \"注册码\" (\"密码\") VALUES (?)", {schema::kInitialPassword});
             }
-            s->exec("PRAGMA user_version = " + std::to_string(schema::kVersion));
+            exec("PRAGMA user_version = " + std::to_string(schema::kVersion));
         });
     }
-    if (!exists) {
-        s->disconnect();
-        std::error_code ec;
-        std::filesystem::rename(target, s->file_, ec);
-        if (ec) {
-            throw StoreError(K::NoAccess, "无法建立数据库文件“" + dirText(s->file_) +
-                                              "”。请检查数据目录的写入权限和磁盘空间。");
-        }
-        keep::syncDirectory(directory);
-        s->connect(s->file_, false);
+}
+
+void Store::moveNewFileIntoPlace(const std::filesystem::path& directory,
+                                 const std::filesystem::path& target) {
+    disconnect();
+    std::error_code ec;
+    std::filesystem::rename(target, file_, ec);
+    if (ec) {
+        throw StoreError(StoreError::Kind::NoAccess, "无法建立数据库文件“" + dirText(file_) +
+                                                         "”。请检查数据目录的写入权限和磁盘空间。");
     }
-    s->useLog();
-    return s;
+    safekeeping::syncDirectory(directory);
+    connect(file_, false);
 }
 
 void Store::backupTo(const std::filesystem::path& dest) {

@@ -106,6 +106,25 @@ class Store {
     // "" when the file reads and passes the check, else what went wrong.
     std::string readAndCheck(bool full, int* code);
     void useLog();
+    // The steps of open(), in their order (the checks of the directory and the file, and the
+    // setting aside of logs, need no connection and live beside open() in store.cpp).
+    // Take the lock: one copy of the program per directory, and the directory must be writable.
+    void takeLock(const std::filesystem::path& directory);
+    // Connect and key: the file, or for a new database the name it is built under (returned).
+    std::filesystem::path connectAndKey(const std::filesystem::path& directory, bool exists);
+    // Check the file (fully when recovering an interrupted run, whose copies lie in `aside`),
+    // fall back to the file without the log when the log does not fit, or refuse it.
+    void checkOrRecover(const std::optional<std::filesystem::path>& aside);
+    // Recover: put back the file as it was without the log; "" when it then passes the check.
+    std::string putBackWithoutLog(const std::filesystem::path& aside, const std::string& logProblem,
+                                  int* code);
+    // Check the layout version (user_version): refuses a newer one, returns it.
+    std::int64_t checkVersion();
+    // Create or migrate the layout; refuses another program's database that shares our key.
+    void createOrMigrate(bool exists, std::int64_t version);
+    // Rename a newly built database to its own name and reconnect.
+    void moveNewFileIntoPlace(const std::filesystem::path& directory,
+                              const std::filesystem::path& target);
     const schema::Table& table(std::string_view name) const;
     void begin();
     void commit();

@@ -1,29 +1,13 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "store/failure.h"
 
 namespace daike {
 
-// Every failure of the store. what() is a message in Chinese that can be shown to the operator
-// as it stands.
-class StoreError : public std::runtime_error {
-  public:
-    enum class Kind {
-        AlreadyRunning,  // another copy of the program holds the database
-        NoAccess,        // the program directory or the file cannot be read or written
-        NotOurFile,      // damaged, or encrypted with another key, or not a database at all
-        EmptyFile,       // 代课.db is there but holds nothing (zero bytes)
-        NewerVersion,    // written by a later release of the program
-        Query,           // a statement failed
-        Usage,           // the program asked for something the store does not have
-    };
-    StoreError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
-    Kind kind() const { return kind_; }
-
-  private:
-    Kind kind_;
-};
+// The one failure type of the program; the lead will rename the remaining uses.
+using StoreError = Failure;
 
 // What the operator is told when a statement fails: what happened in the office's words and what
 // to do next, SQLite's own text in brackets after it for whoever gives support.

@@ -88,7 +88,7 @@ bool runAction(RunContext& ctx, const std::function<void()>& action) {
     try {
         action();
         return true;
-    } catch (const StoreError& e) {
+    } catch (const Failure& e) {
         ctx.platform.boxes.ok(QString::fromUtf8(e.what()));
     } catch (const std::exception& e) {
         ctx.platform.boxes.ok(QStringLiteral("操作失败：") + QString::fromUtf8(e.what()));

@@ -1,6 +1,7 @@
 // The statistics page as the headmaster receives it: the PDF's own text, read back by
 // pdftotext, holds the heading with the range, the date, the spread and the totals, and a long
 // staff list runs on to further pages under the table's header.
+#include "store/failure.h"
 #include "windows/statistics/statistics_pdf.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST(StatisticsPdf, TextHoldsHeadingDateSpreadAndTotals) {
         "INSERT INTO 代课记录 VALUES ('王五','病假','张三','1',1,'一(1)','语文',1),"
         "('王五','病假','张三','2',1,'一(1)','数学',2);");
     const QString file = QString::fromStdString((db.dir() / "代课统计-第1至2周.pdf").string());
-    ASSERT_EQ(writeStatisticsPdf(file, pageOf(db)), QString());
+    ASSERT_NO_THROW(writeStatisticsPdf(file, pageOf(db)));
     const QString text = run("pdftotext", {"-layout", "-enc", "UTF-8", file, "-"}).simplified();
     EXPECT_TRUE(has(text, QStringLiteral("代课统计（第1至2周）"))) << text.toStdString();
     EXPECT_TRUE(has(text, QStringLiteral("制表日期：2026年9月30日")));
@@ -90,7 +91,7 @@ TEST(StatisticsPdf, ALongStaffListRunsOnWithItsHeader) {
     for (int i = 0; i < 120; ++i)
         db->exec("INSERT INTO 教师姓名 (姓名) VALUES (?)", {"教师" + std::to_string(i)});
     const QString file = QString::fromStdString((db.dir() / "long.pdf").string());
-    ASSERT_EQ(writeStatisticsPdf(file, pageOf(db)), QString());
+    ASSERT_NO_THROW(writeStatisticsPdf(file, pageOf(db)));
     const QString page3 = run("pdftotext", {"-enc", "UTF-8", "-f", "3", "-l", "3", file, "-"});
     EXPECT_TRUE(has(page3, QStringLiteral("被代合计"))) << page3.toStdString();
     EXPECT_TRUE(page3.contains(QRegularExpression(QStringLiteral("第\\s*3\\s*[页⻚]"))));
@@ -102,7 +103,7 @@ TEST(StatisticsPdf, ALongStaffListRunsOnWithItsHeader) {
 TEST(StatisticsPdf, AFolderThatIsNotThereIsReportedAndNothingWritten) {
     TempStore db;
     const QString file = QString::fromStdString((db.dir() / "无此文件夹" / "a.pdf").string());
-    EXPECT_FALSE(writeStatisticsPdf(file, pageOf(db)).isEmpty());
+    EXPECT_THROW(writeStatisticsPdf(file, pageOf(db)), Failure);
     EXPECT_FALSE(QFile::exists(file));
 }
 

@@ -81,20 +81,20 @@ TEST(WordDocument, AskingForACellThatIsNotThereSaysWhichInChinese) {
     auto kindOf = [&](auto f) {
         try {
             f();
-        } catch (const DocumentError& e) {
+        } catch (const Failure& e) {
             EXPECT_NE(std::string(e.what()).find("课表.docx"), std::string::npos) << e.what();
             return e.kind();
         }
         ADD_FAILURE() << "no error";
-        return DocumentError::Kind::Damaged;
+        return Failure::Kind::Damaged;
     };
-    EXPECT_EQ(kindOf([&] { doc.cellText(2, 1, 1); }), DocumentError::Kind::NoSuchCell);
-    EXPECT_EQ(kindOf([&] { doc.cellText(1, 5, 1); }), DocumentError::Kind::NoSuchCell);
-    EXPECT_EQ(kindOf([&] { doc.cellText(1, 2, 3); }), DocumentError::Kind::NoSuchCell);
-    EXPECT_EQ(kindOf([&] { doc.setCellText(0, 1, 1, "x"); }), DocumentError::Kind::NoSuchCell);
+    EXPECT_EQ(kindOf([&] { doc.cellText(2, 1, 1); }), Failure::Kind::NoSuchCell);
+    EXPECT_EQ(kindOf([&] { doc.cellText(1, 5, 1); }), Failure::Kind::NoSuchCell);
+    EXPECT_EQ(kindOf([&] { doc.cellText(1, 2, 3); }), Failure::Kind::NoSuchCell);
+    EXPECT_EQ(kindOf([&] { doc.setCellText(0, 1, 1, "x"); }), Failure::Kind::NoSuchCell);
     try {
         doc.cellText(3, 1, 1);
-    } catch (const DocumentError& e) {
+    } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("没有第3个表格（只有1个）"), std::string::npos);
     }
 }
@@ -152,8 +152,8 @@ TEST(WordDocument, SavesAndReadsBackEveryPartOfThePackage) {
     try {
         doc.save((dir.path() / "没有" / "x.docx").string());
         ADD_FAILURE();
-    } catch (const DocumentError& e) {
-        EXPECT_EQ(e.kind(), DocumentError::Kind::CannotWrite);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::CannotWrite);
     }
 }
 
@@ -162,30 +162,30 @@ TEST(WordDocument, ForeignOrDamagedFilesAreRefusedWithAMessage) {
     auto kindOf = [](auto f) {
         try {
             f();
-        } catch (const DocumentError& e) {
+        } catch (const Failure& e) {
             EXPECT_FALSE(std::string(e.what()).empty());
             return e.kind();
         }
         ADD_FAILURE() << "no error";
-        return DocumentError::Kind::CannotWrite;
+        return Failure::Kind::CannotWrite;
     };
     EXPECT_EQ(kindOf([&] { WordDocument::open((dir.path() / "无.docx").string()); }),
-              DocumentError::Kind::NotFound);
+              Failure::Kind::NotFound);
     EXPECT_EQ(kindOf([] { WordDocument::fromBytes("not a zip at all", "a.docx"); }),
-              DocumentError::Kind::NotADocument);
+              Failure::Kind::NotADocument);
     // A zip without a document part (a spreadsheet, say).
     std::string bytes = awkwardTable().toBytes();
     auto noMain = bytes;
     for (std::size_t at; (at = noMain.find("word/document.xml")) != std::string::npos;)
         noMain.replace(at, 17, "word/documenX.xml");
     EXPECT_EQ(kindOf([&] { WordDocument::fromBytes(noMain, "b.docx"); }),
-              DocumentError::Kind::NotADocument);
+              Failure::Kind::NotADocument);
     // Truncated in the middle.
     EXPECT_NE(kindOf([&] { WordDocument::fromBytes(bytes.substr(0, bytes.size() / 2), "c"); }),
-              DocumentError::Kind::CannotWrite);
+              Failure::Kind::CannotWrite);
     // A document part that is not XML.
     EXPECT_EQ(kindOf([&] { WordDocument::fromXml("<w:document><w:body>", "", "d"); }),
-              DocumentError::Kind::Damaged);
+              Failure::Kind::Damaged);
 }
 
 TEST(WordDocument, RepeatsTheLastPageForMoreTables) {

@@ -141,7 +141,7 @@ TEST(Notices, TemplatesTheProgramCannotFillAreRefused) {
     const std::string open =
         R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)";
     auto noTables = WordDocument::fromXml(open + "<w:p/></w:body></w:document>", "", "t.docx");
-    EXPECT_THROW(fillNotices(noTables, one), DocumentError);
+    EXPECT_THROW(fillNotices(noTables, one), Failure);
     // Tables too small for the notice's cells.
     auto small = WordDocument::fromXml(
         open +
@@ -151,8 +151,8 @@ TEST(Notices, TemplatesTheProgramCannotFillAreRefused) {
     try {
         fillNotices(small, one);
         ADD_FAILURE();
-    } catch (const DocumentError& e) {
-        EXPECT_EQ(e.kind(), DocumentError::Kind::NoSuchCell);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::NoSuchCell);
         EXPECT_NE(std::string(e.what()).find("第1个表格没有第2行"), std::string::npos) << e.what();
     }
 }
@@ -199,7 +199,7 @@ TEST(NoticeTemplate, AnOldDocTemplateIsConvertedOrExplained) {
         fillNotices(t.document, {noticeOf(record("王芳", 3, 4, 2), start)});
         EXPECT_EQ(t.document.cellText(2, 7, 4), "2026年3月19日");
         EXPECT_EQ(t.document.cellText(1, 2, 1), " 王芳 ");
-    } catch (const DocumentError& e) {
+    } catch (const Failure& e) {
         EXPECT_FALSE(libreOfficeInstalled()) << e.what();
         EXPECT_NE(std::string(e.what()).find("另存为"), std::string::npos) << e.what();
         EXPECT_FALSE(std::filesystem::exists(dir.path() / kNoticeTemplate));

@@ -111,6 +111,22 @@ TEST(Affinity, TwoDigitClassNumbers) {
     EXPECT_EQ(ranking::affinity(row("一(1)", "一(10)", ""), "一(10)").mark, 1);
 }
 
+TEST(Affinity, ATeacherRowReadsAsItsStoredValues) {
+    const std::vector<Value> values{"甲", Value(), "一(1),一(2)", Value(), "一(2)", "一(10)"};
+    const TeacherRow row = ranking::teacherOf(values);
+    EXPECT_EQ(row.nameText(), "甲");
+    EXPECT_FALSE(row.headOf);
+    EXPECT_FALSE(row.subjectClasses[1]);
+    for (const char* cls : {"一(1)", "一(2)", "一(10)", "二(1)"}) {
+        EXPECT_EQ(ranking::affinity(row, cls).letters, ranking::affinity(values, cls).letters);
+        EXPECT_EQ(ranking::affinity(row, cls).mark, ranking::affinity(values, cls).mark);
+    }
+    EXPECT_EQ(ranking::affinity(row, "一(2)").letters, "语英");
+    // A short row (older callers) leaves the missing classes unset.
+    EXPECT_FALSE(ranking::teacherOf({"乙", "一(1)"}).subjectClasses[0]);
+    EXPECT_EQ(ranking::affinity(std::vector<Value>{"乙", "一(1)"}, "一(1)").mark, 2);
+}
+
 TEST(Eligible, ExemptAwayAndEndOfList) {
     School s;
     for (const char* n : {"甲", "乙", "丙", "丁"}) s.teacher(n);
@@ -127,6 +143,27 @@ TEST(Eligible, ExemptAwayAndEndOfList) {
     // A weekend day has no free list.
     EXPECT_EQ(names(ranking::eligibleTeachers(*s.db, "6", 1)), "");
     EXPECT_EQ(s.db.count("可代教师"), 0);
+}
+
+TEST(Rank, TheFirstRowOfATeacherCountsInEveryTable) {
+    School s;
+    s.teacher("甲");
+    s.teacher("乙");
+    s.initialise();
+    s.tallies("甲", 1, 4);
+    // Second rows of 甲, typed in by other means: never the ones read.
+    s.teacher("甲", "一(1)");
+    s.db->execScript(
+        "INSERT INTO 每日节数表 (姓名, \"2\") VALUES ('甲', 5);"
+        "INSERT INTO 代课节数 (姓名, 当日代课, 学期代课) VALUES ('甲', 9, 9);"
+        "INSERT INTO 代课节数 (姓名, 当日代课, 学期代课) VALUES (NULL, 7, 7);");
+    const auto r = ranking::rank(*s.db, "2", 3, "一(1)");
+    EXPECT_TRUE(r.missing.empty());
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(r.rows[1].name, "甲");
+    EXPECT_EQ(r.rows[1].affinity, "");
+    EXPECT_EQ(r.rows[1].lessonsToday.toInt(), 1);  // no lesson that day, one cover
+    EXPECT_EQ(r.rows[1].coversThisTerm.toInt(), 4);
 }
 
 TEST(Rank, ExemptTeacherNeverCandidate) {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "statistics/exports.h"
+#include "store/failure.h"
 #include "test_support.h"
 
 namespace daike {
@@ -120,8 +121,8 @@ TEST(StatisticsExport, WorkbookHoldsNumbersAsNumbersWithABoldFrozenHeader) {
     TempStore db;
     const Figures f = sample(db);
     const auto file = db.dir() / "代课统计-本学期.xlsx";
-    ASSERT_EQ(
-        writeXlsx(file, {teacherTable(f), weekTable(f), recordTable(f)}, "代课统计（本学期）"), "");
+    ASSERT_NO_THROW(
+        writeXlsx(file, {teacherTable(f), weekTable(f), recordTable(f)}, "代课统计（本学期）"));
 
     pugi::xml_document workbook;
     ASSERT_TRUE(workbook.load_string(unzip(file, "xl/workbook.xml").c_str()));
@@ -195,7 +196,7 @@ TEST(StatisticsExport, LibreOfficeReadsTheWorkbookAsOurCsvSaysIt) {
     const Figures f = sample(db);
     const Table t = teacherTable(f);
     const auto file = db.dir() / "book.xlsx";
-    ASSERT_EQ(writeXlsx(file, {t, weekTable(f)}, "代课统计"), "");
+    ASSERT_NO_THROW(writeXlsx(file, {t, weekTable(f)}, "代课统计"));
     const auto out = db.dir() / "out";
     const std::string cmd =
         "cd '" + db.dir().string() + "' && soffice -env:UserInstallation=file://" +
@@ -233,7 +234,7 @@ TEST(StatisticsExport, CsvStartsWithTheMarkAndRoundTrips) {
 
     TempDir dir;
     const auto file = dir.path() / "代课统计-第5周.csv";
-    ASSERT_EQ(writeFile(file, csv), "");
+    ASSERT_NO_THROW(writeFile(file, csv));
     EXPECT_EQ(readAll(file), csv);
 }
 
@@ -241,11 +242,16 @@ TEST(StatisticsExport, AFailedSaveLeavesNothingBehindAndSaysWhy) {
     TempDir dir;
     // A folder that is not there.
     const auto missing = dir.path() / "没有的文件夹" / "a.csv";
-    EXPECT_NE(writeFile(missing, "x"), "");
-    EXPECT_NE(writeXlsx(missing.parent_path() / "a.xlsx", {}, "t"), "");
+    EXPECT_THROW(writeFile(missing, "x"), Failure);
+    EXPECT_THROW(writeXlsx(missing.parent_path() / "a.xlsx", {}, "t"), Failure);
     // A name taken by a folder: the old folder stays, no temporary file remains.
     std::filesystem::create_directories(dir.path() / "代课统计-本学期.csv" / "里面");
-    const std::string why = writeFile(dir.path() / "代课统计-本学期.csv", "x");
+    std::string why;
+    try {
+        writeFile(dir.path() / "代课统计-本学期.csv", "x");
+    } catch (const Failure& e) {
+        why = e.what();
+    }
     EXPECT_NE(why.find("代课统计-本学期.csv"), std::string::npos) << why;
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "代课统计-本学期.csv" / "里面"));
     int left = 0;

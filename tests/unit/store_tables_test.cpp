@@ -131,6 +131,17 @@ TEST(Away, ColumnsStayPackedWithTheirFlags) {
     EXPECT_FALSE(away::anyone(*db));
 }
 
+TEST(Away, ReadFromTheTopStopsAtAGapThatInPeriodSkips) {
+    TempStore db;
+    db->exec("INSERT INTO 代课教师 (\"3\", \"33\") VALUES ('甲', '1'), (NULL, NULL), ('乙', NULL)");
+    const auto top = away::fromTop(*db, 3);
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(top[0].name, "甲");
+    EXPECT_TRUE(top[0].freePeriod);
+    EXPECT_EQ(away::inPeriod(*db, 3).size(), 2u);
+    EXPECT_TRUE(away::fromTop(*db, 0).empty());
+}
+
 TEST(TimetableRows, MarksAreNullOrOneNeverZero) {
     TempStore db;
     const auto r1 = timetable::add(*db, {0, "张三", 1, "一(1)", 2, "语文"});

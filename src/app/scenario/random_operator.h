@@ -19,7 +19,7 @@ struct RandomRun {
     int steps = 0;  // steps taken
     QString fault;  // empty when every step kept the data sound
     int faultStep = -1;
-    QString unconfirmed;  // a fault seen in this process that a program of its own did not show
+    QString unconfirmed;   // a fault seen in this process that a program of its own did not show
     int covers = 0;        // covers of the term recorded when the run ended
     QStringList scenario;  // the shortest failing scenario found (lines of a .scn)
 };

@@ -63,6 +63,13 @@ class ScenarioRunner {
     static QString help();
 
   private:
+    // The command groups, one file each (commands.h): the rows of commands() point to their
+    // functions.
+    struct SetUp;
+    struct Acting;
+    struct Checking;
+    struct FilesAndPrinting;
+
     struct Target {
         QWidget* window = nullptr;
         QObject* object = nullptr;  // a control, a menu item, or the window itself

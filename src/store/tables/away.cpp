@@ -34,6 +34,18 @@ std::vector<Booking> inPeriod(Store& store, int period) {
     return out;
 }
 
+std::vector<Booking> fromTop(Store& store, int period) {
+    std::vector<Booking> out;
+    if (!week::isPeriod(period)) return out;
+    const std::string col = schema::periodColumn(period), flag = schema::leaveFlagColumn(period);
+    auto rs = store.dkb("select * from 代课教师");
+    for (const auto& row : rs) {
+        if (row[col].isBlank()) break;
+        out.push_back({row[col].text(), period, row[flag].text() == "1"});
+    }
+    return out;
+}
+
 bool isBooked(Store& store, int period, std::string_view name) {
     for (const auto& b : inPeriod(store, period))
         if (b.name == name) return true;

@@ -25,6 +25,9 @@ namespace away {
 std::vector<Booking> all(Store& store);
 // The names of one period from the top; blank cells skipped. None for a period outside the day.
 std::vector<Booking> inPeriod(Store& store, int period);
+// The names of one period from the top down to the first empty cell, as a column is read that
+// is kept packed: a name below a gap (a file changed by other means) is not counted.
+std::vector<Booking> fromTop(Store& store, int period);
 bool isBooked(Store& store, int period, std::string_view name);
 // Anyone in any period.
 bool anyone(Store& store);

@@ -57,7 +57,7 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy) {
         std::optional<QString> keepFailed;
         try {
             tmpl.document.save((ctx.programDir / kFilledNotices).string());
-        } catch (const DocumentError& e) {
+        } catch (const Failure& e) {
             keepFailed = QString::fromUtf8(e.what());
         }
         Filled out{DocumentRenderer(pageModel(tmpl.document)), static_cast<int>(records.size())};
@@ -68,7 +68,7 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy) {
             boxes.ok(*keepFailed + QStringLiteral("\n（代课通知仍可打印，只是没有保存“") +
                      QString::fromUtf8(kFilledNotices) + QStringLiteral("”。）"));
         return out;
-    } catch (const DocumentError& e) {
+    } catch (const Failure& e) {
         if (busy) busy->hide();
         hide.l = nullptr;
         boxes.ok(QString::fromUtf8(e.what()));

@@ -12,11 +12,16 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "store/failure.h"
 #include "windows/statistics/cover_chart.h"
 
 namespace daike {
 
 namespace {
+
+[[noreturn]] void cannotWrite(const QString& message) {
+    throw Failure(Failure::Kind::CannotWrite, message.toStdString());
+}
 
 constexpr int kDpi = 300;
 constexpr qreal kMm = kDpi / 25.4;
@@ -37,7 +42,7 @@ QString textOf(const statistics::Cell& c) {
 
 }  // namespace
 
-QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
+void writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
     const QFileInfo target(file);
     const QString temp =
         target.absolutePath() + QStringLiteral("/.~%1.%2.tmp")
@@ -53,8 +58,8 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         QPainter p;
         if (!p.begin(&writer)) {
             QFile::remove(temp);
-            return QStringLiteral("无法在“%1”中建立文件，请换一个文件夹。")
-                .arg(QDir::toNativeSeparators(target.absolutePath()));
+            cannotWrite(QStringLiteral("无法在“%1”中建立文件，请换一个文件夹。")
+                .arg(QDir::toNativeSeparators(target.absolutePath())));
         }
         const qreal width = writer.width();
         const qreal bottom = writer.height() - 8 * kMm;  // room for the page number
@@ -175,8 +180,8 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         footer();
         if (!p.end()) {
             QFile::remove(temp);
-            return QStringLiteral("无法写入文件“%1”：磁盘可能已满。")
-                .arg(QDir::toNativeSeparators(file));
+            cannotWrite(QStringLiteral("无法写入文件“%1”：磁盘可能已满。")
+                .arg(QDir::toNativeSeparators(file)));
         }
     }
     // A rename replaces an older file of that name only once the new one is complete.
@@ -185,10 +190,9 @@ QString writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
                             std::filesystem::path(file.toStdU16String()), ec);
     if (ec) {
         QFile::remove(temp);
-        return QStringLiteral("无法保存文件“%1”：文件可能正被其他程序打开，请关闭后再试。")
-            .arg(QDir::toNativeSeparators(file));
+        cannotWrite(QStringLiteral("无法保存文件“%1”：文件可能正被其他程序打开，请关闭后再试。")
+            .arg(QDir::toNativeSeparators(file)));
     }
-    return {};
 }
 
 }  // namespace daike

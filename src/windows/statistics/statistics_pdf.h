@@ -16,8 +16,8 @@ struct StatisticsPage {
     statistics::Table table;
 };
 
-// Writes the PDF under a temporary name and renames it when complete. Returns "" or the reason
-// it failed, in words for the operator.
-QString writeStatisticsPdf(const QString& file, const StatisticsPage& page);
+// Writes the PDF under a temporary name and renames it when complete. Throws a Failure
+// (CannotWrite) saying why, in words for the operator.
+void writeStatisticsPdf(const QString& file, const StatisticsPage& page);
 
 }  // namespace daike

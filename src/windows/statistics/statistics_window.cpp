@@ -309,11 +309,7 @@ std::optional<QString> StatisticsWindow::askFile(const QString& caption, const Q
     return file;
 }
 
-void StatisticsWindow::reportSaved(const QString& error, const QString& file) {
-    if (!error.isEmpty()) {
-        ctx_.platform.boxes.ok(error);
-        return;
-    }
+void StatisticsWindow::reportSaved(const QString& file) {
     ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(file));
 }
 
@@ -328,18 +324,18 @@ void StatisticsWindow::exportXlsx() {
         askFile(QStringLiteral("导出Excel工作簿"), "xlsx", QStringLiteral("Excel 工作簿 (*.xlsx)"));
     if (!file) return;
     const std::string title = "代课统计（" + figures_.range.label() + "）";
-    const auto error = statistics::writeXlsx(
+    statistics::writeXlsx(
         pathOf(*file), {table_, statistics::weekTable(figures_), statistics::recordTable(figures_)},
         title);
-    reportSaved(QString::fromStdString(error), *file);
+    reportSaved(*file);
 }
 
 void StatisticsWindow::exportCsv() {
     const auto file =
         askFile(QStringLiteral("导出CSV文件"), "csv", QStringLiteral("CSV 文件 (*.csv)"));
     if (!file) return;
-    const auto error = statistics::writeFile(pathOf(*file), statistics::toCsv(table_));
-    reportSaved(QString::fromStdString(error), *file);
+    statistics::writeFile(pathOf(*file), statistics::toCsv(table_));
+    reportSaved(*file);
 }
 
 void StatisticsWindow::exportPdf() {
@@ -353,7 +349,8 @@ void StatisticsWindow::exportPdf() {
     page.note = QString::fromStdString(statistics::tallyNote(figures_));
     page.chart = chart_->chart();
     page.table = table_;
-    reportSaved(writeStatisticsPdf(*file, page), *file);
+    writeStatisticsPdf(*file, page);
+    reportSaved(*file);
 }
 
 }  // namespace daike

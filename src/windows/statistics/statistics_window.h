@@ -39,7 +39,7 @@ class StatisticsWindow : public QWidget {
     // The file name the operator chose, with the extension added when left off; nothing on 取消.
     std::optional<QString> askFile(const QString& caption, const QString& extension,
                                    const QString& filter);
-    void reportSaved(const QString& error, const QString& file);
+    void reportSaved(const QString& file);
 
     RunContext& ctx_;
     statistics::Range range_;

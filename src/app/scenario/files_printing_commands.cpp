@@ -1,0 +1,113 @@
+// The scenario commands of one group. Files and printing: files in the program directory,
+// file-dialog answers, the scripted printer.
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <memory>
+
+#include "basedata/timetable_documents.h"
+#include "commands.h"
+#include "shell/program.h"
+#include "store/store.h"
+
+namespace daike {
+
+using scenario::cannot;
+
+QString ScenarioRunner::inProgramDir(const QString& path) const {
+    if (QFileInfo(path).isAbsolute()) return path;
+    return QString::fromStdString((dir_ / path.toStdString()).string());
+}
+
+std::vector<PdfPrinter::Job> ScenarioRunner::printedJobs() const {
+    std::vector<PdfPrinter::Job> printed;
+    for (const auto& j : desktop_.printer.jobs())
+        if (!j.preview) printed.push_back(j);
+    return printed;
+}
+
+void ScenarioRunner::expectPrintedText(const QString& pageArg, const QString& want) {
+    bool ok = false;
+    const int page = pageArg.toInt(&ok);
+    if (!ok || page < 1) cannot("not a page number: " + pageArg);
+    const auto jobs = printedJobs();
+    if (jobs.empty()) {
+        expect(false, "expected printed text \"" + want + "\", nothing printed");
+        return;
+    }
+    const auto& job = jobs.back();
+    if (page > job.pages) {
+        expect(false, QStringLiteral("expected printed text on page %1, the job has %2 page(s)")
+                          .arg(page)
+                          .arg(job.pages));
+        return;
+    }
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", "-f", QString::number(page), "-l",
+                                  QString::number(page), job.pdfPath, "-"});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
+        cannot("pdftotext could not read " + job.pdfPath);
+    // Full-width and compatibility forms read as their plain letters; line breaks and blanks
+    // the layout adds between characters do not count.
+    auto plain = [](QString t) {
+        t = t.normalized(QString::NormalizationForm_KC);
+        t.remove(QRegularExpression("\\s"));
+        return t;
+    };
+    const QString got = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    expect(plain(got).contains(plain(want)),
+           QStringLiteral("page %1 of %2: \"%3\" not found in \"%4\"")
+               .arg(page)
+               .arg(job.name, want, got.simplified().left(300)));
+}
+
+// export-timetables
+void ScenarioRunner::FilesAndPrinting::exportTimetables(ScenarioRunner& r, const QStringList&) {
+    std::unique_ptr<Store> own;
+    Store& store = r.program_ ? r.program_->store() : *(own = Store::open(r.dir_));
+    timetable_import::exportTimetableDocuments(store, r.dir_);
+}
+
+// write-file
+void ScenarioRunner::FilesAndPrinting::writeFile(ScenarioRunner& r, const QStringList& a) {
+    QFile f(r.inProgramDir(a[1]));
+    if (!f.open(QIODevice::WriteOnly) || f.write(a[2].toUtf8()) < 0)
+        cannot("could not write " + a[1]);
+}
+
+// answer-file
+void ScenarioRunner::FilesAndPrinting::answerFile(ScenarioRunner& r, const QStringList& a) {
+    r.desktop_.files.queue(r.inProgramDir(a[1]));
+}
+
+// answer-file-cancel
+void ScenarioRunner::FilesAndPrinting::answerFileCancel(ScenarioRunner& r, const QStringList&) {
+    r.desktop_.files.queue(std::nullopt);
+}
+
+// expect-printed
+void ScenarioRunner::FilesAndPrinting::expectPrinted(ScenarioRunner& r, const QStringList& a) {
+    int pages = 0;
+    for (const auto& job : r.printedJobs()) pages += job.pages;
+    const QString got = QString::number(pages);
+    r.expect(got == a[1], "expected " + a[1] + " printed page(s), got " + got);
+}
+
+// expect-file
+void ScenarioRunner::FilesAndPrinting::expectFile(ScenarioRunner& r, const QStringList& a) {
+    const QFileInfo f(r.inProgramDir(a[1]));
+    r.expect(f.exists() && f.size() > 0, "expected a file " + a[1]);
+}
+
+// expect-no-file
+void ScenarioRunner::FilesAndPrinting::expectNoFile(ScenarioRunner& r, const QStringList& a) {
+    r.expect(!QFileInfo::exists(r.inProgramDir(a[1])), "expected no file " + a[1]);
+}
+
+// expect-printed-text
+void ScenarioRunner::FilesAndPrinting::expectPrintedText(ScenarioRunner& r, const QStringList& a) {
+    r.expectPrintedText(a[1], a[2]);
+}
+
+}  // namespace daike

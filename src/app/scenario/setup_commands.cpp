@@ -1,0 +1,117 @@
+// The scenario commands of one group. Set-up: the date, the screen, the database before and after
+// start, the run itself.
+#include <QRegularExpression>
+#include <chrono>
+
+#include "basedata/demo_school.h"
+#include "commands.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
+#include "shell/window_registry.h"
+#include "store/store.h"
+#include "ui/run_context.h"
+#include "ui/widgets.h"
+
+namespace daike {
+
+using scenario::cannot;
+
+namespace {
+
+std::chrono::sys_days parseDay(const QString& s) {
+    static const QRegularExpression re("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$");
+    auto m = re.match(s);
+    if (!m.hasMatch()) cannot("not a date (YYYY-MM-DD): " + s);
+    using namespace std::chrono;
+    year_month_day d{year(m.captured(1).toInt()), month(m.captured(2).toUInt()),
+                     day(m.captured(3).toUInt())};
+    if (!d.ok()) cannot("no such day: " + s);
+    return sys_days(d);
+}
+
+}  // namespace
+
+void ScenarioRunner::sql(const QString& text) {
+    if (program_) {
+        program_->store().execScript(text.toStdString());
+        return;
+    }
+    // Before the program starts: the database as a first start would make it.
+    auto store = Store::open(dir_);
+    store->execScript(text.toStdString());
+}
+
+// today
+void ScenarioRunner::SetUp::today(ScenarioRunner& r, const QStringList& a) {
+    r.desktop_.clock.set(parseDay(a[1]));
+}
+
+// screen
+void ScenarioRunner::SetUp::screen(ScenarioRunner& r, const QStringList& a) {
+    bool ok = false;
+    const int w = a[1].toInt(&ok);
+    if (!ok || w <= 0) cannot("not a width: " + a[1]);
+    r.desktop_.screen.setWidth(w);
+}
+
+// sql
+void ScenarioRunner::SetUp::sql(ScenarioRunner& r, const QStringList& a) {
+    r.sql(a[1]);
+}
+
+// demo
+void ScenarioRunner::SetUp::demo(ScenarioRunner& r, const QStringList&) {
+    if (r.program_) cannot("demo comes before start");
+    auto store = Store::open(r.dir_);
+    auto plan = demo::demoPlan();
+    plan.termStart = demo::termStartBefore(r.desktop_.clock.today());
+    demo::fillSchool(*store, plan);
+}
+
+// start
+void ScenarioRunner::SetUp::start(ScenarioRunner& r, const QStringList&) {
+    if (r.program_) cannot("the program is already running");
+    r.program_ = Program::start(r.desktop_.platform(), r.dir_);
+    r.settle();
+}
+
+// close
+void ScenarioRunner::SetUp::close(ScenarioRunner& r, const QStringList& a) {
+    if (a[1] == "Form2") {
+        r.closeProgram();
+        return;
+    }
+    auto* w = findWindow(a[1]);
+    if (!w) cannot("no window " + a[1]);
+    w->close();
+    r.settle();
+}
+
+// set
+void ScenarioRunner::SetUp::set(ScenarioRunner& r, const QStringList& a) {
+    if (!r.program_->context().values.setByName(a[1].toStdString(), a[2].toStdString()))
+        cannot("no run-wide value " + a[1]);
+}
+
+// open
+void ScenarioRunner::SetUp::open(ScenarioRunner& r, const QStringList& a) {
+    if (!registeredWindow(a[1])) cannot("no registered window or action " + a[1]);
+    r.program_->mainWindow().open(a[1]);
+    r.settle();
+}
+
+void ScenarioRunner::SetUp::restart(ScenarioRunner& r, const QStringList&) {
+    r.closeProgram();
+    r.program_ = Program::start(r.desktop_.platform(), r.dir_);
+    r.settle();
+}
+
+void ScenarioRunner::SetUp::answerAtRandom(ScenarioRunner& r, const QStringList& a) {
+    r.desktop_.boxes.answerAtRandom(a[1].toUInt());
+}
+
+void ScenarioRunner::SetUp::skipUnrunnable(ScenarioRunner& r, const QStringList&) {
+    r.skipUnrunnable_ = true;
+}
+
+}  // namespace daike
