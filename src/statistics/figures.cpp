@@ -20,11 +20,6 @@ namespace daike::statistics {
 
 namespace {
 
-// The number a record's 周次 reads as (its leading number, rounded), 0 when it reads as none.
-int weekNumber(const CoverRecord& r) {
-    return static_cast<int>(Value(r.week).toInt());
-}
-
 std::string reasonOf(const std::string& stored) {
     return stored.empty() ? std::string("未注明") : stored;
 }
@@ -91,6 +86,11 @@ std::string Range::spoken() const {
     }
 }
 
+// The number a record's 周次 reads as (its leading number, rounded), 0 when it reads as none.
+int weekNumber(const CoverRecord& r) {
+    return static_cast<int>(Value(r.week).toInt());
+}
+
 WeekSpan weeksInRecords(Store& store) {
     WeekSpan span;
     for (const auto& r : covers::read(store, CoverTable::Term)) {
@@ -132,24 +132,14 @@ Figures compute(Store& store, const Range& range) {
     std::vector<std::string> leftInRange;  // teachers who have left, in order of first record
     std::set<std::string> leftSeen;
     {
-        for (const auto& c : covers::read(store, CoverTable::Term)) {
-            Record r;
-            r.absent = c.absent;
-            r.reason = c.reason;
-            r.substitute = c.substitute;
-            r.weekText = c.week;
-            r.week = weekNumber(c);
-            r.weekday = c.weekday;
-            r.className = c.cls;
-            r.subject = c.subject;
-            r.period = c.period;
+        for (auto& r : covers::read(store, CoverTable::Term)) {
             ++termCovered[r.substitute];
             const std::string reason = reasonOf(r.reason);
             if (!reasonIndex.count(reason)) {
                 reasonIndex.emplace(reason, f.reasons.size());
                 f.reasons.push_back(reason);
             }
-            if (!range.contains(r.week, r.weekday)) continue;
+            if (!range.contains(weekNumber(r), r.weekday)) continue;
             for (const std::string* n : {&r.substitute, &r.absent}) {
                 if (n->empty() || index.count(*n) || leftSeen.count(*n)) continue;
                 leftSeen.insert(*n);

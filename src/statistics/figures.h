@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "store/tables/covers.h"
+
 namespace daike {
 
 class Store;
@@ -41,18 +43,8 @@ struct WeekSpan {
 };
 WeekSpan weeksInRecords(Store& store);
 
-// One cover record as stored.
-struct Record {
-    std::string absent;      // 被代
-    std::string reason;      // 性质
-    std::string substitute;  // 代者
-    std::string weekText;    // 周次 as stored
-    int week = 0;            // its number, 0 when it does not read as one
-    int weekday = 0;
-    std::string className;
-    std::string subject;
-    int period = 0;
-};
+// The number a record's 周次 reads as (its leading number, rounded), 0 when it reads as none.
+int weekNumber(const CoverRecord& r);
 
 struct TeacherFigures {
     std::string name;
@@ -72,7 +64,7 @@ struct Figures {
     Range range;
     std::vector<std::string> reasons;      // 病假, 事假, 公出, then other recorded texts
     std::vector<TeacherFigures> teachers;  // the list's order, then those who have left
-    std::vector<Record> records;           // the records in the range, in table order
+    std::vector<CoverRecord> records;      // the records in the range, in table order
     std::optional<double> payRate;         // 元 per covered lesson
     int covered = 0;                       // all covers in the range
     int mismatches = 0;                    // teachers whose tally disagrees with the records

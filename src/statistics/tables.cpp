@@ -112,7 +112,8 @@ Table weekTable(const Figures& f) {
         weeks[f.range.week];
     }
     for (const auto& r : f.records) {
-        Week& w = weeks[r.week > 0 ? r.week : 0];
+        const int number = weekNumber(r);
+        Week& w = weeks[number > 0 ? number : 0];
         w.reasons.resize(f.reasons.size());
         ++w.covers;
         ++w.reasons[reasonIndex.at(r.reason.empty() ? std::string("未注明") : r.reason)];
@@ -150,7 +151,8 @@ Table recordTable(const Figures& f) {
     t.headers = {"周次", "星期", "被代", "性质", "代者", "班级", "课目", "节次"};
     for (const auto& r : f.records) {
         TableRow row;
-        row.cells.push_back(r.week > 0 ? Cell::count(r.week) : Cell::of(r.weekText));
+        const int number = weekNumber(r);
+        row.cells.push_back(number > 0 ? Cell::count(number) : Cell::of(r.week));
         row.cells.push_back(
             r.weekday >= 1 && r.weekday <= week::kCalendarDays
                 ? Cell{week::weekdayName(r.weekday), static_cast<double>(r.weekday), 0}
@@ -158,7 +160,7 @@ Table recordTable(const Figures& f) {
         row.cells.push_back(Cell::of(r.absent));
         row.cells.push_back(Cell::of(r.reason));
         row.cells.push_back(Cell::of(r.substitute));
-        row.cells.push_back(Cell::of(r.className));
+        row.cells.push_back(Cell::of(r.cls));
         row.cells.push_back(Cell::of(r.subject));
         row.cells.push_back(Cell::count(r.period));
         t.rows.push_back(std::move(row));
