@@ -108,8 +108,8 @@ inline constexpr std::array<std::string_view, 3> kStatisticsReasons = {"病假",
 // The four main subjects and the letters that stand for them in the ranking's affinity.
 inline constexpr int kMainSubjects = 4;
 inline constexpr std::array<std::string_view, kMainSubjects> kMainSubjectNames = {"语文", "数学",
-                                                                                 "英语", "科学"};
+                                                                                  "英语", "科学"};
 inline constexpr std::array<std::string_view, kMainSubjects> kMainSubjectLetters = {"语", "数",
-                                                                                   "英", "科"};
+                                                                                    "英", "科"};
 
 }  // namespace daike::week
