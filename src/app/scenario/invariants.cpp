@@ -93,10 +93,13 @@ QString rowsText(const std::vector<std::vector<std::optional<std::string>>>& row
 std::string twiceInAPeriod() {
     std::string sql;
     for (int p = 1; p <= week::kPeriods; ++p) {
-        const std::string c = "\"" + schema::periodColumn(p) + "\"";
-        if (p > 1) sql += " UNION ALL ";
-        sql += "SELECT " + std::to_string(p) + ", " + c + ", count(*) FROM 代课教师 WHERE " + c +
-               " IS NOT NULL GROUP BY " + c + " HAVING count(*) > 1";
+        // Appended piece by piece: GCC 12 misreads a chain of + here as an overlapping copy.
+        std::string c(1, '"');
+        c.append(schema::periodColumn(p)).push_back('"');
+        if (p > 1) sql.append(" UNION ALL ");
+        sql.append("SELECT ").append(std::to_string(p)).append(", ").append(c);
+        sql.append(", count(*) FROM 代课教师 WHERE ").append(c).append(" IS NOT NULL GROUP BY ");
+        sql.append(c).append(" HAVING count(*) > 1");
     }
     return sql;
 }

@@ -48,8 +48,8 @@ void replaceAll(Store& store, const std::vector<DailyCount>& rows) {
         const std::string sql = "INSERT INTO 每日节数表 (" + columns() + ") VALUES (" + marks + ")";
         for (const auto& d : rows) {
             std::vector<Value> v{d.name ? Value(*d.name) : Value()};
-            for (double n : d.lessons) v.push_back(Value(static_cast<std::int64_t>(n)));
-            v.push_back(Value(static_cast<std::int64_t>(d.total)));
+            for (double n : d.lessons) v.emplace_back(static_cast<std::int64_t>(n));
+            v.emplace_back(static_cast<std::int64_t>(d.total));
             store.exec(sql, v);
         }
     });

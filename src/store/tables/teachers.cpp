@@ -80,7 +80,7 @@ void replaceAll(Store& store, const std::vector<TeacherRow>& rows) {
 
 void update(Store& store, const TeacherRow& t) {
     auto values = valuesOf(t);
-    values.push_back(Value(t.row));
+    values.emplace_back(t.row);
     store.exec("UPDATE 教师姓名 SET 姓名=?, 班主任=?, 语文=?, 数学=?, 英语=?, 科学=? WHERE rowid=?",
                values);
 }
