@@ -88,7 +88,8 @@ std::string Range::spoken() const {
 
 // The number a record's 周次 reads as (its leading number, rounded), 0 when it reads as none.
 int weekNumber(const CoverRecord& r) {
-    return static_cast<int>(Value(r.week).toInt());
+    const double d = leadingNumber(r.week);
+    return std::isfinite(d) && std::fabs(d) <= 9e18 ? static_cast<int>(std::llround(d)) : 0;
 }
 
 WeekSpan weeksInRecords(Store& store) {

@@ -33,6 +33,12 @@ class Value {
     bool isBlank() const { return isNull() || (isText() && std::get<3>(v_).empty()); }
 
     const std::string& textRef() const { return std::get<3>(v_); }
+    // The value as text(), moved out when it is text (the value is left empty): reading many
+    // rows without copying every name twice.
+    std::string takeText() {
+        if (isText()) return std::move(std::get<3>(v_));
+        return text();
+    }
     std::int64_t intRef() const { return std::get<1>(v_); }
     double realRef() const { return std::get<2>(v_); }
 

@@ -21,14 +21,14 @@ const char* tableName(CoverTable t) {
 
 constexpr const char* kColumns = "被代, 性质, 代者, 周次, 星期, 班级, 课目, 节次";
 
-CoverRecord recordOf(const std::vector<Value>& r) {
-    return {r[0].text(),
-            r[1].text(),
-            r[2].text(),
-            r[3].text(),
+CoverRecord recordOf(std::vector<Value>& r) {
+    return {r[0].takeText(),
+            r[1].takeText(),
+            r[2].takeText(),
+            r[3].takeText(),
             static_cast<int>(r[4].toInt()),
-            r[5].text(),
-            r[6].text(),
+            r[5].takeText(),
+            r[6].takeText(),
             static_cast<int>(r[7].toInt())};
 }
 
@@ -45,10 +45,11 @@ Where whereOf(const CoverFilter& f) {
 
 std::vector<CoverRecord> query(Store& store, CoverTable t, const Where& w, const char* order) {
     std::vector<CoverRecord> out;
-    for (const auto& r : store.select(std::string("SELECT ") + kColumns + ", rowid FROM " +
-                                          tableName(t) + w.sql() + " ORDER BY " + order,
-                                      w.values()))
-        out.push_back(recordOf(r));
+    auto rows = store.select(std::string("SELECT ") + kColumns + ", rowid FROM " + tableName(t) +
+                                 w.sql() + " ORDER BY " + order,
+                             w.values());
+    out.reserve(rows.size());
+    for (auto& r : rows) out.push_back(recordOf(r));
     return out;
 }
 
