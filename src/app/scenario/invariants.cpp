@@ -126,13 +126,7 @@ QStringList windowFaults(Store& store, QWidget* mainWindow) {
     if (!list || !list->isVisible() || !weekdayBox) return out;  // one-teacher mode
     const int weekday = weekdayBox->text().toInt();
     const auto waits = [&](const TimetableRow& l) {
-        LessonFilter f;
-        f.teacher = l.teacher;
-        f.weekday = l.weekday;
-        f.cls = l.cls;
-        f.period = l.period;
-        f.subject = l.subject;
-        return !queue::read(store, f).empty();
+        return !queue::read(store, LessonFilter::of(l)).empty();
     };
     for (int i = 0; i < list->count(); ++i) {
         LessonFilter day;

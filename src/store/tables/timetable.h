@@ -36,6 +36,11 @@ struct LessonFilter {
     std::optional<std::string> cls;
     std::optional<int> period;
     std::optional<std::string> subject;
+
+    // Exactly this lesson: its teacher, weekday, class, period and subject.
+    static LessonFilter of(const TimetableRow& l) {
+        return {l.teacher, l.weekday, l.cls, l.period, l.subject};
+    }
 };
 
 namespace timetable {
