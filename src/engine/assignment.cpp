@@ -168,11 +168,11 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
         // the tallies for nothing.
         const auto lessons = timetable::read(store, lessonOf(c));
         if (lessons.empty())
-            throw StoreError(StoreError::Kind::Usage,
-                             "“" + c.absent + "”老师星期" + c.weekdayText +
-                                 week::periodName(c.period) + "没有" + c.cls + "班的" + c.subject +
-                                 "课，本节代课没有记入。请按“确定”重新调出该教师当天"
-                                 "的课务。");
+            throw Failure(Failure::Kind::Usage,
+                          "“" + c.absent + "”老师星期" + c.weekdayText +
+                              week::periodName(c.period) + "没有" + c.cls + "班的" + c.subject +
+                              "课，本节代课没有记入。请按“确定”重新调出该教师当天"
+                              "的课务。");
         const CoverRecord record{
             c.absent, c.reason,  c.substitute, c.week, weekdayOf(c.weekdayText),
             c.cls,    c.subject, c.period};
@@ -181,11 +181,10 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
         if (severalTeachers)
             queue::removeOne(store, {c.absent, record.weekday, c.cls, c.period, c.subject});
         if (!tallies::addCover(store, c.substitute))
-            throw StoreError(
-                StoreError::Kind::Usage,
-                "代课节数表中没有“" + c.substitute +
-                    "”老师的记录，本节代课没有记入。请先运行“数据初始化”→“期初基本操作”"
-                    "中的“代课节数初始化”。");
+            throw Failure(Failure::Kind::Usage,
+                          "代课节数表中没有“" + c.substitute +
+                              "”老师的记录，本节代课没有记入。请先运行“数据初始化”→“期初基本操作”"
+                              "中的“代课节数初始化”。");
         covers::appendEverywhere(store, record);
         away::book(store, c.period, c.substitute);
         // Where the timetable holds the lesson twice, the copy not yet covered gets the marks,

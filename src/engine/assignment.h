@@ -106,7 +106,7 @@ struct Cover {
 // two absent teachers may both have a lesson of one class in one period); the substitute's tallies
 // rise by one; one record is appended to 临时代课记录, 代课记录 and 当天代课记录; the substitute is
 // booked in the period's column of 代课教师; the lesson gets both marks. A substitute without a row
-// in 代课节数 is refused with a StoreError and nothing is written, and so is a cover of a lesson
+// in 代课节数 is refused with a Failure and nothing is written, and so is a cover of a lesson
 // the absent teacher does not have on that weekday (class, period and subject).
 void recordCover(Store& store, const Cover& cover, bool severalTeachers);
 

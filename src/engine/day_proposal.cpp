@@ -69,12 +69,12 @@ std::vector<Row> walk(Store& store, std::string_view weekdayText,
                 row.chosen = indexOf(row.candidates, pick.teacher);
                 if (row.chosen < 0) {
                     if (strict)
-                        throw StoreError(StoreError::Kind::Usage,
-                                         "“" + pick.teacher + "”老师已不能代" +
-                                             week::periodName(row.lesson.period) + row.lesson.cls +
-                                             "的" + row.lesson.subject +
-                                             "课，代课情况已有变化，请重新一键安排。本次没有记入"
-                                             "任何代课。");
+                        throw Failure(Failure::Kind::Usage,
+                                      "“" + pick.teacher + "”老师已不能代" +
+                                          week::periodName(row.lesson.period) + row.lesson.cls +
+                                          "的" + row.lesson.subject +
+                                          "课，代课情况已有变化，请重新一键安排。本次没有记入"
+                                          "任何代课。");
                     row.pickLost = true;
                     row.chosen = row.candidates.empty() ? -1 : 0;
                 }
@@ -93,9 +93,9 @@ std::vector<Row> walk(Store& store, std::string_view weekdayText,
                 c.week = day->week;
                 auto r = day->reasons.find(row.lesson.absent);
                 if (r == day->reasons.end() || r->second.empty())
-                    throw StoreError(StoreError::Kind::Usage,
-                                     "请先选定“" + row.lesson.absent +
-                                         "”老师的代课事由。本次没有记入任何代课。");
+                    throw Failure(Failure::Kind::Usage,
+                                  "请先选定“" + row.lesson.absent +
+                                      "”老师的代课事由。本次没有记入任何代课。");
                 c.reason = r->second;
             }
             assignment::recordCover(store, c, severalTeachers);

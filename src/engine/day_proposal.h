@@ -85,7 +85,7 @@ struct Day {
 // The rows as they were chosen, in one transaction: each lesson with a substitute is recorded
 // exactly as the manual confirmation records it (ranking first, then the cover); rows left
 // open stay queued. If any chosen teacher can no longer take his lesson (the tables changed
-// since the proposal), nothing is written and a StoreError says so. Returns the covers
+// since the proposal), nothing is written and a Failure says so. Returns the covers
 // recorded.
 int confirm(Store& store, const Day& day, const std::vector<Row>& rows);
 

@@ -75,10 +75,10 @@ std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
             auto store = Store::open(dir);
             if (restored) platform.boxes.ok(*restored);
             return store;
-        } catch (const StoreError& e) {
+        } catch (const Failure& e) {
             const QString why = QString::fromUtf8(e.what());
-            const bool damaged = e.kind() == StoreError::Kind::NotOurFile;
-            const bool empty = e.kind() == StoreError::Kind::EmptyFile;
+            const bool damaged = e.kind() == Failure::Kind::NotOurFile;
+            const bool empty = e.kind() == Failure::Kind::EmptyFile;
             if (attempt > 0 || (!damaged && !empty)) {
                 platform.boxes.ok(why);
                 return nullptr;
@@ -131,7 +131,7 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
     if (!keep::hasDailyBackup(dir, moment)) {
         try {
             keep::automaticBackup(*p->store_, keep::kDaily, moment);
-        } catch (const StoreError& e) {
+        } catch (const Failure& e) {
             platform.boxes.ok(QString::fromUtf8(e.what()) +
                               QStringLiteral("\n今天的自动备份没有做成，程序照常运行。"));
         }

@@ -10,7 +10,7 @@ namespace daike {
 
 namespace {
 [[noreturn]] void misuse(const std::string& what) {
-    throw StoreError(StoreError::Kind::Usage, "数据库操作失败：" + what);
+    throw Failure(Failure::Kind::Usage, "数据库操作失败：" + what);
 }
 }  // namespace
 

@@ -27,7 +27,7 @@ class Recordset {
     const std::string& table() const { return table_; }
     int fieldCount() const { return static_cast<int>(names_.size()); }
     const std::string& fieldName(int pos) const;
-    // Position of a field by name; throws StoreError for a name the table does not have.
+    // Position of a field by name; throws Failure for a name the table does not have.
     int fieldIndex(std::string_view name) const;
 
     // Rows not deleted.

@@ -185,28 +185,28 @@ void copyFileAtomically(const fs::path& from, const fs::path& to) {
 }
 
 fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
-    using K = StoreError::Kind;
+    using K = Failure::Kind;
     std::error_code ec;
     const std::string name = candidate.string();
     if (!fs::is_regular_file(candidate, ec)) {
-        throw StoreError(K::NoAccess, "找不到文件“" + name + "”，没有恢复任何数据。");
+        throw Failure(K::NoAccess, "找不到文件“" + name + "”，没有恢复任何数据。");
     }
     if (fs::equivalent(candidate, dataDir / Store::kFileName, ec)) {
-        throw StoreError(
-            K::Usage, "“" + name + "”就是正在使用的数据库文件，不能用它恢复。请选择一个备份文件。");
+        throw Failure(K::Usage,
+                      "“" + name + "”就是正在使用的数据库文件，不能用它恢复。请选择一个备份文件。");
     }
     if (fs::file_size(candidate, ec) == 0) {
-        throw StoreError(K::NotOurFile,
-                         "文件“" + name + "”是空的（0 字节），不能用来恢复。请选择另一个备份。");
+        throw Failure(K::NotOurFile,
+                      "文件“" + name + "”是空的（0 字节），不能用来恢复。请选择另一个备份。");
     }
     const fs::path copy = dataDir / (std::string(Store::kFileName) + ".restore");
     fs::remove(copy, ec);
     fs::copy_file(candidate, copy, fs::copy_options::overwrite_existing, ec);
     if (ec) {
-        throw StoreError(K::NoAccess, "无法读取文件“" + name +
-                                          "”或在数据目录中写入它的副本，"
-                                          "没有恢复任何数据。请检查文件权限和磁盘空间。（" +
-                                          ec.message() + "）");
+        throw Failure(K::NoAccess, "无法读取文件“" + name +
+                                       "”或在数据目录中写入它的副本，"
+                                       "没有恢复任何数据。请检查文件权限和磁盘空间。（" +
+                                       ec.message() + "）");
     }
     try {
         Store::checkCopy(copy, name);

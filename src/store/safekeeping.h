@@ -59,7 +59,7 @@ std::string describe(const Backup& b);
 std::string sizeText(std::uintmax_t bytes);
 
 // Writes an automatic backup of the open database, named 自动-YYYYMMDD-HHMMSS-<reason>.db, and
-// then deletes the oldest automatic backups beyond the last 30. Throws a StoreError (the
+// then deletes the oldest automatic backups beyond the last 30. Throws a Failure (the
 // operation it guards must then not run) when the backup cannot be written.
 std::filesystem::path automaticBackup(Store& store, const std::string& reason, const Moment& now);
 // Whether today's daily backup has been made.
@@ -76,7 +76,7 @@ std::filesystem::path keepAside(const std::filesystem::path& dataDir,
 // Copies a backup the operator chose beside the database (代课.db.restore) and checks the copy:
 // it opens with the program's key, passes the integrity check and has a layout this program
 // knows. Returns the checked copy, ready for Store::replaceWith or installRestore; the chosen
-// file itself is never changed. Throws a StoreError saying in Chinese why the file cannot be
+// file itself is never changed. Throws a Failure saying in Chinese why the file cannot be
 // used.
 std::filesystem::path prepareRestore(const std::filesystem::path& candidate,
                                      const std::filesystem::path& dataDir);

@@ -167,9 +167,9 @@ void Store::connect(const std::filesystem::path& file, bool create) {
         const std::string text = db_ ? sqlite3_errmsg(db_) : "";
         if (db_) sqlite3_close(db_);
         db_ = nullptr;
-        throw StoreError(StoreError::Kind::NoAccess,
-                         "无法打开数据库文件“" + file.string() +
-                             "”。请检查数据目录的访问权限和磁盘空间。（" + text + "）");
+        throw Failure(Failure::Kind::NoAccess, "无法打开数据库文件“" + file.string() +
+                                                   "”。请检查数据目录的访问权限和磁盘空间。（" +
+                                                   text + "）");
     }
     sqlite3_key(db_, kKey, static_cast<int>(sizeof kKey - 1));
     if (!collator_) {
@@ -236,23 +236,23 @@ namespace {
 // Check the directory: it must be there before anything is looked for in it.
 void checkDirectory(const std::filesystem::path& directory) {
     if (!std::filesystem::is_directory(directory)) {
-        throw StoreError(
-            StoreError::Kind::NoAccess,
+        throw Failure(
+            Failure::Kind::NoAccess,
             "数据目录“" + dirText(directory) + "”不存在，无法打开数据库。请检查目录名是否正确。");
     }
 }
 
 // Check the file: an empty one, or one the account cannot read and write, is refused untouched.
 void checkFile(const std::filesystem::path& file, bool exists) {
-    using K = StoreError::Kind;
+    using K = Failure::Kind;
     if (exists && sizeQuietly(file) == 0) {
-        throw StoreError(K::EmptyFile,
-                         "数据库文件“" + dirText(file) + "”是空的（0 字节），里面没有任何数据。");
+        throw Failure(K::EmptyFile,
+                      "数据库文件“" + dirText(file) + "”是空的（0 字节），里面没有任何数据。");
     }
     if (exists && ::access(file.c_str(), R_OK | W_OK) != 0) {
-        throw StoreError(K::NoAccess, "当前账户没有读写数据库文件“" + dirText(file) +
-                                          "”的权限（文件被设为只读，或属于另一个用户账户）。"
-                                          "请让管理员恢复这个文件的读写权限。");
+        throw Failure(K::NoAccess, "当前账户没有读写数据库文件“" + dirText(file) +
+                                       "”的权限（文件被设为只读，或属于另一个用户账户）。"
+                                       "请让管理员恢复这个文件的读写权限。");
     }
 }
 
@@ -316,24 +316,22 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
 }
 
 void Store::takeLock(const std::filesystem::path& directory) {
-    using K = StoreError::Kind;
+    using K = Failure::Kind;
     // One copy of the program per directory: the lock is held for the whole run.
     const auto lockPath = directory / kLockName;
     lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (lockFd_ < 0) {
-        throw StoreError(K::NoAccess,
-                         describeAccessProblem(accessFacts(directory, lockPath, errno)));
+        throw Failure(K::NoAccess, describeAccessProblem(accessFacts(directory, lockPath, errno)));
     }
     if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        throw StoreError(K::AlreadyRunning,
-                         "代课程序已经在运行（同一目录下的数据库正在被使用），不能同时打开两个。"
-                         "请切换到已经打开的代课程序窗口。");
+        throw Failure(K::AlreadyRunning,
+                      "代课程序已经在运行（同一目录下的数据库正在被使用），不能同时打开两个。"
+                      "请切换到已经打开的代课程序窗口。");
     }
     // An existing lock file opens even in a directory that cannot be written; the database's
     // log could then not be made, and the file would seem damaged.
     if (::access(directory.c_str(), W_OK | X_OK) != 0) {
-        throw StoreError(K::NoAccess,
-                         describeAccessProblem(accessFacts(directory, lockPath, EACCES)));
+        throw Failure(K::NoAccess, describeAccessProblem(accessFacts(directory, lockPath, EACCES)));
     }
 }
 
@@ -347,7 +345,7 @@ std::filesystem::path Store::connectAndKey(const std::filesystem::path& director
 }
 
 void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
-    using K = StoreError::Kind;
+    using K = Failure::Kind;
     const bool recovering = aside.has_value();
     int code = SQLITE_OK;
     std::string problem = readAndCheck(recovering, &code);
@@ -361,12 +359,12 @@ void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
     if (!problem.empty()) {
         disconnect();
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
-            throw StoreError(K::AlreadyRunning,
-                             "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
+            throw Failure(K::AlreadyRunning,
+                          "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
         }
-        throw StoreError(K::NotOurFile, "数据库文件“" + dirText(file_) +
-                                            "”已损坏，或者不是本程序的数据库，不能打开。（" +
-                                            problem + "）");
+        throw Failure(K::NotOurFile, "数据库文件“" + dirText(file_) +
+                                         "”已损坏，或者不是本程序的数据库，不能打开。（" + problem +
+                                         "）");
     }
 }
 
@@ -394,9 +392,9 @@ std::int64_t Store::checkVersion() {
     const auto v = version.empty() ? 0 : version[0][0].toInt();
     if (v > schema::kVersion) {
         disconnect();
-        throw StoreError(StoreError::Kind::NewerVersion,
-                         "数据库文件由更新版本的代课程序建立，本程序不能使用它。"
-                         "请使用新版本的代课程序打开；文件保持原样。");
+        throw Failure(Failure::Kind::NewerVersion,
+                      "数据库文件由更新版本的代课程序建立，本程序不能使用它。"
+                      "请使用新版本的代课程序打开；文件保持原样。");
     }
     return v;
 }
@@ -410,8 +408,8 @@ void Store::createOrMigrate(bool exists, std::int64_t version) {
     if (exists && !present.empty() && missing && version == 0) {
         // Some other SQLCipher database that happens to share our key.
         disconnect();
-        throw StoreError(
-            StoreError::Kind::NotOurFile,
+        throw Failure(
+            Failure::Kind::NotOurFile,
             "数据库文件“" + dirText(file_) + "”不是本程序的数据库。程序将退出，文件保持原样。");
     }
     if (missing || version < schema::kVersion) {
@@ -431,8 +429,8 @@ void Store::moveNewFileIntoPlace(const std::filesystem::path& directory,
     std::error_code ec;
     std::filesystem::rename(target, file_, ec);
     if (ec) {
-        throw StoreError(StoreError::Kind::NoAccess, "无法建立数据库文件“" + dirText(file_) +
-                                                         "”。请检查数据目录的写入权限和磁盘空间。");
+        throw Failure(Failure::Kind::NoAccess, "无法建立数据库文件“" + dirText(file_) +
+                                                   "”。请检查数据目录的写入权限和磁盘空间。");
     }
     safekeeping::syncDirectory(directory);
     connect(file_, false);
@@ -443,12 +441,11 @@ void Store::backupTo(const std::filesystem::path& dest) {
     std::filesystem::create_directories(dest.parent_path(), ec);
     const auto part = withSuffix(dest, ".part");
     removeQuietly(part);
-    auto failed = [&](const std::string& text) -> StoreError {
+    auto failed = [&](const std::string& text) -> Failure {
         removeQuietly(part);
-        return StoreError(StoreError::Kind::NoAccess,
-                          "无法写入备份文件“" + dest.string() +
-                              "”，数据没有改变。请检查备份目录的写入权限和磁盘空间。（" + text +
-                              "）");
+        return Failure(Failure::Kind::NoAccess,
+                       "无法写入备份文件“" + dest.string() +
+                           "”，数据没有改变。请检查备份目录的写入权限和磁盘空间。（" + text + "）");
     };
     sqlite3* d = nullptr;
     if (sqlite3_open_v2(part.c_str(), &d, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
@@ -484,7 +481,7 @@ void Store::backupTo(const std::filesystem::path& dest) {
 
 void Store::replaceWith(const std::filesystem::path& checkedCopy) {
     if (depth_ > 0) {
-        throw StoreError(StoreError::Kind::Usage, "数据库正在写入，不能在此时恢复数据。");
+        throw Failure(Failure::Kind::Usage, "数据库正在写入，不能在此时恢复数据。");
     }
     disconnect();
     removeQuietly(withSuffix(file_, kLogSuffix));
@@ -497,15 +494,14 @@ void Store::replaceWith(const std::filesystem::path& checkedCopy) {
     int code = SQLITE_OK;
     const std::string problem = readAndCheck(false, &code);
     if (ec || !problem.empty()) {
-        throw StoreError(
-            StoreError::Kind::NotOurFile,
-            "数据恢复没有完成，请关闭程序后重新启动。（" + (ec ? ec.message() : problem) + "）");
+        throw Failure(Failure::Kind::NotOurFile, "数据恢复没有完成，请关闭程序后重新启动。（" +
+                                                     (ec ? ec.message() : problem) + "）");
     }
     useLog();
 }
 
 int Store::checkCopy(const std::filesystem::path& copy, const std::string& shownName) {
-    using K = StoreError::Kind;
+    using K = Failure::Kind;
     Store s;
     s.file_ = copy;
     s.connect(copy, false);
@@ -514,23 +510,23 @@ int Store::checkCopy(const std::filesystem::path& copy, const std::string& shown
     if (!problem.empty()) {
         s.disconnect();
         if (code == SQLITE_NOTADB) {
-            throw StoreError(K::NotOurFile, "文件“" + shownName +
-                                                "”不是代课程序的数据库（或者已经损坏），"
-                                                "不能用来恢复。（" +
-                                                problem + "）");
+            throw Failure(K::NotOurFile, "文件“" + shownName +
+                                             "”不是代课程序的数据库（或者已经损坏），"
+                                             "不能用来恢复。（" +
+                                             problem + "）");
         }
-        throw StoreError(K::NotOurFile, "备份文件“" + shownName +
-                                            "”已损坏，不能用来恢复。请选择另一个备份。（" +
-                                            problem + "）");
+        throw Failure(K::NotOurFile, "备份文件“" + shownName +
+                                         "”已损坏，不能用来恢复。请选择另一个备份。（" + problem +
+                                         "）");
     }
     const auto v = static_cast<int>(s.select("PRAGMA user_version")[0][0].toInt());
     if (v > schema::kVersion) {
         s.disconnect();
-        throw StoreError(K::NewerVersion, "备份文件“" + shownName +
-                                              "”由更新版本的代课程序建立（数据格式第 " +
-                                              std::to_string(v) + " 版，本程序只认识到第 " +
-                                              std::to_string(schema::kVersion) +
-                                              " 版），不能用本程序恢复。请使用新版本的代课程序。");
+        throw Failure(K::NewerVersion, "备份文件“" + shownName +
+                                           "”由更新版本的代课程序建立（数据格式第 " +
+                                           std::to_string(v) + " 版，本程序只认识到第 " +
+                                           std::to_string(schema::kVersion) +
+                                           " 版），不能用本程序恢复。请使用新版本的代课程序。");
     }
     std::set<std::string> present;
     for (auto& row : s.select("SELECT name FROM sqlite_master WHERE type='table'"))
@@ -538,8 +534,8 @@ int Store::checkCopy(const std::filesystem::path& copy, const std::string& shown
     for (const auto& t : schema::tables()) {
         if (!present.count(t.name)) {
             s.disconnect();
-            throw StoreError(K::NotOurFile,
-                             "文件“" + shownName + "”不是代课程序的数据库，不能用来恢复。");
+            throw Failure(K::NotOurFile,
+                          "文件“" + shownName + "”不是代课程序的数据库，不能用来恢复。");
         }
     }
     s.exec("PRAGMA journal_mode=DELETE");
@@ -556,7 +552,7 @@ Store::~Store() {
 void Store::fail(const std::string& what) {
     const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_ERROR;
     const std::string text = db_ ? sqlite3_errmsg(db_) : "";
-    throw StoreError(StoreError::Kind::Query, describeDatabaseError(code, text + "；" + what));
+    throw Failure(Failure::Kind::Query, describeDatabaseError(code, text + "；" + what));
 }
 
 sqlite3_stmt* Store::prepare(const std::string& sql) {
@@ -579,8 +575,8 @@ sqlite3_stmt* Store::prepare(const std::string& sql) {
 
 void Store::bind(sqlite3_stmt* st, const std::vector<Value>& params) {
     if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(st)) {
-        throw StoreError(StoreError::Kind::Usage,
-                         "数据库操作失败：参数个数不符（" + std::string(sqlite3_sql(st)) + "）");
+        throw Failure(Failure::Kind::Usage,
+                      "数据库操作失败：参数个数不符（" + std::string(sqlite3_sql(st)) + "）");
     }
     for (std::size_t i = 0; i < params.size(); ++i) {
         const auto& v = params[i];
@@ -647,7 +643,7 @@ void Store::execScript(std::string_view sql) {
     if (sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "";
         sqlite3_free(err);
-        throw StoreError(StoreError::Kind::Query, describeDatabaseError(sqlite3_errcode(db_), msg));
+        throw Failure(Failure::Kind::Query, describeDatabaseError(sqlite3_errcode(db_), msg));
     }
 }
 
@@ -710,14 +706,13 @@ void Store::rollback() {
 
 const schema::Table& Store::table(std::string_view name) const {
     if (const auto* t = schema::find(name)) return *t;
-    throw StoreError(StoreError::Kind::Usage, "数据库中没有表“" + std::string(name) + "”。");
+    throw Failure(Failure::Kind::Usage, "数据库中没有表“" + std::string(name) + "”。");
 }
 
 Recordset Store::dkb(std::string_view query, const std::vector<Value>& params) {
     if (!startsWithSelectAll(query)) {
-        throw StoreError(
-            StoreError::Kind::Usage,
-            "数据库操作失败：查询必须以 select * from 开头（" + std::string(query) + "）");
+        throw Failure(Failure::Kind::Usage, "数据库操作失败：查询必须以 select * from 开头（" +
+                                                std::string(query) + "）");
     }
     std::string_view rest = query.substr(14);
     const auto end = rest.find(' ');

@@ -31,7 +31,7 @@ class Store {
     static constexpr const char* kIndexSuffix = "-shm";
 
     // Opens the database in a data directory, creating it with every table on first use.
-    // Refuses, with a StoreError whose message can be shown as it stands, a directory it cannot
+    // Refuses, with a Failure whose message can be shown as it stands, a directory it cannot
     // write, an empty file, a file that is not ours or is damaged (the quick check runs at every
     // open) and a directory whose database another copy of the program holds. A failure leaves
     // an existing file untouched.
@@ -56,7 +56,7 @@ class Store {
     // rename; the old file's log files go with it. The connection is open again afterwards.
     void replaceWith(const std::filesystem::path& checkedCopy);
     // Opens a copy of a database file that no program is using, checks it fully and leaves it
-    // without a log (rollback journal). Returns its layout version; throws a StoreError naming
+    // without a log (rollback journal). Returns its layout version; throws a Failure naming
     // `shownName` when it is not ours, damaged or of a newer layout.
     static int checkCopy(const std::filesystem::path& copy, const std::string& shownName);
 

@@ -6,9 +6,6 @@
 
 namespace daike {
 
-// The one failure type of the program; the lead will rename the remaining uses.
-using StoreError = Failure;
-
 // What the operator is told when a statement fails: what happened in the office's words and what
 // to do next, SQLite's own text in brackets after it for whoever gives support.
 std::string describeDatabaseError(int sqliteCode, const std::string& sqliteText);

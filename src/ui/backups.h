@@ -16,7 +16,7 @@ struct RunContext;
 safekeeping::Moment officeNow(const Platform& platform);
 
 // Makes the automatic backup before an operation that wipes or replaces data ("所有数据清空前").
-// When it cannot be made a StoreError says why, and the operation must not run: inside
+// When it cannot be made a Failure says why, and the operation must not run: inside
 // runAction that is what happens.
 std::filesystem::path backupBefore(RunContext& ctx, const std::string& reason);
 

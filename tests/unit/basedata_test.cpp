@@ -27,7 +27,7 @@ TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
         "INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
         "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}), StoreError);
+    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}), Failure);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
 }
 

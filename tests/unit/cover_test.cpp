@@ -92,7 +92,7 @@ TEST_F(CoverTest, SubstituteWithoutTalliesIsRefusedAndNothingIsWritten) {
     try {
         assignment::recordCover(db(), cover("赵三"), true);
         FAIL() << "a substitute without a 代课节数 row was recorded";
-    } catch (const StoreError& e) {
+    } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("赵三"), std::string::npos);
         EXPECT_NE(std::string(e.what()).find("代课节数初始化"), std::string::npos);
     }
@@ -133,7 +133,7 @@ TEST_F(CoverTest, ACoverOfALessonTheTeacherDoesNotHaveIsRefused) {
         try {
             assignment::recordCover(db(), c, false);
             FAIL() << "a cover of no lesson was recorded";
-        } catch (const StoreError& e) {
+        } catch (const Failure& e) {
             EXPECT_NE(std::string(e.what()).find("没有记入"), std::string::npos);
         }
     }

@@ -269,12 +269,12 @@ TEST_F(DayPlanTest, ConfirmWritesNothingWhenTheDayChangedOrAReasonIsMissing) {
     try {
         dayplan::confirm(*db, {"7", "3", {{"张", "病假"}}, false}, rows);
         FAIL() << "confirmed a teacher who is away";
-    } catch (const StoreError& e) {
+    } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("王"), std::string::npos);
     }
     EXPECT_EQ(tables(db), before);
     leave::withdraw(*db, "王", {false, true, false, false, false, false});
-    EXPECT_THROW(dayplan::confirm(*db, {"7", "3", {}, false}, rows), StoreError);
+    EXPECT_THROW(dayplan::confirm(*db, {"7", "3", {}, false}, rows), Failure);
     EXPECT_EQ(db.count("代课记录"), 0);
 }
 

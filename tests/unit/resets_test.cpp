@@ -135,7 +135,7 @@ TEST(NewDay, FailureChangesNothing) {
     fillEveryTable(db);
     // The last table it empties is gone: the whole day must stay as it was.
     db->execScript("DROP TABLE 当天代课记录");
-    EXPECT_THROW(newDay(*db), StoreError);
+    EXPECT_THROW(newDay(*db), Failure);
     EXPECT_EQ(db.count("代课教师"), 1);
     EXPECT_EQ(db.column("SELECT 当日代课 FROM 代课节数"), "2");
     EXPECT_EQ(db.column("SELECT 标记 FROM 任课情况"), "1");

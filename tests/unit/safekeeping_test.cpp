@@ -178,8 +178,8 @@ TEST(DamagedFile, FlippedBytesInATablePageAreFoundAtStartAndTheFileKept) {
     try {
         Store::open(dir.path());
         FAIL() << "a damaged file was opened";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.kind(), StoreError::Kind::NotOurFile);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::NotOurFile);
         EXPECT_NE(std::string(e.what()).find("已损坏"), std::string::npos) << e.what();
     }
     EXPECT_EQ(bytesOf(file), bytes);
@@ -191,8 +191,8 @@ TEST(DamagedFile, AZeroLengthFileIsNotTakenForANewSchool) {
     try {
         Store::open(dir.path());
         FAIL() << "an empty file was opened";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.kind(), StoreError::Kind::EmptyFile);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::EmptyFile);
         EXPECT_NE(std::string(e.what()).find("0 字节"), std::string::npos);
     }
     EXPECT_EQ(fs::file_size(dir.path() / Store::kFileName), 0u);
@@ -209,8 +209,8 @@ TEST(Permissions, AReadOnlyDirectoryWithItsLockIsNamedAsSuch) {
     try {
         Store::open(dir.path());
         FAIL() << "opened in a read-only directory";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.kind(), StoreError::Kind::NoAccess);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::NoAccess);
         const std::string m = e.what();
         EXPECT_NE(m.find("只读"), std::string::npos) << m;
         EXPECT_EQ(m.find("损坏"), std::string::npos) << m;
@@ -279,25 +279,24 @@ TEST(Backup, RestoreRefusesNewerLayoutsDamagedAndForeignFiles) {
         auto n = Store::open(elsewhere.path() / "n");
         n->exec("PRAGMA user_version = 99");
     }
-    auto expectRefused = [&](const fs::path& file, StoreError::Kind kind, const char* words) {
+    auto expectRefused = [&](const fs::path& file, Failure::Kind kind, const char* words) {
         try {
             safekeeping::prepareRestore(file, dir.path());
             ADD_FAILURE() << file << " was accepted";
-        } catch (const StoreError& e) {
+        } catch (const Failure& e) {
             EXPECT_EQ(e.kind(), kind) << e.what();
             EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
         }
         EXPECT_FALSE(fs::exists(dir.path() / "代课.db.restore"));
         EXPECT_EQ(count(*s, "代课记录"), 3);
     };
-    expectRefused(elsewhere.path() / "n" / Store::kFileName, StoreError::Kind::NewerVersion,
+    expectRefused(elsewhere.path() / "n" / Store::kFileName, Failure::Kind::NewerVersion,
                   "更新版本");
     writeBytes(elsewhere.path() / "text.db", std::string(8192, 'x'));
-    expectRefused(elsewhere.path() / "text.db", StoreError::Kind::NotOurFile,
-                  "不是代课程序的数据库");
+    expectRefused(elsewhere.path() / "text.db", Failure::Kind::NotOurFile, "不是代课程序的数据库");
     writeBytes(elsewhere.path() / "empty.db", "");
-    expectRefused(elsewhere.path() / "empty.db", StoreError::Kind::NotOurFile, "0 字节");
-    expectRefused(dir.path() / Store::kFileName, StoreError::Kind::Usage, "正在使用");
+    expectRefused(elsewhere.path() / "empty.db", Failure::Kind::NotOurFile, "0 字节");
+    expectRefused(dir.path() / Store::kFileName, Failure::Kind::Usage, "正在使用");
 }
 
 TEST(Backup, AutomaticOnesAreNamedApartAndOnlyTheLastThirtyKept) {

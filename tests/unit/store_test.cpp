@@ -55,8 +55,8 @@ TEST(StoreOpen, RefusesASecondCopyOnTheSameDirectory) {
     try {
         Store::open(dir.path());
         FAIL() << "a second copy opened the database";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.kind(), StoreError::Kind::AlreadyRunning);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::AlreadyRunning);
     }
     first.reset();
     EXPECT_NO_THROW(Store::open(dir.path()));
@@ -73,8 +73,8 @@ TEST(StoreOpen, RefusesAFileThatIsNotOursAndLeavesItUntouched) {
     try {
         Store::open(dir.path());
         FAIL() << "a damaged file was opened";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(e.kind(), StoreError::Kind::NotOurFile);
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.kind(), Failure::Kind::NotOurFile);
         EXPECT_NE(std::string(e.what()).find("代课.db"), std::string::npos);
     }
     EXPECT_EQ(std::filesystem::file_size(file), before);
@@ -85,15 +85,15 @@ TEST(StoreOpen, RefusesAFileThatIsNotOursAndLeavesItUntouched) {
 
 TEST(StoreOpen, RefusesAMissingOrUnwritableDirectory) {
     TempDir dir;
-    EXPECT_THROW(Store::open(dir.path() / "nowhere"), StoreError);
+    EXPECT_THROW(Store::open(dir.path() / "nowhere"), Failure);
     if (::geteuid() != 0) {  // root writes anywhere
         std::filesystem::permissions(
             dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         try {
             Store::open(dir.path());
             FAIL() << "opened in a read-only directory";
-        } catch (const StoreError& e) {
-            EXPECT_EQ(e.kind(), StoreError::Kind::NoAccess);
+        } catch (const Failure& e) {
+            EXPECT_EQ(e.kind(), Failure::Kind::NoAccess);
         }
     }
 }
@@ -117,7 +117,7 @@ TEST(Recordset, EmptyTableIsAtBothEnds) {
     auto rs = db->dkb("select * from 班级");
     EXPECT_TRUE(rs.bof());
     EXPECT_TRUE(rs.eof());
-    EXPECT_THROW(rs[0], StoreError);
+    EXPECT_THROW(rs[0], Failure);
     db->emptyTable("班级");  // emptying an empty table is fine
     EXPECT_EQ(db.one("SELECT count(*) FROM 班级"), "0");
 }
@@ -170,9 +170,9 @@ TEST(Recordset, QuotesInValuesAreData) {
 
 TEST(Recordset, OnlySelectAllQueriesOfKnownTables) {
     Db db;
-    EXPECT_THROW(db->dkb("delete from 公出表"), StoreError);
-    EXPECT_THROW(db->dkb("select * from 不存在的表"), StoreError);
-    EXPECT_THROW(db->dkb("select * from 公出表 where 姓名=?"), StoreError);  // value missing
+    EXPECT_THROW(db->dkb("delete from 公出表"), Failure);
+    EXPECT_THROW(db->dkb("select * from 不存在的表"), Failure);
+    EXPECT_THROW(db->dkb("select * from 公出表 where 姓名=?"), Failure);  // value missing
 }
 
 TEST(Ordering, DescendingPutsNullAfterEveryValueAndTiesKeepTableOrder) {
@@ -208,7 +208,7 @@ TEST(Transactions, AFailurePartWayLeavesNothingWritten) {
         db->exec("INSERT INTO 班级 VALUES ('一(1)')");
         db->exec("INSERT INTO 没有这张表 VALUES (1)");
     }),
-                 StoreError);
+                 Failure);
     EXPECT_EQ(db.all("SELECT * FROM 公出表"), "甲");
     EXPECT_EQ(db.one("SELECT count(*) FROM 班级"), "0");
     EXPECT_FALSE(db->inTransaction());
