@@ -236,20 +236,6 @@ void releaseHeldBack(Store& store) {
     timetable::releaseHeldBack(store);
 }
 
-bool holdsAnotherDay(Store& store, std::optional<int> week, int weekday) {
-    for (const auto& r : covers::read(store, CoverTable::Today))
-        if ((week && leadingNumber(r.week) != *week) || r.weekday != weekday) return true;
-    return false;
-}
-
-bool staleDayCheck(Store& store, std::optional<int> week, int weekday) {
-    return store.transaction([&] {
-        if (!holdsAnotherDay(store, week, weekday)) return false;
-        newDay(store);
-        return true;
-    });
-}
-
 std::string joinNames(const std::vector<std::string>& names) {
     std::string all;
     for (const auto& n : names) all += (all.empty() ? "" : "、") + n;

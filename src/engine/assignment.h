@@ -137,14 +137,6 @@ std::vector<Suggestion> findSuggestions(Store& store, std::string_view substitut
 // become normal again.
 void releaseHeldBack(Store& store);
 
-// Whether 当天代课记录 holds cover of another week or weekday than the given ones. While the
-// week is not known (no first day of term, nothing typed) only the weekday can tell.
-bool holdsAnotherDay(Store& store, std::optional<int> week, int weekday);
-
-// The check before cover is entered: when 当天代课记录 holds another day, a new day is started
-// (the day's tables are cleared). Returns whether it was.
-bool staleDayCheck(Store& store, std::optional<int> week, int weekday);
-
 // Names joined for a message: 张三、李四.
 std::string joinNames(const std::vector<std::string>& names);
 

@@ -29,6 +29,10 @@ void newDay(Store& store) {
     });
 }
 
+std::string newDayQuestion(int todaysCovers) {
+    return "将清除今天已安排的" + std::to_string(todaysCovers) + "节代课（学期记录保留）";
+}
+
 namespace {
 
 // The rows of 教师姓名 as the rebuilt tables list them: one per row, Null names kept.

@@ -3,6 +3,8 @@
 // show nothing; the menu wiring asks the questions and shows the messages.
 #pragma once
 
+#include <string>
+
 namespace daike {
 
 class Store;
@@ -11,6 +13,9 @@ class Store;
 // sets every 当日代课 back to 0 and clears both marks of every lesson. The term's tallies and
 // records stay.
 void newDay(Store& store);
+
+// What a new day clears, said before it runs: "将清除今天已安排的N节代课（学期记录保留）".
+std::string newDayQuestion(int todaysCovers);
 
 // Free-teacher table (kkjs): rebuilds 空课教师表. Column "wp" lists from the top, in 教师姓名
 // order, the teachers with no lesson at weekday w, period p; the table ends with one empty row.

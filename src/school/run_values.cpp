@@ -3,9 +3,6 @@
 namespace daike {
 
 std::optional<std::string> RunValues::byName(std::string_view name) const {
-    if (name == "当前周次") return std::to_string(当前周次);
-    if (name == "当前星期") return std::to_string(当前星期);
-    if (name == "手选星期标志") return std::to_string(手选星期标志);
     if (name == "首次激活标志") return std::to_string(首次激活标志);
     if (name == "管理操作码") return std::to_string(管理操作码);
     if (name == "代课方式") return std::to_string(代课方式);
@@ -20,9 +17,6 @@ std::optional<std::string> RunValues::byName(std::string_view name) const {
 
 bool RunValues::setByName(std::string_view name, const std::string& value) {
     auto number = [&] { return static_cast<std::int16_t>(std::stoi(value.empty() ? "0" : value)); };
-    if (name == "当前周次") return 当前周次 = number(), true;
-    if (name == "当前星期") return 当前星期 = number(), true;
-    if (name == "手选星期标志") return 手选星期标志 = number(), true;
     if (name == "代课方式") return 代课方式 = number(), true;
     if (name == "无课公出教师") return 无课公出教师 = value, true;
     if (name == "外出教师名单") {

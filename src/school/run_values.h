@@ -1,5 +1,6 @@
 // The values that live for one run of the program and that every window shares. They are not
-// stored in the database; a new run starts with them as below.
+// stored in the database; a new run starts with them as below. The working day (当前周次,
+// 当前星期, 手选星期标志) is not among them: it has its owner in school/working_day.h.
 #pragma once
 
 #include <cstdint>
@@ -11,23 +12,11 @@
 namespace daike {
 
 struct RunValues {
-    std::int16_t 当前周次 = 0;  // current teaching week (0 while the first day of term is unknown)
-    std::int16_t 当前星期 = 0;  // current weekday, Monday = 1 … Sunday = 7
-    std::int16_t 手选星期标志 = 0;          // 1 once the operator chose to work on another weekday
     std::int16_t 首次激活标志 = 0;          // 1 once the start-up question has been asked
     std::int16_t 管理操作码 = 0;            // the operation waiting for the administrator password
     std::int16_t 代课方式 = 0;              // 1 = one-teacher cover, 0 = several teachers
     std::vector<std::string> 外出教师名单;  // absent teachers of the several-teachers entry
     std::string 无课公出教师;               // hand-over from the modification window
-    // Whether 当前周次 says which week it is: the first day of term is known, or the operator
-    // typed the week in the assignment screen while it was not.
-    bool weekKnown = false;
-
-    // The week, when known; the stale-day check compares records with it.
-    std::optional<int> knownWeek() const {
-        return weekKnown ? std::optional<int>(当前周次) : std::nullopt;
-    }
-
     // A value by its name, as text, for tests and scenarios; nothing for an unknown name.
     std::optional<std::string> byName(std::string_view name) const;
     // Sets a value by its name from text, for scenarios; false for an unknown name.

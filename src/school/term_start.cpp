@@ -29,13 +29,4 @@ CalendarNow calendarNow(Store& store, calendar::Day today) {
     return now;
 }
 
-bool recountWeek(Store& store, RunValues& values, calendar::Day today) {
-    const auto now = calendarNow(store, today);
-    if (now.termStartKnown) {
-        values.当前周次 = static_cast<std::int16_t>(now.当前周次);
-        values.weekKnown = true;
-    }
-    return values.weekKnown;
-}
-
 }  // namespace daike

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "school/calendar.h"
-#include "school/run_values.h"
 
 namespace daike {
 
@@ -28,10 +27,5 @@ struct CalendarNow {
 
 // Where the calendar stands today; the week is 0 while the first day of term is unknown.
 CalendarNow calendarNow(Store& store, calendar::Day today);
-
-// The run's week follows the first day of term as soon as it is stored, so that every window
-// and the stale-day check count from the same date. A text that is not a date leaves the week
-// as it was. Returns whether the week is known now.
-bool recountWeek(Store& store, RunValues& values, calendar::Day today);
 
 }  // namespace daike

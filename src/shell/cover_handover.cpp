@@ -4,6 +4,7 @@
 #include "engine/modification.h"
 #include "shell/main_window.h"
 #include "ui/run_context.h"
+#include "ui/working_day_moves.h"
 #include "windows/engine/absence_entry_window.h"
 #include "windows/engine/assignment_window.h"
 #include "windows/engine/modification_window.h"
@@ -21,13 +22,12 @@ AssignmentWindow* openAssignment() {
 
 void openAbsenceEntry(MainWindow& main) {
     RunContext& ctx = main.context();
-    assignment::staleDayCheck(ctx.store, ctx.values.knownWeek(), ctx.values.当前星期);
+    checkStaleDay(ctx);
     main.openWindow<AbsenceEntryWindow>("Form4", [&main, &ctx] {
         // Teachers already on an open assignment screen cannot be entered again.
         QStringList listed;
         if (auto* form1 = openAssignment()) listed = form1->absentTeachers();
         auto* w = new AbsenceEntryWindow(ctx, &main, listed);
-        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AbsenceEntryWindow::showWeekday);
         QObject::connect(w, &AbsenceEntryWindow::enterCover, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, false);
@@ -50,7 +50,6 @@ void openModification(MainWindow& main) {
     }
     main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
         auto* w = new ModificationWindow(ctx, &main, *lists);
-        QObject::connect(w, &ModificationWindow::coverChanged, &main, &MainWindow::coverChanged);
         QObject::connect(w, &ModificationWindow::coverAgain, &main,
                          [&main](const QStringList& teachers, int weekday) {
                              openSeveralTeachers(main, teachers, weekday, true);
@@ -61,19 +60,8 @@ void openModification(MainWindow& main) {
 
 AssignmentWindow* openAssignmentWindow(MainWindow& main) {
     RunContext& ctx = main.context();
-    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
-        auto* w = new AssignmentWindow(ctx, &main);
-        QObject::connect(w, &AssignmentWindow::closedAfterCover, &main, &MainWindow::coverChanged);
-        // One calendar for the run: the week and weekday shown here and on the main window
-        // follow each other.
-        QObject::connect(w, &AssignmentWindow::calendarChanged, &main,
-                         &MainWindow::noteCalendarChanged);
-        QObject::connect(&main, &MainWindow::calendarChanged, w, &AssignmentWindow::showWeek);
-        QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
-        // Every cover recorded there, one or a whole day, shows on today's board at once.
-        QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::coverChanged);
-        return w;
-    });
+    return main.openWindow<AssignmentWindow>(
+        "Form1", [&main, &ctx] { return new AssignmentWindow(ctx, &main); });
 }
 
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
@@ -81,8 +69,6 @@ void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int week
     ctx.values.代课方式 = 0;
     auto* w = openAssignmentWindow(main);
     w->startSeveralTeachers(teachers, weekday, replace);
-    // The queued lessons stand on today's board, waiting.
-    main.refreshBoard();
 }
 
 }  // namespace daike

@@ -15,6 +15,7 @@
 #include "shell/search_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "store/week.h"
+#include "ui/change_signals.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/day_board_view.h"
@@ -36,7 +37,11 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     layout->setContentsMargins(0, 0, 0, 0);
     board_ = new DayBoardView(ctx_, centre);
     layout->addWidget(board_);
-    connect(this, &MainWindow::coverChanged, this, &MainWindow::refreshBoard);
+    // The board and the calendar line show the day as it is after every change, whichever
+    // window made it.
+    auto* changes = listen(ctx_, this);
+    connect(changes, &ChangeSignals::dayChanged, this, &MainWindow::refreshBoard);
+    connect(changes, &ChangeSignals::calendarChanged, this, &MainWindow::showCalendar);
     setCentralWidget(centre);
 
     auto* calendarLine = new QLabel(this);
@@ -151,18 +156,13 @@ void MainWindow::setBoardCovered(bool covered) {
     board_->setCovered(covered);
 }
 
-void MainWindow::noteCalendarChanged() {
-    showCalendar();
-    emit calendarChanged();
-}
-
 void MainWindow::showCalendar() {
     auto* line = findChild<QLabel*>("calendarLabel");
-    const auto& v = ctx_.values;
+    const auto& d = ctx_.day;
     QString text;
-    if (v.当前周次 > 0) text = QStringLiteral("第%1周  ").arg(v.当前周次);
-    if (v.当前星期 >= 1 && v.当前星期 <= week::kCalendarDays)
-        text += qs(week::weekdayName(v.当前星期));
+    if (d.week() > 0) text = QStringLiteral("第%1周  ").arg(d.week());
+    if (d.weekday() >= 1 && d.weekday() <= week::kCalendarDays)
+        text += qs(week::weekdayName(d.weekday()));
     line->setText(text);
 }
 
@@ -182,14 +182,8 @@ bool MainWindow::event(QEvent* e) {
 
 void MainWindow::startupQuestion() {
     if (ctx_.platform.boxes.yesNo(QStringLiteral("您是否准备代当天的课务！"))) return;
-    ctx_.values.手选星期标志 = 1;
-    openWindow<WeekdayChooser>("Form9", [this] {
-        auto* chooser = new WeekdayChooser(ctx_, this);
-        connect(chooser, &WeekdayChooser::chosen, this, &MainWindow::weekdayChosen);
-        // The calendar line follows the weekday chosen.
-        connect(chooser, &WeekdayChooser::chosen, this, &MainWindow::noteCalendarChanged);
-        return chooser;
-    });
+    ctx_.day.chooseByHand();
+    openWindow<WeekdayChooser>("Form9", [this] { return new WeekdayChooser(ctx_, this); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

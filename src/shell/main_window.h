@@ -34,9 +34,6 @@ class MainWindow : public QMainWindow {
 
     // Refreshes the calendar line at the foot of the window.
     void showCalendar();
-    // A window changed the run's week or weekday: the calendar line and every open window that
-    // shows them follow at once.
-    void noteCalendarChanged();
     // Today's board reads the day again (after cover, a withdrawal, a new day).
     void refreshBoard();
     // The record viewer hides the board while it is shown.
@@ -57,11 +54,6 @@ class MainWindow : public QMainWindow {
 
   signals:
     void closed();
-    void calendarChanged();
-    // Recorded cover may have changed (the assignment screen closed): views of it refresh.
-    void coverChanged();
-    // The weekday chooser closed with this weekday shown: the cover windows follow it.
-    void weekdayChosen(int weekday);
 
   protected:
     bool event(QEvent* e) override;

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "shell/main_window.h"
+#include "ui/change_signals.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/notice_output.h"
@@ -24,10 +25,11 @@ void wireNoticesMenu(MainWindow& main) {
         runAction(ctx, [&] { outputNotices(ctx, &main, busy, how); });
     };
     main.on("dkck", [viewer] { viewer->open(); });
-    // Closing the assignment screen brings an open viewer up to date.
-    QObject::connect(&main, &MainWindow::coverChanged, viewer, [viewer] {
-        if (viewer->isVisible()) viewer->open();
-    });
+    // An open viewer follows every change of today's cover.
+    QObject::connect(listen(main.context(), viewer), &ChangeSignals::coverChanged, viewer,
+                     [viewer] {
+                         if (viewer->isVisible()) viewer->open();
+                     });
     main.on("scdk", [output] { output(NoticeOutput::Print); });
     main.on("dkyl", [output] { output(NoticeOutput::Preview); });
     main.on("dkpdf", [output] { output(NoticeOutput::Pdf); });

@@ -137,14 +137,11 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
         }
     }
     p->ctx_.reset(new RunContext{*p->store_, platform, RunValues{}, dir});
-    auto& values = p->ctx_->values;
-    CalendarNow now;
-    if (!runAction(*p->ctx_, [&] { now = calendarNow(*p->store_, platform.clock.today()); }))
+    p->store_->announceTo(&p->ctx_->changes);
+    auto& day = p->ctx_->day;
+    if (!runAction(*p->ctx_, [&] { day.startUp(*p->store_, platform.clock.today()); }))
         return nullptr;
-    values.当前周次 = static_cast<std::int16_t>(now.当前周次);
-    values.当前星期 = static_cast<std::int16_t>(now.当前星期);
-    values.weekKnown = now.termStartKnown;
-    if (!now.termStartKnown) {
+    if (!day.weekKnown()) {
         platform.boxes.ok(
             QStringLiteral("学期首日（开学第一周星期一的日期）尚未设定，当前周次暂记为0。\n"
                            "请在“数据初始化—基本数据录入—学期首日设定”中输入，输入后即刻生效。"));
@@ -158,6 +155,7 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
 
 Program::~Program() {
     main_.reset();
+    if (store_) store_->announceTo(nullptr);
     ctx_.reset();
     store_.reset();
 }

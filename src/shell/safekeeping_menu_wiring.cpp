@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include "school/resets.h"
 #include "school/term_start.h"
 #include "shell/main_window.h"
 #include "store/safekeeping.h"
 #include "store/store.h"
+#include "store/week.h"
 #include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -72,15 +74,26 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
     for (QWidget* w : main.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (w->isWindow() && w->isVisible()) w->close();
     ctx.store.replaceWith(checked);
-    if (ctx.values.手选星期标志 == 0) {
-        const auto now = calendarNow(ctx.store, ctx.platform.clock.today());
-        ctx.values.当前周次 = static_cast<std::int16_t>(now.当前周次);
-        ctx.values.当前星期 = static_cast<std::int16_t>(now.当前星期);
-    }
-    main.showCalendar();
+    // The working day follows the restored file. When its cover is of another day, the
+    // operator says which day is worked: a new one (that cover cleared; it stays in the backup
+    // just restored) or the restored day itself.
+    const auto other = ctx.day.followRestoredFile(ctx.store, ctx.platform.clock.today());
     ctx.platform.boxes.ok(QStringLiteral("数据已从“%1”恢复。\n恢复前的数据已备份到“%2”。")
                               .arg(qs(candidate.string()))
                               .arg(qs(before.string())));
+    if (other) {
+        const int covers = recordedCovers(ctx.store);
+        const QString when =
+            (other->weekKnown ? QStringLiteral("第%1周").arg(other->week) : QString()) +
+            qs(week::weekdayName(other->weekday));
+        if (ctx.platform.boxes.yesNo(
+                QStringLiteral("恢复的数据中是%1的代课。是否开始新的一天？").arg(when) + "\n" +
+                qs(newDayQuestion(covers)) +
+                QStringLiteral("；选“否”则继续安排%1的代课。").arg(when)))
+            ctx.day.clearStaleDay(ctx.store);
+        else
+            ctx.day.moveTo(ctx.store, *other);
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "shell/safekeeping_menu_wiring.h"
 #include "ui/backups.h"
 #include "ui/run_context.h"
+#include "ui/working_day_moves.h"
 #include "windows/basedata/classes_window.h"
 #include "windows/basedata/main_classes_window.h"
 #include "windows/basedata/teacher_names_window.h"
@@ -61,18 +62,9 @@ void emptyEverything(MainWindow& m) {
 // 单人代课: an earlier day's cover is cleared first, then one absent teacher is covered.
 void coverOneTeacher(MainWindow& m) {
     RunContext& ctx = m.context();
-    assignment::staleDayCheck(ctx.store, ctx.values.knownWeek(), ctx.values.当前星期);
+    checkStaleDay(ctx);
     ctx.values.代课方式 = 1;
     openAssignmentWindow(m);
-}
-
-// 学期首日设定: the run's week follows the stored date at once, on every window that shows it.
-void openTermStart(MainWindow& m) {
-    m.openWindow<TermStartWindow>("Form13", [&m] {
-        auto* w = new TermStartWindow(m.context(), &m);
-        QObject::connect(w, &TermStartWindow::stored, &m, &MainWindow::noteCalendarChanged);
-        return w;
-    });
 }
 
 TimetableImportPanel* importPanel(MainWindow& m) {
@@ -94,7 +86,7 @@ const std::vector<Registered>& windowRegistry() {
     static const std::vector<Registered> all = {
         // 数据初始化
         {"sysjqk", "sysjqk", EmptyAllData, emptyEverything},
-        {"Form13", "xqdyt", None, openTermStart},
+        {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
         {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
         {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
         {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},

@@ -121,4 +121,20 @@ std::vector<std::string> createStatements() {
     return out;
 }
 
+std::optional<Change> changeOf(std::string_view table) {
+    static const std::pair<std::string_view, Change> families[] = {
+        {临时代课记录, Change::Cover},  {代课记录, Change::Cover},
+        {当天代课记录, Change::Cover},  {代课节数, Change::Cover},
+        {代课教师, Change::Absences},   {需代课目情况, Change::Absences},
+        {任课情况, Change::Absences},  // the marks; a new timetable is announced as both
+        {教师姓名, Change::BaseData},   {开设课程, Change::BaseData},
+        {班级, Change::BaseData},       {开学第一天, Change::BaseData},
+        {公出表, Change::BaseData},     {空课教师表, Change::BaseData},
+        {每日节数表, Change::BaseData}, {代课酬金, Change::BaseData},
+    };
+    for (const auto& [name, change] : families)
+        if (name == table) return change;
+    return std::nullopt;
+}
+
 }  // namespace daike::schema

@@ -3,9 +3,12 @@
 // part of the file format.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "store/changes.h"
 
 namespace daike::schema {
 
@@ -27,6 +30,10 @@ inline constexpr int kVersion = 2;
 
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
+
+// What a write to the table changes, for the announcements (store/changes.h); nothing for the
+// tables that only the ranking works in.
+std::optional<Change> changeOf(std::string_view table);
 
 // Column names of the tables laid out by the week: 每日节数表 has one per weekday ("3"),
 // 空课教师表 one per slot ("35": weekday 3, period 5), 代课教师 one per period ("5") and a

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "store/safekeeping.h"
 #include "store/sql_text.h"
@@ -179,6 +180,39 @@ void Store::connect(const std::filesystem::path& file, bool create) {
     }
     sqlite3_create_collation_v2(db_, "ZH", SQLITE_UTF8, collator_, compareChinese, nullptr);
     sqlite3_busy_timeout(db_, 2000);
+    // Every row written is noted for the announcements. A DELETE without WHERE would empty the
+    // table in one step, unseen by the hook: the authorizer makes SQLite delete row by row.
+    sqlite3_update_hook(db_, &Store::rowWritten, this);
+    sqlite3_set_authorizer(db_, &Store::authorize, this);
+}
+
+int Store::authorize(void* self, int action, const char* table, const char*, const char*,
+                     const char*) {
+    auto& dropping = static_cast<Store*>(self)->dropping_;
+    // A DROP TABLE asks for its DELETE right after: that one must stay allowed as it is, or
+    // the table would not be dropped. SQLite's own tables are left alone too.
+    if (action == SQLITE_DROP_TABLE || action == SQLITE_DROP_TEMP_TABLE) {
+        dropping = true;
+        return SQLITE_OK;
+    }
+    if (action != SQLITE_DELETE) return SQLITE_OK;
+    const bool wasDropping = std::exchange(dropping, false);
+    const bool ours = table && std::string_view(table).substr(0, 7) != "sqlite_";
+    return ours && !wasDropping ? SQLITE_IGNORE : SQLITE_OK;
+}
+
+void Store::rowWritten(void* self, int, const char*, const char* table, long long) {
+    // Inside sqlite3_step: only noted here, announced once the action is over.
+    if (const auto change = schema::changeOf(table))
+        static_cast<Store*>(self)->pending_[static_cast<std::size_t>(*change)] = true;
+}
+
+void Store::announcePending() {
+    const auto pending = pending_;
+    pending_ = {};
+    if (!changes_) return;
+    for (int c = 0; c < kChangeFamilies; ++c)
+        if (pending[static_cast<std::size_t>(c)]) changes_->announce(static_cast<Change>(c));
 }
 
 void Store::disconnect() {
@@ -498,6 +532,8 @@ void Store::replaceWith(const std::filesystem::path& checkedCopy) {
                                                      (ec ? ec.message() : problem) + "）");
     }
     useLog();
+    pending_.fill(true);
+    announcePending();
 }
 
 int Store::checkCopy(const std::filesystem::path& copy, const std::string& shownName) {
@@ -617,8 +653,13 @@ int Store::exec(std::string_view sql, const std::vector<Value>& params) {
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
     sqlite3_reset(st);
-    if (rc != SQLITE_DONE) fail(std::string(sql));
-    return sqlite3_changes(db_);
+    if (rc != SQLITE_DONE) {
+        if (depth_ == 0) pending_ = {};
+        fail(std::string(sql));
+    }
+    const int changed = sqlite3_changes(db_);
+    if (depth_ == 0) announcePending();
+    return changed;
 }
 
 std::vector<std::vector<Value>> Store::select(std::string_view sql,
@@ -643,8 +684,10 @@ void Store::execScript(std::string_view sql) {
     if (sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "";
         sqlite3_free(err);
+        if (depth_ == 0) pending_ = {};
         throw Failure(Failure::Kind::Query, describeDatabaseError(sqlite3_errcode(db_), msg));
     }
+    if (depth_ == 0) announcePending();
 }
 
 std::vector<std::vector<std::optional<std::string>>> Store::selectText(std::string_view sql) {
@@ -688,11 +731,13 @@ void Store::commit() {
         exec("RELEASE s" + std::to_string(depth_ - 1));
     }
     --depth_;
+    if (depth_ == 0) announcePending();
 }
 
 void Store::rollback() {
     --depth_;
     if (depth_ == 0) {
+        pending_ = {};
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     } else {
         // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "literal" + string.

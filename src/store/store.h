@@ -3,6 +3,7 @@
 // parameter; table and column names come from the program's own layout.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "store/changes.h"
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/store_error.h"
@@ -81,6 +83,11 @@ class Store {
     decltype(auto) transaction(F&& f);
     bool inTransaction() const { return depth_ > 0; }
 
+    // Every committed write is announced to `changes` by the family of the tables written
+    // (schema::changeOf), once per family and action, after the commit; a rolled-back action
+    // announces nothing. A restored file announces every family.
+    void announceTo(ChangeNotifier* changes) { changes_ = changes; }
+
     // Deletes every row of a table.
     void emptyTable(std::string_view table);
     // Puts a value into the first row whose cell in the column is Null (or, when blankIsFree,
@@ -129,6 +136,11 @@ class Store {
     void begin();
     void commit();
     void rollback();
+    static void rowWritten(void* self, int op, const char* database, const char* table,
+                           long long rowid);
+    void announcePending();
+    static int authorize(void* self, int action, const char* table, const char*, const char*,
+                         const char*);
 
     sqlite3* db_ = nullptr;
     UCollator* collator_ = nullptr;
@@ -137,6 +149,9 @@ class Store {
     std::filesystem::path file_;
     std::vector<std::string> notices_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    ChangeNotifier* changes_ = nullptr;
+    std::array<bool, kChangeFamilies> pending_{};
+    bool dropping_ = false;  // a DROP TABLE is being prepared
 };
 
 // Scope of one user action; rolls back unless commit() was called.

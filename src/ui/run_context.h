@@ -1,10 +1,13 @@
-// What every window of one run is given: the database, the desktop and the run-wide values.
+// What every window of one run is given: the database, the desktop, the run-wide values, the
+// working day and the announcements of what changed.
 #pragma once
 
 #include <filesystem>
 
 #include "platform/platform.h"
 #include "school/run_values.h"
+#include "school/working_day.h"
+#include "store/changes.h"
 
 namespace daike {
 
@@ -15,6 +18,9 @@ struct RunContext {
     Platform platform;
     RunValues values;
     std::filesystem::path programDir;
+    // What changed, announced; and the day being worked, the one owner of it.
+    ChangeNotifier changes{};
+    WorkingDay day{changes};
 };
 
 }  // namespace daike

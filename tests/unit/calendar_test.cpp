@@ -65,20 +65,5 @@ TEST(TermStart, StoredAsTypedAndReadForTheCalendar) {
     EXPECT_FALSE(calendarNow(*db, makeDay(2009, 9, 16)).termStartKnown);
 }
 
-TEST(TermStart, TheRunsWeekFollowsADateStoredDuringTheRun) {
-    testing::Db db;
-    RunValues v;
-    EXPECT_FALSE(v.knownWeek());
-    EXPECT_FALSE(recountWeek(*db, v, makeDay(2009, 9, 16)));
-    v.当前周次 = 5;  // typed in the assignment screen
-    v.weekKnown = true;
-    storeTermStart(*db, "2009/8/31");
-    EXPECT_TRUE(recountWeek(*db, v, makeDay(2009, 9, 16)));
-    EXPECT_EQ(v.knownWeek(), 3);
-    storeTermStart(*db, "/8/");  // not a date: the week stays as it was
-    EXPECT_TRUE(recountWeek(*db, v, makeDay(2009, 9, 23)));
-    EXPECT_EQ(v.当前周次, 3);
-}
-
 }  // namespace
 }  // namespace daike

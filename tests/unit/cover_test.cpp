@@ -432,34 +432,6 @@ TEST_F(CoverTest, ExitReleasesOnlyLessonsHeldBackWithoutCover) {
     EXPECT_EQ(rows("SELECT 标记,已代标记 FROM 任课情况"), "NULL|NULL;1|1;NULL|NULL;NULL|NULL");
 }
 
-TEST_F(CoverTest, StaleDayCheckClearsOnlyAnotherDaysRecords) {
-    EXPECT_FALSE(assignment::staleDayCheck(db(), 3, 3));
-    sql("INSERT INTO 当天代课记录 VALUES ('甲','病假','乙','3',3,'一(1)','语文',1);"
-        "INSERT INTO 代课教师 (\"1\") VALUES ('乙');"
-        "INSERT INTO 代课节数 VALUES ('乙',1,5);");
-    EXPECT_FALSE(assignment::staleDayCheck(db(), 3, 3));
-    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "1");
-    EXPECT_TRUE(assignment::holdsAnotherDay(db(), 4, 3));
-    EXPECT_TRUE(assignment::holdsAnotherDay(db(), 3, 2));
-    sql("INSERT INTO 当天代课记录 VALUES ('甲','病假','乙','2',3,'一(1)','语文',2);");
-    EXPECT_TRUE(assignment::staleDayCheck(db(), 3, 3));
-    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "0");
-    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "0");
-    EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数"), "0|5");
-}
-
-TEST_F(CoverTest, WithoutAKnownWeekOnlyTheWeekdayMakesAnotherDay) {
-    // A week typed by hand while no first day of term is stored: today's records stay.
-    sql("INSERT INTO 当天代课记录 VALUES ('甲','病假','乙','3',3,'一(1)','语文',1);"
-        "INSERT INTO 代课教师 (\"1\") VALUES ('乙');");
-    EXPECT_FALSE(assignment::holdsAnotherDay(db(), std::nullopt, 3));
-    EXPECT_FALSE(assignment::staleDayCheck(db(), std::nullopt, 3));
-    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师"), "1");
-    EXPECT_TRUE(assignment::holdsAnotherDay(db(), 0, 3));
-    EXPECT_TRUE(assignment::staleDayCheck(db(), std::nullopt, 4));
-    EXPECT_EQ(rows("SELECT count(*) FROM 当天代课记录"), "0");
-}
-
 // --- pages of the candidate list ---------------------------------------------------------
 
 TEST(CandidatePages, ThirtyThreeRowsMakeTwoPages) {

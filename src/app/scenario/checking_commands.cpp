@@ -230,7 +230,7 @@ void ScenarioRunner::Checking::expectFits(ScenarioRunner& r, const QStringList& 
 
 // expect-value
 void ScenarioRunner::Checking::expectValue(ScenarioRunner& r, const QStringList& a) {
-    auto v = r.program_->context().values.byName(a[1].toStdString());
+    auto v = r.runValue(a[1].toStdString());
     if (!v) cannot("no run-wide value " + a[1]);
     const QString got = QString::fromStdString(*v);
     r.expect(got == a[2], a[1] + ": expected " + a[2] + ", got " + got);

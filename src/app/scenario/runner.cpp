@@ -310,6 +310,11 @@ MainWindow* ScenarioRunner::mainWindow() {
 
 std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
     if (!program_) return std::nullopt;
+    // The working day's own names read it, as the windows that show them do.
+    const auto& day = program_->context().day;
+    if (name == "当前周次") return std::to_string(day.week());
+    if (name == "当前星期") return std::to_string(day.weekday());
+    if (name == "手选星期标志") return day.handChosen() ? "1" : "0";
     return program_->context().values.byName(name);
 }
 

@@ -13,8 +13,10 @@
 #include "engine/teacher_picker.h"
 #include "school/term_start.h"
 #include "store/week.h"
+#include "ui/change_signals.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "ui/working_day_moves.h"
 
 namespace daike {
 
@@ -32,9 +34,10 @@ AbsenceEntryWindow::AbsenceEntryWindow(RunContext& ctx, QWidget* owner, const QS
     makeToolWindow(this, owner, "Form4", QStringLiteral("需代教师课目输入"));
     absence::openEntry(ctx_.store);
     build();
-    const auto now = calendarNow(ctx_.store, ctx_.platform.clock.today());
-    weekday_->setText(
-        QString::number(ctx_.values.手选星期标志 ? ctx_.values.当前星期 : now.当前星期));
+    // The working day's weekday, following every move of it.
+    showWeekday(ctx_.day.weekday());
+    connect(listen(ctx_, this), &ChangeSignals::calendarChanged, this,
+            &AbsenceEntryWindow::followWorkingDay);
     fillGrid();
     placeWindow(*this, ctx_.platform.screen, {10, 0});
     reset();
@@ -159,12 +162,16 @@ void AbsenceEntryWindow::showWeekday(int weekday) {
 }
 
 void AbsenceEntryWindow::stepWeekday(int delta) {
-    const int now = weekday_->text().trimmed().toInt();
-    const int next = delta > 0 ? week::nextWeekday(now) : week::previousWeekday(now);
-    weekday_->setText(QString::number(next));
-    ctx_.values.当前星期 = static_cast<std::int16_t>(next);
+    // The working day moves (asking first when today's cover would go); followWorkingDay shows
+    // it.
+    runAction(ctx_, [&] { moveWorkingDay(ctx_, ctx_.day.stepped(delta)); });
+}
+
+void AbsenceEntryWindow::followWorkingDay() {
+    showWeekday(ctx_.day.weekday());
     // The rows shown were another day's.
-    if (!teacher_.isEmpty()) runAction(ctx_, [this] { confirmTeacher(); });
+    if (!teacher_.isEmpty() && weekday_value_ != ctx_.day.weekday())
+        runAction(ctx_, [this] { confirmTeacher(); });
 }
 
 void AbsenceEntryWindow::confirmTeacher() {
@@ -176,6 +183,11 @@ void AbsenceEntryWindow::confirmTeacher() {
     const auto weekday = absence::weekdayFrom(ss(weekday_->text()));
     if (!weekday) {
         ctx_.platform.boxes.ok(QStringLiteral("星期只能是1至5（星期一至星期五），请重新输入！"));
+        return;
+    }
+    // A weekday typed into the box moves the working day, as an arrow does.
+    if (*weekday != ctx_.day.weekday() && !moveWorkingDay(ctx_, ctx_.day.withWeekday(*weekday))) {
+        showWeekday(ctx_.day.weekday());
         return;
     }
     if (!absence::teacherExists(ctx_.store, ss(name))) {
@@ -284,7 +296,6 @@ void AbsenceEntryWindow::storeSelection() {
     const auto done = absence::storeTeacher(ctx_.store, ss(teacher_), weekday_value_, sheet_);
     entered_ << teacher_;
     if (done.needsCover && !toCover_.contains(teacher_)) toCover_ << teacher_;
-    ctx_.values.当前星期 = static_cast<std::int16_t>(weekday_value_);
     if (!done.notFound.empty()) {
         QString list;
         for (const auto& n : done.notFound) list += (list.isEmpty() ? "" : "、") + qs(n);
@@ -321,7 +332,7 @@ void AbsenceEntryWindow::leave() {
 void AbsenceEntryWindow::handOver() {
     handedOver_ = true;
     ctx_.values.代课方式 = 0;
-    emit enterCover(toCover_, weekday_value_ ? weekday_value_ : ctx_.values.当前星期);
+    emit enterCover(toCover_, ctx_.day.weekday());
 }
 
 void AbsenceEntryWindow::closeEvent(QCloseEvent* e) {

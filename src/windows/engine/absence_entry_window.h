@@ -25,8 +25,6 @@ class AbsenceEntryWindow : public QWidget {
     // `listed`: teachers already on the assignment screen's list (they cannot be entered
     // again).
     AbsenceEntryWindow(RunContext& ctx, QWidget* owner, const QStringList& listed = {});
-    // The weekday chooser's choice: the weekday box shows it.
-    void showWeekday(int weekday);
 
   signals:
     // The operator goes on to cover: the teachers whose lessons wait in 需代课目情况, and the
@@ -52,6 +50,8 @@ class AbsenceEntryWindow : public QWidget {
     void fillGrid();  // xsjs
     void gridClicked(int place);
     void stepWeekday(int delta);
+    void followWorkingDay();
+    void showWeekday(int weekday);
     void confirmTeacher();  // Command1
     void rowClicked(int r);
     void halfClicked(int h);

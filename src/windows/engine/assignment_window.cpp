@@ -13,8 +13,10 @@
 #include "school/term_start.h"
 #include "store/store.h"
 #include "store/week.h"
+#include "ui/change_signals.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "ui/working_day_moves.h"
 #include "windows/engine/day_proposal_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/engine/teacher_picker_window.h"
@@ -60,11 +62,12 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), 
 
     reasonConfirmed_ = false;
     assignment::openScreen(ctx_.store);
-    const auto today = ctx_.platform.clock.today();
-    weekday_ = ctx_.values.手选星期标志 ? ctx_.values.当前星期 : calendar::weekdayNumber(today);
-    // The run's week, the one the stale-day check compares today's records with.
+    // The working day's week and weekday; the window follows every move of it, from here or
+    // from elsewhere.
     showWeek();
     connect(week_, &QLineEdit::textEdited, this, &AssignmentWindow::weekTyped);
+    connect(listen(ctx_, this), &ChangeSignals::calendarChanged, this,
+            &AssignmentWindow::followWorkingDay);
     if (oneTeacherMode()) {
         pick_->show();
         typed_->show();
@@ -269,7 +272,7 @@ QString AssignmentWindow::reason() const {
 }
 
 std::string AssignmentWindow::weekdayText() const {
-    return std::to_string(weekday_);
+    return std::to_string(ctx_.day.weekday());
 }
 
 void AssignmentWindow::addAbsentTeacher(const QString& name) {
@@ -282,7 +285,9 @@ void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int wee
     for (const auto& t : teachers)
         if (teachers_->findText(t) < 0) addAbsentTeacher(t);
     teachers_->setEditText(QString());
-    if (week::isWeekday(weekday)) weekday_ = weekday;
+    // 重代 from 修改 works on the records' own day.
+    if (week::isWeekday(weekday) && weekday != ctx_.day.weekday())
+        runAction(ctx_, [&] { moveWorkingDay(ctx_, ctx_.day.withWeekday(weekday)); });
     pick_->hide();
     typed_->hide();
     teachers_->show();
@@ -315,7 +320,6 @@ bool AssignmentWindow::event(QEvent* e) {
 void AssignmentWindow::closeEvent(QCloseEvent* e) {
     e->accept();
     pickerPending_ = false;
-    emit closedAfterCover();
     if (main_) {
         main_->show();
         main_->raise();
@@ -325,7 +329,7 @@ void AssignmentWindow::closeEvent(QCloseEvent* e) {
 // ---- Painting -------------------------------------------------------------------------------
 
 void AssignmentWindow::render() {
-    weekdayBox_->setText(QString::number(weekday_));
+    weekdayBox_->setText(QString::number(ctx_.day.weekday()));
     renderGrid();
     renderList();
     renderSuggestions();
@@ -472,10 +476,18 @@ void AssignmentWindow::renderSuggestions() {
 // ---- Handlers -------------------------------------------------------------------------------
 
 void AssignmentWindow::stepWeekday(int delta) {
-    weekday_ = assignment::stepWeekday(weekday_, delta);
-    ctx_.values.当前星期 = static_cast<std::int16_t>(weekday_);
-    leaveDay();
-    emit calendarChanged();
+    // The working day moves (asking first when today's cover would go); followWorkingDay
+    // repaints.
+    runAction(ctx_, [&] { moveWorkingDay(ctx_, ctx_.day.stepped(delta)); });
+}
+
+void AssignmentWindow::followWorkingDay() {
+    showWeek();
+    // A day loaded for another weekday may not be covered under this one.
+    if (grid_ == GridState::Shown && loadedWeekday_ != ctx_.day.weekday())
+        leaveDay();
+    else
+        render();
 }
 
 void AssignmentWindow::leaveDay() {
@@ -492,28 +504,21 @@ void AssignmentWindow::leaveDay() {
 }
 
 void AssignmentWindow::weekTyped(const QString& text) {
-    // A week typed by hand is the run's week from now on, as a weekday stepped here is.
+    // A week typed by hand moves the working day, as a weekday stepped here does. Text that is
+    // not a week moves nothing: a cover always carries the working day's week.
     bool ok = false;
     const int week = text.trimmed().toInt(&ok);
-    if (!ok) return;
-    ctx_.values.当前周次 = static_cast<std::int16_t>(week);
-    ctx_.values.weekKnown = true;
-    emit calendarChanged();
+    if (!ok || week <= 0 || (ctx_.day.weekKnown() && week == ctx_.day.week())) return;
+    bool moved = false;
+    runAction(ctx_, [&] { moved = moveWorkingDay(ctx_, ctx_.day.withWeek(week)); });
+    if (!moved) {
+        week_->setText(qs(ctx_.day.day().weekText()));
+    }
 }
 
 void AssignmentWindow::showWeek() {
-    const QString shown = ctx_.values.weekKnown ? QString::number(ctx_.values.当前周次) : QString();
-    if (ctx_.values.weekKnown && week_->text() != shown) week_->setText(shown);
-}
-
-void AssignmentWindow::showWeekday(int weekday) {
-    // A day loaded for another weekday may not be covered under this one.
-    const bool otherDay = weekday != weekday_ && grid_ == GridState::Shown;
-    weekday_ = weekday;
-    if (otherDay)
-        leaveDay();
-    else
-        render();
+    const QString shown = qs(ctx_.day.day().weekText());
+    if (ctx_.day.weekKnown() && week_->text() != shown) week_->setText(shown);
 }
 
 void AssignmentWindow::showPicker() {
@@ -560,7 +565,7 @@ void AssignmentWindow::loadDay() {
     if (oneTeacherMode())
         teachers_->setEditText(qs(assignment::storedTeacherName(ctx_.store, ss(typed_->text()))));
     const QString teacher = teachers_->currentText();
-    if (week_->text().isEmpty() || teacher.isEmpty() || reason().isEmpty()) {
+    if (!ctx_.day.weekKnown() || teacher.isEmpty() || reason().isEmpty()) {
         render();
         ctx_.platform.boxes.ok(QStringLiteral("您还内容没有填写完整,请确认！"));
         return;
@@ -578,6 +583,7 @@ void AssignmentWindow::loadDay() {
     ranked_.clear();
     suggestionsShown_ = false;
     loadedTeacher_ = teacher;
+    loadedWeekday_ = ctx_.day.weekday();
     lessons_ = assignment::loadDay(ctx_.store, ss(teacher), weekdayText());
     if (lessons_.empty()) {
         // The grid must not offer the previous teacher's lessons under this teacher's name.
@@ -691,7 +697,7 @@ void AssignmentWindow::recordCover() {
     c.absent = ss(loadedTeacher_);
     c.reason = ss(reason());
     c.substitute = ranked_[static_cast<std::size_t>(pageOffset_ + selectedRow_)].name;
-    c.week = ss(week_->text());
+    c.week = ctx_.day.day().weekText();
     c.weekdayText = weekdayText();
     c.cls = lesson ? lesson->cls : std::string();
     c.subject = lesson ? lesson->subject : std::string();
@@ -708,7 +714,6 @@ void AssignmentWindow::recordCover() {
         "“" + qs(c.absent) + "”" + QStringLiteral("  老师的") + which + QStringLiteral("？"));
     if (ok) {
         assignment::recordCover(ctx_.store, c, !oneTeacherMode());
-        emit coverChanged();
     }
     loadDay();
     placePointer(ctx_.platform, {205, 345}, {330, 436});
@@ -772,8 +777,8 @@ void AssignmentWindow::exitStep() {
 void AssignmentWindow::proposeDay() {
     DayProposalWindow::Request r;
     r.severalTeachers = !oneTeacherMode();
-    r.week = week_->text();
-    r.weekday = QString::number(weekday_);
+    r.week = qs(ctx_.day.day().weekText());
+    r.weekday = QString::number(ctx_.day.weekday());
     if (oneTeacherMode()) {
         // The teacher's day is loaded and the reason confirmed first, as for one lesson.
         if (!reasonConfirmed_ || grid_ != GridState::Shown ||
@@ -801,7 +806,6 @@ void AssignmentWindow::proposeDay() {
 }
 
 void AssignmentWindow::dayConfirmed() {
-    emit coverChanged();
     if (oneTeacherMode()) {
         loadDay();
         finishDay();

@@ -38,23 +38,11 @@ class AssignmentWindow : public QWidget {
 
     // Several-teachers mode: the absence entry lists the absent teachers.
     void addAbsentTeacher(const QString& name);
-    // The weekday chooser's choice: the weekday box shows it.
-    void showWeekday(int weekday);
     // Several-teachers mode with these absent teachers (each once) on that weekday: the list
     // replaces the one shown when `replace`, else the names are added to it.
     void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
     // The absent teachers still listed.
     QStringList absentTeachers() const;
-    // Shows the run's week in the week box (after the first day of term was stored).
-    void showWeek();
-
-  signals:
-    // The window closed after cover was recorded through it: views of today's cover refresh.
-    void closedAfterCover();
-    // The operator stepped the weekday or typed the week: 当前星期 / 当前周次 changed.
-    void calendarChanged();
-    // Cover was recorded here: today's board shows it at once.
-    void coverChanged();
 
   protected:
     bool event(QEvent* e) override;
@@ -102,6 +90,10 @@ class AssignmentWindow : public QWidget {
     std::string weekdayText() const;
 
     void stepWeekday(int delta);
+    // The working day moved: the week box and weekday follow, a day loaded for another weekday
+    // is put away.
+    void followWorkingDay();
+    void showWeek();
     void weekTyped(const QString& text);
     void leaveDay();  // the loaded day no longer matches the weekday box
     void openPicker();
@@ -144,8 +136,8 @@ class AssignmentWindow : public QWidget {
     QPushButton* earlierSuggestions_;
 
     // The window's data.
-    int weekday_ = 0;                          // 1 to 5 once stepped; a weekend day at start
     QString loadedTeacher_;                    // whose lessons the grid shows
+    int loadedWeekday_ = 0;                    // the weekday they were loaded for
     std::vector<assignment::Lesson> lessons_;  // that teacher's lessons of weekday_
     GridState grid_ = GridState::Blank;
     int selectedPeriod_ = -1;                           // index 0 to 5

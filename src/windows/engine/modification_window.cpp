@@ -54,8 +54,8 @@ ModificationWindow::ModificationWindow(RunContext& ctx, QWidget* owner,
     setList(substitutes_, lists.substitutes);
     setList(absent_, lists.absent);
     // Corrections at the weekend or on another day apply to the day whose cover is stored.
-    weekday_ = modification::weekdayOfRecords(ctx_.store, ctx_.values.当前星期);
-    ctx_.values.当前星期 = static_cast<std::int16_t>(weekday_);
+    // The records' own day; the working day stays as it is.
+    weekday_ = modification::weekdayOfRecords(ctx_.store, ctx_.day.weekday());
     placeWindow(*this, ctx_.platform.screen, {60, 40});
 }
 
@@ -226,7 +226,6 @@ void ModificationWindow::correct(bool again) {
     const auto cover = covers_[static_cast<std::size_t>(k)];
     const auto out = again ? modification::reassign(ctx_.store, cover)
                            : modification::withdraw(ctx_.store, cover);
-    emit coverChanged();
     if (again && !queued_.contains(qs(cover.absent))) queued_ << qs(cover.absent);
     if (!out.notFound.empty()) {
         QString list;

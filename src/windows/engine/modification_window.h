@@ -28,8 +28,6 @@ class ModificationWindow : public QWidget {
     // Leaving after re-assignments: the teachers whose lessons wait in 需代课目情况 again, and
     // the weekday of the cover.
     void coverAgain(const QStringList& teachers, int weekday);
-    // A cover was withdrawn or queued again: today's board shows it at once.
-    void coverChanged();
 
   protected:
     void closeEvent(QCloseEvent* e) override;

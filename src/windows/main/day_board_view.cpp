@@ -165,14 +165,14 @@ void DayBoardView::updateShown() {
 }
 
 void DayBoardView::refresh() {
-    board_ = board::load(ctx_.store, ctx_.values.当前周次, ctx_.values.当前星期);
+    board_ = board::load(ctx_.store, ctx_.day.week(), ctx_.day.weekday());
     const QString date = boardDate(ctx_, board_);
     summary_->setText(dayLine(board_, date));
     text_->setHtml(boardHtml(board_, date, false));
 }
 
 void outputDaySheet(RunContext& ctx, QWidget* parent, SheetOutput how) {
-    const auto b = board::load(ctx.store, ctx.values.当前周次, ctx.values.当前星期);
+    const auto b = board::load(ctx.store, ctx.day.week(), ctx.day.weekday());
     const QString html = boardHtml(b, boardDate(ctx, b), true);
     const QPageLayout layout(QPageSize(QPageSize::A4),
                              landscape(b) ? QPageLayout::Landscape : QPageLayout::Portrait,

@@ -24,7 +24,7 @@ SlotSearchWindow::SlotSearchWindow(RunContext& ctx, QWidget* owner, const QStrin
                                    const QString& caption)
     : ctx_(ctx) {
     makeToolWindow(this, owner, name, caption);
-    weekday_ = ctx_.values.当前星期;
+    weekday_ = ctx_.day.weekday();
 }
 
 int SlotSearchWindow::buildSlotControls(int top) {
@@ -157,7 +157,7 @@ void TeacherSearchWindow::lookUp(int period) {
         return;
     }
     const auto where =
-        lookup::whereIsTeacher(ctx_.store, weekday_, name_, period, ctx_.values.当前星期);
+        lookup::whereIsTeacher(ctx_.store, weekday_, name_, period, ctx_.day.weekday());
     showAnswer(qs(where.place), qs(where.status));
 }
 

@@ -7,6 +7,7 @@
 #include "store/store.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "ui/working_day_moves.h"
 
 namespace daike {
 
@@ -35,10 +36,14 @@ void TermStartWindow::save() {
     auto box = [this](const char* name) { return findChild<QLineEdit*>(name)->text(); };
     // Stored exactly as typed; the week count reads it at the next start of the program.
     const QString text = box("Text1") + "/" + box("Text2") + "/" + box("Text3");
+    // The run counts its weeks from the new date at once. When that moves the working day off
+    // the day of today's cover, the operator is asked first; 否 stores nothing.
+    const auto today = ctx_.platform.clock.today();
+    if (const auto start = calendar::parseDate(ss(text))) {
+        if (!moveWorkingDay(ctx_, ctx_.day.withWeek(calendar::weekNumber(*start, today)))) return;
+    }
     storeTermStart(ctx_.store, ss(text));
-    // The run counts its weeks from the new date at once.
-    recountWeek(ctx_.store, ctx_.values, ctx_.platform.clock.today());
-    emit stored();
+    ctx_.day.followTermStart(ctx_.store, today);
     ctx_.platform.boxes.ok(QStringLiteral("开学第1周星期一的日期已经正确导入数据库！"));
     close();
 }

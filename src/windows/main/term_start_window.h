@@ -12,10 +12,6 @@ class TermStartWindow : public QWidget {
   public:
     TermStartWindow(RunContext& ctx, QWidget* owner);
 
-  signals:
-    // The date is stored and the run's week counted from it.
-    void stored();
-
   private:
     void save();
     RunContext& ctx_;

@@ -9,6 +9,7 @@
 #include "store/week.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "ui/working_day_moves.h"
 
 namespace daike {
 
@@ -29,14 +30,10 @@ WeekdayChooser::WeekdayChooser(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 }
 
 void WeekdayChooser::closeEvent(QCloseEvent* e) {
-    int shown = chosen_;
-    if (chosen_)
-        ctx_.values.当前星期 = static_cast<std::int16_t>(chosen_);
-    else
-        shown = calendar::weekdayNumber(ctx_.platform.clock.today());
+    // The working day moves to the weekday chosen (asking first when today's cover would go);
+    // every window that shows it follows.
+    if (chosen_) runAction(ctx_, [this] { moveWorkingDay(ctx_, ctx_.day.withWeekday(chosen_)); });
     e->accept();
-    // The weekday boxes of the open cover windows follow (the main window passes it on).
-    emit chosen(shown);
 }
 
 }  // namespace daike

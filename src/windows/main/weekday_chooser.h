@@ -12,10 +12,6 @@ class WeekdayChooser : public QWidget {
   public:
     WeekdayChooser(RunContext& ctx, QWidget* owner);
 
-  signals:
-    // On closing: the weekday chosen, or today's when none was (1 = Monday … 7).
-    void chosen(int weekday);
-
   protected:
     void closeEvent(QCloseEvent* e) override;
 

@@ -141,7 +141,7 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
 
     // The weeks offered are those of the term's records, and the current week.
     const auto span = statistics::weeksInRecords(ctx_.store);
-    const int current = std::max<int>(ctx_.values.当前周次, 0);
+    const int current = std::max(ctx_.day.week(), 0);
     const int first =
         span.first > 0 ? std::min(span.first, std::max(current, 1)) : std::max(current, 1);
     const int last = std::max({span.last, current, 1});
@@ -198,12 +198,12 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
 }
 
 statistics::Range StatisticsWindow::chosenRange() const {
-    const auto& v = ctx_.values;
+    const auto& d = ctx_.day;
     switch (range_.kind) {
         case statistics::RangeKind::Today:
-            return statistics::Range::today(v.当前周次, v.当前星期);
+            return statistics::Range::today(d.week(), d.weekday());
         case statistics::RangeKind::ThisWeek:
-            return statistics::Range::thisWeek(v.当前周次);
+            return statistics::Range::thisWeek(d.week());
         case statistics::RangeKind::Weeks:
             return statistics::Range::weeks(range_.fromWeek,
                                             std::max(range_.fromWeek, range_.toWeek));
