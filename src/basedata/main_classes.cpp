@@ -4,7 +4,6 @@
 
 #include "basedata/class_list.h"
 #include "basedata/classes.h"
-#include "basedata/full_width.h"
 #include "store/store.h"
 #include "store/tables/teachers.h"
 #include "store/week.h"
@@ -73,12 +72,11 @@ Stored storeTeacher(Store& store, int position, const std::string& loadedName,
             at = rows.begin() + (position - 1);
         if (at == rows.end()) at = std::find_if(rows.begin(), rows.end(), named);
         if (at == rows.end()) return Stored::NotFound;
+        // The name stays as stored, whatever the name box shows: the timetable, the tallies and
+        // every record find the teacher by it, so a name cleaned or retyped here would leave
+        // him without lessons (and free to cover the periods he teaches). Names are changed in
+        // the teacher list only.
         TeacherRow row = *at;
-        // A name box emptied by mistake must not leave a teacher without a name: every other
-        // table finds the teacher by it.
-        std::string name = cleanFullWidth(shown.name);
-        if (name.empty()) name = loadedName;
-        row.name = name;
         for (int k = 0; k < kValues; ++k) {
             const std::string v = classlist::clean(shown.values[static_cast<std::size_t>(k)]);
             row.classValue(k) = v.empty() ? std::nullopt : std::optional<std::string>(v);

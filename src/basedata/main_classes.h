@@ -73,10 +73,11 @@ class Editor {
 
 enum class Stored { Written, NotFound };
 
-// Stores the teacher shown, every value cleaned (full-width brackets and digits, blanks, empty
-// pieces of a list); an empty value becomes Null. The row is the one at `position` (1-based, in
-// stored order) while it still has the loaded name, otherwise the first row with the loaded
-// name; NotFound when the teacher is no longer listed. A name left empty keeps the loaded one.
+// Stores the five values of the teacher shown, each cleaned (full-width brackets and digits,
+// blanks, empty pieces of a list); an empty value becomes Null. The name is never written: the
+// row keeps its stored name, whatever the name box shows. The row is the one at `position`
+// (1-based, in stored order) while it still has the loaded name, otherwise the first row with
+// the loaded name; NotFound when the teacher is no longer listed.
 Stored storeTeacher(Store& store, int position, const std::string& loadedName,
                     const Teacher& shown);
 

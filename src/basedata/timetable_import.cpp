@@ -1,5 +1,6 @@
 #include "basedata/timetable_import.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -17,6 +18,21 @@
 namespace daike::timetable_import {
 
 namespace {
+
+// The plan's rows as lessons of 任课情况, without marks.
+std::vector<TimetableRow> lessonsOf(const ImportPlan& plan) {
+    std::vector<TimetableRow> lessons;
+    for (const auto& row : plan.rows) {
+        TimetableRow l;
+        l.teacher = row.teacher;
+        l.weekday = row.weekday;
+        l.cls = row.className;
+        l.period = row.period;
+        l.subject = row.subject;
+        lessons.push_back(std::move(l));
+    }
+    return lessons;
+}
 
 std::string cellName(int weekday, int period) {
     return week::weekdayName(weekday) + week::periodName(period);
@@ -248,6 +264,12 @@ ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocument
         }
         plan.doubles[d->second].lessons.push_back(lessonText);
     }
+    std::vector<TimetableRow> fresh = lessonsOf(plan);
+    const auto old = timetable::read(store);
+    plan.coveredGone = carryTodaysMarks(old, fresh);
+    const auto covered =
+        std::count_if(old.begin(), old.end(), [](const TimetableRow& l) { return l.covered; });
+    plan.coveredKept = static_cast<int>(covered) - static_cast<int>(plan.coveredGone.size());
     return plan;
 }
 
@@ -277,6 +299,21 @@ std::string ImportPlan::summary(const std::string& detailsFile) const {
     if (!doubles.empty())
         out += "有" + std::to_string(doubles.size()) + "处同一班级在同一节次有两节或以上的课。\n";
     if (!detailsFile.empty()) out += "明细见：" + detailsFile + "\n";
+    if (coveredKept > 0)
+        out +=
+            "今天已代课的" + std::to_string(coveredKept) + "节课在新课表中不变，代课标记将保留。\n";
+    if (!coveredGone.empty()) {
+        // A long list would push the question off the screen: the first few, then the count.
+        constexpr std::size_t kListed = 5;
+        out += "以下今天已代课的课已不在新课表中：";
+        for (std::size_t i = 0; i < coveredGone.size() && i < kListed; ++i) {
+            const auto& l = coveredGone[i];
+            out += (i ? "；" : "") + l.teacher + " " + cellName(l.weekday, l.period) + " " +
+                   l.className + " " + l.subject;
+        }
+        if (coveredGone.size() > kListed) out += "等共" + std::to_string(coveredGone.size()) + "节";
+        out += "。\n";
+    }
     return out + "\n按“确定”以这些课务替换现有的全部课务情况；按“取消”不作任何改动。";
 }
 
@@ -304,21 +341,42 @@ std::string ImportPlan::details() const {
     return out;
 }
 
+std::vector<LessonRow> carryTodaysMarks(const std::vector<TimetableRow>& old,
+                                        std::vector<TimetableRow>& fresh) {
+    using Key = std::tuple<std::string, int, std::string, int, std::string>;
+    auto keyOf = [](const TimetableRow& l) {
+        return Key{l.teacher, l.weekday, l.cls, l.period, l.subject};
+    };
+    // The new lessons of each key, in table order, not yet given marks.
+    std::map<Key, std::vector<std::size_t>> waiting;
+    for (std::size_t i = fresh.size(); i-- > 0;) waiting[keyOf(fresh[i])].push_back(i);
+    std::vector<LessonRow> gone;
+    for (const auto& l : old) {
+        if (!l.dealtWith && !l.covered) continue;
+        auto w = waiting.find(keyOf(l));
+        if (w == waiting.end() || w->second.empty()) {
+            if (l.covered) gone.push_back({l.teacher, l.weekday, l.period, l.subject, l.cls});
+            continue;
+        }
+        auto& lesson = fresh[w->second.back()];
+        w->second.pop_back();
+        lesson.dealtWith = l.dealtWith;
+        lesson.covered = l.covered;
+    }
+    return gone;
+}
+
 void replaceTimetable(Store& store, const ImportPlan& plan,
                       const std::function<void()>& beforeReplace) {
     if (plan.kind != ImportPlan::Kind::Ready) return;
     if (beforeReplace) beforeReplace();
-    std::vector<TimetableRow> lessons;
-    for (const auto& row : plan.rows) {
-        TimetableRow l;
-        l.teacher = row.teacher;
-        l.weekday = row.weekday;
-        l.cls = row.className;
-        l.period = row.period;
-        l.subject = row.subject;
-        lessons.push_back(std::move(l));
-    }
-    store.transaction([&] { timetable::replaceAll(store, lessons); });
+    std::vector<TimetableRow> lessons = lessonsOf(plan);
+    // The marks are read and carried in the transaction that replaces the rows: no cover
+    // recorded in between can be lost.
+    store.transaction([&] {
+        carryTodaysMarks(timetable::read(store), lessons);
+        timetable::replaceAll(store, lessons);
+    });
 }
 
 }  // namespace daike::timetable_import

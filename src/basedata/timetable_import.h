@@ -19,6 +19,7 @@
 namespace daike {
 
 class Store;
+struct TimetableRow;
 
 namespace timetable_import {
 
@@ -168,6 +169,10 @@ struct ImportPlan {
     std::vector<LessonRow> rows;  // teacher order, then weekday, then period
     std::vector<SkippedCell> skipped;
     std::vector<DoubleLesson> doubles;
+    // Today's covered lessons as the documents were read: how many the new timetable holds
+    // unchanged (they keep their marks), and those it no longer holds.
+    int coveredKept = 0;
+    std::vector<LessonRow> coveredGone;
 
     // The message shown instead of the summary when the plan is not Ready.
     std::string refusal() const;
@@ -181,8 +186,17 @@ struct ImportPlan {
 ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocuments& documents,
                          const Progress& progress = {});
 
-// Replaces the whole timetable 任课情况 with the plan's rows in one transaction. `beforeReplace`
-// runs first (the automatic backup of the database); if it throws, nothing is replaced.
+// Today's marks carried over an import: each lesson of the old timetable with a mark gives its
+// two marks to the first lesson of `fresh` equal to it in teacher, weekday, class, period and
+// subject that has none yet (a lesson held twice keeps both covers). Returns the covered
+// lessons that found no such lesson.
+std::vector<LessonRow> carryTodaysMarks(const std::vector<TimetableRow>& old,
+                                        std::vector<TimetableRow>& fresh);
+
+// Replaces the whole timetable 任课情况 with the plan's rows in one transaction; a lesson that
+// is the same as before keeps today's marks (carryTodaysMarks), so what was covered this
+// morning is not offered again. `beforeReplace` runs first (the automatic backup of the
+// database); if it throws, nothing is replaced.
 void replaceTimetable(Store& store, const ImportPlan& plan,
                       const std::function<void()>& beforeReplace = {});
 

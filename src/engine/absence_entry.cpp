@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "engine/free_period_leave.h"
+#include "school/names.h"
 #include "store/store.h"
 #include "store/tables/queue.h"
-#include "store/tables/teachers.h"
 #include "store/tables/timetable.h"
 #include "store/week.h"
 
@@ -42,8 +42,8 @@ void openEntry(Store& store) {
     store.transaction([&] { queue::clear(store); });
 }
 
-bool teacherExists(Store& store, std::string_view name) {
-    return teachers::exists(store, name);
+std::optional<std::string> storedTeacher(Store& store, std::string_view name) {
+    return names::storedTeacher(store, name);
 }
 
 bool PeriodRow::covered() const {

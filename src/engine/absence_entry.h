@@ -25,8 +25,9 @@ std::optional<int> weekdayFrom(std::string_view text);
 // Opening the entry starts a new queue: 需代课目情况 is emptied.
 void openEntry(Store& store);
 
-// Whether a name is in 教师姓名.
-bool teacherExists(Store& store, std::string_view name);
+// The teacher of 教师姓名 a name typed or clicked stands for (names::storedTeacher); none
+// when the name is not a teacher's.
+std::optional<std::string> storedTeacher(Store& store, std::string_view name);
 
 // One lesson of the teacher in a period.
 struct Lesson {

@@ -66,17 +66,6 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
     return lessons;
 }
 
-using text::trimmed;
-
-std::string storedTeacherName(Store& store, std::string_view name) {
-    std::optional<std::string> loose;
-    for (const auto& stored : teachers::names(store)) {
-        if (stored == name) return stored;
-        if (!loose && !trimmed(stored).empty() && trimmed(stored) == trimmed(name)) loose = stored;
-    }
-    return loose ? *loose : std::string(name);
-}
-
 bool PeriodLessons::dealtWith() const {
     return !lessons.empty() &&
            std::all_of(lessons.begin(), lessons.end(), [](const Lesson& l) { return l.dealtWith; });

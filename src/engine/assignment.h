@@ -34,11 +34,6 @@ void openScreen(Store& store);
 
 std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText);
 
-// The name under which a teacher is stored, for a name typed or picked: the stored name equal
-// to it, else the first stored name equal to it once blanks at both ends are removed from both,
-// else the name as given. Names are stored exactly as typed, blanks included.
-std::string storedTeacherName(Store& store, std::string_view name);
-
 // A teacher's day is finished when no lesson of periods 1 to 6 is left to cover, however many
 // share a period.
 bool dayFinished(const std::vector<Lesson>& lessons);

@@ -1,5 +1,6 @@
 #include "engine/lookup.h"
 
+#include "school/names.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/timetable.h"
@@ -47,12 +48,13 @@ InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period
     return out;
 }
 
-TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view name, int period,
+TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view given, int period,
                             int coverDay) {
+    const std::string name = names::storedTeacherName(store, given);
     TeacherWhere out;
     LessonFilter slot;
     slot.weekday = weekday;
-    slot.teacher = std::string(name);
+    slot.teacher = name;
     slot.period = period;
     if (const auto lessons = timetable::read(store, slot); !lessons.empty()) {
         const auto& lesson = lessons.front();
@@ -68,7 +70,7 @@ TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view name, in
     // read as away: the cover record says where the teacher really is.
     CoverFilter cover;
     cover.weekday = weekday;
-    cover.substitute = std::string(name);
+    cover.substitute = name;
     cover.period = period;
     if (const auto records = covers::read(store, CoverTable::Today, cover); !records.empty()) {
         out.place = records.front().cls;

@@ -40,7 +40,8 @@ struct TeacherWhere {
     std::string status;  // the subject followed by "课", "已公出", or "在办公"
 };
 
-// Where a teacher is in a period (1 to 6) of a weekday (1 to 5): in the class of the lesson;
+// Where a teacher is in a period (1 to 6) of a weekday (1 to 5), the teacher being the one the
+// name typed or picked stands for (names::storedTeacherName): in the class of the lesson;
 // "已公出" when that lesson was covered today or, in a free period, when the teacher is among
 // the period's teachers of 代课教师 (up to its first empty cell); "在办公" otherwise. A teacher
 // who covers a lesson in a free period today is in that class, with "代" before the subject.

@@ -6,6 +6,7 @@
 #include "basedata/class_list.h"
 #include "store/store.h"
 #include "store/tables/away.h"
+#include "store/tables/covers.h"
 #include "store/tables/daily_counts.h"
 #include "store/tables/exempt_list.h"
 #include "store/tables/free_slots.h"
@@ -113,13 +114,22 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
             const auto tallies = firstByName(tallies::all(store), [](const Tally& t) {
                 return t.name.empty() ? std::nullopt : std::optional<std::string>(t.name);
             });
-            // Teachers with a lesson in the period just before (none before period 1).
+            // Teachers in a class in the period just before (none before period 1): with a
+            // lesson of their own, or covering one recorded today. A substitute booked for the
+            // period before is as tired as one teaching it.
             std::unordered_set<std::string> teachingBefore;
-            LessonFilter before;
-            before.weekday = day;
-            before.period = period - 1;
-            for (auto& l : timetable::read(store, before))
-                teachingBefore.insert(std::move(l.teacher));
+            if (period > 1) {
+                LessonFilter before;
+                before.weekday = day;
+                before.period = period - 1;
+                for (auto& l : timetable::read(store, before))
+                    teachingBefore.insert(std::move(l.teacher));
+                CoverFilter covering;
+                covering.weekday = day;
+                covering.period = period - 1;
+                for (auto& c : covers::read(store, CoverTable::Today, covering))
+                    teachingBefore.insert(std::move(c.substitute));
+            }
 
             for (const auto& n : names) {
                 bool lacking = false;

@@ -164,6 +164,6 @@ TEST_F(AbsenceEntryTest, OpeningTheEntryEmptiesTheQueueOnly) {
     absence::openEntry(*db);
     EXPECT_EQ(db.count("需代课目情况"), 0);
     EXPECT_EQ(db.count("代课教师"), 1);
-    EXPECT_TRUE(absence::teacherExists(*db, "李老师"));
-    EXPECT_FALSE(absence::teacherExists(*db, "李"));
+    EXPECT_EQ(absence::storedTeacher(*db, "李老师"), "李老师");
+    EXPECT_EQ(absence::storedTeacher(*db, "李"), std::nullopt);
 }

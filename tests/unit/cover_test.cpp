@@ -10,6 +10,7 @@
 #include "engine/free_period_leave.h"
 #include "engine/ranking.h"
 #include "engine/teacher_picker.h"
+#include "school/names.h"
 #include "school/resets.h"
 #include "store/store.h"
 
@@ -242,14 +243,13 @@ TEST_F(TwoLessonsInAPeriod, ALessonEnteredTwiceIsMarkedOnceForEachCover) {
 TEST_F(CoverTest, NamesAreLookedUpAsStored) {
     sql("INSERT INTO 教师姓名 (姓名) VALUES ('王 一'),(' 李二 '),('李二　'),('赵三');"
         "INSERT INTO 任课情况 VALUES (' 李二 ',3,'一(1)',2,'语文',NULL,NULL);");
-    EXPECT_EQ(assignment::storedTeacherName(db(), " 李二 "), " 李二 ");
-    EXPECT_EQ(assignment::storedTeacherName(db(), "李二"), " 李二 ");  // the first that fits
-    EXPECT_EQ(assignment::storedTeacherName(db(), "李二　"), "李二　");
-    EXPECT_EQ(assignment::storedTeacherName(db(), " 赵三"), "赵三");
-    EXPECT_EQ(assignment::storedTeacherName(db(), "王一"), "王一");  // blanks inside count
-    EXPECT_EQ(assignment::storedTeacherName(db(), " "), " ");
-    EXPECT_EQ(assignment::loadDay(db(), assignment::storedTeacherName(db(), "李二"), "3").size(),
-              1u);
+    EXPECT_EQ(names::storedTeacherName(db(), " 李二 "), " 李二 ");
+    EXPECT_EQ(names::storedTeacherName(db(), "李二"), " 李二 ");  // the first that fits
+    EXPECT_EQ(names::storedTeacherName(db(), "李二　"), "李二　");
+    EXPECT_EQ(names::storedTeacherName(db(), " 赵三"), "赵三");
+    EXPECT_EQ(names::storedTeacherName(db(), "王一"), "王一");  // blanks inside count
+    EXPECT_EQ(names::storedTeacherName(db(), " "), " ");
+    EXPECT_EQ(assignment::loadDay(db(), names::storedTeacherName(db(), "李二"), "3").size(), 1u);
 }
 
 TEST_F(CoverTest, ACoveredLessonNamesItsSubstitute) {

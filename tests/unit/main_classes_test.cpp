@@ -123,8 +123,8 @@ TEST_F(MainClassesStore, StoringCleansEveryValueAndFindsTheRowUnderTheLoadedName
     EXPECT_EQ(mainclasses::storeTeacher(store(), 2, "乙", shown), mainclasses::Stored::Written);
     EXPECT_EQ(column("SELECT 姓名||'|'||班主任||'|'||语文||'|'||ifnull(数学,'NULL')||'|'||"
                      "ifnull(英语,'NULL')||'|'||科学 FROM 教师姓名 WHERE rowid=2"),
-              "乙乙|三(2)|一(1),一(10)|NULL|NULL|二(1)");
-    EXPECT_EQ(column("SELECT 姓名 FROM 教师姓名 ORDER BY rowid"), "甲,乙乙,丙");
+              "乙|三(2)|一(1),一(10)|NULL|NULL|二(1)");
+    EXPECT_EQ(column("SELECT 姓名 FROM 教师姓名 ORDER BY rowid"), "甲,乙,丙");
 
     // The teacher moved to another place (the list was changed meanwhile): found by name.
     store().execScript("DELETE FROM 教师姓名 WHERE 姓名='甲'");
@@ -134,9 +134,27 @@ TEST_F(MainClassesStore, StoringCleansEveryValueAndFindsTheRowUnderTheLoadedName
     // A name box emptied keeps the teacher's name; a teacher no longer listed is not stored.
     shown = {" ", {"一(4)", "", "", "", ""}};
     EXPECT_EQ(mainclasses::storeTeacher(store(), 2, "丙", shown), mainclasses::Stored::Written);
-    EXPECT_EQ(column("SELECT 姓名||班主任 FROM 教师姓名 ORDER BY rowid"), "乙乙三(2),丙一(4)");
+    EXPECT_EQ(column("SELECT 姓名||班主任 FROM 教师姓名 ORDER BY rowid"), "乙三(2),丙一(4)");
     EXPECT_EQ(mainclasses::storeTeacher(store(), 1, "丁", shown), mainclasses::Stored::NotFound);
     EXPECT_EQ(column("SELECT count(*) FROM 教师姓名"), "2");
+}
+
+// Blanks inside a name (a full-width one is common) are the teacher's own: his lessons and
+// tallies carry the name as stored, so storing his classes must not clean it.
+TEST_F(MainClassesStore, StoringClassesNeverChangesTheName) {
+    store().execScript(
+        "INSERT INTO 教师姓名 VALUES ('张　三',NULL,NULL,NULL,NULL,NULL),"
+        "(' 李 四 ',NULL,NULL,NULL,NULL,NULL);"
+        "INSERT INTO 任课情况 (姓名,星期,班级,节次,课目) VALUES ('张　三',3,'一(2)',1,'数学')");
+    mainclasses::storeTeacher(store(), 1, "张　三", {"张　三", {"", "", "一（２）", "", ""}});
+    mainclasses::storeTeacher(store(), 2, " 李 四 ", {"王五", {"一(1)", "", "", "", ""}});
+    EXPECT_EQ(column("SELECT 姓名||'|'||ifnull(班主任,'')||'|'||ifnull(数学,'') FROM 教师姓名 "
+                     "ORDER BY rowid"),
+              "张　三||一(2), 李 四 |一(1)|");
+    // The free-teacher build still sees his lesson: he is not free in Wednesday's period 1.
+    buildFreeTeachers(store());
+    EXPECT_EQ(column("SELECT count(*) FROM 空课教师表 WHERE \"31\"='张　三'"), "0");
+    EXPECT_EQ(column("SELECT count(*) FROM 空课教师表 WHERE \"32\"='张　三'"), "1");
 }
 
 TEST_F(MainClassesStore, TwoTeachersOfOneNameStoreTheOneOnScreen) {

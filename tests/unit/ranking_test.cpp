@@ -219,6 +219,31 @@ TEST(Rank, AdjacentLooksOnlyAtThePeriodBefore) {
     EXPECT_EQ(adjacent(3), "乙否丙是");
 }
 
+// A cover recorded today keeps the substitute in a class as his own lesson would: the period
+// after it counts as consecutive, and ranks him after those who have a break.
+TEST(Rank, ACoverTodayInThePeriodBeforeIsConsecutive) {
+    School s;
+    for (const char* n : {"甲", "乙", "丙"}) s.teacher(n);
+    s.initialise();
+    s.db->execScript(
+        "INSERT INTO 当天代课记录 VALUES ('张老师','病假','甲','3',1,'一(1)','语文',2),"
+        "('张老师','病假','乙','3',1,'一(1)','数学',4),"    // the period after: no
+        "('李老师','事假','丙','3',2,'一(2)','语文',2);");  // another weekday: no
+    s.tallies("甲", 1, 1);
+    s.tallies("乙", 1, 1);
+    s.tallies("丙", 1, 1);
+    auto adjacent = [&](int period) {
+        std::string out;
+        for (const auto& c : ranking::rank(*s.db, "1", period, "一(1)").rows)
+            out += c.name + c.adjacent;
+        return out;
+    };
+    EXPECT_EQ(adjacent(3), "乙否丙否甲是");
+    EXPECT_EQ(adjacent(1), "甲否乙否丙否");
+    EXPECT_EQ(adjacent(5), "甲否丙否乙是");
+    EXPECT_EQ(s.db.column("SELECT 连课情况 FROM 临时运算表 ORDER BY rowid"), "否|是|否");
+}
+
 TEST(Rank, HeadTeacherFirstDespiteMoreLessons) {
     School s;
     s.teacher("甲");

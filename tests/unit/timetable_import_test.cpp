@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "store/tables/timetable.h"
 #include "test_support.h"
 
 namespace daike {
@@ -145,6 +146,83 @@ TEST_F(Import, ReadsEveryDocumentThenReplacesTheWholeTimetable) {
     EXPECT_EQ(
         column("SELECT count(*) FROM 任课情况 WHERE 标记 IS NOT NULL OR 已代标记 IS NOT NULL"),
         "0");
+}
+
+// An import during the day: a lesson that is the same afterwards keeps today's marks, so what
+// was covered this morning is not offered again; the question says what is kept and lost.
+TEST_F(Import, TodaysMarksStayWithTheLessonsThatAreTheSame) {
+    store().execScript(
+        "INSERT INTO 任课情况 VALUES "
+        "('张老师',3,'一(1)',1,'语文',1,1),"     // covered, the same after the import
+        "('张老师',3,'一(1)',2,'数学',1,1),"     // covered, taught as 英语 after it
+        "('张老师',3,'一(1)',3,'语文',1,NULL),"  // held back from cover
+        "('李四',3,'一(2)',1,'数学',NULL,NULL),"
+        "('李四',4,'一(2)',5,'美术',NULL,NULL),"  // held twice, the second copy covered
+        "('李四',4,'一(2)',5,'美术',1,1);");
+    teachers({"张老师", "李四"});
+    docs.put("张老师",
+             {{{3, 1}, "语文(一年1班)"}, {{3, 2}, "英语(一年1班)"}, {{3, 3}, "语文(一年1班)"}});
+    docs.put("李四",
+             {{{3, 1}, "数学(一年2班)"}, {{3, 4}, "数学(一年2班)"}, {{4, 5}, "美术(一年2班)"}});
+    auto plan = readDocuments(store(), k536, docs);
+    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    EXPECT_EQ(plan.coveredKept, 2);
+    ASSERT_EQ(plan.coveredGone.size(), 1u);
+    const auto summary = plan.summary("");
+    EXPECT_NE(summary.find("今天已代课的2节课在新课表中不变，代课标记将保留。"), std::string::npos);
+    EXPECT_NE(summary.find("以下今天已代课的课已不在新课表中：张老师 星期三第2节 一(1) 数学。"),
+              std::string::npos);
+
+    // A lesson covered after the documents were read still keeps its marks: they are read
+    // again when the timetable is replaced.
+    store().execScript("UPDATE 任课情况 SET 标记=1, 已代标记=1 WHERE 姓名='李四' AND 节次=1");
+    replaceTimetable(store(), plan);
+    EXPECT_EQ(column("SELECT 姓名||星期||节次||课目||':'||ifnull(标记,'-')||ifnull(已代标记,'-') "
+                     "FROM 任课情况 ORDER BY rowid"),
+              "张老师31语文:11,张老师32英语:--,张老师33语文:1-,李四31数学:11,李四34数学:--,"
+              "李四45美术:11");
+}
+
+TEST_F(Import, WithoutCoverTodayTheQuestionSaysNothingOfIt) {
+    teachers({"张老师"});
+    docs.put("张老师", {{{3, 1}, "语文(一年1班)"}});
+    store().execScript("INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',1,'语文',1,NULL)");
+    auto plan = readDocuments(store(), k536, docs);
+    EXPECT_EQ(plan.coveredKept, 0);
+    EXPECT_TRUE(plan.coveredGone.empty());
+    EXPECT_EQ(plan.summary("").find("今天已代课"), std::string::npos);
+    EXPECT_EQ(plan.summary("").find("已不在新课表中"), std::string::npos);
+
+    // Many lessons gone: the first five are named, then how many in all.
+    for (int p = 1; p <= 6; ++p) plan.coveredGone.push_back({"王五", 2, p, "数学", "二(1)"});
+    const auto summary = plan.summary("");
+    EXPECT_NE(summary.find("王五 星期二第5节 二(1) 数学等共6节。"), std::string::npos);
+    EXPECT_EQ(summary.find("第6节"), std::string::npos);
+}
+
+TEST(CarryTodaysMarks, MarksGoToTheFirstSameLessonWithoutMarks) {
+    auto lesson = [](const char* teacher, int period, bool dealtWith, bool covered) {
+        TimetableRow l;
+        l.teacher = teacher;
+        l.weekday = 2;
+        l.cls = "一(1)";
+        l.period = period;
+        l.subject = "语文";
+        l.dealtWith = dealtWith;
+        l.covered = covered;
+        return l;
+    };
+    const std::vector<TimetableRow> old{lesson("甲", 1, true, true), lesson("甲", 1, true, true),
+                                        lesson("乙", 1, true, true), lesson("甲", 2, true, false)};
+    std::vector<TimetableRow> fresh{lesson("甲", 2, false, false), lesson("甲", 1, false, false)};
+    const auto gone = carryTodaysMarks(old, fresh);
+    // Only one copy of 甲's period 1 is left: the second cover and 乙's are gone.
+    ASSERT_EQ(gone.size(), 2u);
+    EXPECT_EQ(gone[0].teacher + std::to_string(gone[0].period), "甲1");
+    EXPECT_EQ(gone[1].teacher + gone[1].className + gone[1].subject, "乙一(1)语文");
+    EXPECT_TRUE(fresh[1].dealtWith && fresh[1].covered);
+    EXPECT_TRUE(fresh[0].dealtWith);
+    EXPECT_FALSE(fresh[0].covered);
 }
 
 TEST_F(Import, MissingDocumentsAreAllNamedAndTheOldTimetableStaysWhole) {

@@ -16,7 +16,8 @@ struct CandidateRow {
     std::string affinity;  // 任课情况: "班" then 语 数 英 科 as they apply, or ""
     Value lessonsToday;    // 本日节数: the weekday's lessons plus today's covers
     Value coversToday;     // 本日代课
-    std::string adjacent;  // 连课情况: "是" when teaching the period just before, else "否"
+    std::string
+        adjacent;  // 连课情况: "是" when teaching or covering the period just before, else "否"
     Value coversThisTerm;  // 总节数
     int classMark = 0;     // 班幅标记: 2 head teacher, 1 main subject; 0 is stored as Null
 };

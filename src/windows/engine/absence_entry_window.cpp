@@ -175,8 +175,7 @@ void AbsenceEntryWindow::followWorkingDay() {
 }
 
 void AbsenceEntryWindow::confirmTeacher() {
-    const QString name = name_->text().trimmed();
-    if (name.isEmpty() || weekday_->text().trimmed().isEmpty()) {
+    if (name_->text().trimmed().isEmpty() || weekday_->text().trimmed().isEmpty()) {
         ctx_.platform.boxes.okCancel(QStringLiteral("您还内容没有填写完整,请确认！"));
         return;
     }
@@ -190,10 +189,12 @@ void AbsenceEntryWindow::confirmTeacher() {
         showWeekday(ctx_.day.weekday());
         return;
     }
-    if (!absence::teacherExists(ctx_.store, ss(name))) {
+    const auto stored = absence::storedTeacher(ctx_.store, ss(name_->text()));
+    if (!stored) {
         ctx_.platform.boxes.ok(QStringLiteral("您输入的教师姓名不存在！"));
         return;
     }
+    const QString name = qs(*stored);
     if (listed_.contains(name) || entered_.contains(name)) {
         ctx_.platform.boxes.ok(QStringLiteral("该教师已经进行需代课目选定，不能再重复选定！"));
         return;

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "engine/day_proposal.h"
+#include "school/names.h"
 #include "school/term_start.h"
 #include "store/store.h"
 #include "store/week.h"
@@ -563,7 +564,7 @@ void AssignmentWindow::loadDay() {
     selectedLesson_.reset();
     // Names are stored as typed, blanks included: the name box is matched against them.
     if (oneTeacherMode())
-        teachers_->setEditText(qs(assignment::storedTeacherName(ctx_.store, ss(typed_->text()))));
+        teachers_->setEditText(qs(names::storedTeacherName(ctx_.store, ss(typed_->text()))));
     const QString teacher = teachers_->currentText();
     if (!ctx_.day.weekKnown() || teacher.isEmpty() || reason().isEmpty()) {
         render();
@@ -747,7 +748,7 @@ void AssignmentWindow::exitStep() {
             return;
         }
         FreePeriodLeaveWindow::Day day;
-        day.teacher = qs(assignment::storedTeacherName(ctx_.store, ss(typed_->text())));
+        day.teacher = qs(names::storedTeacherName(ctx_.store, ss(typed_->text())));
         if (grid_ == GridState::Shown) {
             const auto atExit = assignment::dayAtExit(lessons_);
             day.lesson = atExit.lesson;

@@ -134,7 +134,7 @@ TeacherSearchWindow::TeacherSearchWindow(RunContext& ctx, QWidget* owner)
     makeLabel(this, "Label3", QStringLiteral("教师"), {20, 18, 40, 24});
     nameBox_ = makeLineEdit(this, "Text1", {70, 16, 150, 26});
     connect(nameBox_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { name_ = ss(text.trimmed()); });
+            [this](const QString& text) { name_ = ss(text); });
     auto* pick = makeButton(this, "Command7", QStringLiteral("…"), {226, 16, 40, 26});
     connect(pick, &QPushButton::clicked, this, [this] { emit pickerWanted(); });
     setFixedSize(kWidth, buildSlotControls(54));
@@ -142,13 +142,13 @@ TeacherSearchWindow::TeacherSearchWindow(RunContext& ctx, QWidget* owner)
 }
 
 void TeacherSearchWindow::takePicked(const QString& name) {
-    name_ = ss(name.trimmed());
+    name_ = ss(name);
     nameBox_->setText(name);
 }
 
 void TeacherSearchWindow::lookUp(int period) {
     showAnswer(QString(), QString());
-    if (name_.empty()) {
+    if (qs(name_).trimmed().isEmpty()) {
         ctx_.platform.boxes.ok(QStringLiteral("您所查教师还没有选定"));
         return;
     }
