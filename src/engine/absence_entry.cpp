@@ -5,6 +5,7 @@
 #include "engine/free_period_leave.h"
 #include "school/names.h"
 #include "store/store.h"
+#include "store/tables/away.h"
 #include "store/tables/queue.h"
 #include "store/tables/timetable.h"
 #include "store/week.h"
@@ -36,10 +37,6 @@ std::optional<int> weekdayFrom(std::string_view text) {
         if (c != ' ') t += c;
     if (t.size() != 1 || !week::isWeekday(t[0] - '0')) return std::nullopt;
     return t[0] - '0';
-}
-
-void openEntry(Store& store) {
-    store.transaction([&] { queue::clear(store); });
 }
 
 std::optional<std::string> storedTeacher(Store& store, std::string_view name) {
@@ -121,9 +118,51 @@ bool DaySheet::anyLessonSelected() const {
                        [](const PeriodRow& r) { return r.selected && !r.free() && !r.covered(); });
 }
 
+namespace {
+
+// A teacher entered again the same day (after the window was closed, after a restart) has his
+// entry edited, not doubled: what the earlier entry queued, held back and booked is taken back
+// first, except where his lessons are covered already. Bookings as a substitute (in a free
+// period, without the leave flag) stay.
+void takeBackEarlierEntry(Store& store, std::string_view teacher, int weekday,
+                          const DaySheet& sheet) {
+    LessonFilter his;
+    his.teacher = std::string(teacher);
+    his.weekday = weekday;
+    std::vector<TimetableRow> lessons = timetable::read(store, his);
+    auto coveredLesson = [&](const QueuedLesson& q) {
+        return std::any_of(lessons.begin(), lessons.end(), [&](const TimetableRow& l) {
+            return coveredMarks(l) && QueuedLesson::of(l) == q;
+        });
+    };
+    for (const auto& q : queue::read(store, his))
+        if (!coveredLesson(q)) queue::removeOne(store, q);
+    for (const auto& l : lessons)
+        if (l.dealtWith && !l.covered) timetable::setDealtWith(store, l.row, false);
+    for (int r = 0; r < week::kPeriods; ++r) {
+        const auto& row = sheet.row(r);
+        if (row.covered()) continue;
+        const int period = r + 1;
+        int asSubstitute = 0;
+        bool booked = false;
+        for (const auto& b : away::inPeriod(store, period)) {
+            if (b.name != teacher) continue;
+            booked = true;
+            if (row.free() && !b.freePeriod) ++asSubstitute;
+        }
+        if (!booked) continue;
+        while (away::withdraw(store, period, teacher)) {
+        }
+        for (int k = 0; k < asSubstitute; ++k) away::book(store, period, teacher);
+    }
+}
+
+}  // namespace
+
 Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const DaySheet& sheet) {
     Stored done;
     store.transaction([&] {
+        takeBackEarlierEntry(store, teacher, weekday, sheet);
         for (int r = 0; r < week::kPeriods; ++r) {
             const auto& row = sheet.row(r);
             if (row.free() || row.covered()) continue;

@@ -22,9 +22,6 @@ namespace absence {
 // The weekday box as typed: 1 to 5, or nothing (the window refuses it before any query).
 std::optional<int> weekdayFrom(std::string_view text);
 
-// Opening the entry starts a new queue: 需代课目情况 is emptied.
-void openEntry(Store& store);
-
 // The teacher of 教师姓名 a name typed or clicked stands for (names::storedTeacher); none
 // when the name is not a teacher's.
 std::optional<std::string> storedTeacher(Store& store, std::string_view name);
@@ -101,7 +98,9 @@ struct Stored {
     std::vector<std::string> notFound;
 };
 
-// Stores one teacher's choice for a weekday in one transaction: every chosen open lesson is
+// Stores one teacher's choice for a weekday in one transaction. A teacher entered earlier the
+// same day has that entry taken back first (his covered lessons stay as they are), so that an
+// entry made again edits it: every chosen open lesson is
 // queued in 需代课目情况 (a copy of its 任课情况 row), every open lesson not chosen gets
 // 标记 = 1, covered lessons are left alone, and the teacher is entered in 代课教师 as away in
 // each chosen period (free periods with "1" in the flag column), period by period in order.

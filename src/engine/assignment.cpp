@@ -225,6 +225,14 @@ void releaseHeldBack(Store& store) {
     timetable::releaseHeldBack(store);
 }
 
+std::optional<std::string> reasonOfToday(Store& store, std::string_view absent) {
+    CoverFilter his;
+    his.absent = std::string(absent);
+    const auto today = covers::read(store, CoverTable::Today, his);
+    if (today.empty()) return std::nullopt;
+    return today.front().reason;
+}
+
 std::string joinNames(const std::vector<std::string>& names) {
     std::string all;
     for (const auto& n : names) all += (all.empty() ? "" : "、") + n;

@@ -132,6 +132,10 @@ std::vector<Suggestion> findSuggestions(Store& store, std::string_view substitut
 // become normal again.
 void releaseHeldBack(Store& store);
 
+// The reason an absent teacher's lessons are recorded under today (his first cover's), if he
+// has a cover today.
+std::optional<std::string> reasonOfToday(Store& store, std::string_view absent);
+
 // Names joined for a message: 张三、李四.
 std::string joinNames(const std::vector<std::string>& names);
 

@@ -132,6 +132,17 @@ std::vector<OpenLesson> queuedLessons(Store& store, std::string_view weekdayText
     return byPeriod(std::move(out));
 }
 
+std::vector<std::string> waitingTeachers(Store& store, std::string_view weekdayText) {
+    std::vector<std::string> out;
+    LessonFilter day;
+    day.weekday = weekdayOf(weekdayText);
+    for (const auto& q : queue::read(store, day)) {
+        if (std::find(out.begin(), out.end(), q.teacher) != out.end()) continue;
+        if (!teacherLessons(store, q.teacher, weekdayText).empty()) out.push_back(q.teacher);
+    }
+    return out;
+}
+
 std::vector<Row> propose(Store& store, std::string_view weekdayText,
                          const std::vector<OpenLesson>& lessons, const std::vector<Pick>& picks,
                          bool severalTeachers) {

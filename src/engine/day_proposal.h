@@ -34,6 +34,11 @@ std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
 // the order they were queued.
 std::vector<OpenLesson> queuedLessons(Store& store, std::string_view weekdayText);
 
+// The absent teachers of the day whose lessons still wait: each teacher queued for the weekday
+// once, in the order first queued, while a lesson of his is not dealt with. The several-teachers
+// list of the assignment screen is this, whichever window queued them and whenever.
+std::vector<std::string> waitingTeachers(Store& store, std::string_view weekdayText);
+
 // What the operator asked for one row.
 struct Pick {
     enum class Kind { First, Teacher, Open };

@@ -157,13 +157,35 @@ TEST_F(AbsenceEntryTest, LessonGoneSinceTheDayWasShownIsReportedAndTheRestStored
     EXPECT_EQ(db.one("SELECT 标记 FROM 任课情况 WHERE 节次=6 AND 星期=3"), "1");
 }
 
-TEST_F(AbsenceEntryTest, OpeningTheEntryEmptiesTheQueueOnly) {
-    db->execScript(
-        "INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',1,'语文');"
-        "INSERT INTO 代课教师 (\"1\") VALUES ('甲');");
-    absence::openEntry(*db);
-    EXPECT_EQ(db.count("需代课目情况"), 0);
-    EXPECT_EQ(db.count("代课教师"), 1);
+TEST_F(AbsenceEntryTest, EnteredAgainTheSameDayHisEntryIsEditedNotDoubled) {
+    // First only period 1 and free period 3: 4 and 6 are held back.
+    auto first = sheet();
+    first.toggle(0);
+    first.toggle(2);
+    absence::storeTeacher(*db, "张老师", 3, first);
+    EXPECT_EQ(db.column("SELECT 节次 FROM 任课情况 WHERE 星期=3 AND 姓名='张老师' AND 标记=1 "
+                        "AND 已代标记 IS NULL ORDER BY 节次"),
+              "4|6");
+    // Meanwhile he covers someone in free period 5.
+    db->execScript("INSERT INTO 代课教师 (\"5\") VALUES ('张老师');");
+
+    // Again, after the window was closed: periods 1, 4 and 6, no free period.
+    auto again = sheet();
+    again.toggle(0);
+    again.toggle(3);
+    again.toggle(5);
+    const auto done = absence::storeTeacher(*db, "张老师", 3, again);
+    EXPECT_EQ(done.queued, 3);
+    EXPECT_EQ(db.column("SELECT 节次 FROM 需代课目情况 ORDER BY 节次"), "1|4|6");
+    // Every lesson ticked is offered again: none stays held back.
+    EXPECT_EQ(db.one("SELECT count(*) FROM 任课情况 WHERE 标记=1 AND 已代标记 IS NULL"), "0");
+    // Away once in each ticked period, no longer in free period 3; still covering in 5; the
+    // covered period 2 untouched.
+    EXPECT_EQ(db.all("SELECT \"1\",\"3\",\"4\",\"5\",\"6\" FROM 代课教师 WHERE \"1\" IS NOT NULL "
+                     "OR \"3\" IS NOT NULL OR \"4\" IS NOT NULL OR \"5\" IS NOT NULL OR \"6\" "
+                     "IS NOT NULL"),
+              "张老师|NULL|张老师|张老师|张老师");
+    EXPECT_EQ(db.one("SELECT 标记||已代标记 FROM 任课情况 WHERE 星期=3 AND 节次=2"), "11");
     EXPECT_EQ(absence::storedTeacher(*db, "李老师"), "李老师");
     EXPECT_EQ(absence::storedTeacher(*db, "李"), std::nullopt);
 }

@@ -32,7 +32,7 @@ const int kVisibleRows = 9;  // 54 places show at once; more teachers scroll
 AbsenceEntryWindow::AbsenceEntryWindow(RunContext& ctx, QWidget* owner, const QStringList& listed)
     : ctx_(ctx), listed_(listed) {
     makeToolWindow(this, owner, "Form4", QStringLiteral("需代教师课目输入"));
-    absence::openEntry(ctx_.store);
+    // The day's queue outlives this window: only a new day empties it.
     build();
     // The working day's weekday, following every move of it.
     showWeekday(ctx_.day.weekday());

@@ -67,8 +67,12 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), 
     // from elsewhere.
     showWeek();
     connect(week_, &QLineEdit::textEdited, this, &AssignmentWindow::weekTyped);
-    connect(listen(ctx_, this), &ChangeSignals::calendarChanged, this,
-            &AssignmentWindow::followWorkingDay);
+    auto* changes = listen(ctx_, this);
+    connect(changes, &ChangeSignals::calendarChanged, this, &AssignmentWindow::followWorkingDay);
+    // The several-teachers list follows the day's absences, whichever window changed them.
+    connect(changes, &ChangeSignals::absencesChanged, this, [this] {
+        if (severalTeachers_) showAbsentTeachers();
+    });
     if (oneTeacherMode()) {
         pick_->show();
         typed_->show();
@@ -276,19 +280,27 @@ std::string AssignmentWindow::weekdayText() const {
     return std::to_string(ctx_.day.weekday());
 }
 
-void AssignmentWindow::addAbsentTeacher(const QString& name) {
-    teachers_->addItem(name);
+void AssignmentWindow::showAbsentTeachers() {
+    // The day's waiting teachers, as the store holds them; the name being typed stays.
+    const QString typed = teachers_->currentText();
+    QStringList names;
+    for (const auto& n : dayplan::waitingTeachers(ctx_.store, weekdayText())) names << qs(n);
+    if (names == absentTeachers()) return;
+    teachers_->clear();
+    teachers_->addItems(names);
+    teachers_->setEditText(typed);
 }
 
 void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int weekday,
                                             bool replace) {
-    if (replace) teachers_->clear();
-    for (const auto& t : teachers)
-        if (teachers_->findText(t) < 0) addAbsentTeacher(t);
+    (void)teachers;
+    (void)replace;
     teachers_->setEditText(QString());
     // 重代 from 修改 works on the records' own day.
     if (week::isWeekday(weekday) && weekday != ctx_.day.weekday())
         runAction(ctx_, [&] { moveWorkingDay(ctx_, ctx_.day.withWeekday(weekday)); });
+    severalTeachers_ = true;
+    showAbsentTeachers();
     pick_->hide();
     typed_->hide();
     teachers_->show();
@@ -681,6 +693,14 @@ void AssignmentWindow::takeSuggestion(int j) {
     teachers_->setEditText(absent);
     // In the one-teacher mode the name box is what loading reads.
     if (oneTeacherMode()) typed_->setText(absent);
+    // His lesson is recorded under his own reason of the day; while he has none yet the
+    // operator is asked whether the reason shown is his too.
+    if (const auto reason = assignment::reasonOfToday(ctx_.store, ss(absent))) {
+        reasons_->setEditText(qs(*reason));
+        reasonConfirmed_ = true;
+    } else if (absent != loadedTeacher_) {
+        reasonConfirmed_ = false;
+    }
     const auto wanted = suggestions_[static_cast<std::size_t>(k)];
     const int period = selectedPeriod_;
     loadDay();
@@ -726,9 +746,8 @@ void AssignmentWindow::finishDay() {
     reasonConfirmed_ = false;
     savedReason_ = reason();
     reasons_->setEditText(QString());
-    if (teachers_->count() > 0) {
-        const int i = teachers_->findText(loadedTeacher_);
-        if (i >= 0) teachers_->removeItem(i);
+    if (severalTeachers_) {
+        showAbsentTeachers();
         teachers_->setEditText(QString());
     }
     if (teachers_->count() == 0) {
@@ -814,9 +833,7 @@ void AssignmentWindow::dayConfirmed() {
     }
     // Several teachers: each whose queued lessons are all dealt with leaves the list.
     if (reasonConfirmed_ && grid_ == GridState::Shown) loadDay();
-    for (int i = teachers_->count() - 1; i >= 0; --i)
-        if (dayplan::teacherLessons(ctx_.store, ss(teachers_->itemText(i)), weekdayText()).empty())
-            teachers_->removeItem(i);
+    showAbsentTeachers();
     render();
     if (teachers_->count() == 0) {
         reasonConfirmed_ = false;

@@ -36,10 +36,9 @@ class AssignmentWindow : public QWidget {
     // `main` is the main window: it owns this window and is brought forward when it closes.
     AssignmentWindow(RunContext& ctx, QWidget* main);
 
-    // Several-teachers mode: the absence entry lists the absent teachers.
-    void addAbsentTeacher(const QString& name);
-    // Several-teachers mode with these absent teachers (each once) on that weekday: the list
-    // replaces the one shown when `replace`, else the names are added to it.
+    // Several-teachers mode on that weekday: the list shows the day's teachers whose lessons
+    // wait (the teachers handed over are among them) and follows the day's absences from now
+    // on.
     void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
     // The absent teachers still listed.
     QStringList absentTeachers() const;
@@ -89,6 +88,7 @@ class AssignmentWindow : public QWidget {
     QString reason() const;
     std::string weekdayText() const;
 
+    void showAbsentTeachers();
     void stepWeekday(int delta);
     // The working day moved: the week box and weekday follow, a day loaded for another weekday
     // is put away.
@@ -136,6 +136,7 @@ class AssignmentWindow : public QWidget {
     QPushButton* earlierSuggestions_;
 
     // The window's data.
+    bool severalTeachers_ = false;             // the list of absent teachers is shown
     QString loadedTeacher_;                    // whose lessons the grid shows
     int loadedWeekday_ = 0;                    // the weekday they were loaded for
     std::vector<assignment::Lesson> lessons_;  // that teacher's lessons of weekday_
