@@ -52,13 +52,7 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
         l.subject = row.subject;
         l.dealtWith = row.dealtWith;
         if (row.covered) {
-            CoverFilter cover;
-            cover.absent = row.teacher;
-            cover.weekday = day.weekday;
-            cover.cls = row.cls;
-            cover.period = row.period;
-            cover.subject = row.subject;
-            const auto today = covers::read(store, CoverTable::Today, cover);
+            const auto today = covers::read(store, CoverTable::Today, CoverFilter::of(row));
             if (!today.empty()) l.coveredBy = today.front().substitute;
         }
         lessons.push_back(std::move(l));

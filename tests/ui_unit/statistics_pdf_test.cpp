@@ -1,12 +1,10 @@
 // The statistics page as the headmaster receives it: the PDF's own text, read back by
 // pdftotext, holds the heading with the range, the date, the spread and the totals, and a long
 // staff list runs on to further pages under the table's header.
-#include "store/failure.h"
 #include "windows/statistics/statistics_pdf.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,26 +12,13 @@
 
 #include "../unit/test_support.h"
 #include "statistics/tables.h"
+#include "store/failure.h"
+#include "ui_test_support.h"
 
 namespace daike {
 namespace {
 
 using testing::TempStore;
-
-class QtApplication : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        static int argc = 1;
-        static char name[] = "daike_ui_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-  private:
-    QApplication* app_ = nullptr;
-};
-[[maybe_unused]] auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 QString run(const QString& program, const QStringList& args) {
     QProcess p;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 
 #include "engine/assignment.h"
 #include "engine/free_period_leave.h"
@@ -13,43 +12,25 @@
 #include "school/names.h"
 #include "school/resets.h"
 #include "store/store.h"
+#include "test_support.h"
 
 using namespace daike;
-namespace fs = std::filesystem;
 
 namespace {
 
 class CoverTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ =
-            fs::temp_directory_path() / ("daike-cover-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-        store_ = Store::open(dir_);
-    }
-    void TearDown() override {
-        store_.reset();
-        fs::remove_all(dir_);
-    }
-    Store& db() { return *store_; }
+    Store& db() { return *db_; }
     void sql(const std::string& s) { db().execScript(s); }
+    daike::testing::SchoolBuilder school() { return daike::testing::SchoolBuilder(db()); }
     // The rows of a query in SQLite's text form, "a|b;c|d", Null as NULL.
-    std::string rows(const std::string& q) {
-        std::string out;
-        for (const auto& row : db().selectText(q)) {
-            if (!out.empty()) out += ";";
-            for (std::size_t i = 0; i < row.size(); ++i)
-                out += (i ? "|" : "") + (row[i] ? *row[i] : std::string("NULL"));
-        }
-        return out;
-    }
+    std::string rows(const std::string& q) { return daike::testing::joinRows(db(), q); }
     assignment::Cover cover(const std::string& substitute, int period = 2,
                             const std::string& cls = "一(1)") {
         return {"张老师", "病假", substitute, "3", "3", cls, "语文", period};
     }
 
-    fs::path dir_;
-    std::unique_ptr<Store> store_;
+    daike::testing::TempStore db_;
 };
 
 const char* kCoverTables[] = {"临时代课记录", "代课记录", "当天代课记录"};
@@ -59,10 +40,13 @@ const char* kCoverTables[] = {"临时代课记录", "代课记录", "当天代�
 // --- recording one cover ----------------------------------------------------------------
 
 TEST_F(CoverTest, OneCoverWritesEveryTableOnce) {
-    sql("INSERT INTO 代课节数 VALUES ('赵三',2,7);"
-        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
-        "('张老师',3,'一(1)',2,'语文',NULL,NULL),('张老师',3,'一(2)',3,'数学',NULL,NULL);"
-        "INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',2,'语文');");
+    school()
+        .tally("赵三", 2, 7)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 3, "一(2)", 3, "数学")
+        .queued("张老师", 3, "一(1)", 2, "语文")
+        .build();
     assignment::recordCover(db(), cover("赵三"), false);
     for (const char* t : kCoverTables)
         EXPECT_EQ(rows(std::string("SELECT * FROM ") + t), "张老师|病假|赵三|3|3|一(1)|语文|2")
@@ -78,18 +62,25 @@ TEST_F(CoverTest, OneCoverWritesEveryTableOnce) {
 }
 
 TEST_F(CoverTest, SeveralTeachersModeRemovesExactlyTheLessonsQueueRow) {
-    sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
-        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL);"
-        "INSERT INTO 需代课目情况 VALUES ('甲',3,'一(1)',1,'语文'),('张老师',3,'一(1)',2,'语文'),"
-        "('乙',4,'一(1)',2,'语文'),('丙',3,'一(2)',2,'数学'),('丁',3,'一(1)',2,'语文');");
+    school()
+        .tally("赵三", 0, 0)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .queued("甲", 3, "一(1)", 1, "语文")
+        .queued("张老师", 3, "一(1)", 2, "语文")
+        .queued("乙", 4, "一(1)", 2, "语文")
+        .queued("丙", 3, "一(2)", 2, "数学")
+        .queued("丁", 3, "一(1)", 2, "语文")
+        .build();
     assignment::recordCover(db(), cover("赵三"), true);
     EXPECT_EQ(rows("SELECT 姓名 FROM 需代课目情况"), "甲;乙;丙;丁");
 }
 
 TEST_F(CoverTest, SubstituteWithoutTalliesIsRefusedAndNothingIsWritten) {
-    sql("INSERT INTO 代课节数 VALUES ('王一',0,0);"
-        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL);"
-        "INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',2,'语文');");
+    school()
+        .tally("王一", 0, 0)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .queued("张老师", 3, "一(1)", 2, "语文")
+        .build();
     try {
         assignment::recordCover(db(), cover("赵三"), true);
         FAIL() << "a substitute without a 代课节数 row was recorded";
@@ -106,10 +97,13 @@ TEST_F(CoverTest, SubstituteWithoutTalliesIsRefusedAndNothingIsWritten) {
 }
 
 TEST_F(CoverTest, SubstitutesOfAPeriodFillTheFirstFreeCellOfItsColumn) {
-    sql("INSERT INTO 代课节数 VALUES ('甲',0,0),('乙',0,0),('丙',0,0),('丁',0,0);"
-        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',1,'语文',NULL,NULL),"
-        "('张老师',3,'一(1)',2,'语文',NULL,NULL);"
-        "INSERT INTO 代课教师 (\"1\",\"2\") VALUES ('外出',NULL),('外出2',NULL);");
+    school()
+        .tallies({"甲", "乙", "丙", "丁"})
+        .lesson("张老师", 3, "一(1)", 1, "语文")
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .away({{"1", "外出"}, {"2", nullptr}})
+        .away({{"1", "外出2"}, {"2", nullptr}})
+        .build();
     assignment::recordCover(db(), cover("甲", 2), false);
     assignment::recordCover(db(), cover("乙", 2), false);
     // Both rows have column "2" taken now: the third goes into a new row.
@@ -121,9 +115,11 @@ TEST_F(CoverTest, SubstitutesOfAPeriodFillTheFirstFreeCellOfItsColumn) {
 TEST_F(CoverTest, ACoverOfALessonTheTeacherDoesNotHaveIsRefused) {
     // The weekday was stepped after the day was loaded: Wednesday's class and subject under
     // Thursday, or a subject the teacher does not teach in that class and period.
-    sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
-        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
-        "('张老师',4,'一(2)',2,'数学',NULL,NULL);");
+    school()
+        .tally("赵三", 0, 0)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 4, "一(2)", 2, "数学")
+        .build();
     auto thursday = cover("赵三");
     thursday.weekdayText = "4";
     auto otherSubject = cover("赵三");
@@ -157,10 +153,14 @@ class TwoLessonsInAPeriod : public CoverTest {
   protected:
     void SetUp() override {
         CoverTest::SetUp();
-        sql("INSERT INTO 教师姓名 (姓名) VALUES ('张老师'),('李老师'),('甲'),('乙'),('丙'),('丁');"
-            "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
-            "('张老师',3,'一(2)',2,'数学',NULL,NULL),('张老师',3,'一(1)',4,'语文',NULL,NULL),"
-            "('李老师',3,'一(1)',2,'语文',NULL,NULL),('丁',3,'一(3)',2,'音乐',NULL,NULL);");
+        school()
+            .teachers({"张老师", "李老师", "甲", "乙", "丙", "丁"})
+            .lesson("张老师", 3, "一(1)", 2, "语文")
+            .lesson("张老师", 3, "一(2)", 2, "数学")
+            .lesson("张老师", 3, "一(1)", 4, "语文")
+            .lesson("李老师", 3, "一(1)", 2, "语文")
+            .lesson("丁", 3, "一(3)", 2, "音乐")
+            .build();
         buildFreeTeachers(db());
         countDailyLessons(db());
         resetCoverCounts(db());
@@ -218,8 +218,11 @@ TEST_F(TwoLessonsInAPeriod, OneTeacherModeCoversBothLessonsByTwoSubstitutes) {
 
 TEST_F(TwoLessonsInAPeriod, EachCoverTakesItsOwnQueueRow) {
     // Both teachers queued: 张老师 with two lessons in period 2, 李老师 with one in 一(1) too.
-    sql("INSERT INTO 需代课目情况 VALUES ('张老师',3,'一(1)',2,'语文'),"
-        "('张老师',3,'一(2)',2,'数学'),('李老师',3,'一(1)',2,'语文');");
+    school()
+        .queued("张老师", 3, "一(1)", 2, "语文")
+        .queued("张老师", 3, "一(2)", 2, "数学")
+        .queued("李老师", 3, "一(1)", 2, "语文")
+        .build();
     ASSERT_FALSE(coverNext("李老师", 2, true).empty());
     EXPECT_EQ(rows("SELECT 姓名,班级 FROM 需代课目情况 ORDER BY 姓名,班级"),
               "张老师|一(1);张老师|一(2)");
@@ -232,7 +235,7 @@ TEST_F(TwoLessonsInAPeriod, EachCoverTakesItsOwnQueueRow) {
 
 TEST_F(TwoLessonsInAPeriod, ALessonEnteredTwiceIsMarkedOnceForEachCover) {
     // The same lesson typed twice into the timetable: the second cover marks the second copy.
-    sql("INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',4,'语文',NULL,NULL);");
+    school().lesson("张老师", 3, "一(1)", 4, "语文").build();
     ASSERT_FALSE(coverNext("张老师", 4, false).empty());
     EXPECT_FALSE(assignment::dayFinished(assignment::loadDay(db(), "张老师", "3")));
     ASSERT_FALSE(coverNext("张老师", 4, false).empty());
@@ -241,8 +244,10 @@ TEST_F(TwoLessonsInAPeriod, ALessonEnteredTwiceIsMarkedOnceForEachCover) {
 }
 
 TEST_F(CoverTest, NamesAreLookedUpAsStored) {
-    sql("INSERT INTO 教师姓名 (姓名) VALUES ('王 一'),(' 李二 '),('李二　'),('赵三');"
-        "INSERT INTO 任课情况 VALUES (' 李二 ',3,'一(1)',2,'语文',NULL,NULL);");
+    school()
+        .teachers({"王 一", " 李二 ", "李二　", "赵三"})
+        .lesson(" 李二 ", 3, "一(1)", 2, "语文")
+        .build();
     EXPECT_EQ(names::storedTeacherName(db(), " 李二 "), " 李二 ");
     EXPECT_EQ(names::storedTeacherName(db(), "李二"), " 李二 ");  // the first that fits
     EXPECT_EQ(names::storedTeacherName(db(), "李二　"), "李二　");
@@ -253,9 +258,11 @@ TEST_F(CoverTest, NamesAreLookedUpAsStored) {
 }
 
 TEST_F(CoverTest, ACoveredLessonNamesItsSubstitute) {
-    sql("INSERT INTO 代课节数 VALUES ('赵三',0,0);"
-        "INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',2,'语文',NULL,NULL),"
-        "('张老师',3,'一(1)',3,'语文',1,NULL);");
+    school()
+        .tally("赵三", 0, 0)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 3, "一(1)", 3, "语文", 1)
+        .build();
     assignment::recordCover(db(), cover("赵三"), false);
     const auto day = assignment::loadDay(db(), "张老师", "3");
     ASSERT_EQ(day.size(), 2u);
@@ -282,10 +289,15 @@ TEST_F(CoverTest, TaughtClassesKeepsOrderDropsRepeatsAndCollectsMoreThanEight) {
 }
 
 TEST_F(CoverTest, SuggestionsAreQueuedLessonsOfTheSamePeriodInTaughtClasses) {
-    sql("INSERT INTO 教师姓名 VALUES ('李二','一(3)','一(3),一(2)','一(2)',NULL,'一(4)');"
-        "INSERT INTO 需代课目情况 VALUES ('甲',3,'一(2)',2,'语文'),('乙',3,'一(3)',2,'数学'),"
-        "('丙',3,'一(4)',3,'科学'),('丁',4,'一(4)',2,'科学'),('戊',3,'二(1)',2,'语文'),"
-        "('己',3,'一(2)',2,'英语');");
+    school()
+        .teacher("李二", {"一(3)", "一(3),一(2)", "一(2)", nullptr, "一(4)"})
+        .queued("甲", 3, "一(2)", 2, "语文")
+        .queued("乙", 3, "一(3)", 2, "数学")
+        .queued("丙", 3, "一(4)", 3, "科学")
+        .queued("丁", 4, "一(4)", 2, "科学")
+        .queued("戊", 3, "二(1)", 2, "语文")
+        .queued("己", 3, "一(2)", 2, "英语")
+        .build();
     const auto found = assignment::findSuggestions(db(), "李二", "3", 2);
     ASSERT_EQ(found.size(), 2u);
     // The head-teacher class comes first; each class gives its first queued lesson only.
@@ -412,9 +424,12 @@ TEST(AssignmentDay, OnlyACandidateWithoutTiesToTheClassTriggersTheSearch) {
 }
 
 TEST_F(CoverTest, LoadDayReadsTheWeekdaysLessonsByPeriod) {
-    sql("INSERT INTO 任课情况 VALUES ('张老师',3,'一(2)',5,'数学',1,1),"
-        "('张老师',3,'一(1)',2,'语文',NULL,NULL),('张老师',4,'一(1)',1,'语文',NULL,NULL),"
-        "('李二',3,'一(3)',1,'语文',NULL,NULL);");
+    school()
+        .lesson("张老师", 3, "一(2)", 5, "数学", 1, 1)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 4, "一(1)", 1, "语文")
+        .lesson("李二", 3, "一(3)", 1, "语文")
+        .build();
     const auto day = assignment::loadDay(db(), "张老师", "3");
     ASSERT_EQ(day.size(), 2u);
     EXPECT_EQ(day[0].period, 2);
@@ -425,9 +440,12 @@ TEST_F(CoverTest, LoadDayReadsTheWeekdaysLessonsByPeriod) {
 }
 
 TEST_F(CoverTest, ExitReleasesOnlyLessonsHeldBackWithoutCover) {
-    sql("INSERT INTO 任课情况 VALUES "
-        "('甲',3,'一(1)',1,'语文',1,NULL),('甲',3,'一(1)',2,'语文',1,1),"
-        "('乙',4,'一(2)',1,'数学',1,NULL),('乙',4,'一(2)',2,'数学',NULL,NULL);");
+    school()
+        .lesson("甲", 3, "一(1)", 1, "语文", 1)
+        .lesson("甲", 3, "一(1)", 2, "语文", 1, 1)
+        .lesson("乙", 4, "一(2)", 1, "数学", 1)
+        .lesson("乙", 4, "一(2)", 2, "数学")
+        .build();
     assignment::releaseHeldBack(db());
     EXPECT_EQ(rows("SELECT 标记,已代标记 FROM 任课情况"), "NULL|NULL;1|1;NULL|NULL;NULL|NULL");
 }
@@ -489,8 +507,12 @@ TEST_F(CoverTest, LeaveWithoutATeacherRecordsNothing) {
 }
 
 TEST_F(CoverTest, WithdrawingMovesLaterEntriesAndFlagsUp) {
-    sql("INSERT INTO 代课教师 (\"3\",\"33\",\"4\") VALUES ('王一',NULL,'x'),('张老师','1','y'),"
-        "('李二','1',NULL),('赵三',NULL,NULL);");
+    school()
+        .away({{"3", "王一"}, {"33", nullptr}, {"4", "x"}})
+        .away({{"3", "张老师"}, {"33", "1"}, {"4", "y"}})
+        .away({{"3", "李二"}, {"33", "1"}, {"4", nullptr}})
+        .away({{"3", "赵三"}, {"33", nullptr}, {"4", nullptr}})
+        .build();
     leave::Periods p{};
     p[2] = true;
     leave::withdraw(db(), "张老师", p);
@@ -506,7 +528,7 @@ TEST_F(CoverTest, WithdrawingMovesLaterEntriesAndFlagsUp) {
 // --- the picker's list -------------------------------------------------------------------
 
 TEST_F(CoverTest, PickerListsNamesInPinyinOrderAndGrowsBeyondFiftyFour) {
-    sql("INSERT INTO 教师姓名 (姓名) VALUES ('张三'),('王一'),('李二'),('艾老师');");
+    school().teachers({"张三", "王一", "李二", "艾老师"}).build();
     EXPECT_EQ(picker::teacherNames(db()),
               (std::vector<std::string>{"艾老师", "李二", "王一", "张三"}));
     EXPECT_EQ(picker::placesFor(4), 54);

@@ -16,6 +16,7 @@
 namespace daike {
 namespace {
 
+using testing::SchoolBuilder;
 using testing::TempStore;
 
 // Everything cover touches, in a stable text form.
@@ -185,20 +186,30 @@ class DayPlanTest : public ::testing::Test {
     void SetUp() override {
         // 张 is away on Wednesday; 李 is head teacher of 一(1), 王 teaches its 数学, 赵 and
         // 钱 are free colleagues.
-        db->execScript(
-            "INSERT INTO 教师姓名 VALUES ('张',NULL,NULL,NULL,NULL,NULL),"
-            "('李','一(1)','一(1)',NULL,NULL,NULL),('王',NULL,NULL,'一(1),一(2)',NULL,NULL),"
-            "('赵',NULL,NULL,NULL,NULL,NULL),('钱',NULL,NULL,NULL,NULL,NULL);"
-            "INSERT INTO 任课情况 (姓名,星期,班级,节次,课目) VALUES "
-            "('张',3,'一(1)',1,'语文'),('张',3,'一(2)',2,'数学'),('张',3,'一(1)',4,'语文'),"
-            "('赵',3,'二(1)',3,'体育');"
-            "INSERT INTO 空课教师表 (\"31\",\"32\",\"34\") VALUES "
-            "('李','李','李'),('王','王','王'),"
-            "('赵','赵','赵'),('钱','钱','钱');"
-            "INSERT INTO 每日节数表 VALUES "
-            "('张',3,3,3,3,3,15),('李',2,2,2,2,2,10),('王',2,2,2,2,2,10),"
-            "('赵',1,1,1,1,1,5),('钱',3,3,3,3,3,15);"
-            "INSERT INTO 代课节数 VALUES ('张',0,0),('李',0,0),('王',0,4),('赵',0,1),('钱',0,0);");
+        SchoolBuilder(*db)
+            .teacher("张", {nullptr, nullptr, nullptr, nullptr, nullptr})
+            .teacher("李", {"一(1)", "一(1)", nullptr, nullptr, nullptr})
+            .teacher("王", {nullptr, nullptr, "一(1),一(2)", nullptr, nullptr})
+            .teacher("赵", {nullptr, nullptr, nullptr, nullptr, nullptr})
+            .teacher("钱", {nullptr, nullptr, nullptr, nullptr, nullptr})
+            .lesson("张", 3, "一(1)", 1, "语文")
+            .lesson("张", 3, "一(2)", 2, "数学")
+            .lesson("张", 3, "一(1)", 4, "语文")
+            .lesson("赵", 3, "二(1)", 3, "体育")
+            .cells("空课教师表", {{"31", "李"}, {"32", "李"}, {"34", "李"}})
+            .cells("空课教师表", {{"31", "王"}, {"32", "王"}, {"34", "王"}})
+            .cells("空课教师表", {{"31", "赵"}, {"32", "赵"}, {"34", "赵"}})
+            .cells("空课教师表", {{"31", "钱"}, {"32", "钱"}, {"34", "钱"}})
+            .row("每日节数表", {"张", 3, 3, 3, 3, 3, 15})
+            .row("每日节数表", {"李", 2, 2, 2, 2, 2, 10})
+            .row("每日节数表", {"王", 2, 2, 2, 2, 2, 10})
+            .row("每日节数表", {"赵", 1, 1, 1, 1, 1, 5})
+            .row("每日节数表", {"钱", 3, 3, 3, 3, 3, 15})
+            .tallies({"张", "李"})
+            .tally("王", 0, 4)
+            .tally("赵", 0, 1)
+            .tally("钱", 0, 0)
+            .build();
     }
     std::vector<dayplan::Row> propose(const std::vector<dayplan::Pick>& picks = {}) {
         return dayplan::propose(*db, "3", dayplan::teacherLessons(*db, "张", "3"), picks);
@@ -249,9 +260,11 @@ TEST_F(DayPlanTest, AChangedRowRanksTheLaterRowsAgainAndLostPicksFallBack) {
 }
 
 TEST_F(DayPlanTest, ConfirmRecordsTheChosenRowsAndLeavesOpenOnesQueued) {
-    db->execScript(
-        "INSERT INTO 需代课目情况 VALUES ('张',3,'一(1)',1,'语文'),('张',3,'一(2)',2,'数学'),"
-        "('张',3,'一(1)',4,'语文');");
+    SchoolBuilder(*db)
+        .queued("张", 3, "一(1)", 1, "语文")
+        .queued("张", 3, "一(2)", 2, "数学")
+        .queued("张", 3, "一(1)", 4, "语文")
+        .build();
     auto rows = dayplan::propose(*db, "3", dayplan::queuedLessons(*db, "3"),
                                  {dayplan::Pick::first(), dayplan::Pick::open()}, true);
     EXPECT_EQ(dayplan::confirm(*db, {"7", "3", {{"张", "事假"}}, true}, rows), 2);
@@ -280,18 +293,27 @@ TEST_F(DayPlanTest, ConfirmWritesNothingWhenTheDayChangedOrAReasonIsMissing) {
 
 TEST_F(DayPlanTest, AnAbsentColleagueIsNeverProposedEvenWhenFreeThen) {
     // 李 is away for a lesson in period 5 only; the entry did not tick his free period 1.
-    db->execScript(
-        "INSERT INTO 需代课目情况 VALUES ('张',3,'一(1)',1,'语文'),('李',3,'一(3)',5,'语文');");
+    SchoolBuilder(*db)
+        .queued("张", 3, "一(1)", 1, "语文")
+        .queued("李", 3, "一(3)", 5, "语文")
+        .build();
     auto rows = dayplan::propose(*db, "3", dayplan::queuedLessons(*db, "3"), {}, true);
     EXPECT_EQ(names(rows), "王,-");
     for (const auto& c : rows[0].candidates) EXPECT_NE(c.name, "李");
     // Nor one covered earlier today in the one-teacher mode.
-    db->execScript("INSERT INTO 当天代课记录 VALUES ('王','病假','赵','5',3,'一(2)','美术',6);");
+    SchoolBuilder(*db)
+        .cover("当天代课记录", "王", "病假", "赵", "5", 3, "一(2)", "美术", 6)
+        .build();
     EXPECT_EQ(names(propose()), "李,赵,李");
 }
 
 TEST_F(DayPlanTest, NoEligibleTeacherLeavesTheLessonOpen) {
-    db->execScript("INSERT INTO 公出表 VALUES ('李'),('王'),('赵'),('钱');");
+    SchoolBuilder(*db)
+        .row("公出表", {"李"})
+        .row("公出表", {"王"})
+        .row("公出表", {"赵"})
+        .row("公出表", {"钱"})
+        .build();
     const auto rows = propose();
     EXPECT_EQ(names(rows), "-,-,-");
     EXPECT_EQ(dayplan::confirm(*db, {"7", "3", {{"张", "病假"}}, false}, rows), 0);
@@ -302,12 +324,16 @@ TEST_F(DayPlanTest, NoEligibleTeacherLeavesTheLessonOpen) {
 
 TEST(DayBoard, CoverAndWaitingLessonsByPeriodWithReasonsAndFreePeriodLeave) {
     TempStore db;
-    db->execScript(
-        "INSERT INTO 当天代课记录 VALUES ('张','病假','李','5',3,'一(2)','数学',2),"
-        "('张','公出','王','5',3,'一(1)','语文',1),('孙','事假','李','5',3,'二(1)','英语',4),"
-        "('张','病假','钱','4',3,'一(1)','语文',1),('张','病假','钱','5',2,'一(1)','语文',1);"
-        "INSERT INTO 需代课目情况 VALUES ('周',3,'三(1)',2,'科学'),('周',3,'一(1)',2,'美术'),"
-        "('周',4,'三(1)',2,'科学');");
+    SchoolBuilder(*db)
+        .cover("当天代课记录", "张", "病假", "李", "5", 3, "一(2)", "数学", 2)
+        .cover("当天代课记录", "张", "公出", "王", "5", 3, "一(1)", "语文", 1)
+        .cover("当天代课记录", "孙", "事假", "李", "5", 3, "二(1)", "英语", 4)
+        .cover("当天代课记录", "张", "病假", "钱", "4", 3, "一(1)", "语文", 1)
+        .cover("当天代课记录", "张", "病假", "钱", "5", 2, "一(1)", "语文", 1)
+        .queued("周", 3, "三(1)", 2, "科学")
+        .queued("周", 3, "一(1)", 2, "美术")
+        .queued("周", 4, "三(1)", 2, "科学")
+        .build();
     leave::recordAway(*db, "吴", 5, true);
     leave::recordAway(*db, "吴", 3, true);
     leave::recordAway(*db, "李", 2, false);  // covering: not away

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 using namespace daike;
+using daike::testing::SchoolBuilder;
 using modification::CoverRow;
 
 namespace {
@@ -16,18 +17,22 @@ class ModificationTest : public ::testing::Test {
     void SetUp() override {
         // 张老师 (sick) is covered in period 2 by 赵三 and period 4 by 钱四; 钱四 also covers
         // 李老师 in period 1. 代课教师 holds the substitutes and the absent teachers.
-        db->execScript(
-            "INSERT INTO 代课节数 VALUES ('赵三',1,4),('钱四',2,2),('孙五',0,0);"
-            "INSERT INTO 任课情况 VALUES ('张老师',5,'一(1)',2,'语文',1,1),"
-            "('张老师',5,'一(2)',4,'数学',1,1),('张老师',5,'一(1)',5,'语文',NULL,NULL),"
-            "('李老师',5,'二(1)',1,'英语',1,1);"
-            "INSERT INTO 当天代课记录 VALUES ('张老师','病假','赵三','7',5,'一(1)','语文',2),"
-            "('张老师','病假','钱四','7',5,'一(2)','数学',4),"
-            "('李老师','公出','钱四','7',5,'二(1)','英语',1);"
-            "INSERT INTO 代课记录 SELECT * FROM 当天代课记录;"
-            "INSERT INTO 临时代课记录 SELECT * FROM 当天代课记录;"
-            "INSERT INTO 代课教师 (\"1\",\"2\",\"4\") VALUES ('李老师','张老师','张老师'),"
-            "('钱四','赵三','钱四');");
+        SchoolBuilder(*db)
+            .tally("赵三", 1, 4)
+            .tally("钱四", 2, 2)
+            .tally("孙五", 0, 0)
+            .lesson("张老师", 5, "一(1)", 2, "语文", 1, 1)
+            .lesson("张老师", 5, "一(2)", 4, "数学", 1, 1)
+            .lesson("张老师", 5, "一(1)", 5, "语文")
+            .lesson("李老师", 5, "二(1)", 1, "英语", 1, 1)
+            .cover("当天代课记录", "张老师", "病假", "赵三", "7", 5, "一(1)", "语文", 2)
+            .cover("当天代课记录", "张老师", "病假", "钱四", "7", 5, "一(2)", "数学", 4)
+            .cover("当天代课记录", "李老师", "公出", "钱四", "7", 5, "二(1)", "英语", 1)
+            .sql("INSERT INTO 代课记录 SELECT * FROM 当天代课记录")
+            .sql("INSERT INTO 临时代课记录 SELECT * FROM 当天代课记录")
+            .away({{"1", "李老师"}, {"2", "张老师"}, {"4", "张老师"}})
+            .away({{"1", "钱四"}, {"2", "赵三"}, {"4", "钱四"}})
+            .build();
     }
     CoverRow zhaoSan() { return {"张老师", "病假", "赵三", "7", 5, "一(1)", "语文", 2}; }
     daike::testing::TempStore db;
@@ -47,11 +52,13 @@ TEST_F(ModificationTest, ListsNameSubstitutesAbsentTeachersAndFreePeriodOnlyTeac
 }
 
 TEST_F(ModificationTest, NothingToCorrectWithoutRecordsOrAwayTeachers) {
-    db->execScript(
-        "DELETE FROM 当天代课记录; DELETE FROM 代课教师;"
-        "INSERT INTO 代课教师 (\"11\") VALUES ('1');");
+    SchoolBuilder(*db)
+        .sql("DELETE FROM 当天代课记录")
+        .sql("DELETE FROM 代课教师")
+        .away({{"11", "1"}})
+        .build();
     EXPECT_FALSE(modification::prepare(*db));
-    db->execScript("INSERT INTO 代课教师 (\"6\") VALUES ('孙五');");
+    SchoolBuilder(*db).away({{"6", "孙五"}}).build();
     EXPECT_TRUE(modification::prepare(*db));
 }
 
@@ -86,10 +93,12 @@ TEST_F(ModificationTest, TalliesNeverGoBelowZero) {
 }
 
 TEST_F(ModificationTest, RemovingTheMiddleTeacherOfAColumnMovesTheLaterOneUpWithItsFlag) {
-    db->execScript(
-        "DELETE FROM 代课教师;"
-        "INSERT INTO 代课教师 (\"2\",\"22\",\"3\") VALUES ('甲','1','x'),"
-        "('赵三',NULL,'y'),('丙','1','z');");
+    SchoolBuilder(*db)
+        .sql("DELETE FROM 代课教师")
+        .away({{"2", "甲"}, {"22", "1"}, {"3", "x"}})
+        .away({{"2", "赵三"}, {"22", nullptr}, {"3", "y"}})
+        .away({{"2", "丙"}, {"22", "1"}, {"3", "z"}})
+        .build();
     modification::withdraw(*db, zhaoSan());
     EXPECT_EQ(db.all("SELECT \"2\",\"22\",\"3\" FROM 代课教师"), "甲|1|x;丙|1|y;NULL|NULL|z");
 }
@@ -110,14 +119,16 @@ TEST_F(ModificationTest, MissingRowsAreSkippedAndNamedWhileTheRestIsDone) {
 
 TEST_F(ModificationTest, OfTwoCoversOfOneClassAndPeriodTheSelectedOneIsWithdrawn) {
     // Two lessons of 一(1) in period 3 (two teachers at once), covered by two substitutes.
-    db->execScript(
-        "INSERT INTO 任课情况 VALUES ('甲',5,'一(1)',3,'音乐',1,1),('乙',5,'一(1)',3,'美术',1,1);"
-        "INSERT INTO 当天代课记录 VALUES ('甲','事假','赵三','7',5,'一(1)','音乐',3),"
-        "('乙','事假','孙五','7',5,'一(1)','美术',3);"
-        "INSERT INTO 代课记录 SELECT * FROM 当天代课记录 WHERE 节次=3;"
-        "UPDATE 代课节数 SET 当日代课=1,学期代课=1 WHERE 姓名='孙五';"
-        "UPDATE 代课教师 SET \"3\"='赵三' WHERE \"1\"='李老师';"
-        "UPDATE 代课教师 SET \"3\"='孙五' WHERE \"1\"='钱四';");
+    SchoolBuilder(*db)
+        .lesson("甲", 5, "一(1)", 3, "音乐", 1, 1)
+        .lesson("乙", 5, "一(1)", 3, "美术", 1, 1)
+        .cover("当天代课记录", "甲", "事假", "赵三", "7", 5, "一(1)", "音乐", 3)
+        .cover("当天代课记录", "乙", "事假", "孙五", "7", 5, "一(1)", "美术", 3)
+        .sql("INSERT INTO 代课记录 SELECT * FROM 当天代课记录 WHERE 节次=3")
+        .sql("UPDATE 代课节数 SET 当日代课=1,学期代课=1 WHERE 姓名='孙五'")
+        .sql("UPDATE 代课教师 SET \"3\"='赵三' WHERE \"1\"='李老师'")
+        .sql("UPDATE 代课教师 SET \"3\"='孙五' WHERE \"1\"='钱四'")
+        .build();
     modification::withdraw(*db, {"乙", "事假", "孙五", "7", 5, "一(1)", "美术", 3});
     EXPECT_EQ(db.column("SELECT 代者 FROM 当天代课记录 WHERE 节次=3"), "赵三");
     EXPECT_EQ(db.column("SELECT 代者 FROM 代课记录 WHERE 节次=3"), "赵三");

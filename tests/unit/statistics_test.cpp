@@ -11,6 +11,7 @@ namespace daike {
 namespace {
 
 using namespace statistics;
+using testing::SchoolBuilder;
 using testing::TempStore;
 
 // A small school: 张三, 李四, 王五 on the list, 赵六 exempt; 钱七 has left but covered in week 2.
@@ -133,15 +134,16 @@ TEST(CoverFigures, SentencesForEmptyAndTiedSchools) {
     TempStore db;
     EXPECT_EQ(spreadSentence(compute(*db, Range::term())),
               "本学期没有可以统计的教师（教师名单为空，或都是免代教师）。");
-    db->execScript(
-        "INSERT INTO 教师姓名 (姓名) VALUES ('甲'),('乙'),('丙'),('丁'),('戊');"
-        "INSERT INTO 代课节数 VALUES ('甲',0,0),('乙',0,0),('丙',0,0),('丁',0,0);");
+    SchoolBuilder(*db)
+        .teachers({"甲", "乙", "丙", "丁", "戊"})
+        .tallies({"甲", "乙", "丙", "丁"})
+        .build();
     Figures f = compute(*db, Range::thisWeek(1));
     EXPECT_EQ(spreadSentence(f), "本周没有代课记录。");
     // 戊 has no tally row: flagged with what to run.
     EXPECT_EQ(f.missingTallies, 1);
     EXPECT_NE(tallyNote(f).find("代课节数初始化"), std::string::npos);
-    db->execScript("INSERT INTO 代课记录 VALUES ('甲','病假','乙','1',1,'一(1)','语文',1);");
+    SchoolBuilder(*db).cover("代课记录", "甲", "病假", "乙", "1", 1, "一(1)", "语文", 1).build();
     f = compute(*db, Range::thisWeek(1));
     EXPECT_EQ(
         spreadSentence(f),

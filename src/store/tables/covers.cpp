@@ -34,12 +34,7 @@ CoverRecord recordOf(std::vector<Value>& r) {
 
 Where whereOf(const CoverFilter& f) {
     Where w;
-    w.add("被代", f.absent);
-    w.add("代者", f.substitute);
-    w.add("星期", f.weekday);
-    w.add("班级", f.cls);
-    w.add("节次", f.period);
-    w.add("课目", f.subject);
+    w.add("被代", f.absent).add("代者", f.substitute).place(f);
     return w;
 }
 

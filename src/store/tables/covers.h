@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "store/tables/timetable.h"
+
 namespace daike {
 
 class Store;
@@ -38,6 +40,13 @@ struct CoverFilter {
     std::optional<std::string> cls;
     std::optional<int> period;
     std::optional<std::string> subject;
+
+    // The covers of this lesson: its teacher as the absent one, its weekday, class, period and
+    // subject.
+    static CoverFilter of(const TimetableRow& lesson) {
+        return {lesson.teacher, std::nullopt,  lesson.weekday,
+                lesson.cls,     lesson.period, lesson.subject};
+    }
 };
 
 namespace covers {

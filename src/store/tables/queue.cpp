@@ -6,9 +6,7 @@
 namespace daike::queue {
 
 std::vector<QueuedLesson> read(Store& store, const LessonFilter& f) {
-    Where w;
-    w.add("姓名", f.teacher).add("星期", f.weekday).add("班级", f.cls);
-    w.add("节次", f.period).add("课目", f.subject);
+    const Where w = Where::lesson(f);
     std::vector<QueuedLesson> out;
     for (const auto& r : store.select(
              "SELECT 姓名, 星期, 班级, 节次, 课目 FROM 需代课目情况" + w.sql() + " ORDER BY rowid",

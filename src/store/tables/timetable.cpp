@@ -26,16 +26,6 @@ TimetableRow rowOf(const std::vector<Value>& r) {
     return l;
 }
 
-Where whereOf(const LessonFilter& f) {
-    Where w;
-    w.add("姓名", f.teacher);
-    w.add("星期", f.weekday);
-    w.add("班级", f.cls);
-    w.add("节次", f.period);
-    w.add("课目", f.subject);
-    return w;
-}
-
 std::vector<TimetableRow> query(Store& store, const std::string& sql,
                                 const std::vector<Value>& values) {
     std::vector<TimetableRow> out;
@@ -50,17 +40,17 @@ Value mark(bool set) {
 }  // namespace
 
 std::vector<TimetableRow> read(Store& store, const LessonFilter& filter) {
-    const Where w = whereOf(filter);
+    const Where w = Where::lesson(filter);
     return query(store, kSelect + w.sql() + " ORDER BY rowid", w.values());
 }
 
 std::vector<TimetableRow> byPeriod(Store& store, const LessonFilter& filter) {
-    const Where w = whereOf(filter);
+    const Where w = Where::lesson(filter);
     return query(store, kSelect + w.sql() + " ORDER BY 节次, rowid", w.values());
 }
 
 bool any(Store& store, const LessonFilter& filter) {
-    const Where w = whereOf(filter);
+    const Where w = Where::lesson(filter);
     return !store.select("SELECT 1 FROM 任课情况" + w.sql() + " LIMIT 1", w.values()).empty();
 }
 

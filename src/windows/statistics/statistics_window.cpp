@@ -19,7 +19,7 @@
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/statistics/cover_chart.h"
-#include "windows/statistics/statistics_pdf.h"
+#include "windows/statistics/statistics_exports.h"
 
 namespace daike {
 
@@ -128,13 +128,13 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     layout->addWidget(note_);
 
     auto* bottom = new QHBoxLayout;
-    auto* xlsx = button(this, "Command2", QStringLiteral("导出Excel…"));
-    auto* csv = button(this, "Command3", QStringLiteral("导出CSV…"));
-    auto* pdf = button(this, "Command4", QStringLiteral("导出PDF…"));
+    for (const StatisticsExport& e : statisticsExports()) {
+        auto* b = button(this, e.objectName, QString::fromUtf8(e.label));
+        bottom->addWidget(b);
+        connect(b, &QPushButton::clicked, this,
+                [this, &e] { runAction(ctx_, [this, &e] { exportTo(e); }); });
+    }
     auto* close = button(this, "Command5", QStringLiteral("关闭"));
-    bottom->addWidget(xlsx);
-    bottom->addWidget(csv);
-    bottom->addWidget(pdf);
     bottom->addStretch(1);
     bottom->addWidget(close);
     layout->addLayout(bottom);
@@ -186,10 +186,6 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
             [this] { runAction(ctx_, [this] { this->saveRate(); }); });
     connect(rate, &QLineEdit::returnPressed, this,
             [this] { runAction(ctx_, [this] { this->saveRate(); }); });
-    connect(xlsx, &QPushButton::clicked, this,
-            [this] { runAction(ctx_, [this] { exportXlsx(); }); });
-    connect(csv, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exportCsv(); }); });
-    connect(pdf, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { exportPdf(); }); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     placeWindow(*this, ctx_.platform.screen, {0, 0});
@@ -309,48 +305,12 @@ std::optional<QString> StatisticsWindow::askFile(const QString& caption, const Q
     return file;
 }
 
-void StatisticsWindow::reportSaved(const QString& file) {
-    ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(file));
-}
-
-namespace {
-std::filesystem::path pathOf(const QString& file) {
-    return std::filesystem::path(file.toStdU16String());
-}
-}  // namespace
-
-void StatisticsWindow::exportXlsx() {
-    const auto file =
-        askFile(QStringLiteral("导出Excel工作簿"), "xlsx", QStringLiteral("Excel 工作簿 (*.xlsx)"));
+void StatisticsWindow::exportTo(const StatisticsExport& e) {
+    const auto file = askFile(QString::fromUtf8(e.caption), QString::fromUtf8(e.extension),
+                              QString::fromUtf8(e.filter));
     if (!file) return;
-    const std::string title = "代课统计（" + figures_.range.label() + "）";
-    statistics::writeXlsx(
-        pathOf(*file), {table_, statistics::weekTable(figures_), statistics::recordTable(figures_)},
-        title);
-    reportSaved(*file);
-}
-
-void StatisticsWindow::exportCsv() {
-    const auto file =
-        askFile(QStringLiteral("导出CSV文件"), "csv", QStringLiteral("CSV 文件 (*.csv)"));
-    if (!file) return;
-    statistics::writeFile(pathOf(*file), statistics::toCsv(table_));
-    reportSaved(*file);
-}
-
-void StatisticsWindow::exportPdf() {
-    const auto file =
-        askFile(QStringLiteral("导出PDF文件"), "pdf", QStringLiteral("PDF 文件 (*.pdf)"));
-    if (!file) return;
-    StatisticsPage page;
-    page.heading =
-        QStringLiteral("代课统计（%1）").arg(QString::fromStdString(figures_.range.label()));
-    page.dateLine = QStringLiteral("制表日期：") + today(ctx_);
-    page.note = QString::fromStdString(statistics::tallyNote(figures_));
-    page.chart = chart_->chart();
-    page.table = table_;
-    writeStatisticsPdf(*file, page);
-    reportSaved(*file);
+    e.write(*file, {figures_, table_, chart_->chart(), today(ctx_)});
+    ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(*file));
 }
 
 }  // namespace daike

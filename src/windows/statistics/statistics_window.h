@@ -15,6 +15,7 @@ class QLabel;
 namespace daike {
 
 struct RunContext;
+struct StatisticsExport;
 class CoverChart;
 
 class StatisticsWindow : public QWidget {
@@ -33,13 +34,10 @@ class StatisticsWindow : public QWidget {
     void display(bool keepOrder);
     void sortBy(int column);
     void saveRate();
-    void exportXlsx();
-    void exportCsv();
-    void exportPdf();
+    void exportTo(const StatisticsExport& e);
     // The file name the operator chose, with the extension added when left off; nothing on 取消.
     std::optional<QString> askFile(const QString& caption, const QString& extension,
                                    const QString& filter);
-    void reportSaved(const QString& file);
 
     RunContext& ctx_;
     statistics::Range range_;
