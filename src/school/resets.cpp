@@ -29,6 +29,16 @@ void newDay(Store& store) {
     });
 }
 
+std::optional<std::string> newDayQuestion(Store& store) {
+    const auto today = covers::read(store, CoverTable::Today);
+    const bool dayInHand = !today.empty() || covers::any(store, CoverTable::Session) ||
+                           away::anyone(store) || !queue::read(store).empty() ||
+                           !timetable::heldBack(store).empty();
+    if (!dayInHand) return std::nullopt;
+    return "将清除今天已安排的" + std::to_string(today.size()) +
+           "节代课（学期记录保留），是否开始新的一天？";
+}
+
 namespace {
 
 // The rows of 教师姓名 as the rebuilt tables list them: one per row, Null names kept.

@@ -8,6 +8,7 @@
 #include "shell/main_window.h"
 #include "shell/safekeeping_menu_wiring.h"
 #include "ui/backups.h"
+#include "ui/new_day.h"
 #include "ui/run_context.h"
 #include "windows/basedata/classes_window.h"
 #include "windows/basedata/main_classes_window.h"
@@ -109,7 +110,7 @@ const std::vector<Registered>& windowRegistry() {
          wipe(resetCoverCounts, "代课节数初始化前", "代课节数初始化完成！")},
         {"xqdk", "xqdk", ClearTermRecords,
          wipe(clearTermRecords, "代课明细清零前", "代课明细初始化完成！")},
-        {"xdyt", "xdyt", None, [](MainWindow& m) { newDay(m.context().store); }},
+        {"xdyt", "xdyt", None, [](MainWindow& m) { confirmNewDay(m.context()); }},
         {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
         {"sjbf", "sjbf", None, backUpData},
         {"RestoreWindow", "sjhf", None, openRestore},
