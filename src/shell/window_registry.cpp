@@ -131,9 +131,11 @@ const std::vector<Registered>& windowRegistry() {
 
 void addMainWindowPanels(MainWindow& m) {
     // The import panel Frame1, hidden until 课务自动导入; the items that bring up other work
-    // put it away first.
+    // put it away first. Printing the notices is such work: its busy label sits in the working
+    // area, under the panel.
     auto* panel = new TimetableImportPanel(m.context(), m.centralWidget());
-    for (const char* item : {"drdk", "duorendaike", "dkck", "abcz", "jscz", "dkxg"})
+    for (const char* item :
+         {"drdk", "duorendaike", "dkck", "scdk", "dkyl", "dkpdf", "abcz", "jscz", "dkxg"})
         if (QAction* a = m.action(item))
             QObject::connect(a, &QAction::triggered, panel, &QWidget::hide);
 }
