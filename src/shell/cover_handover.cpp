@@ -72,6 +72,7 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
         QObject::connect(&main, &MainWindow::weekdayChosen, w, &AssignmentWindow::showWeekday);
         // Every cover recorded there, one or a whole day, shows on today's board at once.
         QObject::connect(w, &AssignmentWindow::coverChanged, &main, &MainWindow::coverChanged);
+        QObject::connect(w, &AssignmentWindow::dayFinished, &main, &MainWindow::dayFinished);
         return w;
     });
 }

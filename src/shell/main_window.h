@@ -60,6 +60,9 @@ class MainWindow : public QMainWindow {
     void calendarChanged();
     // Recorded cover may have changed (the assignment screen closed): views of it refresh.
     void coverChanged();
+    // An absent teachers' day was finished on the assignment screen: the record viewer opens
+    // with the cover of the visit.
+    void dayFinished();
     // The weekday chooser closed with this weekday shown: the cover windows follow it.
     void weekdayChosen(int weekday);
 

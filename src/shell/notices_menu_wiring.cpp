@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "documents/notices.h"
 #include "shell/main_window.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -24,9 +25,24 @@ void wireNoticesMenu(MainWindow& main) {
         runAction(ctx, [&] { outputNotices(ctx, &main, busy, how); });
     };
     main.on("dkck", [viewer] { viewer->open(); });
-    // Closing the assignment screen brings an open viewer up to date.
-    QObject::connect(&main, &MainWindow::coverChanged, viewer, [viewer] {
-        if (viewer->isVisible()) viewer->open();
+    // Closing the assignment screen brings an open viewer up to date; when the visit covered
+    // nothing the viewer is put away quietly (it was showing an earlier visit's cover).
+    QObject::connect(&main, &MainWindow::coverChanged, viewer, [&ctx, viewer] {
+        runAction(ctx, [&ctx, viewer] {
+            if (!viewer->isVisible()) return;
+            if (readSessionCover(ctx.store).empty())
+                viewer->closeView();
+            else
+                viewer->open();
+        });
+    });
+    // A finished day is looked over at once, as after 代课查看 (an open viewer was brought up to
+    // date when the assignment screen closed). A visit that covered nothing has nothing to
+    // look over: the viewer's "无代课记录" is the answer to 代课查看, not to leaving.
+    QObject::connect(&main, &MainWindow::dayFinished, viewer, [&ctx, viewer] {
+        runAction(ctx, [&ctx, viewer] {
+            if (!viewer->isVisible() && !readSessionCover(ctx.store).empty()) viewer->open();
+        });
     });
     main.on("scdk", [output] { output(NoticeOutput::Print); });
     main.on("dkyl", [output] { output(NoticeOutput::Preview); });

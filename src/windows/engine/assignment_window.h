@@ -55,6 +55,9 @@ class AssignmentWindow : public QWidget {
     void calendarChanged();
     // Cover was recorded here: today's board shows it at once.
     void coverChanged();
+    // The day was finished: by 退出 with several teachers, or by the free-period leave window
+    // after one teacher. Emitted after the window has closed.
+    void dayFinished();
 
   protected:
     bool event(QEvent* e) override;
