@@ -1,6 +1,7 @@
 #include "engine/lookup.h"
 
 #include "school/names.h"
+#include "engine/modification.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/timetable.h"
@@ -46,6 +47,10 @@ InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period
     out.subject = records.front().subject;
     out.kind = InClass::Kind::Covered;
     return out;
+}
+
+int bookedDay(Store& store, int runWeekday) {
+    return modification::weekdayOfRecords(store, runWeekday);
 }
 
 TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view given, int period,

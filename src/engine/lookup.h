@@ -45,8 +45,13 @@ struct TeacherWhere {
 // "已公出" when that lesson was covered today or, in a free period, when the teacher is among
 // the period's teachers of 代课教师 (up to its first empty cell); "在办公" otherwise. A teacher
 // who covers a lesson in a free period today is in that class, with "代" before the subject.
-// 代课教师 holds the day being covered (`coverDay`, the run's 当前星期) only: asked about
+// 代课教师 holds the day being covered (`coverDay`, see `bookedDay`) only: asked about
 // another weekday, nobody is away in a free period.
+// The day the bookings of 代课教师 belong to: the day of today's cover records when there are
+// any (at the weekend or on the next morning they are still that day's), else the run's
+// weekday.
+int bookedDay(Store& store, int runWeekday);
+
 TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view name, int period,
                             int coverDay);
 

@@ -102,6 +102,25 @@ bool hasCover(Store& store, std::string_view absent) {
     return covers::any(store, CoverTable::Today, ofAbsent(absent));
 }
 
+namespace {
+
+// "星期三第2节一(1)语文": the lesson a correction is about.
+std::string lessonWords(const CoverRow& c) {
+    return week::weekdayName(c.weekday) + week::periodName(c.period) + c.cls + c.subject;
+}
+
+}  // namespace
+
+std::string withdrawQuestion(const CoverRow& c) {
+    return "删除后" + c.absent + lessonWords(c) + "（" + c.substitute +
+           "代）该节课将无人代课，是否删除？";
+}
+
+std::string reassignQuestion(const CoverRow& c) {
+    return "重代将取消" + c.substitute + "代" + c.absent + lessonWords(c) +
+           "的安排，该节课重新等待安排，是否重代？";
+}
+
 Outcome withdraw(Store& store, const CoverRow& c) {
     Outcome out;
     store.transaction([&] {

@@ -58,6 +58,13 @@ Outcome withdraw(Store& store, const CoverRow& cover);
 // again, the lesson is held (标记 = 1) and queued in 需代课目情况 for new cover.
 Outcome reassign(Store& store, const CoverRow& cover);
 
+// The questions asked before a correction, naming the lesson: 删除 leaves it without cover,
+// "删除后张老师星期三第2节一(1)语文（赵三代）该节课将无人代课，是否删除？"; 重代 takes the
+// substitute off it and has it wait for new cover,
+// "重代将取消赵三代张老师星期三第2节一(1)语文的安排，该节课重新等待安排，是否重代？".
+std::string withdrawQuestion(const CoverRow& cover);
+std::string reassignQuestion(const CoverRow& cover);
+
 // Leaving after a re-assignment, in one transaction: for each listed absent teacher's lessons
 // of the weekday not covered, 标记 is turned over (1 becomes Null, Null becomes 1), so that
 // on the assignment screen only the queued lessons can be chosen and the rest is held back.

@@ -29,8 +29,17 @@ void newDay(Store& store) {
     });
 }
 
-std::string newDayQuestion(int todaysCovers) {
+std::string newDayClears(int todaysCovers) {
     return "将清除今天已安排的" + std::to_string(todaysCovers) + "节代课（学期记录保留）";
+}
+
+std::optional<std::string> newDayQuestion(Store& store) {
+    const auto today = covers::read(store, CoverTable::Today);
+    const bool dayInHand = !today.empty() || covers::any(store, CoverTable::Session) ||
+                           away::anyone(store) || !queue::read(store).empty() ||
+                           !timetable::heldBack(store).empty();
+    if (!dayInHand) return std::nullopt;
+    return newDayClears(static_cast<int>(today.size())) + "，是否开始新的一天？";
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // show nothing; the menu wiring asks the questions and shows the messages.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace daike {
@@ -14,8 +15,15 @@ class Store;
 // records stay.
 void newDay(Store& store);
 
-// What a new day clears, said before it runs: "将清除今天已安排的N节代课（学期记录保留）".
-std::string newDayQuestion(int todaysCovers);
+// What a new day clears, in the words every question about it starts with:
+// "将清除今天已安排的N节代课（学期记录保留）".
+std::string newDayClears(int todaysCovers);
+
+// The question to ask before 新的一天 is run by hand, naming how many of today's covers go:
+// "将清除今天已安排的N节代课（学期记录保留），是否开始新的一天？". None when the day holds
+// nothing to clear (no cover today or being entered, no booking, no lesson waiting or held
+// back): then it may run without asking.
+std::optional<std::string> newDayQuestion(Store& store);
 
 // Free-teacher table (kkjs): rebuilds 空课教师表. Column "wp" lists from the top, in 教师姓名
 // order, the teachers with no lesson at weekday w, period p; the table ends with one empty row.

@@ -101,7 +101,7 @@ std::string WorkingDay::moveQuestion(Store& store, const SchoolDay& to) const {
     if (!cost.asks()) return {};
     std::string where = to.weekKnown ? "第" + std::to_string(to.week) + "周" : std::string();
     where += week::weekdayName(to.weekday);
-    return newDayQuestion(cost.covers) + "，再转到" + where + "。是否继续？";
+    return newDayClears(cost.covers) + "，再转到" + where + "。是否继续？";
 }
 
 void WorkingDay::moveTo(Store& store, const SchoolDay& to) {

@@ -60,8 +60,11 @@ void openModification(MainWindow& main) {
 
 AssignmentWindow* openAssignmentWindow(MainWindow& main) {
     RunContext& ctx = main.context();
-    return main.openWindow<AssignmentWindow>(
-        "Form1", [&main, &ctx] { return new AssignmentWindow(ctx, &main); });
+    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
+        auto* w = new AssignmentWindow(ctx, &main);
+        QObject::connect(w, &AssignmentWindow::dayFinished, &main, &MainWindow::dayFinished);
+        return w;
+    });
 }
 
 void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {

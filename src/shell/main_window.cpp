@@ -130,6 +130,8 @@ void MainWindow::openLogin() {
 }
 
 void MainWindow::wireMenu() {
+    // The import panel first: the items that put it away do so before their own work starts.
+    addMainWindowPanels(*this);
     // Every registered window or action with a menu item; the guarded ones go through the login.
     for (const auto& r : windowRegistry()) {
         if (!*r.menuItem) continue;
@@ -142,7 +144,6 @@ void MainWindow::wireMenu() {
     // picker's choice over by a connection of their own.
     wireNoticesMenu(*this);
     wireSearchMenu(*this);
-    addMainWindowPanels(*this);
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });

@@ -54,6 +54,9 @@ class MainWindow : public QMainWindow {
 
   signals:
     void closed();
+    // An absent teachers' day was finished on the assignment screen: the record viewer opens
+    // with the cover of the visit.
+    void dayFinished();
 
   protected:
     bool event(QEvent* e) override;

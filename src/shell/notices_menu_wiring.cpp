@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "documents/notices.h"
 #include "shell/main_window.h"
 #include "ui/change_signals.h"
 #include "ui/run_context.h"
@@ -25,11 +26,21 @@ void wireNoticesMenu(MainWindow& main) {
         runAction(ctx, [&] { outputNotices(ctx, &main, busy, how); });
     };
     main.on("dkck", [viewer] { viewer->open(); });
-    // An open viewer follows every change of today's cover.
-    QObject::connect(listen(main.context(), viewer), &ChangeSignals::coverChanged, viewer,
-                     [viewer] {
-                         if (viewer->isVisible()) viewer->open();
-                     });
+    // An open viewer follows every change of today's cover; when the assignment screen's visit
+    // has covered nothing it goes on showing the earlier cover.
+    QObject::connect(listen(ctx, viewer), &ChangeSignals::coverChanged, viewer, [&ctx, viewer] {
+        runAction(ctx, [&ctx, viewer] {
+            if (viewer->isVisible() && !readSessionCover(ctx.store).empty()) viewer->open();
+        });
+    });
+    // A finished day is looked over at once, as after 代课查看 (an open viewer was brought up to
+    // date when the assignment screen closed). A visit that covered nothing has nothing to
+    // look over: the viewer's "无代课记录" is the answer to 代课查看, not to leaving.
+    QObject::connect(&main, &MainWindow::dayFinished, viewer, [&ctx, viewer] {
+        runAction(ctx, [&ctx, viewer] {
+            if (!viewer->isVisible() && !readSessionCover(ctx.store).empty()) viewer->open();
+        });
+    });
     main.on("scdk", [output] { output(NoticeOutput::Print); });
     main.on("dkyl", [output] { output(NoticeOutput::Preview); });
     main.on("dkpdf", [output] { output(NoticeOutput::Pdf); });

@@ -88,7 +88,7 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
             qs(week::weekdayName(other->weekday));
         if (ctx.platform.boxes.yesNo(
                 QStringLiteral("恢复的数据中是%1的代课。是否开始新的一天？").arg(when) + "\n" +
-                qs(newDayQuestion(covers)) +
+                qs(newDayClears(covers)) +
                 QStringLiteral("；选“否”则继续安排%1的代课。").arg(when)))
             ctx.day.clearStaleDay(ctx.store);
         else

@@ -8,6 +8,7 @@
 #include "shell/main_window.h"
 #include "shell/safekeeping_menu_wiring.h"
 #include "ui/backups.h"
+#include "ui/new_day.h"
 #include "ui/run_context.h"
 #include "ui/working_day_moves.h"
 #include "windows/basedata/classes_window.h"
@@ -101,7 +102,7 @@ const std::vector<Registered>& windowRegistry() {
          wipe(resetCoverCounts, "代课节数初始化前", "代课节数初始化完成！")},
         {"xqdk", "xqdk", ClearTermRecords,
          wipe(clearTermRecords, "代课明细清零前", "代课明细初始化完成！")},
-        {"xdyt", "xdyt", None, [](MainWindow& m) { newDay(m.context().store); }},
+        {"xdyt", "xdyt", None, [](MainWindow& m) { confirmNewDay(m.context()); }},
         {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
         {"sjbf", "sjbf", None, backUpData},
         {"RestoreWindow", "sjhf", None, openRestore},
@@ -122,9 +123,11 @@ const std::vector<Registered>& windowRegistry() {
 
 void addMainWindowPanels(MainWindow& m) {
     // The import panel Frame1, hidden until 课务自动导入; the items that bring up other work
-    // put it away first.
+    // put it away first. Printing the notices is such work: its busy label sits in the working
+    // area, under the panel.
     auto* panel = new TimetableImportPanel(m.context(), m.centralWidget());
-    for (const char* item : {"drdk", "duorendaike", "dkck", "abcz", "jscz", "dkxg"})
+    for (const char* item :
+         {"drdk", "duorendaike", "dkck", "scdk", "dkyl", "dkpdf", "abcz", "jscz", "dkxg"})
         if (QAction* a = m.action(item))
             QObject::connect(a, &QAction::triggered, panel, &QWidget::hide);
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -68,11 +69,33 @@ QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, 
     return place(new QCheckBox(text, parent), name, at);
 }
 
+namespace {
+
+// Watches a tool window for an Esc that none of its controls took: key events a control
+// ignores travel up to the window.
+class EscapeCloses : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) return false;
+        // close() asks the window first (closeEvent), exactly as the title bar's button does.
+        static_cast<QWidget*>(watched)->close();
+        return true;
+    }
+};
+
+}  // namespace
+
 void makeToolWindow(QWidget* w, QWidget* owner, const QString& name, const QString& caption) {
     w->setParent(owner, Qt::Window);
     w->setObjectName(name);
     w->setWindowTitle(caption);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    w->installEventFilter(new EscapeCloses(w));
 }
 
 QWidget* findWindow(const QString& name) {

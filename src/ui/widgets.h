@@ -60,7 +60,9 @@ QLabel* makeCell(QWidget* parent, const QString& name, const QString& text, QRec
 void clearRadio(QRadioButton* b);
 
 // A window of the program other than the main window: its own top-level window, owned by the
-// main window so that closing the main window closes it, deleted when closed.
+// main window so that closing the main window closes it, deleted when closed. Esc closes it
+// through close(), as its title bar does, so that the window's own closing questions and
+// records run; a control that uses Esc itself (an open drop-down list) keeps it.
 void makeToolWindow(QWidget* w, QWidget* owner, const QString& name, const QString& caption);
 
 // The open window with that name, if any.

@@ -63,6 +63,22 @@ TEST_F(Lookup, WhereIsATeacher) {
     EXPECT_EQ(at("陈七", 3, 5), "|在办公");
 }
 
+TEST_F(Lookup, TheBookingsBelongToTheDayOfTodaysRecords) {
+    // Wednesday's cover is stored: on Saturday, or on Thursday before a new day, the bookings
+    // are still Wednesday's, and 陈七 is away in Wednesday's free period 5.
+    for (int run : {6, 4, 3}) {
+        EXPECT_EQ(lookup::bookedDay(store(), run), 3) << run;
+        EXPECT_EQ(
+            lookup::whereIsTeacher(store(), 3, "陈七", 5, lookup::bookedDay(store(), run)).status,
+            "已公出")
+            << run;
+    }
+    // Without records the bookings are the run's day's.
+    store().execScript("DELETE FROM 当天代课记录");
+    EXPECT_EQ(lookup::bookedDay(store(), 6), 6);
+    EXPECT_EQ(lookup::bookedDay(store(), 2), 2);
+}
+
 TEST(LookupWeekday, ButtonsWrapWithinTheWeek) {
     EXPECT_EQ(lookup::nextWeekday(1), 2);
     EXPECT_EQ(lookup::nextWeekday(5), 1);

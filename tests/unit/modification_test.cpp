@@ -155,3 +155,10 @@ TEST_F(ModificationTest, LeavingTurnsMarksSoOnlyQueuedLessonsCanBeChosen) {
               "2|NULL|NULL;4|1|1;5|1|NULL");
     EXPECT_EQ(db.all("SELECT 标记 FROM 任课情况 WHERE 姓名='李老师'"), "1");
 }
+
+TEST_F(ModificationTest, TheQuestionsNameTheLessonAndWhoCoversIt) {
+    EXPECT_EQ(modification::withdrawQuestion(zhaoSan()),
+              "删除后张老师星期五第2节一(1)语文（赵三代）该节课将无人代课，是否删除？");
+    EXPECT_EQ(modification::reassignQuestion(zhaoSan()),
+              "重代将取消赵三代张老师星期五第2节一(1)语文的安排，该节课重新等待安排，是否重代？");
+}

@@ -785,12 +785,14 @@ void AssignmentWindow::exitStep() {
             pick_->hide();
             ctx_.values.代课方式 = 0;
             close();
+            emit dayFinished();
         });
         leave->show();
         leave->activateWindow();
     } else {
         completionAnswer_ = 0;
         close();
+        emit dayFinished();
     }
 }
 

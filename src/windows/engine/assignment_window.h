@@ -42,6 +42,10 @@ class AssignmentWindow : public QWidget {
     void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
     // The absent teachers still listed.
     QStringList absentTeachers() const;
+  signals:
+    // The day was finished: by 退出 with several teachers, or by the free-period leave window
+    // after one teacher. Emitted after the window has closed.
+    void dayFinished();
 
   protected:
     bool event(QEvent* e) override;

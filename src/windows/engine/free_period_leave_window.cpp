@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 
 #include "store/week.h"
 #include "ui/run_context.h"
@@ -13,9 +14,10 @@ namespace daike {
 
 namespace {
 
-// The common layout: a row for each period in the frames 上午 and 下午, and the explanation.
+// The common layout: a row for each period in the frames 上午 and 下午, the explanation, and
+// 确定, which stores and closes exactly as closing the window does.
 void buildGrid(QWidget* w, const QString& explanation) {
-    w->setFixedSize(420, 250);
+    w->setFixedSize(420, 290);
     for (int half = 0; half < 2; ++half) {
         const int first = half == 0 ? 1 : week::kMorningPeriods + 1;
         auto* frame = new QGroupBox(qs(week::halfName(first)), w);
@@ -38,6 +40,8 @@ void buildGrid(QWidget* w, const QString& explanation) {
     auto* text = makeLabel(info, "Label2", explanation, {10, 22, 376, 66});
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* ok = makeButton(w, "Command1", QStringLiteral("确定"), {160, 248, 100, 32});
+    QObject::connect(ok, &QPushButton::clicked, w, &QWidget::close);
 }
 
 QCheckBox* box(QWidget* w, int i) {

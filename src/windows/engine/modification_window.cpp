@@ -1,5 +1,6 @@
 #include "windows/engine/modification_window.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -78,6 +79,10 @@ void ModificationWindow::build() {
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setGeometry(4, 24, 648, kVisibleRows * kRowH + 10);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Every row's option button sits in a frame of its own; one group across the frames keeps
+    // one cover selected, the one 删除 and 重代 act on.
+    options_ = new QButtonGroup(this);
+    options_->setExclusive(true);
     rowsHost_ = new QWidget;
     rowsHost_->setObjectName("coverRows");
     rowsHost_->resize(628, kVisibleRows * kRowH);
@@ -129,6 +134,7 @@ ModificationWindow::Row& ModificationWindow::rowAt(int r) {
             makeLabel(box, arrayName(p.wordName, i), word, {x, 4, ww, 22});
             x += ww;
         }
+        options_->addButton(row.option, i);
         connect(row.option, &QRadioButton::clicked, this, [this, i] { selected_ = i; });
         box->setVisible(false);
         rows_.push_back(row);
@@ -173,11 +179,12 @@ void ModificationWindow::choose(Mode mode, const QString& name) {
 
 void ModificationWindow::showCovers() {
     selected_ = -1;
+    // An exclusive group keeps its checked button: let go of it to show no selection.
+    options_->setExclusive(false);
+    for (auto& row : rows_) row.option->setChecked(false);
+    options_->setExclusive(true);
     for (int r = 0; r < static_cast<int>(std::max(rows_.size(), covers_.size())); ++r) {
         auto& row = rowAt(r);
-        row.option->setAutoExclusive(false);
-        row.option->setChecked(false);
-        row.option->setAutoExclusive(true);
         const bool shown = r < static_cast<int>(covers_.size());
         row.box->setVisible(shown);
         const auto c = shown ? covers_[static_cast<std::size_t>(r)] : modification::CoverRow{};
@@ -224,6 +231,10 @@ void ModificationWindow::correct(bool again) {
         return;
     }
     const auto cover = covers_[static_cast<std::size_t>(k)];
+    // Neither correction can be undone from here: the operator confirms the lesson named.
+    const auto question =
+        again ? modification::reassignQuestion(cover) : modification::withdrawQuestion(cover);
+    if (!ctx_.platform.boxes.yesNo(qs(question))) return;
     const auto out = again ? modification::reassign(ctx_.store, cover)
                            : modification::withdraw(ctx_.store, cover);
     if (again && !queued_.contains(qs(cover.absent))) queued_ << qs(cover.absent);

@@ -9,6 +9,7 @@
 
 #include "engine/modification.h"
 
+class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -64,6 +65,7 @@ class ModificationWindow : public QWidget {
     QComboBox* absent_;       // Combo2
     QWidget* rowsHost_;
     QScrollArea* scroll_;
+    QButtonGroup* options_;  // the rows' Option1, one selected at most
     std::vector<Row> rows_;
 
     Mode mode_ = None;

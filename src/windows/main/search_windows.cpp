@@ -156,8 +156,8 @@ void TeacherSearchWindow::lookUp(int period) {
         ctx_.platform.boxes.ok(kNoWeekday);
         return;
     }
-    const auto where =
-        lookup::whereIsTeacher(ctx_.store, weekday_, name_, period, ctx_.day.weekday());
+    const auto where = lookup::whereIsTeacher(ctx_.store, weekday_, name_, period,
+                                              lookup::bookedDay(ctx_.store, ctx_.day.weekday()));
     showAnswer(qs(where.place), qs(where.status));
 }
 
