@@ -197,7 +197,9 @@ Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const D
         }
         for (int r = 0; r < week::kPeriods; ++r) {
             const auto& row = sheet.row(r);
-            if (row.selected && !row.covered())
+            // Already standing in the period (covering a lesson then) he keeps one entry: he
+            // is not free then either way.
+            if (row.selected && !row.covered() && !away::isBooked(store, r + 1, teacher))
                 leave::recordAway(store, teacher, r + 1, row.free());
         }
     });

@@ -15,11 +15,15 @@ void recordAway(Store& store, std::string_view name, int period, bool freePeriod
 void recordDay(Store& store, std::string_view name, const Periods& lessonPeriods,
                const Periods& freePeriods) {
     if (name.empty()) return;
+    // A period where he stands already (entered in 多人代课 before, or an earlier correction)
+    // keeps its one entry: twice in a period, one withdrawal would leave him away.
     store.transaction([&] {
         for (int i = 0; i < week::kPeriods; ++i)
-            if (lessonPeriods[static_cast<std::size_t>(i)]) recordAway(store, name, i + 1, false);
+            if (lessonPeriods[static_cast<std::size_t>(i)] && !away::isBooked(store, i + 1, name))
+                recordAway(store, name, i + 1, false);
         for (int i = 0; i < week::kPeriods; ++i)
-            if (freePeriods[static_cast<std::size_t>(i)]) recordAway(store, name, i + 1, true);
+            if (freePeriods[static_cast<std::size_t>(i)] && !away::isBooked(store, i + 1, name))
+                recordAway(store, name, i + 1, true);
     });
 }
 

@@ -38,7 +38,11 @@ void wireNoticesMenu(MainWindow& main) {
     // look over: the viewer's "无代课记录" is the answer to 代课查看, not to leaving.
     QObject::connect(&main, &MainWindow::dayFinished, viewer, [&ctx, viewer] {
         runAction(ctx, [&ctx, viewer] {
-            if (!viewer->isVisible() && !readSessionCover(ctx.store).empty()) viewer->open();
+            // A visit that covered nothing puts away a viewer showing an earlier visit.
+            if (!readSessionCover(ctx.store).empty())
+                viewer->open();
+            else if (viewer->isVisible())
+                viewer->closeView();
         });
     });
     main.on("scdk", [output] { output(NoticeOutput::Print); });

@@ -157,6 +157,14 @@ TEST_F(AbsenceEntryTest, LessonGoneSinceTheDayWasShownIsReportedAndTheRestStored
     EXPECT_EQ(db.one("SELECT 标记 FROM 任课情况 WHERE 节次=6 AND 星期=3"), "1");
 }
 
+TEST_F(AbsenceEntryTest, AwayInAFreePeriodHeCoversInStandsOnceThere) {
+    db->execScript("INSERT INTO 代课教师 (\"3\") VALUES ('张老师');");  // covering in period 3
+    auto s = sheet();
+    s.toggle(2);
+    absence::storeTeacher(*db, "张老师", 3, s);
+    EXPECT_EQ(db.one("SELECT count(*) FROM 代课教师 WHERE \"3\"='张老师'"), "1");
+}
+
 TEST_F(AbsenceEntryTest, EnteredAgainTheSameDayHisEntryIsEditedNotDoubled) {
     // First only period 1 and free period 3: 4 and 6 are held back.
     auto first = sheet();

@@ -499,6 +499,18 @@ TEST_F(CoverTest, LeaveRecordsLessonPeriodsPlainAndTickedFreePeriodsFlagged) {
     EXPECT_EQ(leave::recordedFreePeriods(db(), "张老师"), free);
 }
 
+TEST_F(CoverTest, LeaveRecordedAgainKeepsOneEntryAPeriod) {
+    leave::Periods lessons{}, free{};
+    lessons[1] = true;
+    free[2] = true;
+    leave::recordDay(db(), "张老师", lessons, free);
+    leave::recordDay(db(), "张老师", lessons, free);  // the correction window closed once more
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师 WHERE \"2\"='张老师'"), "1");
+    EXPECT_EQ(rows("SELECT count(*) FROM 代课教师 WHERE \"3\"='张老师'"), "1");
+    leave::withdraw(db(), "张老师", free);
+    EXPECT_EQ(leave::recordedFreePeriods(db(), "张老师"), leave::Periods{});
+}
+
 TEST_F(CoverTest, LeaveWithoutATeacherRecordsNothing) {
     leave::Periods all;
     all.fill(true);
