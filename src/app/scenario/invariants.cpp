@@ -128,18 +128,17 @@ QStringList windowFaults(Store& store, QWidget* mainWindow) {
     const auto waits = [&](const TimetableRow& l) {
         return !queue::read(store, LessonFilter::of(l)).empty();
     };
+    // Every teacher on the list has a lesson waiting: queued and not dealt with yet.
     for (int i = 0; i < list->count(); ++i) {
         LessonFilter day;
         day.teacher = list->itemText(i).toStdString();
         day.weekday = weekday;
+        bool waiting = false;
         for (const auto& l : timetable::read(store, day))
-            if (!l.dealtWith && !waits(l))
-                out << QStringLiteral(
-                           "a lesson of %1 (listed in Form1) neither waits nor is dealt "
-                           "with: period %2 %3")
-                           .arg(list->itemText(i))
-                           .arg(l.period)
-                           .arg(QString::fromStdString(l.cls));
+            if (!l.dealtWith && waits(l)) waiting = true;
+        if (!waiting)
+            out << QStringLiteral("%1 is listed in Form1 with no lesson waiting")
+                       .arg(list->itemText(i));
     }
     // The teacher whose day the grid shows.
     const QString loaded = list->currentText();
