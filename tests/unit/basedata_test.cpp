@@ -2,6 +2,8 @@
 #include "basedata/full_width.h"
 #include "basedata/teacher_names.h"
 #include "basedata/timetable.h"
+#include "store/failure.h"
+#include "store/safekeeping.h"
 #include "test_support.h"
 
 namespace daike {
@@ -76,34 +78,81 @@ TEST_F(Classes, CountsReadLikeTheOfficeTypesThem) {
 
 TEST_F(Classes, NamesGoGradeByGradeInClassOrder) {
     store().exec("INSERT INTO 班级 VALUES ('六(9)')");
-    const auto r = writeClasses(store(), {"2", "3", "0", "1", "0", "0"});
-    EXPECT_EQ(r.outcome, ClassCounts::Outcome::Written);
+    EXPECT_TRUE(writeClasses(store(), {"2", "3", "0", "1", "0", "0"}, {}));
     EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid"),
               "一(1),一(2),二(1),二(2),二(3),四(1)");
-    writeClasses(store(), {"0", "0", "0", "0", "0", "10"});
+    EXPECT_TRUE(writeClasses(store(), {"0", "0", "0", "0", "0", "10"}, {}));
     EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid"),
               "六(1),六(2),六(3),六(4),六(5),六(6),六(7),六(8),六(9),六(10)");
 }
 
-TEST_F(Classes, RefusedCountsChangeNothing) {
+// The backup step as the window gives it: a real automatic backup, counted.
+struct CountedBackup {
+    Store& store;
+    int made = 0;
+    std::filesystem::path last;
+    BackupStep step() {
+        return [this] {
+            ++made;
+            last = safekeeping::automaticBackup(store, "班级数目保存前", {2024, 3, 20, 8, made, 0});
+        };
+    }
+};
+
+std::size_t automaticBackups(Store& store) {
+    std::size_t n = 0;
+    for (const auto& b : safekeeping::listBackups(store.directory())) n += b.automatic;
+    return n;
+}
+
+TEST_F(Classes, ARefusedEntryIsNeitherBackedUpNorWritten) {
     store().exec("INSERT INTO 班级 VALUES ('一(1)')");
-    EXPECT_EQ(writeClasses(store(), {"2", "", "1", "1", "1", "1"}).outcome,
-              ClassCounts::Outcome::Missing);
-    const auto r = writeClasses(store(), {"2", "1", "1", "100", "1", "1"});
-    EXPECT_EQ(r.outcome, ClassCounts::Outcome::TooMany);
-    EXPECT_EQ(r.grade, 3);
-    EXPECT_EQ(writeClasses(store(), {"2", "1", "1", "1e9", "1", "1"}).outcome,
-              ClassCounts::Outcome::Written);
+    CountedBackup backup{store(), 0, {}};
+    const auto missing = writeClasses(store(), {"2", "", "1", "1", "1", "1"}, backup.step());
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.refusal().message, "您还没有输入班级数！");
+    const auto tooMany = writeClasses(store(), {"2", "1", "1", "100", "1", "1"}, backup.step());
+    ASSERT_FALSE(tooMany);
+    EXPECT_EQ(tooMany.refusal().message, "四年级的班级数不能超过99个，请重新输入！");
+    EXPECT_EQ(backup.made, 0);
+    EXPECT_EQ(automaticBackups(store()), 0u);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级"), "一(1)");
+    // A huge number read from "1e9" is 1: accepted.
+    EXPECT_TRUE(writeClasses(store(), {"2", "1", "1", "1e9", "1", "1"}, backup.step()));
     EXPECT_EQ(column("SELECT count(*) FROM 班级"), "7");
+}
+
+TEST_F(Classes, AnAcceptedEntryIsBackedUpOnceBeforeItIsWritten) {
+    store().exec("INSERT INTO 班级 VALUES ('六(9)')");
+    CountedBackup backup{store(), 0, {}};
+    EXPECT_TRUE(writeClasses(store(), {"1", "0", "0", "0", "0", "0"}, backup.step()));
+    EXPECT_EQ(backup.made, 1);
+    EXPECT_EQ(automaticBackups(store()), 1u);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级"), "一(1)");
+    // The backup holds the classes as they were.
+    testing::TempDir elsewhere;
+    std::filesystem::copy_file(backup.last, elsewhere.path() / "代课.db");
+    auto old = Store::open(elsewhere.path());
+    EXPECT_EQ(old->selectText("SELECT group_concat(班级) FROM 班级")[0][0], "六(9)");
+}
+
+TEST_F(Classes, AFailedBackupWritesNothing) {
+    store().exec("INSERT INTO 班级 VALUES ('六(9)')");
+    const BackupStep failing = [] { throw Failure(Failure::Kind::CannotWrite, "备份失败"); };
+    EXPECT_THROW((void)writeClasses(store(), {"1", "0", "0", "0", "0", "0"}, failing), Failure);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级"), "六(9)");
 }
 
 using Courses = testing::StoreTest;
 
 TEST_F(Courses, EachTickedGradeTakesItsFirstFreePlace) {
     EXPECT_FALSE(gradeCourses(store(), 0).has_value());
-    addCourse(store(), "语文", {true, false, false, false, false, false});
-    addCourse(store(), "科学", {true, false, true, false, false, false});
-    addCourse(store(), "书法", {});
+    EXPECT_TRUE(addCourse(store(), "语文", {true, false, false, false, false, false}));
+    EXPECT_TRUE(addCourse(store(), "科学", {true, false, true, false, false, false}));
+    EXPECT_TRUE(addCourse(store(), "书法", {}));
+    const auto blank = addCourse(store(), " 　", {true, true, true, true, true, true});
+    ASSERT_FALSE(blank);
+    EXPECT_EQ(blank.refusal().message, "请输入开设课程的名称！");
     EXPECT_EQ(column("SELECT 课程 FROM 开设课程 ORDER BY rowid"), "语文,科学,书法");
     EXPECT_EQ(column("SELECT 一年级 FROM 开设课程 ORDER BY rowid"), "语文,科学,NULL");
     EXPECT_EQ(column("SELECT 三年级 FROM 开设课程 ORDER BY rowid"), "科学,NULL,NULL");
@@ -113,7 +162,7 @@ TEST_F(Courses, EachTickedGradeTakesItsFirstFreePlace) {
     // An empty cell ends a grade's list and is the next free place.
     store().exec("UPDATE 开设课程 SET 一年级 = '' WHERE 课程 = '语文'");
     EXPECT_TRUE(gradeCourses(store(), 0)->empty());
-    addCourse(store(), "音乐", {true, false, false, false, false, false});
+    EXPECT_TRUE(addCourse(store(), "音乐", {true, false, false, false, false, false}));
     EXPECT_EQ(*gradeCourses(store(), 0), (std::vector<std::string>{"音乐", "科学"}));
 }
 

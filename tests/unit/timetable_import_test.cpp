@@ -14,6 +14,9 @@ const KeyPositions k536{5, 3, 6};
 std::string shown(const std::optional<Reading>& r) {
     return r ? r->subject + " / " + r->className : "失败";
 }
+std::string shown(const Checked<Reading>& r) {
+    return r ? r->subject + " / " + r->className : r.refusal().message;
+}
 
 TEST(ImportReading, FourSamplesWithTheOfficesPositions) {
     const auto t = sampleTest(k536);
@@ -31,8 +34,8 @@ TEST(ImportReading, PositionsBeyondTheTextFail) {
     const auto partly = sampleTest({5, 3, 9});  // the first two samples are long enough
     EXPECT_FALSE(partly.ok);
     EXPECT_EQ(partly.results.size(), 2u);
-    EXPECT_FALSE(customTest("科学(六年2班)", {9, 3, 6}));
-    EXPECT_FALSE(customTest("科学(六年2班)", {5, 9, 6}));
+    EXPECT_EQ(shown(customTest("科学(六年2班)", {9, 3, 6})), kPositionTooLarge);
+    EXPECT_EQ(shown(customTest("科学(六年2班)", {5, 9, 6})), kPositionTooLarge);
     // Exactly the whole text is still inside; a position 0 or past the right end reads "".
     EXPECT_EQ(shown(customTest("科学(六年2班)", {8, 3, 8})), " / 科(2)");
     EXPECT_EQ(shown(customTest("科学(六年2班)", {0, 0, 0})), "科学(六年2班) / ()");
@@ -119,9 +122,10 @@ TEST_F(Import, ReadsEveryDocumentThenReplacesTheWholeTimetable) {
                        {{2, 1}, "体育(一)"}});
     docs.put("李四", {{{1, 2}, "数学(六年2班)"}, {{5, 4}, "美术(一年1班)"}});
     std::vector<int> shownProgress;
-    const auto plan =
+    const auto read =
         readDocuments(store(), k536, docs, [&](int p) { shownProgress.push_back(p); });
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    ASSERT_TRUE(read);
+    const auto& plan = *read;
     EXPECT_EQ(shownProgress, (std::vector<int>{50, 100}));
     EXPECT_EQ(plan.teachers, 2);
     EXPECT_EQ(plan.rows.size(), 4u);
@@ -153,14 +157,11 @@ TEST_F(Import, MissingDocumentsAreAllNamedAndTheOldTimetableStaysWhole) {
     teachers({"一", "二", "三", "四", "五"});
     for (const char* n : {"一", "二", "四"}) docs.put(n, {{{1, 1}, "语文(一年1班)"}});
     const auto plan = readDocuments(store(), k536, docs);
-    EXPECT_EQ(plan.kind, ImportPlan::Kind::DocumentsMissing);
+    ASSERT_FALSE(plan);
     EXPECT_EQ(docs.asked.size(), 5u);  // the documents after the missing one are read too
-    EXPECT_EQ(plan.refusal(),
+    EXPECT_EQ(plan.refusal().message,
               "/学校/任课表/三.docx找不到该文件！\n/学校/任课表/五.docx找不到该文件！\n"
               "原有的课务情况未作任何改动。");
-    bool backedUp = false;
-    replaceTimetable(store(), plan, [&] { backedUp = true; });
-    EXPECT_FALSE(backedUp);
     EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
 }
 
@@ -170,7 +171,8 @@ TEST_F(Import, AFailedBackupReplacesNothing) {
     teachers({"甲"});
     docs.put("甲", {{{1, 1}, "语文(一年1班)"}});
     const auto plan = readDocuments(store(), k536, docs);
-    EXPECT_THROW(replaceTimetable(store(), plan, [] { throw std::runtime_error("磁盘已满"); }),
+    ASSERT_TRUE(plan);
+    EXPECT_THROW(replaceTimetable(store(), *plan, [] { throw std::runtime_error("磁盘已满"); }),
                  std::runtime_error);
     EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
 }
@@ -178,23 +180,26 @@ TEST_F(Import, AFailedBackupReplacesNothing) {
 TEST_F(Import, CellsThePositionsCannotReadAreCountedNotStored) {
     teachers({"甲"});
     docs.put("甲", {{{1, 1}, "班会课"}, {{1, 2}, "兴趣小组"}, {{2, 3}, "语文(一年1班)"}});
-    const auto plan = readDocuments(store(), {5, 3, 6}, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    const auto read = readDocuments(store(), {5, 3, 6}, docs);
+    ASSERT_TRUE(read);
+    const auto& plan = *read;
     ASSERT_EQ(plan.skipped.size(), 1u);  // 班会课 is no lesson; 兴趣小组 is too short to read
     EXPECT_EQ(plan.skipped[0].text, "兴趣小组");
     EXPECT_NE(plan.summary("").find("有1个单元格"), std::string::npos);
     EXPECT_NE(plan.details().find("甲  星期一第2节：“兴趣小组”"), std::string::npos);
-    replaceTimetable(store(), plan);
+    replaceTimetable(store(), plan, {});
     EXPECT_EQ(timetable(), "甲|2|3|语文|一(1)");
 }
 
 TEST_F(Import, NoTeachersOrNoPositionsReadNoDocument) {
-    EXPECT_EQ(readDocuments(store(), k536, docs).refusal(), kNoTeachers);
+    EXPECT_EQ(readDocuments(store(), k536, docs).refusal().message, kNoTeachers);
     EXPECT_EQ(checkPass(store(), k536, docs).message, kNoTeachers);
     store().exec("INSERT INTO 教师姓名 (姓名) VALUES (''), (NULL)");
-    EXPECT_EQ(readDocuments(store(), k536, docs).kind, ImportPlan::Kind::NoTeachers);
+    EXPECT_EQ(readDocuments(store(), k536, docs).refusal().message, kNoTeachers);
     teachers({"甲"});
-    EXPECT_EQ(readDocuments(store(), {5, 0, 6}, docs).kind, ImportPlan::Kind::BadPositions);
+    const auto unset = readDocuments(store(), {5, 0, 6}, docs);
+    ASSERT_FALSE(unset);
+    EXPECT_EQ(unset.refusal().message, checkPass(store(), {5, 0, 6}, docs).message);
     EXPECT_EQ(checkPass(store(), {0, 3, 6}, docs).kind, CheckOutcome::Kind::BadPositions);
     EXPECT_TRUE(docs.asked.empty());
 }
@@ -205,8 +210,8 @@ TEST_F(Import, NamesWithBlanksAskForTheirOwnDocument) {
     docs.put("赵六 ", {});
     const auto plan = readDocuments(store(), k536, docs);
     EXPECT_EQ(docs.asked, (std::vector<std::string>{" 王 五", "赵六 "}));
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
-    replaceTimetable(store(), plan);
+    ASSERT_TRUE(plan);
+    replaceTimetable(store(), *plan, {});
     EXPECT_EQ(timetable(), " 王 五|2|2|语文|二(1)");
 }
 
