@@ -16,11 +16,11 @@ TEST_F(TeacherNames, ReplacesTheListUpToTheFirstEmptyPlace) {
         "INSERT INTO 教师姓名 VALUES ('旧', '一(1)', '一(1)', NULL, NULL, NULL);"
         "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) "
         "VALUES ('旧', 1, '一(1)', 1, '语文');");
-    EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}), 2);
+    EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}, {}), 2);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"张三", " 李 四 "}));
     EXPECT_EQ(column("SELECT count(*) FROM 教师姓名 WHERE 班主任 IS NOT NULL"), "0");
     EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "1");
-    EXPECT_EQ(storeTeacherNames(store(), {""}), 0);
+    EXPECT_EQ(storeTeacherNames(store(), {""}, {}), 0);
     EXPECT_TRUE(readTeacherNames(store()).empty());
 }
 
@@ -29,7 +29,7 @@ TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
         "INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
         "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}), Failure);
+    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}, {}), Failure);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
 }
 
@@ -43,12 +43,12 @@ TEST_F(TeacherNames, StoringKeepsTheClassesOfTeachersWhoStay) {
         "SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
         "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') "
         "FROM 教师姓名 ORDER BY rowid");
-    EXPECT_EQ(storeTeacherNames(store(), readTeacherNames(store())), 4);
+    EXPECT_EQ(storeTeacherNames(store(), readTeacherNames(store()), {}), 4);
     EXPECT_EQ(column("SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
                      "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') FROM 教师姓名 ORDER BY rowid"),
               before);
     // Reordered, one removed, one added: rows follow their names, in the order of the places.
-    EXPECT_EQ(storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}), 4);
+    EXPECT_EQ(storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}, {}), 4);
     EXPECT_EQ(column("SELECT 姓名 FROM 教师姓名 ORDER BY rowid"), "丙,丁,乙,甲");
     EXPECT_EQ(column("SELECT ifnull(班主任,'-') FROM 教师姓名 ORDER BY rowid"), "三(1),-,-,一(1)");
     EXPECT_EQ(column("SELECT ifnull(数学,'-') FROM 教师姓名 ORDER BY rowid"), "-,-,-,一(2)");
@@ -141,6 +141,21 @@ TEST_F(Classes, AFailedBackupWritesNothing) {
     const BackupStep failing = [] { throw Failure(Failure::Kind::CannotWrite, "备份失败"); };
     EXPECT_THROW((void)writeClasses(store(), {"1", "0", "0", "0", "0", "0"}, failing), Failure);
     EXPECT_EQ(column("SELECT 班级 FROM 班级"), "六(9)");
+}
+
+TEST_F(TeacherNames, TheBackupIsTakenBeforeTheListIsReplaced) {
+    store().exec("INSERT INTO 教师姓名 (姓名) VALUES ('甲')");
+    CountedBackup backup{store(), 0, {}};
+    EXPECT_EQ(storeTeacherNames(store(), {"乙", "丙"}, backup.step()), 2);
+    EXPECT_EQ(backup.made, 1);
+    testing::TempDir elsewhere;
+    std::filesystem::copy_file(backup.last, elsewhere.path() / "代课.db");
+    EXPECT_EQ(
+        Store::open(elsewhere.path())->selectText("SELECT group_concat(姓名) FROM 教师姓名")[0][0],
+        "甲");
+    const BackupStep failing = [] { throw Failure(Failure::Kind::CannotWrite, "备份失败"); };
+    EXPECT_THROW(storeTeacherNames(store(), {"丁"}, failing), Failure);
+    EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"乙", "丙"}));
 }
 
 using Courses = testing::StoreTest;
