@@ -19,7 +19,13 @@ int previousWeekday(int weekday) {
     return week::previousWeekday(weekday);
 }
 
-InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period) {
+namespace {
+const Refusal kNoWeekday{"您所选星期不正确"};
+}  // namespace
+
+Checked<InClass> whoIsInClass(Store& store, int weekday, std::string_view cls, int period) {
+    if (cls.empty()) return Refusal{"您所查班级还没有选定"};
+    if (!validWeekday(weekday)) return kNoWeekday;
     InClass out;
     LessonFilter slot;
     slot.weekday = weekday;
@@ -47,8 +53,10 @@ InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period
     return out;
 }
 
-TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view name, int period,
-                            int coverDay) {
+Checked<TeacherWhere> whereIsTeacher(Store& store, int weekday, std::string_view name, int period,
+                                     int coverDay) {
+    if (name.empty()) return Refusal{"您所查教师还没有选定"};
+    if (!validWeekday(weekday)) return kNoWeekday;
     TeacherWhere out;
     LessonFilter slot;
     slot.weekday = weekday;

@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <tuple>
+
 #include "basedata/classes.h"
 #include "basedata/full_width.h"
 #include "basedata/teacher_names.h"
@@ -220,14 +223,27 @@ class Timetable : public testing::StoreTest {
 
 TEST_F(Timetable, CellsStandForWeekdayAndPeriod) {
     const auto r = saveLessons(store(), "王一", "一(2)", "数学", {0, 7, 29});
-    EXPECT_EQ(r.saved, (std::vector<int>{0, 7, 29}));
-    EXPECT_EQ(r.clashCell, -1);
+    EXPECT_EQ(r->saved, (std::vector<int>{0, 7, 29}));
+    EXPECT_EQ(r->clashCell, -1);
     EXPECT_EQ(rows("王一"), "1-1 一(2) 数学,2-2 一(2) 数学,5-6 一(2) 数学");
     const auto week = teacherWeek(store(), "王一");
     EXPECT_EQ(week.lessons, 3);
     EXPECT_EQ(week.cells[29].className, "一(2)");
     EXPECT_EQ(week.cells[7].subject, "数学");
     EXPECT_EQ(week.cells[1].subject, "");
+}
+
+TEST_F(Timetable, SelectedCellsNeedTeacherClassAndSubject) {
+    for (const auto& [teacher, cls, subject] :
+         {std::tuple{"", "一(2)", "数学"}, {"王一", "", "数学"}, {"王一", "一(2)", ""}}) {
+        const auto r = saveLessons(store(), teacher, cls, subject, {0});
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.refusal().message, "请先选择教师、班级和任课！");
+    }
+    EXPECT_EQ(rows("王一"), "");
+    // Nothing selected: nothing to refuse, nothing added.
+    EXPECT_TRUE(saveLessons(store(), "", "", "", {}));
+    EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "2");
 }
 
 TEST(TimetableClash, TwoLinesAtMostTheSecondCountingTheRest) {
@@ -245,13 +261,13 @@ TEST(TimetableClash, TwoLinesAtMostTheSecondCountingTheRest) {
 
 TEST_F(Timetable, AClashStopsTheSaveWhereItIs) {
     const auto r = saveLessons(store(), "王一", "一(1)", "数学", {3, 7, 8});
-    EXPECT_EQ(r.saved, (std::vector<int>{3}));
-    EXPECT_EQ(r.clashCell, 7);
-    ASSERT_EQ(r.clashes.size(), 1u);
-    EXPECT_EQ(clashLine(r.clashes[0]), "李二老师星期二第2节在一(1)班中已有课务！");
+    EXPECT_EQ(r->saved, (std::vector<int>{3}));
+    EXPECT_EQ(r->clashCell, 7);
+    ASSERT_EQ(r->clashes.size(), 1u);
+    EXPECT_EQ(clashLine(r->clashes[0]), "李二老师星期二第2节在一(1)班中已有课务！");
     EXPECT_EQ(rows("王一"), "1-4 一(1) 数学");
     // Only the class counts: the same teacher may be given two classes in one period.
-    EXPECT_EQ(saveLessons(store(), "李二", "三(1)", "科学", {7}).clashCell, -1);
+    EXPECT_EQ(saveLessons(store(), "李二", "三(1)", "科学", {7})->clashCell, -1);
     EXPECT_EQ(column("SELECT count(*) FROM 任课情况 WHERE 姓名 = '李二' AND 星期 = 2 AND 节次 = 2"),
               "2");
 }
@@ -261,9 +277,9 @@ TEST_F(Timetable, EveryClashingRowIsReported) {
         "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
         "('赵三', 2, '一(1)', 2, '美术')");
     const auto r = saveLessons(store(), "王一", "一(1)", "数学", {7});
-    ASSERT_EQ(r.clashes.size(), 2u);
-    EXPECT_EQ(r.clashes[1].teacher, "赵三");
-    EXPECT_TRUE(r.saved.empty());
+    ASSERT_EQ(r->clashes.size(), 2u);
+    EXPECT_EQ(r->clashes[1].teacher, "赵三");
+    EXPECT_TRUE(r->saved.empty());
 }
 
 TEST_F(Timetable, DeletingAOneRowSlotTakesThatRowWhoeverTeachesIt) {
@@ -298,7 +314,7 @@ TEST_F(Timetable, RowsOutsideTheWeekHaveNoCell) {
 }
 
 TEST_F(Timetable, NamesAndClassesWithQuotesAreStoredAsGiven) {
-    saveLessons(store(), "O'Neil", "一(1)'", "x\"y", {0});
+    (void)saveLessons(store(), "O'Neil", "一(1)'", "x\"y", {0});
     EXPECT_EQ(rows("O''Neil"), "1-1 一(1)' x\"y");
     EXPECT_EQ(teacherWeek(store(), "O'Neil").cells[0].className, "一(1)'");
     EXPECT_EQ(deleteLessons(store(), {{0, {"x\"y", "一(1)'"}}}), 1);
