@@ -50,7 +50,9 @@ TEST_F(ModificationTest, NothingToCorrectWithoutRecordsOrAwayTeachers) {
     db->execScript(
         "DELETE FROM 当天代课记录; DELETE FROM 代课教师;"
         "INSERT INTO 代课教师 (\"11\") VALUES ('1');");
-    EXPECT_FALSE(modification::prepare(*db));
+    const auto nothing = modification::prepare(*db);
+    ASSERT_FALSE(nothing);
+    EXPECT_EQ(nothing.refusal().message, "现无代课记录，无需修改！");
     db->execScript("INSERT INTO 代课教师 (\"6\") VALUES ('孙五');");
     EXPECT_TRUE(modification::prepare(*db));
 }

@@ -174,10 +174,7 @@ void AbsenceEntryWindow::confirmTeacher() {
         return;
     }
     const auto weekday = absence::weekdayFrom(ss(weekday_->text()));
-    if (!weekday) {
-        ctx_.platform.boxes.ok(QStringLiteral("星期只能是1至5（星期一至星期五），请重新输入！"));
-        return;
-    }
+    if (showIfRefused(ctx_, weekday)) return;
     if (!absence::teacherExists(ctx_.store, ss(name))) {
         ctx_.platform.boxes.ok(QStringLiteral("您输入的教师姓名不存在！"));
         return;
