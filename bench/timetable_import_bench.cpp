@@ -59,12 +59,12 @@ void importFrom(const fs::path& programDir, benchmark::State& state) {
     auto& s = school();
     ti::FolderDocuments docs(programDir / ti::kDocumentFolder, ti::importTeachers(*s.store));
     const auto plan = ti::readDocuments(*s.store, {5, 3, 6}, docs);
-    if (plan.kind != ti::ImportPlan::Kind::Ready) {
-        state.SkipWithError(plan.refusal().c_str());
+    if (!plan) {
+        state.SkipWithError(plan.refusal().message.c_str());
         return;
     }
-    ti::replaceTimetable(*s.store, plan);
-    benchmark::DoNotOptimize(plan.rows.size());
+    ti::replaceTimetable(*s.store, *plan, {});
+    benchmark::DoNotOptimize(plan->rows.size());
 }
 
 // Goal: at most 1 s for the whole import of 54 .docx.

@@ -21,24 +21,31 @@ int classCount(const std::string& box) {
     return n > 1e6 ? 1000000 : static_cast<int>(n);
 }
 
-ClassCounts writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes) {
+Checked<> writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes,
+                       const BackupStep& backup) {
     for (const auto& box : boxes)
-        if (box.empty()) return {ClassCounts::Outcome::Missing};
+        if (box.empty()) return Refusal{"您还没有输入班级数！"};
     std::array<int, week::kGrades> counts{};
     for (int g = 0; g < week::kGrades; ++g) {
         counts[g] = classCount(boxes[g]);
-        if (counts[g] > kMaxClassesPerGrade) return {ClassCounts::Outcome::TooMany, g};
+        if (counts[g] > kMaxClassesPerGrade)
+            return Refusal{std::string(week::kGradeNames[static_cast<std::size_t>(g)]) +
+                           "年级的班级数不能超过" + std::to_string(kMaxClassesPerGrade) +
+                           "个，请重新输入！"};
     }
     std::vector<std::string> names;
     for (int g = 0; g < week::kGrades; ++g)
         for (int n = 1; n <= counts[g]; ++n) names.push_back(className(g, n));
+    if (backup) backup();
     store.transaction([&] { classes::replaceAll(store, names); });
-    return {ClassCounts::Outcome::Written};
+    return {};
 }
 
-void addCourse(Store& store, const std::string& name,
-               const std::array<bool, week::kGrades>& grades) {
+Checked<> addCourse(Store& store, const std::string& name,
+                    const std::array<bool, week::kGrades>& grades) {
+    if (text::trimmed(name).empty()) return Refusal{"请输入开设课程的名称！"};
     store.transaction([&] { courses::add(store, name, grades); });
+    return {};
 }
 
 std::optional<std::vector<std::string>> gradeCourses(Store& store, int grade) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/week.h"
 
 namespace daike {
@@ -19,23 +20,22 @@ std::string className(int grade, int number);
 // A class has one or two digits in its name.
 inline constexpr int kMaxClassesPerGrade = 99;
 
-struct ClassCounts {
-    enum class Outcome { Missing, TooMany, Written } outcome;
-    int grade = -1;  // the grade whose count was refused, for TooMany
-};
-
 // The number of classes a count box asks for: "0" is skipped; otherwise the leading number of
 // the text with any fraction cut off (no number, or a negative one, gives none).
 int classCount(const std::string& box);
 
 // Replaces the class list with the classes of the counts (one per grade), grade by grade and class
-// number ascending. Nothing is changed when a box is empty or a count is more than 99.
-ClassCounts writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes);
+// number ascending. The counts are checked first: an empty box or a count of more than 99 is
+// refused, and then nothing is backed up or changed. Otherwise `backup` runs, then the list is
+// written in one transaction.
+Checked<> writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes,
+                       const BackupStep& backup);
 
 // Stores a course: a row with the name in column 0, and the name in the first free place of
-// the column of every ticked grade.
-void addCourse(Store& store, const std::string& name,
-               const std::array<bool, week::kGrades>& grades);
+// the column of every ticked grade. A name of blanks only is refused: it would only add an
+// empty course.
+Checked<> addCourse(Store& store, const std::string& name,
+                    const std::array<bool, week::kGrades>& grades);
 
 // The courses of a grade in stored order; nothing when the course table has no rows at all.
 std::optional<std::vector<std::string>> gradeCourses(Store& store, int grade);

@@ -45,11 +45,11 @@ void Editor::choose(int k) {
     subject_ = (k >= 0 && k < kValues) ? k : -1;
 }
 
-Editor::Tick Editor::tick(std::string_view cls, bool on) {
-    if (subject_ < 0) return Tick::NoSubject;
+Checked<> Editor::tick(std::string_view cls, bool on) {
+    if (subject_ < 0) return Refusal{"请选择修改任科班级的相应学科！"};
     auto& list = shown_.values[static_cast<std::size_t>(subject_)];
     list = on ? classlist::add(list, cls) : classlist::remove(list, cls);
-    return Tick::Done;
+    return {};
 }
 
 bool Editor::ticked(std::string_view cls) const {
@@ -61,9 +61,9 @@ bool Editor::changed() const {
     return shown_.values != loaded_.values;
 }
 
-Stored storeTeacher(Store& store, int position, const std::string& loadedName,
-                    const Teacher& shown) {
-    return store.transaction([&] {
+Checked<> storeTeacher(Store& store, int position, const std::string& loadedName,
+                       const Teacher& shown) {
+    return store.transaction([&]() -> Checked<> {
         const auto rows = teachers::all(store);
         auto named = [&](const TeacherRow& t) { return t.name && *t.name == loadedName; };
         auto at = rows.end();
@@ -71,7 +71,8 @@ Stored storeTeacher(Store& store, int position, const std::string& loadedName,
             named(rows[static_cast<std::size_t>(position - 1)]))
             at = rows.begin() + (position - 1);
         if (at == rows.end()) at = std::find_if(rows.begin(), rows.end(), named);
-        if (at == rows.end()) return Stored::NotFound;
+        if (at == rows.end())
+            return Refusal{"教师“" + loadedName + "”已不在教师名单中，改动未能保存！"};
         // The name stays as stored, whatever the name box shows: the timetable, the tallies and
         // every record find the teacher by it, so a name cleaned or retyped here would leave
         // him without lessons (and free to cover the periods he teaches). Names are changed in
@@ -82,7 +83,7 @@ Stored storeTeacher(Store& store, int position, const std::string& loadedName,
             row.classValue(k) = v.empty() ? std::nullopt : std::optional<std::string>(v);
         }
         teachers::update(store, row);
-        return Stored::Written;
+        return {};
     });
 }
 

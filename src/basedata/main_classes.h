@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/week.h"
 
 namespace daike {
@@ -55,10 +56,10 @@ class Editor {
     void choose(int k);
     void clearSubject() { subject_ = -1; }
 
-    enum class Tick { NoSubject, Done };
     // A class box ticked (on) or unticked: the class is added to or removed from the chosen
     // subject's list. A class that is not in the list (typed away by hand) is left alone.
-    Tick tick(std::string_view cls, bool on);
+    // Refused while no subject is chosen.
+    Checked<> tick(std::string_view cls, bool on);
     // Whether the class box of a class shows ticked: its class is in the chosen subject's list.
     bool ticked(std::string_view cls) const;
 
@@ -71,15 +72,13 @@ class Editor {
     int subject_ = -1;
 };
 
-enum class Stored { Written, NotFound };
-
 // Stores the five values of the teacher shown, each cleaned (full-width brackets and digits,
 // blanks, empty pieces of a list); an empty value becomes Null. The name is never written: the
 // row keeps its stored name, whatever the name box shows. The row is the one at `position`
 // (1-based, in stored order) while it still has the loaded name, otherwise the first row with
-// the loaded name; NotFound when the teacher is no longer listed.
-Stored storeTeacher(Store& store, int position, const std::string& loadedName,
-                    const Teacher& shown);
+// the loaded name; refused, with nothing stored, when the teacher is no longer listed.
+Checked<> storeTeacher(Store& store, int position, const std::string& loadedName,
+                       const Teacher& shown);
 
 }  // namespace mainclasses
 }  // namespace daike

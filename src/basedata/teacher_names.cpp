@@ -9,7 +9,9 @@ std::vector<std::string> readTeacherNames(Store& store) {
     return teachers::names(store);
 }
 
-int storeTeacherNames(Store& store, const std::vector<std::string>& boxes) {
+int storeTeacherNames(Store& store, const std::vector<std::string>& boxes,
+                      const BackupStep& backup) {
+    if (backup) backup();
     return store.transaction([&] {
         // The rows as they stand, so that a name kept keeps its classes. A name stored twice
         // hands its rows out in stored order.

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "store/refusal.h"
+
 namespace daike {
 
 class Store;
@@ -17,9 +19,10 @@ std::vector<std::string> readTeacherNames(Store& store);
 // Replaces the list with the names given, up to the first empty one, exactly as typed, in the
 // order of the places. A teacher whose name stays on the list keeps the rest of the row (head
 // teacher class and main-subject classes); a name removed takes its row along; a new name gets
-// an empty row. The old list stays in place unless the new one is stored whole. Returns how
-// many were stored.
-int storeTeacherNames(Store& store, const std::vector<std::string>& boxes);
+// an empty row. `backup` runs first; the old list stays in place unless the new one is stored
+// whole. Returns how many were stored.
+int storeTeacherNames(Store& store, const std::vector<std::string>& boxes,
+                      const BackupStep& backup);
 
 // The names that storing would leave out: those typed after the first empty place.
 std::vector<std::string> namesAfterFirstGap(const std::vector<std::string>& boxes);

@@ -56,8 +56,11 @@ std::vector<std::string> clashLines(const std::vector<Clash>& clashes) {
     return lines;
 }
 
-SaveResult saveLessons(Store& store, const std::string& teacher, const std::string& className,
-                       const std::string& subject, const std::vector<int>& cells) {
+Checked<SaveResult> saveLessons(Store& store, const std::string& teacher,
+                                const std::string& className, const std::string& subject,
+                                const std::vector<int>& cells) {
+    if (!cells.empty() && (teacher.empty() || className.empty() || subject.empty()))
+        return Refusal{"请先选择教师、班级和任课！"};
     SaveResult result;
     store.transaction([&] {
         for (int cell : cells) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/week.h"
 
 namespace daike {
@@ -51,9 +52,11 @@ struct SaveResult {
 
 // Adds a lesson of the teacher for the class and subject in every selected cell, in cell order.
 // A cell whose class already has a lesson at that weekday and period stops the walk: the cells
-// before it stay added, it and the later ones are not.
-SaveResult saveLessons(Store& store, const std::string& teacher, const std::string& className,
-                       const std::string& subject, const std::vector<int>& cells);
+// before it stay added, it and the later ones are not. Refused, with nothing added, when cells
+// are selected but the teacher, the class or the subject is empty.
+Checked<SaveResult> saveLessons(Store& store, const std::string& teacher,
+                                const std::string& className, const std::string& subject,
+                                const std::vector<int>& cells);
 
 // Deletes the lessons of the selected cells, each shown with its subject and class: the one row
 // of that class at that weekday and period, or, when there are several, those whose subject and

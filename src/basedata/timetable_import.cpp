@@ -148,8 +148,9 @@ SampleTest sampleTest(const KeyPositions& at) {
     return t;
 }
 
-std::optional<Reading> customTest(std::string_view text4, const KeyPositions& at) {
-    return readCell(cleanCell(text4), at);
+Checked<Reading> customTest(std::string_view text4, const KeyPositions& at) {
+    if (auto r = readCell(cleanCell(text4), at)) return std::move(*r);
+    return Refusal{kPositionTooLarge};
 }
 
 int percentDone(int done, int total) {
@@ -204,25 +205,21 @@ CheckOutcome checkPass(Store& store, const KeyPositions& at, TimetableDocuments&
     return stopped(Kind::NoLesson, kAllRead);
 }
 
-ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocuments& documents,
-                         const Progress& progress) {
+Checked<ImportPlan> readDocuments(Store& store, const KeyPositions& at,
+                                  TimetableDocuments& documents, const Progress& progress) {
     ImportPlan plan;
     const auto teachers = importTeachers(store);
-    if (teachers.empty()) {
-        plan.kind = ImportPlan::Kind::NoTeachers;
-        return plan;
-    }
-    if (!positionsSet(at)) {
-        plan.kind = ImportPlan::Kind::BadPositions;
-        return plan;
-    }
+    if (teachers.empty()) return Refusal{kNoTeachers};
+    if (!positionsSet(at)) return Refusal{kPositionsMissing};
+    // Every document that could not be read, one line each.
+    std::string problems;
     const int n = static_cast<int>(teachers.size());
     for (int t = 0; t < n; ++t) {
         const auto& name = teachers[t];
         const auto doc = documents.read(name);
         if (!doc.cells) {
             // Go on: the office is told of every document that is missing, not one at a time.
-            plan.problems.push_back(doc.problem);
+            problems += doc.problem + "\n";
         } else {
             ++plan.teachers;
             for (int g = 1; g <= kWeekdays; ++g) {
@@ -238,10 +235,7 @@ ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocument
         }
         if (progress) progress(percentDone(t + 1, n));
     }
-    if (!plan.problems.empty()) {
-        plan.kind = ImportPlan::Kind::DocumentsMissing;
-        return plan;
-    }
+    if (!problems.empty()) return Refusal{problems + "原有的课务情况未作任何改动。"};
     std::map<std::tuple<std::string, int, int>, std::size_t> seen;   // -> index in doubles
     std::map<std::tuple<std::string, int, int>, std::size_t> first;  // -> first row
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
@@ -271,23 +265,6 @@ ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocument
         std::count_if(old.begin(), old.end(), [](const TimetableRow& l) { return l.covered; });
     plan.coveredKept = static_cast<int>(covered) - static_cast<int>(plan.coveredGone.size());
     return plan;
-}
-
-std::string ImportPlan::refusal() const {
-    switch (kind) {
-        case Kind::NoTeachers:
-            return kNoTeachers;
-        case Kind::BadPositions:
-            return kPositionsMissing;
-        case Kind::DocumentsMissing: {
-            std::string out;
-            for (const auto& p : problems) out += p + "\n";
-            return out + "原有的课务情况未作任何改动。";
-        }
-        case Kind::Ready:
-            break;
-    }
-    return "";
 }
 
 std::string ImportPlan::summary(const std::string& detailsFile) const {
@@ -366,10 +343,8 @@ std::vector<LessonRow> carryTodaysMarks(const std::vector<TimetableRow>& old,
     return gone;
 }
 
-void replaceTimetable(Store& store, const ImportPlan& plan,
-                      const std::function<void()>& beforeReplace) {
-    if (plan.kind != ImportPlan::Kind::Ready) return;
-    if (beforeReplace) beforeReplace();
+void replaceTimetable(Store& store, const ImportPlan& plan, const BackupStep& backup) {
+    if (backup) backup();
     std::vector<TimetableRow> lessons = lessonsOf(plan);
     // The marks are read and carried in the transaction that replaces the rows: no cover
     // recorded in between can be lost.

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/week.h"
 
 namespace daike {
@@ -84,8 +85,9 @@ struct SampleTest {
 // The samples read as they stand (not cleaned).
 SampleTest sampleTest(const KeyPositions& at);
 
-// The office's own text of Text4, cleaned and read; nothing means kPositionTooLarge.
-std::optional<Reading> customTest(std::string_view text4, const KeyPositions& at);
+// The office's own text of Text4, cleaned and read; refused with kPositionTooLarge when a
+// position lies before its first character.
+Checked<Reading> customTest(std::string_view text4, const KeyPositions& at);
 
 // ---- Reading the teachers' documents --------------------------------------------------------
 
@@ -162,9 +164,6 @@ struct DoubleLesson {
 };
 
 struct ImportPlan {
-    enum class Kind { NoTeachers, BadPositions, DocumentsMissing, Ready } kind = Kind::Ready;
-    // DocumentsMissing: one line per document not read, every one of them.
-    std::vector<std::string> problems;
     int teachers = 0;
     std::vector<LessonRow> rows;  // teacher order, then weekday, then period
     std::vector<SkippedCell> skipped;
@@ -174,17 +173,17 @@ struct ImportPlan {
     int coveredKept = 0;
     std::vector<LessonRow> coveredGone;
 
-    // The message shown instead of the summary when the plan is not Ready.
-    std::string refusal() const;
     // The figures for the 确定/取消 question; `detailsFile` is where the details were put.
     std::string summary(const std::string& detailsFile) const;
     // Every skipped cell, every double lesson and the lessons per teacher, as lines of text.
     std::string details() const;
 };
 
-// Reads every teacher's document before anything is changed. Nothing is written.
-ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocuments& documents,
-                         const Progress& progress = {});
+// Reads every teacher's document before anything is changed. Nothing is written. Refused
+// without reading a document when there are no teachers (kNoTeachers) or a key position is not
+// set; refused when any document could not be read, with one line for every such document.
+Checked<ImportPlan> readDocuments(Store& store, const KeyPositions& at,
+                                  TimetableDocuments& documents, const Progress& progress = {});
 
 // Today's marks carried over an import: each lesson of the old timetable with a mark gives its
 // two marks to the first lesson of `fresh` equal to it in teacher, weekday, class, period and
@@ -193,12 +192,11 @@ ImportPlan readDocuments(Store& store, const KeyPositions& at, TimetableDocument
 std::vector<LessonRow> carryTodaysMarks(const std::vector<TimetableRow>& old,
                                         std::vector<TimetableRow>& fresh);
 
-// Replaces the whole timetable 任课情况 with the plan's rows in one transaction; a lesson that
-// is the same as before keeps today's marks (carryTodaysMarks), so what was covered this
-// morning is not offered again. `beforeReplace` runs first (the automatic backup of the
-// database); if it throws, nothing is replaced.
-void replaceTimetable(Store& store, const ImportPlan& plan,
-                      const std::function<void()>& beforeReplace = {});
+// Replaces the whole timetable 任课情况 with the rows of a plan readDocuments accepted: `backup`
+// runs first, then the rows are written in one transaction; a lesson that is the same as before
+// keeps today's marks (carryTodaysMarks), so what was covered this morning is not offered
+// again. When the backup throws, nothing is replaced.
+void replaceTimetable(Store& store, const ImportPlan& plan, const BackupStep& backup);
 
 }  // namespace timetable_import
 }  // namespace daike

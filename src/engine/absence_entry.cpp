@@ -31,11 +31,12 @@ bool inHalf(int r, int h) {
 
 }  // namespace
 
-std::optional<int> weekdayFrom(std::string_view text) {
+Checked<int> weekdayFrom(std::string_view text) {
     std::string t;
     for (char c : text)
         if (c != ' ') t += c;
-    if (t.size() != 1 || !week::isWeekday(t[0] - '0')) return std::nullopt;
+    if (t.size() != 1 || !week::isWeekday(t[0] - '0'))
+        return Refusal{"星期只能是1至5（星期一至星期五），请重新输入！"};
     return t[0] - '0';
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/week.h"
 
 namespace daike {
@@ -19,8 +20,8 @@ class Store;
 
 namespace absence {
 
-// The weekday box as typed: 1 to 5, or nothing (the window refuses it before any query).
-std::optional<int> weekdayFrom(std::string_view text);
+// The weekday box as typed: 1 to 5; anything else is refused before any query.
+Checked<int> weekdayFrom(std::string_view text);
 
 // The teacher of 教师姓名 a name typed or clicked stands for (names::storedTeacher); none
 // when the name is not a teacher's.

@@ -14,19 +14,24 @@ std::string cleanName(std::string_view typed) {
     return std::string(text::trimmed(typed));
 }
 
-Outcome add(Store& store, std::string_view typed) {
+namespace {
+const Refusal kNoName{"您还没有输入教师姓名！"};
+}  // namespace
+
+Checked<> add(Store& store, std::string_view typed) {
     const std::string n = cleanName(typed);
-    if (n.empty()) return Outcome::NoName;
-    if (text::length(n) >= 4) return Outcome::BadName;
+    if (n.empty()) return kNoName;
+    if (text::length(n) >= 4) return Refusal{"您输入教师不正确！"};
     store.transaction([&] { exemptlist::add(store, n); });
-    return Outcome::Done;
+    return {};
 }
 
-Outcome remove(Store& store, std::string_view typed) {
+Checked<> remove(Store& store, std::string_view typed) {
     const std::string n = cleanName(typed);
-    if (n.empty()) return Outcome::NoName;
-    return store.transaction(
-        [&] { return exemptlist::removeOne(store, n) ? Outcome::Done : Outcome::NotFound; });
+    if (n.empty()) return kNoName;
+    if (!store.transaction([&] { return exemptlist::removeOne(store, n); }))
+        return Refusal{"找不到该教师！"};
+    return {};
 }
 
 }  // namespace daike::exempt

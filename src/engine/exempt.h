@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/refusal.h"
+
 namespace daike {
 
 class Store;
@@ -15,20 +17,15 @@ namespace exempt {
 // xsgcjs: the names in table order.
 std::vector<std::string> list(Store& store);
 
-enum class Outcome {
-    Done,      // added, or the first matching row removed
-    NoName,    // nothing typed: "您还没有输入教师姓名！"
-    BadName,   // four characters or more: "您输入教师不正确！"
-    NotFound,  // removal of a name not listed: "找不到该教师！"
-};
-
 // The name as typed, without the blanks (ASCII or full-width) around it.
 std::string cleanName(std::string_view typed);
 
-// 增加: appends the name (after cleanName) as a new row.
-Outcome add(Store& store, std::string_view typed);
-// 删除: removes the first row holding the name (after cleanName).
-Outcome remove(Store& store, std::string_view typed);
+// 增加: appends the name (after cleanName) as a new row. Refused when nothing is typed or the
+// name has four characters or more.
+Checked<> add(Store& store, std::string_view typed);
+// 删除: removes the first row holding the name (after cleanName). Refused when nothing is typed
+// or the name is not listed.
+Checked<> remove(Store& store, std::string_view typed);
 
 }  // namespace exempt
 }  // namespace daike

@@ -1,7 +1,7 @@
 #include "engine/lookup.h"
 
-#include "school/names.h"
 #include "engine/modification.h"
+#include "school/names.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/timetable.h"
@@ -21,7 +21,13 @@ int previousWeekday(int weekday) {
     return week::previousWeekday(weekday);
 }
 
-InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period) {
+namespace {
+const Refusal kNoWeekday{"您所选星期不正确"};
+}  // namespace
+
+Checked<InClass> whoIsInClass(Store& store, int weekday, std::string_view cls, int period) {
+    if (cls.empty()) return Refusal{"您所查班级还没有选定"};
+    if (!validWeekday(weekday)) return kNoWeekday;
     InClass out;
     LessonFilter slot;
     slot.weekday = weekday;
@@ -53,8 +59,12 @@ int bookedDay(Store& store, int runWeekday) {
     return modification::weekdayOfRecords(store, runWeekday);
 }
 
-TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view given, int period,
-                            int coverDay) {
+Checked<TeacherWhere> whereIsTeacher(Store& store, int weekday, std::string_view given, int period,
+                                     int coverDay) {
+    // Blanks alone (ASCII or the full-width one) name nobody.
+    if (given.find_first_not_of(" \t\xE3\x80") == std::string_view::npos)
+        return Refusal{"您所查教师还没有选定"};
+    if (!validWeekday(weekday)) return kNoWeekday;
     const std::string name = names::storedTeacherName(store, given);
     TeacherWhere out;
     LessonFilter slot;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/refusal.h"
+
 namespace daike {
 
 class Store;
@@ -32,8 +34,9 @@ struct InClass {
     std::string subject;
 };
 
-// Who is in a class in a period (1 to 6) of a weekday (1 to 5).
-InClass whoIsInClass(Store& store, int weekday, std::string_view cls, int period);
+// Who is in a class in a period (1 to 6) of a weekday (1 to 5). Refused while no class is
+// chosen (an empty name) or the weekday is not one of the five.
+Checked<InClass> whoIsInClass(Store& store, int weekday, std::string_view cls, int period);
 
 struct TeacherWhere {
     std::string place;   // the class, when the teacher is in one
@@ -46,14 +49,15 @@ struct TeacherWhere {
 // the period's teachers of 代课教师 (up to its first empty cell); "在办公" otherwise. A teacher
 // who covers a lesson in a free period today is in that class, with "代" before the subject.
 // 代课教师 holds the day being covered (`coverDay`, see `bookedDay`) only: asked about
-// another weekday, nobody is away in a free period.
+// another weekday, nobody is away in a free period. Refused while no teacher is named or the
+// weekday is not one of the five.
 // The day the bookings of 代课教师 belong to: the day of today's cover records when there are
 // any (at the weekend or on the next morning they are still that day's), else the run's
 // weekday.
 int bookedDay(Store& store, int runWeekday);
 
-TeacherWhere whereIsTeacher(Store& store, int weekday, std::string_view name, int period,
-                            int coverDay);
+Checked<TeacherWhere> whereIsTeacher(Store& store, int weekday, std::string_view name, int period,
+                                     int coverDay);
 
 }  // namespace lookup
 }  // namespace daike

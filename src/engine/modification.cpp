@@ -57,8 +57,9 @@ CoverFilter ofAbsent(std::string_view name) {
 
 }  // namespace
 
-std::optional<Lists> prepare(Store& store) {
-    if (!covers::any(store, CoverTable::Today) && !away::anyone(store)) return std::nullopt;
+Checked<Lists> prepare(Store& store) {
+    if (!covers::any(store, CoverTable::Today) && !away::anyone(store))
+        return Refusal{"现无代课记录，无需修改！"};
 
     Lists lists;
     for (auto& r : covers::bySubstitute(store, CoverTable::Today))

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/tables/covers.h"
 
 namespace daike {
@@ -24,9 +25,9 @@ struct Lists {
     std::vector<std::string> absent;
 };
 
-// The preparation of "修改": nothing when today has no cover record and no one is entered in
-// 代课教师 (the window then says there is nothing to correct).
-std::optional<Lists> prepare(Store& store);
+// The preparation of "修改": refused when today has no cover record and no one is entered in
+// 代课教师 (there is nothing to correct).
+Checked<Lists> prepare(Store& store);
 
 // The weekday the window works on: today's cover records belong to one day; when they exist
 // and the current weekday is a weekend day or another day, theirs is taken.

@@ -20,36 +20,23 @@ bool checkPassword(Store& store, const std::string& typed) {
     return !stored.isNull() && stored.text() == trimBlanks(typed);
 }
 
-PasswordChange changePassword(Store& store, const std::string& oldPassword,
-                              const std::string& newPassword, const std::string& repeated) {
-    if (newPassword.empty() || repeated.empty() || oldPassword.empty())
-        return PasswordChange::Missing;
-    const Value stored = settings::password(store);
-    if (stored.isNull() || stored.text() != oldPassword) return PasswordChange::WrongOld;
-    if (newPassword != repeated) return PasswordChange::Unconfirmed;
-    if (trimBlanks(newPassword) != newPassword) return PasswordChange::BlankEnds;
-    if (text::length(newPassword) > static_cast<std::size_t>(kPasswordMaxLength))
-        return PasswordChange::TooLong;
-    store.transaction([&] { settings::setPassword(store, newPassword); });
-    return PasswordChange::Changed;
+Checked<> logIn(Store& store, const std::string& typed) {
+    if (!checkPassword(store, typed)) return Refusal{"您没有系统管理的权限！"};
+    return {};
 }
 
-const char* passwordChangeMessage(PasswordChange outcome) {
-    switch (outcome) {
-        case PasswordChange::Missing:
-            return "有未输入的项目！";
-        case PasswordChange::WrongOld:
-            return "您输入的旧密码有误！";
-        case PasswordChange::BlankEnds:
-            return "新密码的开头和结尾不能是空格！";
-        case PasswordChange::TooLong:
-            return "新密码不能超过50个字符！";
-        case PasswordChange::Unconfirmed:
-            return "您输入的新密码有待确认！";
-        case PasswordChange::Changed:
-            return "密码修改成功！";
-    }
-    return "";
+Checked<> changePassword(Store& store, const std::string& oldPassword,
+                         const std::string& newPassword, const std::string& repeated) {
+    if (newPassword.empty() || repeated.empty() || oldPassword.empty())
+        return Refusal{"有未输入的项目！"};
+    const Value stored = settings::password(store);
+    if (stored.isNull() || stored.text() != oldPassword) return Refusal{"您输入的旧密码有误！"};
+    if (newPassword != repeated) return Refusal{"您输入的新密码有待确认！"};
+    if (trimBlanks(newPassword) != newPassword) return Refusal{"新密码的开头和结尾不能是空格！"};
+    if (text::length(newPassword) > static_cast<std::size_t>(kPasswordMaxLength))
+        return Refusal{"新密码不能超过" + std::to_string(kPasswordMaxLength) + "个字符！"};
+    store.transaction([&] { settings::setPassword(store, newPassword); });
+    return {};
 }
 
 }  // namespace daike

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "store/refusal.h"
+
 namespace daike {
 
 class Store;
@@ -27,22 +29,17 @@ inline constexpr int kPasswordMaxLength = 50;
 // Whether the typed password, with blanks removed at both ends, is the stored one.
 bool checkPassword(Store& store, const std::string& typed);
 
-enum class PasswordChange {
-    Missing,      // one of the three boxes is empty
-    WrongOld,     // the old password is not the stored one
-    BlankEnds,    // the new password starts or ends with a blank
-    TooLong,      // the new password is longer than the login box takes
-    Unconfirmed,  // the repeated password differs from the new one
-    Changed,      // stored
-};
+// The login: refused unless the typed password is the stored one (checkPassword).
+Checked<> logIn(Store& store, const std::string& typed);
 
-// Changes the password. The boxes are compared and stored as typed. A new password that the
-// login could never accept (blanks at either end, which the login removes, or more characters
-// than the login box takes) is refused.
-PasswordChange changePassword(Store& store, const std::string& oldPassword,
-                              const std::string& newPassword, const std::string& repeated);
+// Changes the password. The boxes are compared and stored as typed. Refused when a box is
+// empty, the old password is wrong or the repeated one differs, and for a new password that
+// the login could never accept (blanks at either end, which the login removes, or more
+// characters than the login box takes).
+Checked<> changePassword(Store& store, const std::string& oldPassword,
+                         const std::string& newPassword, const std::string& repeated);
 
-// What the password window shows for each outcome.
-const char* passwordChangeMessage(PasswordChange outcome);
+// What the password window says when the password was changed.
+inline constexpr const char* kPasswordChanged = "密码修改成功！";
 
 }  // namespace daike

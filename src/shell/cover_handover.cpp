@@ -4,6 +4,7 @@
 #include "engine/modification.h"
 #include "shell/main_window.h"
 #include "ui/run_context.h"
+#include "ui/widgets.h"
 #include "ui/working_day_moves.h"
 #include "windows/engine/absence_entry_window.h"
 #include "windows/engine/assignment_window.h"
@@ -44,10 +45,7 @@ void openModification(MainWindow& main) {
         return;
     }
     const auto lists = modification::prepare(ctx.store);
-    if (!lists) {
-        ctx.platform.boxes.ok(QStringLiteral("现无代课记录，无需修改！"));
-        return;
-    }
+    if (showIfRefused(ctx, lists)) return;
     main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
         auto* w = new ModificationWindow(ctx, &main, *lists);
         QObject::connect(w, &ModificationWindow::coverAgain, &main,

@@ -245,7 +245,9 @@ void setPayRate(Store& store, std::optional<double> rate) {
     store.transaction([&] { settings::setPayRate(store, rate); });
 }
 
-RateInput parseRate(const std::string& typed) {
+Checked<std::optional<double>> parseRate(const std::string& typed) {
+    const Refusal refused{
+        "每节酬金请输入不超过10000的金额（元），例如 30 或 25.5；不计酬金请留空。"};
     std::string t = trimmed(typed);
     for (const char* unit : {"元/节", "元每节", "元"}) {
         const std::string u(unit);
@@ -254,7 +256,7 @@ RateInput parseRate(const std::string& typed) {
             break;
         }
     }
-    if (t.empty()) return {true, std::nullopt};
+    if (t.empty()) return std::optional<double>();
     int dots = 0, digits = 0, decimals = 0;
     for (char c : t) {
         if (c == '.') {
@@ -263,13 +265,13 @@ RateInput parseRate(const std::string& typed) {
             ++digits;
             if (dots) ++decimals;
         } else {
-            return {};
+            return refused;
         }
     }
-    if (dots > 1 || digits == 0 || decimals > 2) return {};
+    if (dots > 1 || digits == 0 || decimals > 2) return refused;
     const double v = std::strtod(t.c_str(), nullptr);
-    if (!(v >= 0) || v > 10000) return {};
-    return {true, v};
+    if (!(v >= 0) || v > 10000) return refused;
+    return std::optional<double>(v);
 }
 
 std::string formatNumber(double v, int decimals) {

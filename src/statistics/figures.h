@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "store/refusal.h"
 #include "store/tables/covers.h"
 
 namespace daike {
@@ -93,12 +94,8 @@ std::optional<double> payRate(Store& store);
 // Stores the rate, or removes it (no pay column) when nothing is given. One transaction.
 void setPayRate(Store& store, std::optional<double> rate);
 // Reads a rate as typed: blank gives an empty rate, "30", "25.5", "30元" a rate; a negative,
-// unreadable or absurd amount (over 10000 元 a lesson) is refused (nothing returned).
-struct RateInput {
-    bool valid = false;
-    std::optional<double> rate;
-};
-RateInput parseRate(const std::string& typed);
+// unreadable or absurd amount (over 10000 元 a lesson) is refused.
+Checked<std::optional<double>> parseRate(const std::string& typed);
 
 // A number for people: "4.3", "12", "25.50" with `decimals` places shown when not whole.
 std::string formatNumber(double v, int decimals = 1);

@@ -119,6 +119,10 @@ bool runAction(RunContext& ctx, const std::function<void()>& action) {
     return false;
 }
 
+void tell(RunContext& ctx, const Refusal& refusal) {
+    ctx.platform.boxes.ok(QString::fromUtf8(refusal.message));
+}
+
 }  // namespace daike
 
 namespace daike {

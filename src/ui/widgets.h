@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/refusal.h"
+
 class QWidget;
 class QLineEdit;
 class QPushButton;
@@ -94,6 +96,18 @@ void fitText(QLabel* label);
 // ends; whatever it had begun to write was rolled back by its transaction. Returns whether the
 // action ran to its end.
 bool runAction(RunContext& ctx, const std::function<void()>& action);
+
+// Shows a rule's refusal: its text as it stands, in a box with 确定.
+void tell(RunContext& ctx, const Refusal& refusal);
+
+// When the operation was refused, shows why and returns true: `if (showIfRefused(ctx, r))
+// return;`.
+template <class T>
+bool showIfRefused(RunContext& ctx, const Checked<T>& result) {
+    if (result) return false;
+    tell(ctx, result.refusal());
+    return true;
+}
 
 inline QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));

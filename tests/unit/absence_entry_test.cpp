@@ -34,10 +34,13 @@ class AbsenceEntryTest : public ::testing::Test {
 }  // namespace
 
 TEST(AbsenceWeekday, OnlyOneToFiveIsAWeekday) {
-    EXPECT_EQ(absence::weekdayFrom("3"), 3);
-    EXPECT_EQ(absence::weekdayFrom(" 5 "), 5);
-    for (const char* bad : {"", "0", "6", "7", "a", "1 or 1=1", "12", "-1", "３"})
-        EXPECT_FALSE(absence::weekdayFrom(bad)) << bad;
+    EXPECT_EQ(*absence::weekdayFrom("3"), 3);
+    EXPECT_EQ(*absence::weekdayFrom(" 5 "), 5);
+    for (const char* bad : {"", "0", "6", "7", "a", "1 or 1=1", "12", "-1", "３"}) {
+        const auto refused = absence::weekdayFrom(bad);
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_EQ(refused.refusal().message, "星期只能是1至5（星期一至星期五），请重新输入！");
+    }
 }
 
 TEST_F(AbsenceEntryTest, RowsShowLessonsFreePeriodsAndCoveredLessons) {

@@ -1,7 +1,12 @@
+#include <filesystem>
+#include <tuple>
+
 #include "basedata/classes.h"
 #include "basedata/full_width.h"
 #include "basedata/teacher_names.h"
 #include "basedata/timetable.h"
+#include "store/failure.h"
+#include "store/safekeeping.h"
 #include "test_support.h"
 
 namespace daike {
@@ -14,11 +19,11 @@ TEST_F(TeacherNames, ReplacesTheListUpToTheFirstEmptyPlace) {
         "INSERT INTO 教师姓名 VALUES ('旧', '一(1)', '一(1)', NULL, NULL, NULL);"
         "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) "
         "VALUES ('旧', 1, '一(1)', 1, '语文');");
-    EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}), 2);
+    EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}, {}), 2);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"张三", " 李 四 "}));
     EXPECT_EQ(column("SELECT count(*) FROM 教师姓名 WHERE 班主任 IS NOT NULL"), "0");
     EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "1");
-    EXPECT_EQ(storeTeacherNames(store(), {""}), 0);
+    EXPECT_EQ(storeTeacherNames(store(), {""}, {}), 0);
     EXPECT_TRUE(readTeacherNames(store()).empty());
 }
 
@@ -27,7 +32,7 @@ TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
         "INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
         "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}), Failure);
+    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}, {}), Failure);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
 }
 
@@ -41,12 +46,12 @@ TEST_F(TeacherNames, StoringKeepsTheClassesOfTeachersWhoStay) {
         "SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
         "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') "
         "FROM 教师姓名 ORDER BY rowid");
-    EXPECT_EQ(storeTeacherNames(store(), readTeacherNames(store())), 4);
+    EXPECT_EQ(storeTeacherNames(store(), readTeacherNames(store()), {}), 4);
     EXPECT_EQ(column("SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
                      "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') FROM 教师姓名 ORDER BY rowid"),
               before);
     // Reordered, one removed, one added: rows follow their names, in the order of the places.
-    EXPECT_EQ(storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}), 4);
+    EXPECT_EQ(storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}, {}), 4);
     EXPECT_EQ(column("SELECT 姓名 FROM 教师姓名 ORDER BY rowid"), "丙,丁,乙,甲");
     EXPECT_EQ(column("SELECT ifnull(班主任,'-') FROM 教师姓名 ORDER BY rowid"), "三(1),-,-,一(1)");
     EXPECT_EQ(column("SELECT ifnull(数学,'-') FROM 教师姓名 ORDER BY rowid"), "-,-,-,一(2)");
@@ -76,34 +81,96 @@ TEST_F(Classes, CountsReadLikeTheOfficeTypesThem) {
 
 TEST_F(Classes, NamesGoGradeByGradeInClassOrder) {
     store().exec("INSERT INTO 班级 VALUES ('六(9)')");
-    const auto r = writeClasses(store(), {"2", "3", "0", "1", "0", "0"});
-    EXPECT_EQ(r.outcome, ClassCounts::Outcome::Written);
+    EXPECT_TRUE(writeClasses(store(), {"2", "3", "0", "1", "0", "0"}, {}));
     EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid"),
               "一(1),一(2),二(1),二(2),二(3),四(1)");
-    writeClasses(store(), {"0", "0", "0", "0", "0", "10"});
+    EXPECT_TRUE(writeClasses(store(), {"0", "0", "0", "0", "0", "10"}, {}));
     EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid"),
               "六(1),六(2),六(3),六(4),六(5),六(6),六(7),六(8),六(9),六(10)");
 }
 
-TEST_F(Classes, RefusedCountsChangeNothing) {
+// The backup step as the window gives it: a real automatic backup, counted.
+struct CountedBackup {
+    Store& store;
+    int made = 0;
+    std::filesystem::path last;
+    BackupStep step() {
+        return [this] {
+            ++made;
+            last = safekeeping::automaticBackup(store, "班级数目保存前", {2024, 3, 20, 8, made, 0});
+        };
+    }
+};
+
+std::size_t automaticBackups(Store& store) {
+    std::size_t n = 0;
+    for (const auto& b : safekeeping::listBackups(store.directory())) n += b.automatic;
+    return n;
+}
+
+TEST_F(Classes, ARefusedEntryIsNeitherBackedUpNorWritten) {
     store().exec("INSERT INTO 班级 VALUES ('一(1)')");
-    EXPECT_EQ(writeClasses(store(), {"2", "", "1", "1", "1", "1"}).outcome,
-              ClassCounts::Outcome::Missing);
-    const auto r = writeClasses(store(), {"2", "1", "1", "100", "1", "1"});
-    EXPECT_EQ(r.outcome, ClassCounts::Outcome::TooMany);
-    EXPECT_EQ(r.grade, 3);
-    EXPECT_EQ(writeClasses(store(), {"2", "1", "1", "1e9", "1", "1"}).outcome,
-              ClassCounts::Outcome::Written);
+    CountedBackup backup{store(), 0, {}};
+    const auto missing = writeClasses(store(), {"2", "", "1", "1", "1", "1"}, backup.step());
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.refusal().message, "您还没有输入班级数！");
+    const auto tooMany = writeClasses(store(), {"2", "1", "1", "100", "1", "1"}, backup.step());
+    ASSERT_FALSE(tooMany);
+    EXPECT_EQ(tooMany.refusal().message, "四年级的班级数不能超过99个，请重新输入！");
+    EXPECT_EQ(backup.made, 0);
+    EXPECT_EQ(automaticBackups(store()), 0u);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级"), "一(1)");
+    // A huge number read from "1e9" is 1: accepted.
+    EXPECT_TRUE(writeClasses(store(), {"2", "1", "1", "1e9", "1", "1"}, backup.step()));
     EXPECT_EQ(column("SELECT count(*) FROM 班级"), "7");
+}
+
+TEST_F(Classes, AnAcceptedEntryIsBackedUpOnceBeforeItIsWritten) {
+    store().exec("INSERT INTO 班级 VALUES ('六(9)')");
+    CountedBackup backup{store(), 0, {}};
+    EXPECT_TRUE(writeClasses(store(), {"1", "0", "0", "0", "0", "0"}, backup.step()));
+    EXPECT_EQ(backup.made, 1);
+    EXPECT_EQ(automaticBackups(store()), 1u);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级"), "一(1)");
+    // The backup holds the classes as they were.
+    testing::TempDir elsewhere;
+    std::filesystem::copy_file(backup.last, elsewhere.path() / "代课.db");
+    auto old = Store::open(elsewhere.path());
+    EXPECT_EQ(old->selectText("SELECT group_concat(班级) FROM 班级")[0][0], "六(9)");
+}
+
+TEST_F(Classes, AFailedBackupWritesNothing) {
+    store().exec("INSERT INTO 班级 VALUES ('六(9)')");
+    const BackupStep failing = [] { throw Failure(Failure::Kind::CannotWrite, "备份失败"); };
+    EXPECT_THROW((void)writeClasses(store(), {"1", "0", "0", "0", "0", "0"}, failing), Failure);
+    EXPECT_EQ(column("SELECT 班级 FROM 班级"), "六(9)");
+}
+
+TEST_F(TeacherNames, TheBackupIsTakenBeforeTheListIsReplaced) {
+    store().exec("INSERT INTO 教师姓名 (姓名) VALUES ('甲')");
+    CountedBackup backup{store(), 0, {}};
+    EXPECT_EQ(storeTeacherNames(store(), {"乙", "丙"}, backup.step()), 2);
+    EXPECT_EQ(backup.made, 1);
+    testing::TempDir elsewhere;
+    std::filesystem::copy_file(backup.last, elsewhere.path() / "代课.db");
+    EXPECT_EQ(
+        Store::open(elsewhere.path())->selectText("SELECT group_concat(姓名) FROM 教师姓名")[0][0],
+        "甲");
+    const BackupStep failing = [] { throw Failure(Failure::Kind::CannotWrite, "备份失败"); };
+    EXPECT_THROW(storeTeacherNames(store(), {"丁"}, failing), Failure);
+    EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"乙", "丙"}));
 }
 
 using Courses = testing::StoreTest;
 
 TEST_F(Courses, EachTickedGradeTakesItsFirstFreePlace) {
     EXPECT_FALSE(gradeCourses(store(), 0).has_value());
-    addCourse(store(), "语文", {true, false, false, false, false, false});
-    addCourse(store(), "科学", {true, false, true, false, false, false});
-    addCourse(store(), "书法", {});
+    EXPECT_TRUE(addCourse(store(), "语文", {true, false, false, false, false, false}));
+    EXPECT_TRUE(addCourse(store(), "科学", {true, false, true, false, false, false}));
+    EXPECT_TRUE(addCourse(store(), "书法", {}));
+    const auto blank = addCourse(store(), " 　", {true, true, true, true, true, true});
+    ASSERT_FALSE(blank);
+    EXPECT_EQ(blank.refusal().message, "请输入开设课程的名称！");
     EXPECT_EQ(column("SELECT 课程 FROM 开设课程 ORDER BY rowid"), "语文,科学,书法");
     EXPECT_EQ(column("SELECT 一年级 FROM 开设课程 ORDER BY rowid"), "语文,科学,NULL");
     EXPECT_EQ(column("SELECT 三年级 FROM 开设课程 ORDER BY rowid"), "科学,NULL,NULL");
@@ -113,7 +180,7 @@ TEST_F(Courses, EachTickedGradeTakesItsFirstFreePlace) {
     // An empty cell ends a grade's list and is the next free place.
     store().exec("UPDATE 开设课程 SET 一年级 = '' WHERE 课程 = '语文'");
     EXPECT_TRUE(gradeCourses(store(), 0)->empty());
-    addCourse(store(), "音乐", {true, false, false, false, false, false});
+    EXPECT_TRUE(addCourse(store(), "音乐", {true, false, false, false, false, false}));
     EXPECT_EQ(*gradeCourses(store(), 0), (std::vector<std::string>{"音乐", "科学"}));
 }
 
@@ -156,14 +223,27 @@ class Timetable : public testing::StoreTest {
 
 TEST_F(Timetable, CellsStandForWeekdayAndPeriod) {
     const auto r = saveLessons(store(), "王一", "一(2)", "数学", {0, 7, 29});
-    EXPECT_EQ(r.saved, (std::vector<int>{0, 7, 29}));
-    EXPECT_EQ(r.clashCell, -1);
+    EXPECT_EQ(r->saved, (std::vector<int>{0, 7, 29}));
+    EXPECT_EQ(r->clashCell, -1);
     EXPECT_EQ(rows("王一"), "1-1 一(2) 数学,2-2 一(2) 数学,5-6 一(2) 数学");
     const auto week = teacherWeek(store(), "王一");
     EXPECT_EQ(week.lessons, 3);
     EXPECT_EQ(week.cells[29].className, "一(2)");
     EXPECT_EQ(week.cells[7].subject, "数学");
     EXPECT_EQ(week.cells[1].subject, "");
+}
+
+TEST_F(Timetable, SelectedCellsNeedTeacherClassAndSubject) {
+    for (const auto& [teacher, cls, subject] :
+         {std::tuple{"", "一(2)", "数学"}, {"王一", "", "数学"}, {"王一", "一(2)", ""}}) {
+        const auto r = saveLessons(store(), teacher, cls, subject, {0});
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.refusal().message, "请先选择教师、班级和任课！");
+    }
+    EXPECT_EQ(rows("王一"), "");
+    // Nothing selected: nothing to refuse, nothing added.
+    EXPECT_TRUE(saveLessons(store(), "", "", "", {}));
+    EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "2");
 }
 
 TEST(TimetableClash, TwoLinesAtMostTheSecondCountingTheRest) {
@@ -181,13 +261,13 @@ TEST(TimetableClash, TwoLinesAtMostTheSecondCountingTheRest) {
 
 TEST_F(Timetable, AClashStopsTheSaveWhereItIs) {
     const auto r = saveLessons(store(), "王一", "一(1)", "数学", {3, 7, 8});
-    EXPECT_EQ(r.saved, (std::vector<int>{3}));
-    EXPECT_EQ(r.clashCell, 7);
-    ASSERT_EQ(r.clashes.size(), 1u);
-    EXPECT_EQ(clashLine(r.clashes[0]), "李二老师星期二第2节在一(1)班中已有课务！");
+    EXPECT_EQ(r->saved, (std::vector<int>{3}));
+    EXPECT_EQ(r->clashCell, 7);
+    ASSERT_EQ(r->clashes.size(), 1u);
+    EXPECT_EQ(clashLine(r->clashes[0]), "李二老师星期二第2节在一(1)班中已有课务！");
     EXPECT_EQ(rows("王一"), "1-4 一(1) 数学");
     // Only the class counts: the same teacher may be given two classes in one period.
-    EXPECT_EQ(saveLessons(store(), "李二", "三(1)", "科学", {7}).clashCell, -1);
+    EXPECT_EQ(saveLessons(store(), "李二", "三(1)", "科学", {7})->clashCell, -1);
     EXPECT_EQ(column("SELECT count(*) FROM 任课情况 WHERE 姓名 = '李二' AND 星期 = 2 AND 节次 = 2"),
               "2");
 }
@@ -197,9 +277,9 @@ TEST_F(Timetable, EveryClashingRowIsReported) {
         "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) VALUES "
         "('赵三', 2, '一(1)', 2, '美术')");
     const auto r = saveLessons(store(), "王一", "一(1)", "数学", {7});
-    ASSERT_EQ(r.clashes.size(), 2u);
-    EXPECT_EQ(r.clashes[1].teacher, "赵三");
-    EXPECT_TRUE(r.saved.empty());
+    ASSERT_EQ(r->clashes.size(), 2u);
+    EXPECT_EQ(r->clashes[1].teacher, "赵三");
+    EXPECT_TRUE(r->saved.empty());
 }
 
 TEST_F(Timetable, DeletingAOneRowSlotTakesThatRowWhoeverTeachesIt) {
@@ -234,7 +314,7 @@ TEST_F(Timetable, RowsOutsideTheWeekHaveNoCell) {
 }
 
 TEST_F(Timetable, NamesAndClassesWithQuotesAreStoredAsGiven) {
-    saveLessons(store(), "O'Neil", "一(1)'", "x\"y", {0});
+    (void)saveLessons(store(), "O'Neil", "一(1)'", "x\"y", {0});
     EXPECT_EQ(rows("O''Neil"), "1-1 一(1)' x\"y");
     EXPECT_EQ(teacherWeek(store(), "O'Neil").cells[0].className, "一(1)'");
     EXPECT_EQ(deleteLessons(store(), {{0, {"x\"y", "一(1)'"}}}), 1);

@@ -24,26 +24,29 @@ class Lookup : public testing::StoreTest {
 TEST_F(Lookup, WhoIsInAClass) {
     using Kind = lookup::InClass::Kind;
     auto r = lookup::whoIsInClass(store(), 3, "一(1)", 2);
-    EXPECT_EQ(r.kind, Kind::Lesson);
-    EXPECT_EQ(r.teacher + r.subject, "张三语文");
+    EXPECT_EQ(r->kind, Kind::Lesson);
+    EXPECT_EQ(r->teacher + r->subject, "张三语文");
     // Covered today: the substitute and the subject of the cover record.
     r = lookup::whoIsInClass(store(), 3, "一(10)", 2);
-    EXPECT_EQ(r.kind, Kind::Covered);
-    EXPECT_EQ(r.teacher + r.subject, "王五数学");
+    EXPECT_EQ(r->kind, Kind::Covered);
+    EXPECT_EQ(r->teacher + r->subject, "王五数学");
     // 一(1) is not 一(10): its own lesson of that slot, or none.
-    EXPECT_EQ(lookup::whoIsInClass(store(), 3, "一(1)", 3).kind, Kind::NoLesson);
+    EXPECT_EQ(lookup::whoIsInClass(store(), 3, "一(1)", 3)->kind, Kind::NoLesson);
     // Marked covered without a record: the timetabled teacher, and it is said.
     r = lookup::whoIsInClass(store(), 3, "一(1)", 4);
-    EXPECT_EQ(r.kind, Kind::RecordMissing);
-    EXPECT_EQ(r.teacher + r.subject, "李四数学");
+    EXPECT_EQ(r->kind, Kind::RecordMissing);
+    EXPECT_EQ(r->teacher + r->subject, "李四数学");
     // Another weekday has no lesson of that class then.
-    EXPECT_EQ(lookup::whoIsInClass(store(), 4, "一(1)", 2).kind, Kind::NoLesson);
+    EXPECT_EQ(lookup::whoIsInClass(store(), 4, "一(1)", 2)->kind, Kind::NoLesson);
+    // No class chosen, or a day outside the week: refused.
+    EXPECT_EQ(lookup::whoIsInClass(store(), 3, "", 2).refusal().message, "您所查班级还没有选定");
+    EXPECT_EQ(lookup::whoIsInClass(store(), 6, "一(1)", 2).refusal().message, "您所选星期不正确");
 }
 
 TEST_F(Lookup, WhereIsATeacher) {
     auto at = [&](const char* name, int weekday, int period) {
         const auto w = lookup::whereIsTeacher(store(), weekday, name, period, 3);
-        return w.place + "|" + w.status;
+        return w ? w->place + "|" + w->status : w.refusal().message;
     };
     EXPECT_EQ(at("张三", 3, 2), "一(1)|语文课");
     // A lesson covered today: the teacher is away.
@@ -58,6 +61,8 @@ TEST_F(Lookup, WhereIsATeacher) {
     EXPECT_EQ(at("赵六", 3, 5), "二(1)|科学课");
     // The away list is the covered day's: another weekday's free period is spent in the office.
     EXPECT_EQ(at("陈七", 2, 5), "|在办公");
+    EXPECT_EQ(at("", 3, 5), "您所查教师还没有选定");
+    EXPECT_EQ(at("张三", 0, 2), "您所选星期不正确");
     // Nobody away at all.
     store().execScript("DELETE FROM 代课教师");
     EXPECT_EQ(at("陈七", 3, 5), "|在办公");
@@ -69,7 +74,7 @@ TEST_F(Lookup, TheBookingsBelongToTheDayOfTodaysRecords) {
     for (int run : {6, 4, 3}) {
         EXPECT_EQ(lookup::bookedDay(store(), run), 3) << run;
         EXPECT_EQ(
-            lookup::whereIsTeacher(store(), 3, "陈七", 5, lookup::bookedDay(store(), run)).status,
+            lookup::whereIsTeacher(store(), 3, "陈七", 5, lookup::bookedDay(store(), run))->status,
             "已公出")
             << run;
     }

@@ -58,7 +58,9 @@ TEST(ClassListText, CleaningMakesTheStoredForm) {
 TEST(MainClassesEditor, TickingFollowsTheChosenSubject) {
     mainclasses::Editor e;
     e.load({"甲", {"一(1)", "一(1),一(10)", "", "", ""}});
-    EXPECT_EQ(e.tick("一(2)", true), mainclasses::Editor::Tick::NoSubject);
+    const auto unchosen = e.tick("一(2)", true);
+    ASSERT_FALSE(unchosen);
+    EXPECT_EQ(unchosen.refusal().message, "请选择修改任科班级的相应学科！");
     EXPECT_FALSE(e.changed());
     EXPECT_FALSE(e.ticked("一(1)"));
 
@@ -67,17 +69,17 @@ TEST(MainClassesEditor, TickingFollowsTheChosenSubject) {
     EXPECT_TRUE(e.ticked("一(10)"));
     EXPECT_FALSE(e.ticked("一(2)"));
     // Unticking 一(1) leaves 一(10) ticked, and the other way round.
-    e.tick("一(1)", false);
+    (void)e.tick("一(1)", false);
     EXPECT_EQ(e.shown().values[1], "一(10)");
     EXPECT_TRUE(e.ticked("一(10)"));
     EXPECT_TRUE(e.changed());
-    e.tick("一(1)", true);
-    e.tick("一(10)", false);
+    (void)e.tick("一(1)", true);
+    (void)e.tick("一(10)", false);
     EXPECT_EQ(e.shown().values[1], "一(1)");
     EXPECT_TRUE(e.ticked("一(1)"));
     EXPECT_FALSE(e.ticked("一(10)"));
     // Back to what was loaded, in another order: still a change of the stored text.
-    e.tick("一(10)", true);
+    (void)e.tick("一(10)", true);
     EXPECT_EQ(e.shown().values[1], "一(1),一(10)");
     EXPECT_FALSE(e.changed());
 
@@ -85,7 +87,7 @@ TEST(MainClassesEditor, TickingFollowsTheChosenSubject) {
     e.choose(0);
     EXPECT_TRUE(e.ticked("一(1)"));
     EXPECT_FALSE(e.ticked("一(10)"));
-    e.tick("一(1)", false);
+    (void)e.tick("一(1)", false);
     EXPECT_EQ(e.shown().values[0], "");
     // A name change alone is no change of the five values.
     mainclasses::Editor renamed;
@@ -120,7 +122,7 @@ TEST_F(MainClassesStore, StoringCleansEveryValueAndFindsTheRowUnderTheLoadedName
         "INSERT INTO 教师姓名 VALUES ('甲',NULL,NULL,NULL,NULL,NULL),"
         "('乙','一(1)','一(1)','一(1)','一(1)','一(1)'),('丙',NULL,NULL,NULL,NULL,NULL)");
     mainclasses::Teacher shown{" 乙 乙", {"三（２）", "一(1),一(10),", "", " ", "二（１）"}};
-    EXPECT_EQ(mainclasses::storeTeacher(store(), 2, "乙", shown), mainclasses::Stored::Written);
+    EXPECT_TRUE(mainclasses::storeTeacher(store(), 2, "乙", shown));
     EXPECT_EQ(column("SELECT 姓名||'|'||班主任||'|'||语文||'|'||ifnull(数学,'NULL')||'|'||"
                      "ifnull(英语,'NULL')||'|'||科学 FROM 教师姓名 WHERE rowid=2"),
               "乙|三(2)|一(1),一(10)|NULL|NULL|二(1)");
@@ -129,13 +131,15 @@ TEST_F(MainClassesStore, StoringCleansEveryValueAndFindsTheRowUnderTheLoadedName
     // The teacher moved to another place (the list was changed meanwhile): found by name.
     store().execScript("DELETE FROM 教师姓名 WHERE 姓名='甲'");
     shown = {"丙", {"一(3)", "", "", "", ""}};
-    EXPECT_EQ(mainclasses::storeTeacher(store(), 3, "丙", shown), mainclasses::Stored::Written);
+    EXPECT_TRUE(mainclasses::storeTeacher(store(), 3, "丙", shown));
     EXPECT_EQ(column("SELECT 班主任 FROM 教师姓名 WHERE 姓名='丙'"), "一(3)");
     // A name box emptied keeps the teacher's name; a teacher no longer listed is not stored.
     shown = {" ", {"一(4)", "", "", "", ""}};
-    EXPECT_EQ(mainclasses::storeTeacher(store(), 2, "丙", shown), mainclasses::Stored::Written);
+    EXPECT_TRUE(mainclasses::storeTeacher(store(), 2, "丙", shown));
     EXPECT_EQ(column("SELECT 姓名||班主任 FROM 教师姓名 ORDER BY rowid"), "乙三(2),丙一(4)");
-    EXPECT_EQ(mainclasses::storeTeacher(store(), 1, "丁", shown), mainclasses::Stored::NotFound);
+    const auto gone = mainclasses::storeTeacher(store(), 1, "丁", shown);
+    ASSERT_FALSE(gone);
+    EXPECT_EQ(gone.refusal().message, "教师“丁”已不在教师名单中，改动未能保存！");
     EXPECT_EQ(column("SELECT count(*) FROM 教师姓名"), "2");
 }
 
@@ -146,8 +150,10 @@ TEST_F(MainClassesStore, StoringClassesNeverChangesTheName) {
         "INSERT INTO 教师姓名 VALUES ('张　三',NULL,NULL,NULL,NULL,NULL),"
         "(' 李 四 ',NULL,NULL,NULL,NULL,NULL);"
         "INSERT INTO 任课情况 (姓名,星期,班级,节次,课目) VALUES ('张　三',3,'一(2)',1,'数学')");
-    mainclasses::storeTeacher(store(), 1, "张　三", {"张　三", {"", "", "一（２）", "", ""}});
-    mainclasses::storeTeacher(store(), 2, " 李 四 ", {"王五", {"一(1)", "", "", "", ""}});
+    EXPECT_TRUE(
+        mainclasses::storeTeacher(store(), 1, "张　三", {"张　三", {"", "", "一（２）", "", ""}}));
+    EXPECT_TRUE(
+        mainclasses::storeTeacher(store(), 2, " 李 四 ", {"王五", {"一(1)", "", "", "", ""}}));
     EXPECT_EQ(column("SELECT 姓名||'|'||ifnull(班主任,'')||'|'||ifnull(数学,'') FROM 教师姓名 "
                      "ORDER BY rowid"),
               "张　三||一(2), 李 四 |一(1)|");
@@ -161,7 +167,7 @@ TEST_F(MainClassesStore, TwoTeachersOfOneNameStoreTheOneOnScreen) {
     store().execScript(
         "INSERT INTO 教师姓名 VALUES ('甲',NULL,NULL,NULL,NULL,NULL),"
         "('甲',NULL,NULL,NULL,NULL,NULL)");
-    mainclasses::storeTeacher(store(), 2, "甲", {"甲", {"一(2)", "", "", "", ""}});
+    (void)mainclasses::storeTeacher(store(), 2, "甲", {"甲", {"一(2)", "", "", "", ""}});
     EXPECT_EQ(column("SELECT ifnull(班主任,'-') FROM 教师姓名 ORDER BY rowid"), "-,一(2)");
 }
 
@@ -181,8 +187,8 @@ TEST_F(MainClassesStore, StoredMainClassesOrderTheNextRanking) {
         return out;
     };
     EXPECT_EQ(order("一(10)"), "丙乙甲");
-    mainclasses::storeTeacher(store(), 1, "甲", {"甲", {"", "", "一(1０),一(10)", "", ""}});
-    mainclasses::storeTeacher(store(), 2, "乙", {"乙", {"一(10)", "", "", "", ""}});
+    (void)mainclasses::storeTeacher(store(), 1, "甲", {"甲", {"", "", "一(1０),一(10)", "", ""}});
+    (void)mainclasses::storeTeacher(store(), 2, "乙", {"乙", {"一(10)", "", "", "", ""}});
     EXPECT_EQ(order("一(10)"), "乙班甲数丙");
     EXPECT_EQ(order("一(1)"), "丙乙甲");
 }

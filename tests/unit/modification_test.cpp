@@ -57,7 +57,9 @@ TEST_F(ModificationTest, NothingToCorrectWithoutRecordsOrAwayTeachers) {
         .sql("DELETE FROM 代课教师")
         .away({{"11", "1"}})
         .build();
-    EXPECT_FALSE(modification::prepare(*db));
+    const auto nothing = modification::prepare(*db);
+    ASSERT_FALSE(nothing);
+    EXPECT_EQ(nothing.refusal().message, "现无代课记录，无需修改！");
     SchoolBuilder(*db).away({{"6", "孙五"}}).build();
     EXPECT_TRUE(modification::prepare(*db));
 }

@@ -43,7 +43,7 @@ TEST_F(BlankEndedName, IsFoundByTheAbsenceEntryAndTheTeacherLookUp) {
     EXPECT_EQ(absence::storedTeacher(store(), "王二"), std::nullopt);
     for (const char* given : {"王一 ", "王一", " 王一"}) {
         const auto w = lookup::whereIsTeacher(store(), 3, given, 2, 3);
-        EXPECT_EQ(w.place + "|" + w.status, "一(3)|语文课") << given;
+        EXPECT_EQ(w->place + "|" + w->status, "一(3)|语文课") << given;
     }
     EXPECT_EQ(names::storedTeacherName(store(), "无名"), "无名");
 }

@@ -216,17 +216,19 @@ TEST(CoverTables, WeeksAndRecords) {
 }
 
 TEST(PayRate, TypedAmounts) {
-    EXPECT_TRUE(parseRate("").valid);
-    EXPECT_FALSE(parseRate("  ").rate);
-    EXPECT_EQ(parseRate("30").rate, 30);
-    EXPECT_EQ(parseRate(" 25.5 元").rate, 25.5);
-    EXPECT_EQ(parseRate("12.50元/节").rate, 12.5);
-    EXPECT_FALSE(parseRate("三十").valid);
-    EXPECT_FALSE(parseRate("-5").valid);
-    EXPECT_FALSE(parseRate("1.2.3").valid);
-    EXPECT_FALSE(parseRate("0.125").valid);
-    EXPECT_FALSE(parseRate("20000").valid);
-    EXPECT_FALSE(parseRate(".").valid);
+    const auto rate = [](const char* typed) {
+        const auto r = parseRate(typed);
+        return r ? (*r ? formatNumber(**r, 2) : "空") : r.refusal().message;
+    };
+    const std::string refused =
+        "每节酬金请输入不超过10000的金额（元），例如 30 或 25.5；不计酬金请留空。";
+    EXPECT_EQ(rate(""), "空");
+    EXPECT_EQ(rate("  "), "空");
+    EXPECT_EQ(rate("30"), "30");
+    EXPECT_EQ(rate(" 25.5 元"), "25.50");
+    EXPECT_EQ(rate("12.50元/节"), "12.50");
+    for (const char* bad : {"三十", "-5", "1.2.3", "0.125", "20000", "."})
+        EXPECT_EQ(rate(bad), refused) << bad;
     EXPECT_EQ(formatNumber(30, 2), "30");
     EXPECT_EQ(formatNumber(2.0 / 3), "0.7");
 }

@@ -1,5 +1,6 @@
 #include "basedata/timetable_documents.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -89,8 +90,8 @@ TEST_F(Documents, TablesAsTheOfficesWordProcessorWritesThem) {
     teachers({"甲"});
     FolderDocuments docs(folder(), names());
     const auto plan = readDocuments(store(), k536, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready) << plan.refusal();
-    replaceTimetable(store(), plan);
+    ASSERT_TRUE(plan) << plan.refusal().message;
+    replaceTimetable(store(), *plan, {});
     EXPECT_EQ(timetable(),
               "甲|1|1|劳动与技术|六(2),甲|1|2|科学|六(2),甲|1|3|美术|一(3),甲|1|4|美术|一(3),"
               "甲|2|2|体育|三(1),甲|3|2|体育|三(1)");
@@ -104,13 +105,13 @@ TEST_F(Documents, AFirstTableOfAnotherShapeIsNamedWithTheTeacher) {
     teachers({"王 老师", "李四"});
     FolderDocuments docs(folder(), names());
     const auto plan = readDocuments(store(), k536, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::DocumentsMissing);
-    ASSERT_EQ(plan.problems.size(), 2u);
-    EXPECT_EQ(plan.problems[0], (folder() / "王 老师.docx").string() +
-                                    "无法读取：王 老师的课务表第一个表格有7行5列，应为6行5列（第1"
-                                    "行为第1节，第1列为星期一，表内不加标题行和标题列）。");
-    EXPECT_EQ(plan.problems[1],
-              (folder() / "李四.docx").string() + "无法读取：李四的课务表中没有表格。");
+    ASSERT_FALSE(plan);
+    EXPECT_EQ(plan.refusal().message,
+              (folder() / "王 老师.docx").string() +
+                  "无法读取：王 老师的课务表第一个表格有7行5列，应为6行5列（第1"
+                  "行为第1节，第1列为星期一，表内不加标题行和标题列）。\n" +
+                  (folder() / "李四.docx").string() + "无法读取：李四的课务表中没有表格。\n" +
+                  "原有的课务情况未作任何改动。");
 }
 
 TEST_F(Documents, FiveTeachersWithTheThirdDocumentMissing) {
@@ -124,11 +125,13 @@ TEST_F(Documents, FiveTeachersWithTheThirdDocumentMissing) {
     }
     FolderDocuments docs(folder(), names());
     const auto plan = readDocuments(store(), k536, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::DocumentsMissing);
-    ASSERT_EQ(plan.problems.size(), 2u);
-    EXPECT_EQ(plan.problems[0], (folder() / "三号.docx").string() + "找不到该文件！");
-    EXPECT_EQ(plan.problems[1].rfind((folder() / "五号.docx").string() + "无法读取：", 0), 0u);
-    replaceTimetable(store(), plan);
+    ASSERT_FALSE(plan);
+    const auto& said = plan.refusal().message;
+    EXPECT_EQ(said.rfind((folder() / "三号.docx").string() + "找不到该文件！\n" +
+                             (folder() / "五号.docx").string() + "无法读取：",
+                         0),
+              0u);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2);
     EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
 }
 
@@ -181,8 +184,8 @@ TEST_F(Documents, DocConvertedByLibreOffice) {
     teachers({"张 三"});
     FolderDocuments docs(folder(), names());
     const auto plan = readDocuments(store(), k536, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready) << plan.refusal();
-    replaceTimetable(store(), plan);
+    ASSERT_TRUE(plan) << plan.refusal().message;
+    replaceTimetable(store(), *plan, {});
     EXPECT_EQ(timetable(), "张 三|3|4|科学|六(2)");
 }
 
@@ -196,10 +199,10 @@ TEST_F(Documents, TheDemoSchoolExportedWipedAndImportedIsTheSameTimetable) {
     store().exec("DELETE FROM 任课情况");
     FolderDocuments docs(folder(), names());
     const auto plan = readDocuments(store(), k536, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready) << plan.refusal();
-    EXPECT_TRUE(plan.skipped.empty());
-    EXPECT_TRUE(plan.doubles.empty());
-    replaceTimetable(store(), plan);
+    ASSERT_TRUE(plan) << plan.refusal().message;
+    EXPECT_TRUE(plan->skipped.empty());
+    EXPECT_TRUE(plan->doubles.empty());
+    replaceTimetable(store(), *plan, {});
     EXPECT_EQ(column(rows), before);
 }
 

@@ -15,6 +15,9 @@ const KeyPositions k536{5, 3, 6};
 std::string shown(const std::optional<Reading>& r) {
     return r ? r->subject + " / " + r->className : "失败";
 }
+std::string shown(const Checked<Reading>& r) {
+    return r ? r->subject + " / " + r->className : r.refusal().message;
+}
 
 TEST(ImportReading, FourSamplesWithTheOfficesPositions) {
     const auto t = sampleTest(k536);
@@ -32,8 +35,8 @@ TEST(ImportReading, PositionsBeyondTheTextFail) {
     const auto partly = sampleTest({5, 3, 9});  // the first two samples are long enough
     EXPECT_FALSE(partly.ok);
     EXPECT_EQ(partly.results.size(), 2u);
-    EXPECT_FALSE(customTest("科学(六年2班)", {9, 3, 6}));
-    EXPECT_FALSE(customTest("科学(六年2班)", {5, 9, 6}));
+    EXPECT_EQ(shown(customTest("科学(六年2班)", {9, 3, 6})), kPositionTooLarge);
+    EXPECT_EQ(shown(customTest("科学(六年2班)", {5, 9, 6})), kPositionTooLarge);
     // Exactly the whole text is still inside; a position 0 or past the right end reads "".
     EXPECT_EQ(shown(customTest("科学(六年2班)", {8, 3, 8})), " / 科(2)");
     EXPECT_EQ(shown(customTest("科学(六年2班)", {0, 0, 0})), "科学(六年2班) / ()");
@@ -120,9 +123,10 @@ TEST_F(Import, ReadsEveryDocumentThenReplacesTheWholeTimetable) {
                        {{2, 1}, "体育(一)"}});
     docs.put("李四", {{{1, 2}, "数学(六年2班)"}, {{5, 4}, "美术(一年1班)"}});
     std::vector<int> shownProgress;
-    const auto plan =
+    const auto read =
         readDocuments(store(), k536, docs, [&](int p) { shownProgress.push_back(p); });
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    ASSERT_TRUE(read);
+    const auto& plan = *read;
     EXPECT_EQ(shownProgress, (std::vector<int>{50, 100}));
     EXPECT_EQ(plan.teachers, 2);
     EXPECT_EQ(plan.rows.size(), 4u);
@@ -164,8 +168,9 @@ TEST_F(Import, TodaysMarksStayWithTheLessonsThatAreTheSame) {
              {{{3, 1}, "语文(一年1班)"}, {{3, 2}, "英语(一年1班)"}, {{3, 3}, "语文(一年1班)"}});
     docs.put("李四",
              {{{3, 1}, "数学(一年2班)"}, {{3, 4}, "数学(一年2班)"}, {{4, 5}, "美术(一年2班)"}});
-    auto plan = readDocuments(store(), k536, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    const auto read = readDocuments(store(), k536, docs);
+    ASSERT_TRUE(read);
+    const auto& plan = *read;
     EXPECT_EQ(plan.coveredKept, 2);
     ASSERT_EQ(plan.coveredGone.size(), 1u);
     const auto summary = plan.summary("");
@@ -176,7 +181,7 @@ TEST_F(Import, TodaysMarksStayWithTheLessonsThatAreTheSame) {
     // A lesson covered after the documents were read still keeps its marks: they are read
     // again when the timetable is replaced.
     store().execScript("UPDATE 任课情况 SET 标记=1, 已代标记=1 WHERE 姓名='李四' AND 节次=1");
-    replaceTimetable(store(), plan);
+    replaceTimetable(store(), plan, {});
     EXPECT_EQ(column("SELECT 姓名||星期||节次||课目||':'||ifnull(标记,'-')||ifnull(已代标记,'-') "
                      "FROM 任课情况 ORDER BY rowid"),
               "张老师31语文:11,张老师32英语:--,张老师33语文:1-,李四31数学:11,李四34数学:--,"
@@ -187,7 +192,9 @@ TEST_F(Import, WithoutCoverTodayTheQuestionSaysNothingOfIt) {
     teachers({"张老师"});
     docs.put("张老师", {{{3, 1}, "语文(一年1班)"}});
     store().execScript("INSERT INTO 任课情况 VALUES ('张老师',3,'一(1)',1,'语文',1,NULL)");
-    auto plan = readDocuments(store(), k536, docs);
+    auto read = readDocuments(store(), k536, docs);
+    ASSERT_TRUE(read);
+    auto& plan = *read;
     EXPECT_EQ(plan.coveredKept, 0);
     EXPECT_TRUE(plan.coveredGone.empty());
     EXPECT_EQ(plan.summary("").find("今天已代课"), std::string::npos);
@@ -231,14 +238,11 @@ TEST_F(Import, MissingDocumentsAreAllNamedAndTheOldTimetableStaysWhole) {
     teachers({"一", "二", "三", "四", "五"});
     for (const char* n : {"一", "二", "四"}) docs.put(n, {{{1, 1}, "语文(一年1班)"}});
     const auto plan = readDocuments(store(), k536, docs);
-    EXPECT_EQ(plan.kind, ImportPlan::Kind::DocumentsMissing);
+    ASSERT_FALSE(plan);
     EXPECT_EQ(docs.asked.size(), 5u);  // the documents after the missing one are read too
-    EXPECT_EQ(plan.refusal(),
+    EXPECT_EQ(plan.refusal().message,
               "/学校/任课表/三.docx找不到该文件！\n/学校/任课表/五.docx找不到该文件！\n"
               "原有的课务情况未作任何改动。");
-    bool backedUp = false;
-    replaceTimetable(store(), plan, [&] { backedUp = true; });
-    EXPECT_FALSE(backedUp);
     EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
 }
 
@@ -248,7 +252,8 @@ TEST_F(Import, AFailedBackupReplacesNothing) {
     teachers({"甲"});
     docs.put("甲", {{{1, 1}, "语文(一年1班)"}});
     const auto plan = readDocuments(store(), k536, docs);
-    EXPECT_THROW(replaceTimetable(store(), plan, [] { throw std::runtime_error("磁盘已满"); }),
+    ASSERT_TRUE(plan);
+    EXPECT_THROW(replaceTimetable(store(), *plan, [] { throw std::runtime_error("磁盘已满"); }),
                  std::runtime_error);
     EXPECT_EQ(timetable(), "旧|1|1|语文|一(1)");
 }
@@ -256,23 +261,26 @@ TEST_F(Import, AFailedBackupReplacesNothing) {
 TEST_F(Import, CellsThePositionsCannotReadAreCountedNotStored) {
     teachers({"甲"});
     docs.put("甲", {{{1, 1}, "班会课"}, {{1, 2}, "兴趣小组"}, {{2, 3}, "语文(一年1班)"}});
-    const auto plan = readDocuments(store(), {5, 3, 6}, docs);
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
+    const auto read = readDocuments(store(), {5, 3, 6}, docs);
+    ASSERT_TRUE(read);
+    const auto& plan = *read;
     ASSERT_EQ(plan.skipped.size(), 1u);  // 班会课 is no lesson; 兴趣小组 is too short to read
     EXPECT_EQ(plan.skipped[0].text, "兴趣小组");
     EXPECT_NE(plan.summary("").find("有1个单元格"), std::string::npos);
     EXPECT_NE(plan.details().find("甲  星期一第2节：“兴趣小组”"), std::string::npos);
-    replaceTimetable(store(), plan);
+    replaceTimetable(store(), plan, {});
     EXPECT_EQ(timetable(), "甲|2|3|语文|一(1)");
 }
 
 TEST_F(Import, NoTeachersOrNoPositionsReadNoDocument) {
-    EXPECT_EQ(readDocuments(store(), k536, docs).refusal(), kNoTeachers);
+    EXPECT_EQ(readDocuments(store(), k536, docs).refusal().message, kNoTeachers);
     EXPECT_EQ(checkPass(store(), k536, docs).message, kNoTeachers);
     store().exec("INSERT INTO 教师姓名 (姓名) VALUES (''), (NULL)");
-    EXPECT_EQ(readDocuments(store(), k536, docs).kind, ImportPlan::Kind::NoTeachers);
+    EXPECT_EQ(readDocuments(store(), k536, docs).refusal().message, kNoTeachers);
     teachers({"甲"});
-    EXPECT_EQ(readDocuments(store(), {5, 0, 6}, docs).kind, ImportPlan::Kind::BadPositions);
+    const auto unset = readDocuments(store(), {5, 0, 6}, docs);
+    ASSERT_FALSE(unset);
+    EXPECT_EQ(unset.refusal().message, checkPass(store(), {5, 0, 6}, docs).message);
     EXPECT_EQ(checkPass(store(), {0, 3, 6}, docs).kind, CheckOutcome::Kind::BadPositions);
     EXPECT_TRUE(docs.asked.empty());
 }
@@ -283,8 +291,8 @@ TEST_F(Import, NamesWithBlanksAskForTheirOwnDocument) {
     docs.put("赵六 ", {});
     const auto plan = readDocuments(store(), k536, docs);
     EXPECT_EQ(docs.asked, (std::vector<std::string>{" 王 五", "赵六 "}));
-    ASSERT_EQ(plan.kind, ImportPlan::Kind::Ready);
-    replaceTimetable(store(), plan);
+    ASSERT_TRUE(plan);
+    replaceTimetable(store(), *plan, {});
     EXPECT_EQ(timetable(), " 王 五|2|2|语文|二(1)");
 }
 

@@ -42,22 +42,11 @@ void ClassesWindow::write() {
     std::array<std::string, week::kGrades> boxes;
     for (int g = 0; g < week::kGrades; ++g)
         boxes[g] = ss(findChild<QLineEdit*>(arrayName("Text1", g))->text());
-    backupBefore(ctx_, "班级数目保存前");
-    const auto result = writeClasses(ctx_.store, boxes);
-    switch (result.outcome) {
-        case ClassCounts::Outcome::Missing:
-            ctx_.platform.boxes.ok(QStringLiteral("您还没有输入班级数！"));
-            return;
-        case ClassCounts::Outcome::TooMany:
-            ctx_.platform.boxes.ok(
-                gradeCaption(result.grade) +
-                QStringLiteral("的班级数不能超过%1个，请重新输入！").arg(kMaxClassesPerGrade));
-            return;
-        case ClassCounts::Outcome::Written:
-            ctx_.platform.boxes.ok(QStringLiteral("班级名称已正确录入！"));
-            close();
-            return;
-    }
+    const auto written =
+        writeClasses(ctx_.store, boxes, [this] { backupBefore(ctx_, "班级数目保存前"); });
+    if (showIfRefused(ctx_, written)) return;
+    ctx_.platform.boxes.ok(QStringLiteral("班级名称已正确录入！"));
+    close();
 }
 
 CoursesWindow::CoursesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
@@ -87,15 +76,13 @@ CoursesWindow::CoursesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 
 void CoursesWindow::store() {
     auto* name = findChild<QLineEdit*>("Text2");
-    if (name->text().trimmed().isEmpty()) {
-        ctx_.platform.boxes.ok(QStringLiteral("请输入开设课程的名称！"));
-        name->setFocus();
-        return;
-    }
     std::array<bool, week::kGrades> grades{};
     for (int g = 0; g < week::kGrades; ++g)
         grades[g] = findChild<QCheckBox*>(arrayName("Check2", g))->isChecked();
-    addCourse(ctx_.store, ss(name->text()), grades);
+    if (showIfRefused(ctx_, addCourse(ctx_.store, ss(name->text()), grades))) {
+        name->setFocus();
+        return;
+    }
     if (shownGrade_ >= 0) showGrade(shownGrade_);
     name->clear();
     for (int g = 0; g < week::kGrades; ++g)

@@ -117,11 +117,8 @@ bool MainClassesWindow::offerToStore() {
     if (position_ < 1 || !editor_.changed()) return true;
     if (!ctx_.platform.boxes.yesNo(kSaveQuestion)) return true;
     return runAction(ctx_, [this] {
-        const auto stored =
-            mainclasses::storeTeacher(ctx_.store, position_, editor_.loadedName(), editor_.shown());
-        if (stored == mainclasses::Stored::NotFound)
-            ctx_.platform.boxes.ok(QStringLiteral("教师“%1”已不在教师名单中，改动未能保存！")
-                                       .arg(qs(editor_.loadedName())));
+        showIfRefused(ctx_, mainclasses::storeTeacher(ctx_.store, position_, editor_.loadedName(),
+                                                      editor_.shown()));
     });
 }
 
@@ -152,9 +149,7 @@ void MainClassesWindow::chooseSubject(int k) {
 }
 
 void MainClassesWindow::classClicked(const ClassBox& c, bool on) {
-    if (editor_.tick(c.cls, on) == mainclasses::Editor::Tick::NoSubject) {
-        ctx_.platform.boxes.ok(QStringLiteral("请选择修改任科班级的相应学科！"));
-    } else {
+    if (!showIfRefused(ctx_, editor_.tick(c.cls, on))) {
         const int k = editor_.subject();
         boxes_[k + 1]->setText(qs(editor_.shown().values[static_cast<std::size_t>(k)]));
     }

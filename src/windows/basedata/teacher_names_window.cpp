@@ -81,8 +81,7 @@ void TeacherNamesWindow::store() {
                                 .arg(gap))))
             return;
     }
-    backupBefore(ctx_, "教师姓名保存前");
-    storeTeacherNames(ctx_.store, boxes);
+    storeTeacherNames(ctx_.store, boxes, [this] { backupBefore(ctx_, "教师姓名保存前"); });
     ctx_.platform.boxes.ok(QStringLiteral("教师姓名已正确导入数据库！"));
 }
 

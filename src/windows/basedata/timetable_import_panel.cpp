@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "basedata/timetable_documents.h"
 #include "basedata/timetable_import.h"
@@ -227,10 +228,7 @@ void TimetableImportPanel::customTest() {
     for (int i = 6; i <= 7; ++i) findChild<QLabel*>(arrayName("Label6", i))->show();
     const auto r =
         ti::customTest(ss(findChild<QPlainTextEdit*>("Text4")->toPlainText()), positionsOf(this));
-    if (!r) {
-        ctx_.platform.boxes.ok(qs(ti::kPositionTooLarge));
-        return;
-    }
+    if (showIfRefused(ctx_, r)) return;
     setLabel(this, arrayName("Label6", 6), r->subject);
     setLabel(this, arrayName("Label6", 7), r->className);
     for (int i = 0; i < 4; ++i) {
@@ -270,21 +268,19 @@ void TimetableImportPanel::confirmImport() {
     findChild<QWidget*>("Frame7")->hide();
     hide();
     showProgress(0);
-    ti::ImportPlan plan;
+    std::optional<Checked<ti::ImportPlan>> read;
     try {
         ti::FolderDocuments documents(ctx_.programDir / ti::kDocumentFolder,
                                       ti::importTeachers(ctx_.store));
-        plan = ti::readDocuments(ctx_.store, positionsOf(this), documents,
-                                 [this](int p) { showProgress(p); });
+        read.emplace(ti::readDocuments(ctx_.store, positionsOf(this), documents,
+                                       [this](int p) { showProgress(p); }));
     } catch (...) {
         hideProgress();
         throw;
     }
     hideProgress();
-    if (plan.kind != ti::ImportPlan::Kind::Ready) {
-        ctx_.platform.boxes.ok(qs(plan.refusal()));
-        return;
-    }
+    if (showIfRefused(ctx_, *read)) return;
+    const ti::ImportPlan& plan = **read;
     // The details go to a file beside the database, which the office can open and print.
     std::string detailsFile;
     if (!plan.skipped.empty() || !plan.doubles.empty()) {
@@ -294,8 +290,7 @@ void TimetableImportPanel::confirmImport() {
         if (out.good()) detailsFile = path.string();
     }
     if (!ctx_.platform.boxes.okCancel(qs(plan.summary(detailsFile)))) return;
-    backupBefore(ctx_, "课务导入前");
-    ti::replaceTimetable(ctx_.store, plan, beforeReplace_);
+    ti::replaceTimetable(ctx_.store, plan, [this] { backupBefore(ctx_, "课务导入前"); });
     ctx_.platform.boxes.ok(qs(ti::kAllRead));
 }
 

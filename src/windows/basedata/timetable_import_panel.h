@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QGroupBox>
-#include <functional>
 
 namespace daike {
 
@@ -25,10 +24,6 @@ class TimetableImportPanel : public QGroupBox {
     // 任课表样表, the latter with its sample document, when they are missing.
     void open();
 
-    // Run just before the timetable is replaced: the automatic backup of the database. A throw
-    // stops the import with nothing replaced.
-    void setBeforeReplace(std::function<void()> backup) { beforeReplace_ = std::move(backup); }
-
     // The import mode of the main window: 0 check pass, 1 real import.
     int mode() const { return mode_; }
 
@@ -43,7 +38,6 @@ class TimetableImportPanel : public QGroupBox {
 
     RunContext& ctx_;
     QWidget* progress_ = nullptr;
-    std::function<void()> beforeReplace_;
     int mode_ = 0;
 };
 

@@ -159,11 +159,9 @@ void TimetableWindow::save() {
     const auto cls = cleanFullWidth(ss(findChild<QComboBox*>("Combo2")->currentText()));
     const auto subject = cleanFullWidth(ss(findChild<QComboBox*>("Combo3")->currentText()));
     const auto cells = selectedCells();
-    if (!cells.empty() && (teacher.empty() || cls.empty() || subject.empty())) {
-        ctx_.platform.boxes.ok(QStringLiteral("请先选择教师、班级和任课！"));
-        return;
-    }
-    const auto result = saveLessons(ctx_.store, teacher, cls, subject, cells);
+    const auto saved = saveLessons(ctx_.store, teacher, cls, subject, cells);
+    if (showIfRefused(ctx_, saved)) return;
+    const auto& result = *saved;
     if (result.clashCell >= 0) {
         for (int k = 0; k < 2; ++k) findChild<QLineEdit*>(arrayName("Text1", k))->clear();
         const auto lines = clashLines(result.clashes);

@@ -180,10 +180,7 @@ void AbsenceEntryWindow::confirmTeacher() {
         return;
     }
     const auto weekday = absence::weekdayFrom(ss(weekday_->text()));
-    if (!weekday) {
-        ctx_.platform.boxes.ok(QStringLiteral("星期只能是1至5（星期一至星期五），请重新输入！"));
-        return;
-    }
+    if (showIfRefused(ctx_, weekday)) return;
     // A weekday typed into the box moves the working day, as an arrow does.
     if (*weekday != ctx_.day.weekday() && !moveWorkingDay(ctx_, ctx_.day.withWeekday(*weekday))) {
         showWeekday(ctx_.day.weekday());

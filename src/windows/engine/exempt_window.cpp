@@ -38,40 +38,16 @@ ExemptWindow::ExemptWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     runAction(ctx_, [this] { xsgcjs(); });
 }
 
-namespace {
-QString messageOf(exempt::Outcome o) {
-    switch (o) {
-        case exempt::Outcome::NoName:
-            return QStringLiteral("您还没有输入教师姓名！");
-        case exempt::Outcome::BadName:
-            return QStringLiteral("您输入教师不正确！");
-        case exempt::Outcome::NotFound:
-            return QStringLiteral("找不到该教师！");
-        case exempt::Outcome::Done:
-            break;
-    }
-    return {};
-}
-}  // namespace
-
 void ExemptWindow::addName() {
     auto* box = findChild<QLineEdit*>("Text1");
-    const auto outcome = exempt::add(ctx_.store, ss(box->text()));
-    if (outcome != exempt::Outcome::Done) {
-        ctx_.platform.boxes.ok(messageOf(outcome));
-        return;
-    }
+    if (showIfRefused(ctx_, exempt::add(ctx_.store, ss(box->text())))) return;
     box->clear();
     showList();
 }
 
 void ExemptWindow::removeName() {
     auto* box = findChild<QLineEdit*>("Text1");
-    const auto outcome = exempt::remove(ctx_.store, ss(box->text()));
-    if (outcome != exempt::Outcome::Done) {
-        ctx_.platform.boxes.ok(messageOf(outcome));
-        return;
-    }
+    if (showIfRefused(ctx_, exempt::remove(ctx_.store, ss(box->text())))) return;
     box->clear();
     showList();
 }

@@ -27,10 +27,7 @@ LoginWindow::LoginWindow(RunContext& ctx, QWidget* main) : ctx_(ctx) {
 
 void LoginWindow::login() {
     const QString typed = findChild<QLineEdit*>("Text2")->text();
-    if (!checkPassword(ctx_.store, ss(typed))) {
-        ctx_.platform.boxes.ok(QStringLiteral("您没有系统管理的权限！"));
-        return;
-    }
+    if (showIfRefused(ctx_, logIn(ctx_.store, ss(typed)))) return;
     close();
     emit accepted(ctx_.values.管理操作码);
 }

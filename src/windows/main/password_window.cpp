@@ -25,9 +25,10 @@ PasswordWindow::PasswordWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 
 void PasswordWindow::change() {
     auto box = [this](const char* name) { return ss(findChild<QLineEdit*>(name)->text()); };
-    const auto outcome = changePassword(ctx_.store, box("Text2"), box("Text1"), box("Text3"));
-    ctx_.platform.boxes.ok(QString::fromUtf8(passwordChangeMessage(outcome)));
-    if (outcome == PasswordChange::Changed) close();
+    if (showIfRefused(ctx_, changePassword(ctx_.store, box("Text2"), box("Text1"), box("Text3"))))
+        return;
+    ctx_.platform.boxes.ok(QString::fromUtf8(kPasswordChanged));
+    close();
 }
 
 }  // namespace daike

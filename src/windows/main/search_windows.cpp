@@ -17,7 +17,6 @@ namespace daike {
 
 namespace {
 constexpr int kWidth = 320;
-const QString kNoWeekday = QStringLiteral("您所选星期不正确");
 }  // namespace
 
 SlotSearchWindow::SlotSearchWindow(RunContext& ctx, QWidget* owner, const QString& name,
@@ -106,15 +105,9 @@ ClassSearchWindow::ClassSearchWindow(RunContext& ctx, QWidget* owner)
 }
 
 void ClassSearchWindow::lookUp(int period) {
-    if (cls_.empty()) {
-        ctx_.platform.boxes.ok(QStringLiteral("您所查班级还没有选定"));
-        return;
-    }
-    if (!lookup::validWeekday(weekday_)) {
-        ctx_.platform.boxes.ok(kNoWeekday);
-        return;
-    }
-    const auto found = lookup::whoIsInClass(ctx_.store, weekday_, cls_, period);
+    const auto checked = lookup::whoIsInClass(ctx_.store, weekday_, cls_, period);
+    if (showIfRefused(ctx_, checked)) return;
+    const auto& found = *checked;
     using Kind = lookup::InClass::Kind;
     if (found.kind == Kind::NoLesson) {
         // An answer of another slot left on screen would read as this one's.
@@ -148,17 +141,10 @@ void TeacherSearchWindow::takePicked(const QString& name) {
 
 void TeacherSearchWindow::lookUp(int period) {
     showAnswer(QString(), QString());
-    if (qs(name_).trimmed().isEmpty()) {
-        ctx_.platform.boxes.ok(QStringLiteral("您所查教师还没有选定"));
-        return;
-    }
-    if (!lookup::validWeekday(weekday_)) {
-        ctx_.platform.boxes.ok(kNoWeekday);
-        return;
-    }
     const auto where = lookup::whereIsTeacher(ctx_.store, weekday_, name_, period,
                                               lookup::bookedDay(ctx_.store, ctx_.day.weekday()));
-    showAnswer(qs(where.place), qs(where.status));
+    if (showIfRefused(ctx_, where)) return;
+    showAnswer(qs(where->place), qs(where->status));
 }
 
 }  // namespace daike

@@ -281,15 +281,10 @@ void StatisticsWindow::sortBy(int column) {
 
 void StatisticsWindow::saveRate() {
     auto* box = findChild<QLineEdit*>("Text3");
-    const auto input = statistics::parseRate(box->text().toStdString());
-    if (!input.valid) {
-        ctx_.platform.boxes.ok(QStringLiteral(
-            "每节酬金请输入不超过10000的金额（元），例如 30 或 25.5；不计酬金请留空。"));
-        return;
-    }
-    statistics::setPayRate(ctx_.store, input.rate);
-    box->setText(input.rate ? QString::fromStdString(statistics::formatNumber(*input.rate, 2))
-                            : QString());
+    const auto rate = statistics::parseRate(box->text().toStdString());
+    if (showIfRefused(ctx_, rate)) return;
+    statistics::setPayRate(ctx_.store, *rate);
+    box->setText(*rate ? QString::fromStdString(statistics::formatNumber(**rate, 2)) : QString());
     refresh();
 }
 
