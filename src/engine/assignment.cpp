@@ -156,6 +156,16 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
                               week::periodName(c.period) + "没有" + c.cls + "班的" + c.subject +
                               "课，本节代课没有记入。请按“确定”重新调出该教师当天"
                               "的课务。");
+        // Every copy covered already (from another window, or a grid shown before it was): a
+        // second cover would book two substitutes for one lesson.
+        auto open = std::find_if(lessons.begin(), lessons.end(),
+                                 [](const TimetableRow& l) { return !l.covered; });
+        if (open == lessons.end())
+            throw Failure(Failure::Kind::Usage,
+                          "“" + c.absent + "”老师星期" + c.weekdayText +
+                              week::periodName(c.period) + c.cls + "班的" + c.subject +
+                              "课已经有人代课，本节代课没有记入。请按“确定”重新调出该教师当天"
+                              "的课务。");
         const CoverRecord record{
             c.absent, c.reason,  c.substitute, c.week, weekdayOf(c.weekdayText),
             c.cls,    c.subject, c.period};
@@ -172,10 +182,7 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
         away::book(store, c.period, c.substitute);
         // Where the timetable holds the lesson twice, the copy not yet covered gets the marks,
         // so that the second cover does not land on the first copy again.
-        auto open = std::find_if(lessons.begin(), lessons.end(),
-                                 [](const TimetableRow& l) { return !l.covered; });
-        timetable::setMarks(store, (open != lessons.end() ? *open : lessons.front()).row, true,
-                            true);
+        timetable::setMarks(store, open->row, true, true);
     });
 }
 

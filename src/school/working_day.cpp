@@ -3,7 +3,10 @@
 #include "school/resets.h"
 #include "school/term_start.h"
 #include "store/store.h"
+#include "store/tables/away.h"
 #include "store/tables/covers.h"
+#include "store/tables/tallies.h"
+#include "store/tables/timetable.h"
 #include "store/value.h"
 #include "store/week.h"
 
@@ -104,12 +107,37 @@ std::string WorkingDay::moveQuestion(Store& store, const SchoolDay& to) const {
     return newDayClears(cost.covers) + "，再转到" + where + "。是否继续？";
 }
 
+namespace {
+
+void takeUpAgain(Store& store, const SchoolDay& day) {
+    if (!day.weekKnown || covers::any(store, CoverTable::Today)) return;
+    store.transaction([&] {
+        for (const auto& r : covers::read(store, CoverTable::Term)) {
+            const SchoolDay of = dayOf(r);
+            if (!of.weekKnown || of.week != day.week || of.weekday != day.weekday) continue;
+            covers::append(store, CoverTable::Today, r);
+            LessonFilter lesson;
+            lesson.teacher = r.absent;
+            lesson.weekday = r.weekday;
+            lesson.cls = r.cls;
+            lesson.period = r.period;
+            lesson.subject = r.subject;
+            for (const auto& l : timetable::read(store, lesson)) {
+                if (l.covered) continue;
+                timetable::setMarks(store, l.row, true, true);
+                break;
+            }
+            if (week::isPeriod(r.period)) away::book(store, r.period, r.substitute);
+            tallies::addToday(store, r.substitute);
+        }
+    });
+}
+
+}  // namespace
+
 void WorkingDay::moveTo(Store& store, const SchoolDay& to) {
-    if (costOfMove(store, to).asks()) {
-        store.transaction([&] { newDay(store); });
-        changes_.announce(Change::Cover);
-        changes_.announce(Change::Absences);
-    }
+    if (costOfMove(store, to).asks()) store.transaction([&] { newDay(store); });
+    takeUpAgain(store, to);
     set(to);
 }
 
@@ -126,9 +154,6 @@ std::optional<SchoolDay> WorkingDay::followRestoredFile(Store& store, calendar::
     const auto now = calendarNow(store, today);
     SchoolDay d{now.当前周次, now.termStartKnown, handChosen_ ? day_.weekday : now.当前星期};
     set(d);
-    changes_.announce(Change::BaseData);
-    changes_.announce(Change::Cover);
-    changes_.announce(Change::Absences);
     if (!holdsAnotherDay(store, day_)) return std::nullopt;
     return recordedDay(store);
 }
@@ -143,9 +168,7 @@ void WorkingDay::clearStaleDay(Store& store) {
         newDay(store);
         return true;
     });
-    if (!cleared) return;
-    changes_.announce(Change::Cover);
-    changes_.announce(Change::Absences);
+    (void)cleared;  // the store announces what was cleared
 }
 
 }  // namespace daike

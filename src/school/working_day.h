@@ -75,6 +75,9 @@ class WorkingDay {
     // The question the operator is asked before such a move (nothing when it costs nothing).
     std::string moveQuestion(Store& store, const SchoolDay& to) const;
     // Moves, clearing what costOfMove names in one transaction first. The caller has asked.
+    // Arriving on a day whose cover the term's records already hold (the day moved away from
+    // and back to), with nothing of another day in hand, takes that day up again: its records,
+    // bookings, marks and today's tallies come back, so no lesson of it is covered twice.
     void moveTo(Store& store, const SchoolDay& to);
     // The operator declined at start-up to cover today's lessons: the weekday is chosen by hand
     // (the chooser moves the working day), and a restored file keeps it.

@@ -100,6 +100,9 @@ TEST_F(CoverTest, SubstitutesOfAPeriodFillTheFirstFreeCellOfItsColumn) {
     school()
         .tallies({"甲", "乙", "丙", "丁"})
         .lesson("张老师", 3, "一(1)", 1, "语文")
+        // held three times, so that three substitutes stand in period 2
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 3, "一(1)", 2, "语文")
         .lesson("张老师", 3, "一(1)", 2, "语文")
         .away({{"1", "外出"}, {"2", nullptr}})
         .away({{"1", "外出2"}, {"2", nullptr}})
@@ -144,6 +147,20 @@ TEST_F(CoverTest, ACoverOfALessonTheTeacherDoesNotHaveIsRefused) {
                    "WHERE l.姓名=r.被代 AND l.星期=r.星期 AND l.班级=r.班级 AND l.节次=r.节次 "
                    "AND l.课目=r.课目)"),
               "0");
+}
+
+TEST_F(CoverTest, ALessonCoveredAlreadyIsNotCoveredAgain) {
+    // A grid shown before the lesson was covered elsewhere still offers it.
+    school()
+        .tally("赵三", 0, 0)
+        .tally("钱四", 0, 0)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .build();
+    assignment::recordCover(db(), cover("赵三"), false);
+    EXPECT_THROW(assignment::recordCover(db(), cover("钱四"), false), Failure);
+    EXPECT_EQ(rows("SELECT 代者 FROM 代课记录"), "赵三");
+    EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数 WHERE 姓名='赵三'"), "1|1");
+    EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数 WHERE 姓名='钱四'"), "0|0");
 }
 
 // Two lessons of one teacher in one period, and two absent teachers with a lesson of one

@@ -73,6 +73,22 @@ TEST_F(WorkingDayTest, MovingOffTodaysCoverAsksAndClearsTheDayButKeepsTheTerm) {
     EXPECT_FALSE(day.costOfMove(*db, day.stepped(-1)).asks());
 }
 
+TEST_F(WorkingDayTest, BackOnADayMovedAwayFromItsCoverIsTakenUpAgain) {
+    storeTermStart(*db, "2009/8/31");
+    day.startUp(*db, makeDay(2009, 9, 16));
+    sql("INSERT INTO 任课情况 VALUES ('甲',3,'一(1)',1,'语文',1,1);");
+    coverOnWednesdayOfWeek3();
+    day.moveTo(*db, day.stepped(1));
+    EXPECT_EQ(db.all("SELECT 标记 FROM 任课情况"), "NULL");
+    day.moveTo(*db, day.stepped(-1));
+    // Wednesday's lesson is covered already: its record, booking, marks and tally are back.
+    EXPECT_EQ(db.all("SELECT 被代,代者,节次 FROM 当天代课记录"), "甲|乙|1");
+    EXPECT_EQ(db.all("SELECT 标记,已代标记 FROM 任课情况"), "1|1");
+    EXPECT_EQ(db.all("SELECT \"1\" FROM 代课教师"), "乙");
+    EXPECT_EQ(db.all("SELECT 当日代课,学期代课 FROM 代课节数"), "1|5");
+    EXPECT_EQ(db.all("SELECT count(*) FROM 代课记录"), "1");
+}
+
 TEST_F(WorkingDayTest, ArrowsGoRoundTheSchoolWeek) {
     day.startUp(*db, makeDay(2009, 9, 18));  // Friday
     EXPECT_EQ(day.stepped(1).weekday, 1);

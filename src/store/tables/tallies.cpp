@@ -22,6 +22,16 @@ std::optional<Tally> find(Store& store, std::string_view name) {
 
 // Counts are whole numbers: a count typed in as 2.5 goes on from its whole part, as the office's
 // forms did.
+bool addToday(Store& store, std::string_view name) {
+    return store.transaction([&] {
+        auto rs = store.dkb("select * from 代课节数");
+        if (!rs.findName(name)) return false;
+        rs.set("当日代课", rs["当日代课"].toInt() + 1);
+        rs.update();
+        return true;
+    });
+}
+
 bool addCover(Store& store, std::string_view name) {
     return store.transaction([&] {
         auto rs = store.dkb("select * from 代课节数");

@@ -73,6 +73,15 @@ AssignmentWindow::AssignmentWindow(RunContext& ctx, QWidget* main) : ctx_(ctx), 
     connect(changes, &ChangeSignals::absencesChanged, this, [this] {
         if (severalTeachers_) showAbsentTeachers();
     });
+    // The grid shows the loaded day as it stands: a lesson covered from elsewhere (修改, 一键安排,
+    // a second route) is shown covered at once.
+    connect(changes, &ChangeSignals::coverChanged, this, [this] {
+        if (grid_ != GridState::Shown || loadedTeacher_.isEmpty()) return;
+        runAction(ctx_, [this] {
+            lessons_ = assignment::loadDay(ctx_.store, ss(loadedTeacher_), weekdayText());
+            render();
+        });
+    });
     if (oneTeacherMode()) {
         pick_->show();
         typed_->show();
@@ -106,6 +115,8 @@ void AssignmentWindow::build() {
     teachers_ = new QComboBox(this);
     teachers_->setObjectName("Combo1");
     teachers_->setEditable(true);
+    // A name typed and entered is looked up, never added: the list is the day's absences.
+    teachers_->setInsertPolicy(QComboBox::NoInsert);
     teachers_->setGeometry(230, 6, 120, 26);
     typed_ = makeLineEdit(this, "Text3", {230, 6, 94, 26});
     typed_->hide();
@@ -496,6 +507,8 @@ void AssignmentWindow::stepWeekday(int delta) {
 
 void AssignmentWindow::followWorkingDay() {
     showWeek();
+    // The list is the waiting teachers of the working day's weekday.
+    if (severalTeachers_) showAbsentTeachers();
     // A day loaded for another weekday may not be covered under this one.
     if (grid_ == GridState::Shown && loadedWeekday_ != ctx_.day.weekday())
         leaveDay();
