@@ -116,13 +116,7 @@ void takeUpAgain(Store& store, const SchoolDay& day) {
             const SchoolDay of = dayOf(r);
             if (!of.weekKnown || of.week != day.week || of.weekday != day.weekday) continue;
             covers::append(store, CoverTable::Today, r);
-            LessonFilter lesson;
-            lesson.teacher = r.absent;
-            lesson.weekday = r.weekday;
-            lesson.cls = r.cls;
-            lesson.period = r.period;
-            lesson.subject = r.subject;
-            for (const auto& l : timetable::read(store, lesson)) {
+            for (const auto& l : timetable::read(store, lessonOf(r))) {
                 if (l.covered) continue;
                 timetable::setMarks(store, l.row, true, true);
                 break;

@@ -92,7 +92,7 @@ class SchoolBuilder {
     }
     // With the head teacher's class and the class lists of 语文, 数学, 英语, 科学.
     SchoolBuilder& teacher(const std::string& name, std::vector<Value> classes) {
-        classes.insert(classes.begin(), Value(name));
+        classes.emplace(classes.begin(), name);
         return row("教师姓名", std::move(classes));
     }
     // 代课节数: today's and the term's covers.

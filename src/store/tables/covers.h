@@ -49,6 +49,17 @@ struct CoverFilter {
     }
 };
 
+// The lesson a record stands for: its absent teacher, weekday, class, period and subject.
+inline LessonFilter lessonOf(const CoverRecord& r) {
+    LessonFilter l;
+    l.teacher = r.absent;
+    l.weekday = r.weekday;
+    l.cls = r.cls;
+    l.period = r.period;
+    l.subject = r.subject;
+    return l;
+}
+
 namespace covers {
 
 // The records that match, in table order.
