@@ -138,7 +138,13 @@ std::vector<std::string> waitingTeachers(Store& store, std::string_view weekdayT
     day.weekday = weekdayOf(weekdayText);
     for (const auto& q : queue::read(store, day)) {
         if (std::find(out.begin(), out.end(), q.teacher) != out.end()) continue;
-        if (!teacherLessons(store, q.teacher, weekdayText).empty()) out.push_back(q.teacher);
+        // This queued lesson itself still open (his other lessons may be open too, released
+        // at an exit step: they do not wait).
+        const auto lessons =
+            timetable::read(store, LessonFilter{q.teacher, q.weekday, q.cls, q.period, q.subject});
+        if (std::any_of(lessons.begin(), lessons.end(),
+                        [](const TimetableRow& l) { return !l.dealtWith; }))
+            out.push_back(q.teacher);
     }
     return out;
 }

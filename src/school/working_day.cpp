@@ -110,7 +110,8 @@ std::string WorkingDay::moveQuestion(Store& store, const SchoolDay& to) const {
 namespace {
 
 void takeUpAgain(Store& store, const SchoolDay& day) {
-    if (!day.weekKnown || covers::any(store, CoverTable::Today)) return;
+    // Only into an empty day: nothing recorded, booked or waiting of another.
+    if (!day.weekKnown || covers::any(store, CoverTable::Today) || away::anyone(store)) return;
     store.transaction([&] {
         for (const auto& r : covers::read(store, CoverTable::Term)) {
             const SchoolDay of = dayOf(r);
@@ -121,7 +122,8 @@ void takeUpAgain(Store& store, const SchoolDay& day) {
                 timetable::setMarks(store, l.row, true, true);
                 break;
             }
-            if (week::isPeriod(r.period)) away::book(store, r.period, r.substitute);
+            if (week::isPeriod(r.period) && !away::isBooked(store, r.period, r.substitute))
+                away::book(store, r.period, r.substitute);
             tallies::addToday(store, r.substitute);
         }
     });
