@@ -159,12 +159,10 @@ bool WorkingDay::staleDayPending(Store& store) const {
 }
 
 void WorkingDay::clearStaleDay(Store& store) {
-    const bool cleared = store.transaction([&] {
-        if (!holdsAnotherDay(store, day_)) return false;
-        newDay(store);
-        return true;
+    // The store announces what was cleared.
+    store.transaction([&] {
+        if (holdsAnotherDay(store, day_)) newDay(store);
     });
-    (void)cleared;  // the store announces what was cleared
 }
 
 }  // namespace daike

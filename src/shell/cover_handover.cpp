@@ -29,10 +29,9 @@ void openAbsenceEntry(MainWindow& main) {
         QStringList listed;
         if (auto* form1 = openAssignment()) listed = form1->absentTeachers();
         auto* w = new AbsenceEntryWindow(ctx, &main, listed);
-        QObject::connect(w, &AbsenceEntryWindow::enterCover, &main,
-                         [&main](const QStringList& teachers, int weekday) {
-                             openSeveralTeachers(main, teachers, weekday, false);
-                         });
+        QObject::connect(
+            w, &AbsenceEntryWindow::enterCover, &main,
+            [&main](const QStringList&, int weekday) { openSeveralTeachers(main, weekday); });
         return w;
     });
 }
@@ -48,10 +47,9 @@ void openModification(MainWindow& main) {
     if (showIfRefused(ctx, lists)) return;
     main.openWindow<ModificationWindow>("Form3", [&main, &ctx, &lists] {
         auto* w = new ModificationWindow(ctx, &main, *lists);
-        QObject::connect(w, &ModificationWindow::coverAgain, &main,
-                         [&main](const QStringList& teachers, int weekday) {
-                             openSeveralTeachers(main, teachers, weekday, true);
-                         });
+        QObject::connect(
+            w, &ModificationWindow::coverAgain, &main,
+            [&main](const QStringList&, int weekday) { openSeveralTeachers(main, weekday); });
         return w;
     });
 }
@@ -65,11 +63,11 @@ AssignmentWindow* openAssignmentWindow(MainWindow& main) {
     });
 }
 
-void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace) {
+void openSeveralTeachers(MainWindow& main, int weekday) {
     RunContext& ctx = main.context();
     ctx.values.代课方式 = 0;
     auto* w = openAssignmentWindow(main);
-    w->startSeveralTeachers(teachers, weekday, replace);
+    w->startSeveralTeachers(weekday);
 }
 
 }  // namespace daike

@@ -20,7 +20,8 @@ void openModification(MainWindow& main);
 // main window that cover may have changed.
 AssignmentWindow* openAssignmentWindow(MainWindow& main);
 
-// The assignment screen Form1 in the several-teachers mode with these absent teachers.
-void openSeveralTeachers(MainWindow& main, const QStringList& teachers, int weekday, bool replace);
+// The assignment screen Form1 in the several-teachers mode on that weekday; it lists the day's
+// teachers whose lessons wait.
+void openSeveralTeachers(MainWindow& main, int weekday);
 
 }  // namespace daike

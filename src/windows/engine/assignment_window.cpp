@@ -302,10 +302,7 @@ void AssignmentWindow::showAbsentTeachers() {
     teachers_->setEditText(typed);
 }
 
-void AssignmentWindow::startSeveralTeachers(const QStringList& teachers, int weekday,
-                                            bool replace) {
-    (void)teachers;
-    (void)replace;
+void AssignmentWindow::startSeveralTeachers(int weekday) {
     teachers_->setEditText(QString());
     // 重代 from 修改 works on the records' own day.
     if (week::isWeekday(weekday) && weekday != ctx_.day.weekday())

@@ -39,7 +39,7 @@ class AssignmentWindow : public QWidget {
     // Several-teachers mode on that weekday: the list shows the day's teachers whose lessons
     // wait (the teachers handed over are among them) and follows the day's absences from now
     // on.
-    void startSeveralTeachers(const QStringList& teachers, int weekday, bool replace);
+    void startSeveralTeachers(int weekday);
     // The absent teachers still listed.
     QStringList absentTeachers() const;
   signals:
