@@ -144,6 +144,31 @@ bool searchesForBetterLessons(std::string_view affinity) {
     return affinity.empty();
 }
 
+namespace {
+
+// The term may hold this lesson of this very day already: today's cover was cleared by a
+// 新的一天 run by hand and the lesson is now covered afresh. The term keeps the lesson no more
+// often than the timetable holds it covered that day: the earliest of the surplus records go,
+// each taking one off its substitute's term tally.
+void replaceEarlierTermCover(Store& store, const CoverRecord& record,
+                             const std::vector<TimetableRow>& copies) {
+    const auto coveredAfter = 1 + std::count_if(copies.begin(), copies.end(),
+                                                [](const TimetableRow& l) { return l.covered; });
+    std::vector<CoverRecord> sameDay;
+    for (auto& r : covers::read(store, CoverTable::Term,
+                                {record.absent, std::nullopt, record.weekday, record.cls,
+                                 record.period, record.subject}))
+        if (r.week == record.week) sameDay.push_back(std::move(r));
+    const auto surplus = static_cast<long>(sameDay.size()) + 1 - coveredAfter;
+    for (long i = 0; i < surplus; ++i) {
+        const auto& earlier = sameDay[static_cast<std::size_t>(i)];
+        covers::removeOne(store, CoverTable::Term, earlier);
+        tallies::takeTermCover(store, earlier.substitute);
+    }
+}
+
+}  // namespace
+
 void recordCover(Store& store, const Cover& c, bool severalTeachers) {
     store.transaction([&] {
         // A cover always stands for a lesson of the absent teacher: a record of a class and
@@ -178,6 +203,7 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
                           "代课节数表中没有“" + c.substitute +
                               "”老师的记录，本节代课没有记入。请先运行“数据初始化”→“期初基本操作”"
                               "中的“代课节数初始化”。");
+        replaceEarlierTermCover(store, record, lessons);
         covers::appendEverywhere(store, record);
         away::book(store, c.period, c.substitute);
         // Where the timetable holds the lesson twice, the copy not yet covered gets the marks,

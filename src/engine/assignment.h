@@ -99,7 +99,9 @@ struct Cover {
 // 代课运算实体程序: writes one cover in one transaction. In the several-teachers mode the
 // lesson's row of 需代课目情况 goes (the one of this teacher, weekday, class, period and subject:
 // two absent teachers may both have a lesson of one class in one period); the substitute's tallies
-// rise by one; one record is appended to 临时代课记录, 代课记录 and 当天代课记录; the substitute is
+// rise by one; one record is appended to 临时代课记录, 代课记录 and 当天代课记录 (a term record of
+// the same lesson, week and weekday left from a day cleared by 新的一天 is replaced, and its
+// substitute's term tally goes back by one); the substitute is
 // booked in the period's column of 代课教师; the lesson gets both marks. A substitute without a row
 // in 代课节数 is refused with a Failure and nothing is written, and so is a cover of a lesson
 // the absent teacher does not have on that weekday (class, period and subject).

@@ -163,6 +163,29 @@ TEST_F(CoverTest, ALessonCoveredAlreadyIsNotCoveredAgain) {
     EXPECT_EQ(rows("SELECT 当日代课,学期代课 FROM 代课节数 WHERE 姓名='钱四'"), "0|0");
 }
 
+TEST_F(CoverTest, ALessonCoveredAgainAfterANewDayReplacesItsTermRecord) {
+    // 新的一天 by hand in the middle of the day, then the same lesson covered afresh: the term
+    // holds the lesson once, under its newest substitute, and the tallies follow the records.
+    school()
+        .tally("赵三", 0, 0)
+        .tally("钱四", 0, 0)
+        .lesson("张老师", 3, "一(1)", 2, "语文")
+        .lesson("张老师", 3, "一(1)", 3, "语文")
+        .build();
+    assignment::recordCover(db(), cover("赵三"), false);
+    assignment::recordCover(db(), cover("赵三", 3), false);
+    newDay(db());
+    assignment::recordCover(db(), cover("钱四"), false);
+    EXPECT_EQ(rows("SELECT 代者,节次 FROM 代课记录"), "赵三|3;钱四|2");
+    EXPECT_EQ(rows("SELECT 姓名,当日代课,学期代课 FROM 代课节数"), "赵三|0|1;钱四|1|1");
+    // The same lesson of another week is another cover and stays.
+    newDay(db());
+    auto later = cover("赵三");
+    later.week = "4";
+    assignment::recordCover(db(), later, false);
+    EXPECT_EQ(rows("SELECT 代者,周次,节次 FROM 代课记录"), "赵三|3|3;钱四|3|2;赵三|4|2");
+}
+
 // Two lessons of one teacher in one period, and two absent teachers with a lesson of one
 // class in one period: each lesson is covered on its own, by someone free then, and leaves
 // its own queue row.

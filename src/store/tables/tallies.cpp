@@ -54,6 +54,16 @@ bool takeCover(Store& store, std::string_view name) {
     });
 }
 
+bool takeTermCover(Store& store, std::string_view name) {
+    return store.transaction([&] {
+        auto rs = store.dkb("select * from 代课节数");
+        if (!rs.findName(name)) return false;
+        if (rs["学期代课"].toDouble() > 0) rs.set("学期代课", rs["学期代课"].toInt() - 1);
+        rs.update();
+        return true;
+    });
+}
+
 void resetToday(Store& store) {
     store.exec("UPDATE 代课节数 SET 当日代课=0");
 }

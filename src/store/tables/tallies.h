@@ -28,6 +28,8 @@ bool addCover(Store& store, std::string_view name);
 bool addToday(Store& store, std::string_view name);
 // One lesson fewer, today and this term, neither going below 0; false when no row.
 bool takeCover(Store& store, std::string_view name);
+// One lesson fewer this term only (a term record replaced), not below 0; false when no row.
+bool takeTermCover(Store& store, std::string_view name);
 // A new day: nobody has covered anything today.
 void resetToday(Store& store);
 // One row per name, 0 and 0, in this order.
