@@ -5,7 +5,6 @@ namespace daike {
 std::optional<std::string> RunValues::byName(std::string_view name) const {
     if (name == "首次激活标志") return std::to_string(首次激活标志);
     if (name == "管理操作码") return std::to_string(管理操作码);
-    if (name == "代课方式") return std::to_string(代课方式);
     if (name == "无课公出教师") return 无课公出教师;
     if (name == "外出教师名单") {
         std::string all;
@@ -16,8 +15,6 @@ std::optional<std::string> RunValues::byName(std::string_view name) const {
 }
 
 bool RunValues::setByName(std::string_view name, const std::string& value) {
-    auto number = [&] { return static_cast<std::int16_t>(std::stoi(value.empty() ? "0" : value)); };
-    if (name == "代课方式") return 代课方式 = number(), true;
     if (name == "无课公出教师") return 无课公出教师 = value, true;
     if (name == "外出教师名单") {
         外出教师名单.clear();

@@ -19,6 +19,16 @@ AssignmentWindow* openAssignment() {
     return w && w->isVisible() ? w : nullptr;
 }
 
+// Form1 made in that mode, or the open one brought forward.
+AssignmentWindow* openAssignmentWindow(MainWindow& main, AssignmentWindow::Mode mode) {
+    RunContext& ctx = main.context();
+    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx, mode] {
+        auto* w = new AssignmentWindow(ctx, &main, mode);
+        QObject::connect(w, &AssignmentWindow::dayFinished, &main, &MainWindow::dayFinished);
+        return w;
+    });
+}
+
 }  // namespace
 
 void openAbsenceEntry(MainWindow& main) {
@@ -54,20 +64,15 @@ void openModification(MainWindow& main) {
     });
 }
 
-AssignmentWindow* openAssignmentWindow(MainWindow& main) {
+void openOneTeacher(MainWindow& main) {
     RunContext& ctx = main.context();
-    return main.openWindow<AssignmentWindow>("Form1", [&main, &ctx] {
-        auto* w = new AssignmentWindow(ctx, &main);
-        QObject::connect(w, &AssignmentWindow::dayFinished, &main, &MainWindow::dayFinished);
-        return w;
-    });
+    checkStaleDay(ctx);
+    openAssignmentWindow(main, AssignmentWindow::Mode::OneTeacher)->coverOneTeacher();
 }
 
 void openSeveralTeachers(MainWindow& main, int weekday) {
-    RunContext& ctx = main.context();
-    ctx.values.代课方式 = 0;
-    auto* w = openAssignmentWindow(main);
-    w->startSeveralTeachers(weekday);
+    openAssignmentWindow(main, AssignmentWindow::Mode::SeveralTeachers)
+        ->startSeveralTeachers(weekday);
 }
 
 }  // namespace daike

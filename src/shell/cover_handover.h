@@ -16,9 +16,9 @@ void openAbsenceEntry(MainWindow& main);
 // operator is told there is nothing to correct.
 void openModification(MainWindow& main);
 
-// The assignment screen Form1 (made, or the open one brought forward); closing it tells the
-// main window that cover may have changed.
-AssignmentWindow* openAssignmentWindow(MainWindow& main);
+// The assignment screen Form1 for one absent teacher (单人代课): made, or the open one brought
+// forward in that mode.
+void openOneTeacher(MainWindow& main);
 
 // The assignment screen Form1 in the several-teachers mode on that weekday; it lists the day's
 // teachers whose lessons wait.

@@ -60,14 +60,6 @@ void emptyEverything(MainWindow& m) {
              backupLine(backup));
 }
 
-// 单人代课: an earlier day's cover is cleared first, then one absent teacher is covered.
-void coverOneTeacher(MainWindow& m) {
-    RunContext& ctx = m.context();
-    checkStaleDay(ctx);
-    ctx.values.代课方式 = 1;
-    openAssignmentWindow(m);
-}
-
 TimetableImportPanel* importPanel(MainWindow& m) {
     return m.centralWidget()->findChild<TimetableImportPanel*>(QString(),
                                                                Qt::FindDirectChildrenOnly);
@@ -107,7 +99,7 @@ const std::vector<Registered>& windowRegistry() {
         {"sjbf", "sjbf", None, backUpData},
         {"RestoreWindow", "sjhf", None, openRestore},
         // 代课模式
-        {"Form1", "drdk", None, coverOneTeacher},
+        {"Form1", "drdk", None, openOneTeacher},
         {"Form4", "duorendaike", None, openAbsenceEntry},
         {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.

@@ -12,6 +12,7 @@
 #include "invariants.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "windows/engine/assignment_window.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -315,6 +316,11 @@ std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
     if (name == "当前周次") return std::to_string(day.week());
     if (name == "当前星期") return std::to_string(day.weekday());
     if (name == "手选星期标志") return day.handChosen() ? "1" : "0";
+    // The way of covering is the assignment screen's own.
+    if (name == "代课方式") {
+        const auto* form1 = qobject_cast<AssignmentWindow*>(findWindow("Form1"));
+        return form1 && form1->mode() == AssignmentWindow::Mode::OneTeacher ? "1" : "0";
+    }
     return program_->context().values.byName(name);
 }
 

@@ -329,7 +329,6 @@ void AbsenceEntryWindow::leave() {
 
 void AbsenceEntryWindow::handOver() {
     handedOver_ = true;
-    ctx_.values.代课方式 = 0;
     emit enterCover(toCover_, ctx_.day.weekday());
 }
 

@@ -6,13 +6,10 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
-#include <optional>
-#include <set>
-#include <string>
-#include <vector>
+#include <functional>
+#include <memory>
 
-#include "engine/assignment.h"
-#include "engine/ranking.h"
+#include "engine/assignment_session.h"
 #include "store/week.h"
 
 class QLabel;
@@ -29,13 +26,18 @@ struct RunContext;
 class AssignmentWindow : public QWidget {
     Q_OBJECT
   public:
+    using Mode = assignment::Mode;
     // The candidate list's values (姓名 … 学期代课节数) and the suggestion panel's columns.
     static constexpr int kListValues = 6;
     static constexpr int kSuggestionColumns = 7;
 
     // `main` is the main window: it owns this window and is brought forward when it closes.
-    AssignmentWindow(RunContext& ctx, QWidget* main);
+    AssignmentWindow(RunContext& ctx, QWidget* main, Mode mode);
+    ~AssignmentWindow() override;
 
+    Mode mode() const { return session_.mode(); }
+    // The window is brought up again by 单人代课.
+    void coverOneTeacher();
     // Several-teachers mode on that weekday: the list shows the day's teachers whose lessons
     // wait (the teachers handed over are among them) and follows the day's absences from now
     // on.
@@ -52,6 +54,7 @@ class AssignmentWindow : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    class Talk;
     struct PeriodRow {
         QLabel* number;        // Label7
         QLabel* cls;           // Label13
@@ -74,53 +77,33 @@ class AssignmentWindow : public QWidget {
         QRadioButton* option;  // Option3
     };
 
-    // How the period grid stands.
-    enum class GridState {
-        Blank,      // nothing loaded yet
-        Shown,      // the lessons of lessons_
-        NoLessons,  // the teacher has no lesson that day: every period off
-        Withdrawn,  // another teacher is being picked: no lesson offered until the next load
-    };
-
-    void build();
-    // Paints every control from the members below; no handler reads a control back.
+    void build();  // assignment_window_layout.cpp
+    // Runs an operator's action on the session and paints the outcome.
+    void act(const std::function<void()>& action);
+    // Paints every control from the session; no handler reads a control back.
     void render();
+    void renderBoxes();
     void renderGrid();
     void renderList();
     void renderSuggestions();
-    bool oneTeacherMode() const;
-    QString reason() const;
-    std::string weekdayText() const;
 
-    void showAbsentTeachers();
     void stepWeekday(int delta);
-    // The working day moved: the week box and weekday follow, a day loaded for another weekday
-    // is put away.
     void followWorkingDay();
     void showWeek();
     void weekTyped(const QString& text);
-    void leaveDay();  // the loaded day no longer matches the weekday box
     void openPicker();
     void showPicker();
-    void teacherPicked(const QString& name);
-    void reasonChosen(const QString& text);
-    void takeOtherReason();
-    void loadDay();
-    void periodClicked(int index, std::optional<assignment::Lesson> lesson = std::nullopt);
-    void turnPage(int delta);
-    void candidateClicked(int row);
-    void confirm();
-    void recordCover();  // 代课运算实体程序
-    void finishDay();    // sclbx
+    void after(assignment::Next next);
     void exitStep();
-    void proposeDay();  // 一键安排
-    void dayConfirmed();
-    void takeSuggestion(int row);
+    void proposeDay();
 
     RunContext& ctx_;
     QWidget* main_;
+    std::unique_ptr<Talk> talk_;
+    assignment::Session session_;
+    bool painting_ = false;  // controls set by render() are not the operator's edits
     QLineEdit* week_;
-    QLineEdit* weekdayBox_;   // Text2, shows weekday_
+    QLineEdit* weekdayBox_;   // Text2, shows the working day's weekday
     QComboBox* teachers_;     // Combo1
     QLineEdit* typed_;        // Text3
     QPushButton* pick_;       // Command7
@@ -139,26 +122,6 @@ class AssignmentWindow : public QWidget {
     QPushButton* moreSuggestions_;
     QPushButton* earlierSuggestions_;
 
-    // The window's data.
-    bool severalTeachers_ = false;             // the list of absent teachers is shown
-    QString loadedTeacher_;                    // whose lessons the grid shows
-    int loadedWeekday_ = 0;                    // the weekday they were loaded for
-    std::vector<assignment::Lesson> lessons_;  // that teacher's lessons of weekday_
-    GridState grid_ = GridState::Blank;
-    int selectedPeriod_ = -1;                           // index 0 to 5
-    std::optional<assignment::Lesson> selectedLesson_;  // the lesson of it being covered
-    std::vector<ranking::Candidate> ranked_;            // candidates of the chosen lesson, ranked
-    int pageOffset_ = 0;                                // index of the first row on the page
-    int selectedRow_ = -1;                              // row of the page, 0 to 31
-    std::vector<assignment::Suggestion> suggestions_;
-    QString suggestionsFor_;  // the substitute the suggestions are for
-    int suggestionOffset_ = 0;
-    bool suggestionsShown_ = false;
-    bool otherReasonShown_ = false;
-    bool reasonConfirmed_ = false;
-    QString savedReason_;
-    int completionAnswer_ = 0;
-    std::set<std::string> reportedMissing_;
     QPointer<QWidget> picker_;       // Form8, while this window has it open
     bool pickerPending_ = false;     // the picker is open for this window: bring it back first
     QPointer<QWidget> freePeriods_;  // Form10, once the exit step opened it

@@ -264,7 +264,6 @@ void ModificationWindow::handOverQueued() {
         std::vector<std::string> names;
         for (const auto& n : queued_) names.push_back(ss(n));
         modification::openQueuedForCover(ctx_.store, names, weekday_);
-        ctx_.values.代课方式 = 0;
         emit coverAgain(queued_, weekday_);
     }
 }

@@ -1,0 +1,362 @@
+#include "engine/assignment_session.h"
+
+#include <algorithm>
+
+#include "school/names.h"
+#include "school/working_day.h"
+#include "store/week.h"
+
+namespace daike::assignment {
+
+namespace {
+
+const char* const kIncomplete = "您还内容没有填写完整,请确认！";
+const char* const kComplete = "教师代课已完成，是否确定<退出> ";
+
+}  // namespace
+
+Session::Session(Store& store, const WorkingDay& day, Operator& op, Mode mode)
+    : store_(store), day_(day), op_(op), oneTeacher_(mode == Mode::OneTeacher) {
+    openScreen(store_);
+}
+
+std::string Session::weekdayText() const {
+    return std::to_string(day_.weekday());
+}
+
+std::string Session::teacherOfName() const {
+    return names::storedTeacherName(store_, name_);
+}
+
+PeriodView Session::period(int index) const {
+    PeriodView v;
+    const auto lessons = gridOf(lessons_)[static_cast<std::size_t>(index)];
+    switch (grid_) {
+        case GridState::Blank:
+            break;
+        case GridState::Shown:
+            v.classes = lessons.classes();
+            v.subjects = lessons.subjects();
+            if (const auto by = lessons.coveredBy(); !by.empty()) v.coveredBy = "代：" + by;
+            // A free period greys its number and the 班/课 marks and offers nothing; a lesson
+            // dealt with greys the whole row.
+            if (lessons.free())
+                v.marks = v.option = false;
+            else if (lessons.dealtWith())
+                v.labels = v.marks = v.option = false;
+            break;
+        case GridState::NoLessons:
+            v.labels = v.marks = v.option = false;
+            break;
+        case GridState::Withdrawn:
+            v.option = false;
+            break;
+    }
+    return v;
+}
+
+const ranking::Candidate* Session::candidateAt(int row) const {
+    const auto k = static_cast<std::size_t>(pageOffset_ + row);
+    return row >= 0 && row < kPageRows && k < ranked_.size() ? &ranked_[k] : nullptr;
+}
+
+Highlight Session::highlight(int row) const {
+    // Green: head teacher of the class; pink: teaches a main subject there. Once a row is
+    // chosen only that row stands out.
+    if (selectedRow_ >= 0) return row == selectedRow_ ? Highlight::Selected : Highlight::None;
+    const auto* c = candidateAt(row);
+    if (!c || c->affinity.empty()) return Highlight::None;
+    return c->affinity.starts_with("班") ? Highlight::HeadTeacher : Highlight::MainSubject;
+}
+
+void Session::setMode(Mode mode) {
+    oneTeacher_ = mode == Mode::OneTeacher;
+    if (oneTeacher_) {
+        severalTeachers_ = false;
+        absent_.clear();
+    }
+}
+
+void Session::startSeveralTeachers() {
+    setMode(Mode::SeveralTeachers);
+    severalTeachers_ = true;
+    name_.clear();
+    absencesChanged();
+}
+
+bool Session::absencesChanged() {
+    if (!severalTeachers_) return false;
+    auto names = dayplan::waitingTeachers(store_, weekdayText());
+    if (names == absent_) return false;
+    absent_ = std::move(names);
+    return true;
+}
+
+void Session::coverChanged() {
+    if (grid_ != GridState::Shown || loadedTeacher_.empty()) return;
+    lessons_ = loadDay(store_, loadedTeacher_, weekdayText());
+}
+
+void Session::workingDayMoved() {
+    absencesChanged();
+    // A day loaded for another weekday may not be covered under this one.
+    if (grid_ == GridState::Shown && loadedWeekday_ != day_.weekday()) leaveDay();
+}
+
+void Session::leaveDay() {
+    // The grid shows the day that was loaded; none of its lessons may be covered under another
+    // weekday, nor a candidate of its slot confirmed, until the day is loaded again.
+    grid_ = GridState::NoLessons;
+    lessons_.clear();
+    selectedPeriod_ = -1;
+    selectedLesson_.reset();
+    selectedRow_ = -1;
+    ranked_.clear();
+    suggestionsShown_ = false;
+}
+
+void Session::reasonChosen(std::string text) {
+    reason_ = std::move(text);
+    if (reason_ == week::kOtherReason) otherReasonShown_ = true;
+}
+
+void Session::takeOtherReason() {
+    reason_ = otherReason_;
+    otherReasonShown_ = false;
+}
+
+void Session::withdraw() {
+    grid_ = GridState::Withdrawn;
+    selectedPeriod_ = -1;
+    selectedLesson_.reset();
+}
+
+void Session::teacherPicked(std::string name) {
+    name_ = std::move(name);
+    op_.point(Spot::ReasonBox);
+}
+
+void Session::load() {
+    selectedPeriod_ = -1;
+    selectedLesson_.reset();
+    // One teacher is typed, and matched against the stored names blanks and all; a listed
+    // teacher is named as stored.
+    const std::string teacher = oneTeacher_ ? teacherOfName() : name_;
+    if (!day_.weekKnown() || teacher.empty() || reason_.empty()) {
+        op_.tell(kIncomplete);
+        return;
+    }
+    if (!reasonConfirmed_) {
+        reasonConfirmed_ = true;
+        if (!op_.yesNo("您是否确定代课事由为“" + reason_ + "”！")) {
+            reason_.clear();
+            return;
+        }
+    }
+    selectedRow_ = -1;
+    ranked_.clear();
+    suggestionsShown_ = false;
+    loadedTeacher_ = teacher;
+    loadedWeekday_ = day_.weekday();
+    lessons_ = loadDay(store_, teacher, weekdayText());
+    if (lessons_.empty()) {
+        // The grid must not offer the previous teacher's lessons under this teacher's name.
+        grid_ = GridState::NoLessons;
+        op_.tell("该教师本日无课务安排！");
+        return;
+    }
+    grid_ = GridState::Shown;
+}
+
+void Session::clickPeriod(int i, std::optional<Lesson> lesson) {
+    selectedPeriod_ = i;
+    selectedRow_ = -1;
+    // The lesson ranked and covered: the one asked for, else the first of the period still
+    // open.
+    if (grid_ != GridState::Shown)
+        lesson.reset();
+    else if (!lesson)
+        lesson = gridOf(lessons_)[static_cast<std::size_t>(i)].open();
+    selectedLesson_ = lesson;
+    const auto result =
+        ranking::rank(store_, weekdayText(), i + 1, lesson ? lesson->cls : std::string());
+    ranked_ = result.rows;
+    suggestionsShown_ = false;
+    if (ranked_.empty()) {
+        op_.okCancel("无可代教师");
+    } else {
+        pageOffset_ = pageAt(static_cast<int>(ranked_.size()), pageOffset_).first;
+        bool unreported = false;
+        for (const auto& n : result.missing)
+            unreported = reportedMissing_.insert(n).second || unreported;
+        if (unreported)
+            op_.tell("以下教师在“教师姓名”“每日节数表”或“代课节数”中缺少记录，其节数按0计算：" +
+                     joinNames(result.missing) +
+                     "。请先运行“数据初始化”→“期初基本操作”中的“空课教师初始化”、"
+                     "“每日节数初始化”和“代课节数初始化”。");
+    }
+    op_.point(Spot::CandidateList);
+}
+
+void Session::turnPage(int delta) {
+    pageOffset_ = std::max(0, pageOffset_ + delta * kPageRows);
+    selectedRow_ = -1;
+    ranked_ = ranking::rankedRows(store_);
+    pageOffset_ = pageAt(static_cast<int>(ranked_.size()), pageOffset_).first;
+}
+
+void Session::clickCandidate(int r) {
+    // An empty row names nobody: choosing it would record a cover by no one.
+    if (selectedPeriod_ < 0 || pageOffset_ + r >= static_cast<int>(ranked_.size())) return;
+    selectedRow_ = r;
+    suggestionsShown_ = false;
+}
+
+Next Session::confirm() {
+    if (selectedRow_ < 0 || selectedPeriod_ < 0) return Next::Stay;
+    op_.point(Spot::ConfirmButton);
+    const auto& chosen = ranked_[static_cast<std::size_t>(pageOffset_ + selectedRow_)];
+    if (searchesForBetterLessons(chosen.affinity)) {
+        suggestions_ = findSuggestions(store_, chosen.name, weekdayText(), selectedPeriod_ + 1);
+        if (!suggestions_.empty()) {
+            suggestionOffset_ = 0;
+            suggestionsFor_ = chosen.name;
+            suggestionsShown_ = true;
+            return Next::Stay;
+        }
+    }
+    recordCover();
+    return finishDay();
+}
+
+void Session::moreSuggestions() {
+    if (suggestionOffset_ + 4 < static_cast<int>(suggestions_.size())) suggestionOffset_ += 4;
+}
+
+void Session::earlierSuggestions() {
+    suggestionOffset_ = std::max(0, suggestionOffset_ - 4);
+}
+
+void Session::takeSuggestion(int j) {
+    const auto k = static_cast<std::size_t>(suggestionOffset_ + j);
+    if (k >= suggestions_.size()) return;
+    const auto wanted = suggestions_[k];
+    suggestionsShown_ = false;
+    name_ = wanted.absent;
+    // His lesson is recorded under his own reason of the day; while he has none yet the
+    // operator is asked whether the reason shown is his too.
+    if (const auto reason = reasonOfToday(store_, wanted.absent)) {
+        reason_ = *reason;
+        reasonConfirmed_ = true;
+    } else if (wanted.absent != loadedTeacher_) {
+        reasonConfirmed_ = false;
+    }
+    const int period = selectedPeriod_;
+    load();
+    if (period < 0 || grid_ != GridState::Shown) return;
+    // The suggested lesson itself, should that teacher have two lessons in the period.
+    const auto lesson =
+        gridOf(lessons_)[static_cast<std::size_t>(period)].open(wanted.cls, wanted.subject);
+    if (lesson) clickPeriod(period, lesson);
+}
+
+void Session::recordCover() {
+    const auto lesson = selectedLesson_;
+    Cover c;
+    c.absent = loadedTeacher_;
+    c.reason = reason_;
+    c.substitute = ranked_[static_cast<std::size_t>(pageOffset_ + selectedRow_)].name;
+    c.week = day_.day().weekText();
+    c.weekdayText = weekdayText();
+    c.cls = lesson ? lesson->cls : std::string();
+    c.subject = lesson ? lesson->subject : std::string();
+    c.period = selectedPeriod_ + 1;
+    // With two lessons in the period the question names the class and subject: the operator
+    // must know which of them is being given away.
+    const bool twoInPeriod =
+        lesson && gridOf(lessons_)[static_cast<std::size_t>(selectedPeriod_)].several();
+    const std::string which = twoInPeriod ? c.cls + "班" + c.subject + "课" : "该节课";
+    if (op_.okCancel("是否确定让 “" + c.substitute + "” 老师代 “" + c.absent + "”  老师的" + which +
+                     "？"))
+        assignment::recordCover(store_, c, !oneTeacher_);
+    load();
+    op_.point(Spot::PeriodGrid);
+}
+
+Next Session::finishDay() {
+    if (grid_ == GridState::Shown && !dayFinished(lessons_)) return Next::Stay;
+    reasonConfirmed_ = false;
+    savedReason_ = reason_;
+    reason_.clear();
+    if (severalTeachers_) {
+        absencesChanged();
+        name_.clear();
+    }
+    return askToLeave();
+}
+
+Next Session::askToLeave() {
+    if (!absent_.empty()) return Next::Stay;
+    op_.point(Spot::ConfirmButton);
+    return op_.okCancel(kComplete) ? Next::Leave : Next::Stay;
+}
+
+std::optional<LeaveDay> Session::exitStep() {
+    releaseHeldBack(store_);
+    if (!oneTeacher_) return std::nullopt;
+    LeaveDay leave;
+    leave.teacher = teacherOfName();
+    if (grid_ == GridState::Shown) leave.day = dayAtExit(lessons_);
+    reason_ = savedReason_;
+    return leave;
+}
+
+void Session::closed() {
+    releaseHeldBack(store_);
+}
+
+void Session::finishedByLeave() {
+    name_.clear();
+    oneTeacher_ = false;
+}
+
+std::optional<ProposalRequest> Session::proposal() {
+    ProposalRequest r;
+    r.severalTeachers = !oneTeacher_;
+    if (oneTeacher_) {
+        // The teacher's day is loaded and the reason confirmed first, as for one lesson.
+        if (!reasonConfirmed_ || grid_ != GridState::Shown || loadedTeacher_ != teacherOfName())
+            load();
+        if (!reasonConfirmed_ || grid_ != GridState::Shown || reason_.empty()) return std::nullopt;
+        r.lessons = dayplan::teacherLessons(store_, loadedTeacher_, weekdayText());
+    } else {
+        if (!day_.weekKnown()) {
+            op_.tell(kIncomplete);
+            return std::nullopt;
+        }
+        r.lessons = dayplan::queuedLessons(store_, weekdayText());
+    }
+    if (reasonConfirmed_ && !loadedTeacher_.empty() && !reason_.empty())
+        r.reasons[loadedTeacher_] = reason_;
+    if (r.lessons.empty()) {
+        op_.tell("没有需要安排代课的课务！");
+        return std::nullopt;
+    }
+    return r;
+}
+
+Next Session::proposalConfirmed() {
+    if (oneTeacher_) {
+        load();
+        return finishDay();
+    }
+    // Several teachers: each whose queued lessons are all dealt with leaves the list.
+    if (reasonConfirmed_ && grid_ == GridState::Shown) load();
+    absencesChanged();
+    if (!absent_.empty()) return Next::Stay;
+    reasonConfirmed_ = false;
+    name_.clear();
+    return askToLeave();
+}
+
+}  // namespace daike::assignment

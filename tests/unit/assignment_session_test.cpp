@@ -1,0 +1,214 @@
+// The assignment screen's session on a real school day: what it offers after the day's
+// absences were entered (again), what a cover writes and what Cancel leaves alone, the end of
+// a teacher's day, and what a move of the working day or a close does to the loaded day.
+#include "engine/assignment_session.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <set>
+
+#include "basedata/demo_school.h"
+#include "engine/absence_entry.h"
+#include "school/working_day.h"
+#include "store/changes.h"
+#include "test_support.h"
+
+namespace daike {
+namespace {
+
+using assignment::GridState;
+using assignment::Mode;
+using assignment::Next;
+
+constexpr int kWednesday = 3;
+
+// Answers the session's questions from a script (yes/OK once the script is used up) and keeps
+// what it was told.
+struct ScriptedOperator : assignment::Operator {
+    std::deque<bool> answers;
+    std::vector<std::string> told;
+    std::vector<std::string> asked;
+
+    void tell(const std::string& text) override { told.push_back(text); }
+    bool yesNo(const std::string& text) override { return answer(text); }
+    bool okCancel(const std::string& text) override { return answer(text); }
+    void point(assignment::Spot) override {}
+    bool answer(const std::string& text) {
+        asked.push_back(text);
+        if (answers.empty()) return true;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+class SessionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        demo::fillSchool(*db, demo::demoPlan());
+        day.startUp(*db, calendar::makeDay(2026, 9, 16));  // Wednesday of week 3
+        absent = db.one(
+            "SELECT 姓名 FROM 任课情况 WHERE 星期=3 GROUP BY 姓名 HAVING count(*)>=3 "
+            "ORDER BY 姓名 LIMIT 1");
+        ASSERT_FALSE(absent.empty());
+    }
+    // Enters the teacher as away in the first `periods` lessons of his Wednesday; the rest are
+    // held back.
+    void enter(int periods) {
+        auto sheet = absence::DaySheet::load(*db, absent, kWednesday);
+        using absence::RowState;
+        for (int r = 0, lessons = 0; r < week::kPeriods; ++r) {
+            const auto state = sheet.row(r).state();
+            if (state != RowState::OpenSelected && state != RowState::OpenNotSelected) continue;
+            const bool wanted = lessons++ < periods;
+            if (wanted != (state == RowState::OpenSelected)) sheet.toggle(r);
+        }
+        absence::storeTeacher(*db, absent, kWednesday, sheet);
+    }
+    std::vector<int> offeredPeriods(const assignment::Session& s) const {
+        std::vector<int> out;
+        for (int r = 0; r < week::kPeriods; ++r)
+            if (s.period(r).option && !s.period(r).classes.empty()) out.push_back(r);
+        return out;
+    }
+    int lessonsOfTheDay() {
+        return std::stoi(
+            db.one("SELECT count(*) FROM 任课情况 WHERE 星期=3 AND 姓名='" + absent + "'"));
+    }
+    // Covers the first lesson offered by the first candidate; returns what follows.
+    Next coverFirstOffered(assignment::Session& s) {
+        const auto offered = offeredPeriods(s);
+        EXPECT_FALSE(offered.empty());
+        s.clickPeriod(offered.front());
+        s.clickCandidate(0);
+        return s.confirm();
+    }
+
+    testing::Db db;
+    ChangeNotifier changes;
+    WorkingDay day{changes};
+    ScriptedOperator op;
+    std::string absent;
+};
+
+TEST_F(SessionTest, ATeacherEnteredAgainHasEveryTickedLessonOffered) {
+    enter(1);
+    enter(lessonsOfTheDay());
+    assignment::Session s(*db, day, op, Mode::SeveralTeachers);
+    s.startSeveralTeachers();
+    ASSERT_EQ(s.absentList(), std::vector<std::string>{absent});
+    s.nameTyped(absent);
+    s.reasonTyped("病假");
+    s.load();
+    EXPECT_EQ(s.grid(), GridState::Shown);
+    EXPECT_EQ(static_cast<int>(offeredPeriods(s).size()), lessonsOfTheDay());
+}
+
+TEST_F(SessionTest, CoveringTheWholeDayRecordsEachLessonOnceAndAsksToLeaveLast) {
+    enter(lessonsOfTheDay());
+    assignment::Session s(*db, day, op, Mode::SeveralTeachers);
+    s.startSeveralTeachers();
+    s.nameTyped(absent);
+    s.reasonTyped("事假");
+    s.load();
+    Next next = Next::Stay;
+    for (int i = 0; i < lessonsOfTheDay(); ++i) {
+        // A candidate who suits another lesson better shows suggestions first; this day has
+        // one absent teacher, so there are none.
+        next = coverFirstOffered(s);
+        EXPECT_FALSE(s.suggestionsShown());
+    }
+    EXPECT_EQ(next, Next::Leave);
+    EXPECT_EQ(op.asked.back(), "教师代课已完成，是否确定<退出> ");
+    EXPECT_TRUE(s.absentList().empty());
+    EXPECT_EQ(db.one("SELECT count(*) FROM 当天代课记录 WHERE 性质='事假'"),
+              std::to_string(lessonsOfTheDay()));
+    EXPECT_EQ(db.one("SELECT count(*) FROM (SELECT DISTINCT 代者,节次 FROM 当天代课记录)"),
+              std::to_string(lessonsOfTheDay()));
+    EXPECT_EQ(db.one("SELECT count(*) FROM 需代课目情况"), "0");
+    EXPECT_EQ(db.one("SELECT sum(当日代课) FROM 代课节数"), std::to_string(lessonsOfTheDay()));
+}
+
+TEST_F(SessionTest, CancelAndIncompleteEntriesWriteNothing) {
+    assignment::Session s(*db, day, op, Mode::OneTeacher);
+    // No reason yet: the operator is told, nothing is loaded.
+    s.nameTyped(" " + absent + " ");
+    s.load();
+    EXPECT_EQ(op.told.back(), "您还内容没有填写完整,请确认！");
+    EXPECT_EQ(s.grid(), GridState::Blank);
+    // The reason declined empties it.
+    s.reasonTyped("病假");
+    op.answers = {false};
+    s.load();
+    EXPECT_TRUE(s.reason().empty());
+    EXPECT_EQ(s.grid(), GridState::Blank);
+    // The name is matched blanks and all; a cover cancelled writes nothing.
+    s.reasonTyped("病假");
+    s.load();
+    ASSERT_EQ(s.grid(), GridState::Shown);
+    op.answers = {false};
+    EXPECT_EQ(coverFirstOffered(s), Next::Stay);
+    EXPECT_EQ(db.one("SELECT count(*) FROM 代课记录"), "0");
+    EXPECT_EQ(db.one("SELECT sum(学期代课) FROM 代课节数"), "0");
+    // An empty row names nobody and confirms nothing.
+    s.clickPeriod(offeredPeriods(s).front());
+    s.clickCandidate(assignment::kPageRows - 1);
+    if (!s.candidateAt(assignment::kPageRows - 1)) {
+        EXPECT_EQ(s.selectedRow(), -1);
+        EXPECT_EQ(s.confirm(), Next::Stay);
+    }
+    EXPECT_EQ(db.one("SELECT count(*) FROM 代课记录"), "0");
+}
+
+TEST_F(SessionTest, AMoveOfTheWorkingDayPutsTheLoadedDayAway) {
+    assignment::Session s(*db, day, op, Mode::OneTeacher);
+    s.nameTyped(absent);
+    s.reasonTyped("病假");
+    s.load();
+    s.clickPeriod(offeredPeriods(s).front());
+    s.clickCandidate(0);
+    ASSERT_GE(s.selectedRow(), 0);
+    day.moveTo(*db, day.stepped(1));
+    s.workingDayMoved();
+    // Wednesday's lesson may not be covered under Thursday.
+    EXPECT_EQ(s.grid(), GridState::NoLessons);
+    EXPECT_EQ(s.selectedRow(), -1);
+    EXPECT_EQ(s.confirm(), Next::Stay);
+    EXPECT_EQ(db.one("SELECT count(*) FROM 代课记录"), "0");
+}
+
+TEST_F(SessionTest, ClosingTheScreenReleasesTheLessonsHeldBack) {
+    enter(1);
+    ASSERT_NE(db.one("SELECT count(*) FROM 任课情况 WHERE 标记=1"), "0");
+    {
+        assignment::Session s(*db, day, op, Mode::SeveralTeachers);
+        s.startSeveralTeachers();
+        s.closed();
+    }
+    EXPECT_EQ(db.one("SELECT count(*) FROM 任课情况 WHERE 标记=1"), "0");
+    // The lesson still queued waits as before.
+    EXPECT_EQ(db.one("SELECT count(*) FROM 需代课目情况"), "1");
+}
+
+TEST_F(SessionTest, OneTeacherModeKeepsNoListAndHandsHisDayToTheExitStep) {
+    enter(lessonsOfTheDay());
+    assignment::Session s(*db, day, op, Mode::SeveralTeachers);
+    s.startSeveralTeachers();
+    EXPECT_FALSE(s.absentList().empty());
+    s.setMode(Mode::OneTeacher);
+    EXPECT_TRUE(s.absentList().empty());
+    s.nameTyped(absent);
+    s.reasonTyped("病假");
+    s.load();
+    coverFirstOffered(s);
+    const auto leave = s.exitStep();
+    ASSERT_TRUE(leave);
+    EXPECT_EQ(leave->teacher, absent);
+    int covered = 0;
+    for (bool c : leave->day.covered) covered += c;
+    EXPECT_EQ(covered, 1);
+}
+
+}  // namespace
+}  // namespace daike
