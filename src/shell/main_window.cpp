@@ -106,10 +106,7 @@ void MainWindow::on(const QString& menuName, std::function<void()> handler) {
 }
 
 void MainWindow::guarded(const QString& menuName, LoginCode code) {
-    on(menuName, [this, code] {
-        ctx_.values.管理操作码 = static_cast<std::int16_t>(code);
-        openLogin();
-    });
+    on(menuName, [this, code] { openLogin(static_cast<int>(code)); });
 }
 
 void MainWindow::runAdminOperation(int code) {
@@ -121,12 +118,17 @@ void MainWindow::open(const QString& name) {
     if (const auto* r = registeredWindow(name)) runAction(ctx_, [this, r] { r->open(*this); });
 }
 
-void MainWindow::openLogin() {
-    openWindow<LoginWindow>("Form15", [this] {
-        auto* login = new LoginWindow(ctx_, this);
+void MainWindow::openFor(const QString& name, const QString& teacher) {
+    if (const auto* r = registeredWindow(name); r && r->openFor)
+        runAction(ctx_, [&] { r->openFor(*this, teacher); });
+}
+
+void MainWindow::openLogin(int code) {
+    openWindow<LoginWindow>("Form15", [this, code] {
+        auto* login = new LoginWindow(ctx_, this, code);
         connect(login, &LoginWindow::accepted, this, &MainWindow::runAdminOperation);
         return login;
-    });
+    })->askFor(code);
 }
 
 void MainWindow::wireMenu() {

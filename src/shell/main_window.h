@@ -48,9 +48,12 @@ class MainWindow : public QMainWindow {
     // Runs the registered operation of a login code (shell/window_registry.cpp); a code nobody
     // registered does nothing.
     void runAdminOperation(int code);
-    void openLogin();
+    // The login for the operation of that code (the open one asks for it instead).
+    void openLogin(int code);
     // Opens a registered window (or runs a registered action) by name, without the login.
     void open(const QString& name);
+    // Opens a registered window that is opened for a teacher (Form14), for that teacher.
+    void openFor(const QString& name, const QString& teacher);
 
   signals:
     void closed();

@@ -105,9 +105,9 @@ const std::vector<Registered>& windowRegistry() {
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         // 输出或打印
         {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
-        {"Form14", "", None,
-         [](MainWindow& m) {
-             openFreePeriodLeaveEdit(m.context(), &m, qs(m.context().values.无课公出教师));
+        {"Form14", "", None, [](MainWindow&) {},
+         [](MainWindow& m, const QString& teacher) {
+             openFreePeriodLeaveEdit(m.context(), &m, teacher);
          }},
     };
     return all;

@@ -23,6 +23,9 @@ struct Registered {
     LoginCode login;
     // Opens the window (or brings the open one forward), or runs the action.
     std::function<void(MainWindow&)> open;
+    // A window another window opens for a teacher (Form14 from 修改): how the runner opens it
+    // for one.
+    std::function<void(MainWindow&, const QString&)> openFor = {};
 };
 
 const std::vector<Registered>& windowRegistry();

@@ -33,7 +33,7 @@ struct ScenarioRunner::SetUp {
     static void answerAtRandom(ScenarioRunner& r, const QStringList& a);
     static void skipUnrunnable(ScenarioRunner& r, const QStringList& a);
     static void close(ScenarioRunner& r, const QStringList& a);
-    static void set(ScenarioRunner& r, const QStringList& a);
+    static void openFor(ScenarioRunner& r, const QStringList& a);
     static void open(ScenarioRunner& r, const QStringList& a);
 };
 

@@ -12,9 +12,10 @@
 #include "invariants.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
-#include "windows/engine/assignment_window.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "windows/engine/assignment_window.h"
+#include "windows/main/login_window.h"
 
 namespace daike {
 
@@ -175,11 +176,12 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
          SetUp::restart},
         {"start", 0, "", "starts the program on the run's directory", false, SetUp::start},
         {"close", 1, "W", "closes window W; close Form2 ends the run", true, SetUp::close},
-        {"set", 2, "NAME VALUE", "sets a run-wide value by name (as expect-value reads it)", true,
-         SetUp::set},
         {"open", 1, "W",
          "runs the registry's row named W (a window or an action) without the login", true,
          SetUp::open},
+        {"open-for", 2, "W TEACHER",
+         "opens the registry's window W that another window opens for a teacher (Form14)", true,
+         SetUp::openFor},
         // Acting
         {"answer", 1, "BUTTON", "queues the button for the next message box (else its first)",
          false, Acting::answer},
@@ -320,6 +322,11 @@ std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
     if (name == "代课方式") {
         const auto* form1 = qobject_cast<AssignmentWindow*>(findWindow("Form1"));
         return form1 && form1->mode() == AssignmentWindow::Mode::OneTeacher ? "1" : "0";
+    }
+    // The operation the open login is for.
+    if (name == "管理操作码") {
+        const auto* login = qobject_cast<LoginWindow*>(findWindow("Form15"));
+        return std::to_string(login ? login->code() : 0);
     }
     return program_->context().values.byName(name);
 }

@@ -87,16 +87,18 @@ void ScenarioRunner::SetUp::close(ScenarioRunner& r, const QStringList& a) {
     r.settle();
 }
 
-// set
-void ScenarioRunner::SetUp::set(ScenarioRunner& r, const QStringList& a) {
-    if (!r.program_->context().values.setByName(a[1].toStdString(), a[2].toStdString()))
-        cannot("no run-wide value " + a[1]);
-}
-
 // open
 void ScenarioRunner::SetUp::open(ScenarioRunner& r, const QStringList& a) {
     if (!registeredWindow(a[1])) cannot("no registered window or action " + a[1]);
     r.program_->mainWindow().open(a[1]);
+    r.settle();
+}
+
+// open-for
+void ScenarioRunner::SetUp::openFor(ScenarioRunner& r, const QStringList& a) {
+    const auto* row = registeredWindow(a[1]);
+    if (!row || !row->openFor) cannot("no registered window opened for a teacher " + a[1]);
+    r.program_->mainWindow().openFor(a[1], a[2]);
     r.settle();
 }
 

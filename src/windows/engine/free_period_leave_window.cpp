@@ -110,10 +110,8 @@ void FreePeriodLeaveEditWindow::closeEvent(QCloseEvent* e) {
     for (int i = 0; i < week::kPeriods; ++i)
         withdrawn[static_cast<std::size_t>(i)] =
             recorded_[static_cast<std::size_t>(i)] && !box(this, i)->isChecked();
-    runAction(ctx_, [&] {
-        leave::withdraw(ctx_.store, ss(teacher_), withdrawn);
-        leave::dropFromList(ctx_.values.外出教师名单, ss(teacher_));
-    });
+    if (runAction(ctx_, [&] { leave::withdraw(ctx_.store, ss(teacher_), withdrawn); }))
+        emit corrected(teacher_);
 }
 
 FreePeriodLeaveEditWindow* openFreePeriodLeaveEdit(RunContext& ctx, QWidget* owner,

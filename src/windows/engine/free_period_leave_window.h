@@ -42,11 +42,14 @@ class FreePeriodLeaveWindow : public QWidget {
 class FreePeriodLeaveEditWindow : public QWidget {
     Q_OBJECT
   public:
-    // Form14 for a teacher (the modification window's 无课公出教师): the recorded free periods
-    // ticked.
+    // Form14 for a teacher (the one 修改 is correcting): the recorded free periods ticked.
     FreePeriodLeaveEditWindow(RunContext& ctx, QWidget* owner, const QString& teacher);
     // Whether the teacher has a free-period absence to correct (else the window stays hidden).
     bool hasAny() const { return any_; }
+
+  signals:
+    // The teacher's free periods were corrected (the window closed): 修改 asks no more.
+    void corrected(const QString& teacher);
 
   protected:
     void closeEvent(QCloseEvent* e) override;

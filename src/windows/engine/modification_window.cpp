@@ -54,6 +54,8 @@ ModificationWindow::ModificationWindow(RunContext& ctx, QWidget* owner,
     build();
     setList(substitutes_, lists.substitutes);
     setList(absent_, lists.absent);
+    // The absent teachers of this visit, for the free-period leave check.
+    awayAtStart_ = lists.absent;
     // Corrections at the weekend or on another day apply to the day whose cover is stored.
     // The records' own day; the working day stays as it is.
     weekday_ = modification::weekdayOfRecords(ctx_.store, ctx_.day.weekday());
@@ -159,13 +161,6 @@ void ModificationWindow::removeFrom(QComboBox* box, const QString& name) {
 }
 
 void ModificationWindow::choose(Mode mode, const QString& name) {
-    if (!savedTaken_) {
-        // The absent teachers of this visit, for the free-period leave check.
-        ctx_.values.外出教师名单.clear();
-        for (int i = 0; i < absent_->count(); ++i)
-            ctx_.values.外出教师名单.push_back(ss(absent_->itemText(i)));
-        savedTaken_ = true;
-    }
     mode_ = mode;
     chosen_ = name;
     covers_ = mode == BySubstitute ? modification::coversBy(ctx_.store, ss(name))
@@ -205,14 +200,15 @@ void ModificationWindow::dropTeacher() {
 }
 
 void ModificationWindow::freePeriodCheck(const QString& teacher) {
-    ctx_.values.无课公出教师 = ss(teacher);
-    const auto& saved = ctx_.values.外出教师名单;
+    const auto& saved = awayAtStart_;
     if (std::find(saved.begin(), saved.end(), ss(teacher)) == saved.end()) return;
     if (auto* open = findWindow("Form14"); open && open->isVisible()) {
         open->raise();
         return;
     }
     auto* w = openFreePeriodLeaveEdit(ctx_, parentWidget(), teacher);
+    connect(w, &FreePeriodLeaveEditWindow::corrected, this,
+            [this](const QString& t) { leave::dropFromList(awayAtStart_, ss(t)); });
     // Without a free-period absence the window has nothing to show.
     if (!w->hasAny()) w->deleteLater();
 }

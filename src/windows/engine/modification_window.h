@@ -74,7 +74,8 @@ class ModificationWindow : public QWidget {
     int selected_ = -1;
     int weekday_ = 0;
     bool reassigned_ = false;
-    bool savedTaken_ = false;
+    // The absent teachers of this visit whose free periods may still need correcting (无课公出).
+    std::vector<std::string> awayAtStart_;
     QStringList queued_;  // teachers with lessons queued again
     bool exited_ = false;
 };

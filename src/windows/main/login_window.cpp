@@ -9,7 +9,7 @@
 
 namespace daike {
 
-LoginWindow::LoginWindow(RunContext& ctx, QWidget* main) : ctx_(ctx) {
+LoginWindow::LoginWindow(RunContext& ctx, QWidget* main, int code) : ctx_(ctx), code_(code) {
     makeToolWindow(this, main, "Form15", QStringLiteral("系统管理登入框"));
     setFixedSize(320, 150);
     makeLabel(this, "Label2", QStringLiteral("密码:"), {24, 28, 50, 24});
@@ -18,6 +18,7 @@ LoginWindow::LoginWindow(RunContext& ctx, QWidget* main) : ctx_(ctx) {
     box->setEchoMode(QLineEdit::Password);
     box->setStyleSheet("lineedit-password-character: 42");
     box->setMaxLength(50);
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& t) { typed_ = t; });
     makeLabel(this, "Label1", QStringLiteral("初始密码为：580417"), {80, 60, 200, 22});
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {110, 96, 100, 32});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { login(); }); });
@@ -26,10 +27,9 @@ LoginWindow::LoginWindow(RunContext& ctx, QWidget* main) : ctx_(ctx) {
 }
 
 void LoginWindow::login() {
-    const QString typed = findChild<QLineEdit*>("Text2")->text();
-    if (showIfRefused(ctx_, logIn(ctx_.store, ss(typed)))) return;
+    if (showIfRefused(ctx_, logIn(ctx_.store, ss(typed_)))) return;
     close();
-    emit accepted(ctx_.values.管理操作码);
+    emit accepted(code_);
 }
 
 }  // namespace daike

@@ -10,7 +10,11 @@ struct RunContext;
 class LoginWindow : public QWidget {
     Q_OBJECT
   public:
-    LoginWindow(RunContext& ctx, QWidget* main);
+    // The login for the operation of this action code.
+    LoginWindow(RunContext& ctx, QWidget* main, int code);
+    // Another guarded item was chosen while the login is open: its operation runs instead.
+    void askFor(int code) { code_ = code; }
+    int code() const { return code_; }
 
   signals:
     // The right password was given for the operation of this action code.
@@ -19,6 +23,8 @@ class LoginWindow : public QWidget {
   private:
     void login();
     RunContext& ctx_;
+    int code_;
+    QString typed_;
 };
 
 }  // namespace daike
