@@ -151,11 +151,7 @@ TEST_F(CoverTest, ACoverOfALessonTheTeacherDoesNotHaveIsRefused) {
 
 TEST_F(CoverTest, ALessonCoveredAlreadyIsNotCoveredAgain) {
     // A grid shown before the lesson was covered elsewhere still offers it.
-    school()
-        .tally("赵三", 0, 0)
-        .tally("钱四", 0, 0)
-        .lesson("张老师", 3, "一(1)", 2, "语文")
-        .build();
+    school().tallies({"赵三", "钱四"}).lesson("张老师", 3, "一(1)", 2, "语文").build();
     assignment::recordCover(db(), cover("赵三"), false);
     EXPECT_THROW(assignment::recordCover(db(), cover("钱四"), false), Failure);
     EXPECT_EQ(rows("SELECT 代者 FROM 代课记录"), "赵三");
@@ -167,8 +163,7 @@ TEST_F(CoverTest, ALessonCoveredAgainAfterANewDayReplacesItsTermRecord) {
     // 新的一天 by hand in the middle of the day, then the same lesson covered afresh: the term
     // holds the lesson once, under its newest substitute, and the tallies follow the records.
     school()
-        .tally("赵三", 0, 0)
-        .tally("钱四", 0, 0)
+        .tallies({"赵三", "钱四"})
         .lesson("张老师", 3, "一(1)", 2, "语文")
         .lesson("张老师", 3, "一(1)", 3, "语文")
         .build();
