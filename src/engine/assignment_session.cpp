@@ -33,6 +33,7 @@ PeriodView Session::period(int index) const {
     const auto lessons = gridOf(lessons_)[static_cast<std::size_t>(index)];
     switch (grid_) {
         case GridState::Blank:
+            v.option = false;
             break;
         case GridState::Shown:
             v.classes = lessons.classes();
@@ -169,14 +170,14 @@ void Session::load() {
 }
 
 void Session::clickPeriod(int i, std::optional<Lesson> lesson) {
+    // Without a teacher's day loaded there is no lesson to cover: a cover confirmed then would
+    // name nobody as the absent teacher.
+    if (grid_ != GridState::Shown) return;
     selectedPeriod_ = i;
     selectedRow_ = -1;
     // The lesson ranked and covered: the one asked for, else the first of the period still
     // open.
-    if (grid_ != GridState::Shown)
-        lesson.reset();
-    else if (!lesson)
-        lesson = gridOf(lessons_)[static_cast<std::size_t>(i)].open();
+    if (!lesson) lesson = gridOf(lessons_)[static_cast<std::size_t>(i)].open();
     selectedLesson_ = lesson;
     const auto result =
         ranking::rank(store_, weekdayText(), i + 1, lesson ? lesson->cls : std::string());

@@ -128,6 +128,7 @@ class Session {
     // 确定: the named teacher's lessons of the working day's weekday.
     void load();
     // A period clicked: the candidates for its first open lesson (or for `lesson`), ranked.
+    // Ignored while no teacher's day is shown.
     void clickPeriod(int index, std::optional<Lesson> lesson = std::nullopt);
     void turnPage(int delta);
     void clickCandidate(int row);

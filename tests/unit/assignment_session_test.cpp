@@ -132,6 +132,12 @@ TEST_F(SessionTest, CoveringTheWholeDayRecordsEachLessonOnceAndAsksToLeaveLast) 
 
 TEST_F(SessionTest, CancelAndIncompleteEntriesWriteNothing) {
     assignment::Session s(*db, day, op, Mode::OneTeacher);
+    // A period clicked before any teacher's day is loaded offers nobody: a cover then would
+    // name no absent teacher.
+    s.clickPeriod(1);
+    EXPECT_FALSE(s.period(1).option);
+    EXPECT_EQ(s.selectedPeriod(), -1);
+    EXPECT_TRUE(s.ranked().empty());
     // No reason yet: the operator is told, nothing is loaded.
     s.nameTyped(" " + absent + " ");
     s.load();
