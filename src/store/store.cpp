@@ -12,6 +12,7 @@
 #include <set>
 #include <utility>
 
+#include "store/layout_check.h"
 #include "store/safekeeping.h"
 #include "store/sql_text.h"
 
@@ -564,14 +565,22 @@ int Store::checkCopy(const std::filesystem::path& copy, const std::string& shown
                                            std::to_string(schema::kVersion) +
                                            " 版），不能用本程序恢复。请使用新版本的代课程序。");
     }
-    std::set<std::string> present;
-    for (auto& row : s.select("SELECT name FROM sqlite_master WHERE type='table'"))
-        present.insert(row[0].text());
-    for (const auto& t : schema::tables()) {
-        if (!present.count(t.name)) {
+    // Only a file of exactly our layout is let in: a trigger or view would run code of its
+    // own on our writes, a moved or missing column would have every cover misread or fail.
+    if (const auto difference = layoutDifference(s, v); !difference.empty()) {
+        s.disconnect();
+        throw Failure(K::NotOurFile, "文件“" + shownName +
+                                         "”的数据结构与本程序的不同，不能用来恢复：" + difference +
+                                         "。文件保持原样，没有恢复任何数据。");
+    }
+    // An older layout is brought up to ours in the copy, as opening such a file would.
+    if (v < schema::kVersion) {
+        s.createOrMigrate(true, v);
+        if (const auto difference = layoutDifference(s, schema::kVersion); !difference.empty()) {
             s.disconnect();
-            throw Failure(K::NotOurFile,
-                          "文件“" + shownName + "”不是代课程序的数据库，不能用来恢复。");
+            throw Failure(K::NotOurFile, "文件“" + shownName +
+                                             "”的数据格式升级没有成功，不能用来恢复：" +
+                                             difference + "。");
         }
     }
     s.exec("PRAGMA journal_mode=DELETE");
