@@ -85,6 +85,10 @@ TEST(DocumentRenderer, EveryNoticeIsPaintedWhateverTheTemplatesPages) {
             QTemporaryDir dir;
             const QString pdf = dir.filePath("n.pdf");
             ASSERT_TRUE(DocumentRenderer(pageModel(doc)).writePdf(pdf, "x", 2 * n));
+            // The shapes that broke printing take more pages than there are notices.
+            if (std::string(shape) != "plain") {
+                EXPECT_FALSE(pdfText(pdf, n + 1).trimmed().isEmpty()) << shape;
+            }
             const QString text = pdfText(pdf, 1).isNull() ? QString() : [&] {
                 QProcess p;
                 p.start("pdftotext", {"-layout", pdf, "-"});
