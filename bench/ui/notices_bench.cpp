@@ -30,7 +30,7 @@ void BM_ThirtyNoticesToPdf(benchmark::State& state) {
         fillNotices(doc, notices);
         doc.save(dir.filePath("输出文件-已填.docx").toStdString());
         DocumentRenderer renderer(pageModel(doc));
-        if (!renderer.writePdf(pdf, "代课通知", 30)) state.SkipWithError("PDF not written");
+        if (!renderer.writePdf(pdf, "代课通知", 60)) state.SkipWithError("PDF not written");
     }
 }
 BENCHMARK(BM_ThirtyNoticesToPdf)->Unit(benchmark::kMillisecond);

@@ -387,8 +387,8 @@ void drawBlocks(QPainter& painter, const std::vector<LaidBlock>& blocks, double 
 // The body, page by page.
 class Pager {
   public:
-    Pager(const page::Document& doc, QPainter& painter, QPagedPaintDevice& device, int lastPage)
-        : doc_(doc), painter_(painter), device_(device), lastPage_(lastPage) {
+    Pager(const page::Document& doc, QPainter& painter, QPagedPaintDevice& device, int lastTable)
+        : doc_(doc), painter_(painter), device_(device), lastTable_(lastTable) {
         top_ = doc.page.marginTop;
         bottom_ = doc.page.height - doc.page.marginBottom;
         left_ = doc.page.marginLeft;
@@ -408,20 +408,22 @@ class Pager {
                     break;
                 case page::Block::Kind::Table:
                     table(*b.table);
+                    // The pages after the last table asked for are not printed, however many
+                    // pages the tables before it took.
+                    if (++tables_ == lastTable_) done_ = true;
                     break;
             }
         }
-        return pages_;
+        return failed_ ? 0 : pages_;
     }
 
   private:
     bool atTop() const { return y_ <= top_ + 0.5; }
     void newPage() {
-        if (lastPage_ > 0 && pages_ >= lastPage_) {
-            done_ = true;  // the pages after the last one asked for are not printed
+        if (!device_.newPage()) {
+            failed_ = done_ = true;  // a page that cannot be started: the job is incomplete
             return;
         }
-        device_.newPage();
         ++pages_;
         y_ = top_;
     }
@@ -462,10 +464,12 @@ class Pager {
     const page::Document& doc_;
     QPainter& painter_;
     QPagedPaintDevice& device_;
-    int lastPage_;
+    int lastTable_;
     double top_, bottom_, left_, width_, y_;
     int pages_ = 1;
+    int tables_ = 0;
     bool done_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace
@@ -482,19 +486,19 @@ QPageLayout DocumentRenderer::pageLayout() const {
     return layout;
 }
 
-int DocumentRenderer::paint(QPagedPaintDevice& device, int lastPage) const {
+int DocumentRenderer::paint(QPagedPaintDevice& device, int lastTable) const {
     QPainter painter;
     if (!painter.begin(&device)) return 0;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     // Twips as the unit: the layout is the same on every device.
     painter.scale(device.logicalDpiX() / 1440.0, device.logicalDpiY() / 1440.0);
-    const int pages = Pager(doc_, painter, device, lastPage).run();
+    const int pages = Pager(doc_, painter, device, lastTable).run();
     painter.end();
     return pages;
 }
 
-bool DocumentRenderer::writePdf(const QString& path, const QString& title, int lastPage) const {
+bool DocumentRenderer::writePdf(const QString& path, const QString& title, int lastTable) const {
     {
         QFile probe(path);
         if (!probe.open(QIODevice::WriteOnly)) return false;
@@ -504,7 +508,7 @@ bool DocumentRenderer::writePdf(const QString& path, const QString& title, int l
     pdf.setCreator(QStringLiteral("代课"));
     pdf.setResolution(600);
     pdf.setPageLayout(pageLayout());
-    return paint(pdf, lastPage) > 0;
+    return paint(pdf, lastTable) > 0;
 }
 
 }  // namespace daike

@@ -22,12 +22,14 @@ class DocumentRenderer {
     // document's own margins are kept by the layout).
     QPageLayout pageLayout() const;
 
-    // Paints pages 1 to `lastPage` (every page when 0), calling newPage() between pages.
-    // Returns the number of pages painted.
-    int paint(QPagedPaintDevice& device, int lastPage = 0) const;
+    // Paints the pages up to the one where the body's table `lastTable` (from 1) ends, every
+    // page when 0 or when the body has fewer tables, calling newPage() between pages. Returns
+    // the number of pages painted; 0 when the device could not be painted or a new page could
+    // not be started.
+    int paint(QPagedPaintDevice& device, int lastTable = 0) const;
 
     // Writes the same pages to a PDF file. False when the file cannot be written.
-    bool writePdf(const QString& path, const QString& title, int lastPage = 0) const;
+    bool writePdf(const QString& path, const QString& title, int lastTable = 0) const;
 
   private:
     page::Document doc_;

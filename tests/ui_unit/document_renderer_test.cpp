@@ -64,6 +64,43 @@ TEST(DocumentRenderer, TheFilledTemplatePrintsOnePagePerNoticeWithItsValues) {
     EXPECT_FALSE(renderer.writePdf(dir.filePath("无/x.pdf"), "x"));
 }
 
+// Every notice reaches the paper, whatever the template's pages look like: a page break before
+// the first table, or rows so tall that a notice pair takes two pages.
+TEST(DocumentRenderer, EveryNoticeIsPaintedWhateverTheTemplatesPages) {
+    app();
+    if (QProcess::execute("pdftotext", {"-v"}) < 0) GTEST_SKIP() << "pdftotext is not installed";
+    const std::string plain = defaultNoticeTemplate().documentXml();
+    std::string breakFirst = plain;
+    breakFirst.insert(breakFirst.find("<w:tbl>"), "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
+    std::string tall = plain;
+    for (std::size_t at = 0; (at = tall.find("w:val=\"680\"", at)) != std::string::npos;)
+        tall.replace(at, 11, "w:val=\"1900\"");
+    const std::string styles = defaultNoticeTemplate().stylesXml();
+    for (const auto& [shape, xml] :
+         {std::pair{"plain", plain}, {"break first", breakFirst}, {"tall rows", tall}})
+        for (int n : {1, 2, 7}) {
+            auto doc = WordDocument::fromXml(xml, styles, kNoticeTemplate);
+            const auto notices = someNotices(n);
+            fillNotices(doc, notices);
+            QTemporaryDir dir;
+            const QString pdf = dir.filePath("n.pdf");
+            ASSERT_TRUE(DocumentRenderer(pageModel(doc)).writePdf(pdf, "x", 2 * n));
+            // The shapes that broke printing take more pages than there are notices.
+            if (std::string(shape) != "plain") {
+                EXPECT_FALSE(pdfText(pdf, n + 1).trimmed().isEmpty()) << shape;
+            }
+            const QString text = pdfText(pdf, 1).isNull() ? QString() : [&] {
+                QProcess p;
+                p.start("pdftotext", {"-layout", pdf, "-"});
+                p.waitForFinished(20000);
+                return QString::fromUtf8(p.readAllStandardOutput());
+            }();
+            for (int i = 0; i < n; ++i)
+                EXPECT_EQ(text.count(QString::fromStdString(notices[i].substitute)), 2)
+                    << shape << " n=" << n << " notice " << i;
+        }
+}
+
 TEST(DocumentRenderer, OfficeFacesBecomeSimplifiedChineseFaces) {
     app();
     EXPECT_EQ(screenFamily("黑体", true), "Noto Sans CJK SC");

@@ -20,7 +20,7 @@ namespace {
 
 struct Filled {
     DocumentRenderer renderer;
-    int pages;
+    int lastTable;  // notice i fills tables 2i−1 and 2i: the pages end with table 2n
 };
 
 QString pathText(const std::filesystem::path& p) {
@@ -60,7 +60,8 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy) {
         } catch (const Failure& e) {
             keepFailed = QString::fromUtf8(e.what());
         }
-        Filled out{DocumentRenderer(pageModel(tmpl.document)), static_cast<int>(records.size())};
+        Filled out{DocumentRenderer(pageModel(tmpl.document)),
+                   2 * static_cast<int>(records.size())};
         hide.l = nullptr;
         if (busy) busy->hide();
         if (keepFailed)
@@ -82,13 +83,19 @@ void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput 
     auto filled = fill(ctx, busy);
     if (!filled) return;
     auto& boxes = ctx.platform.boxes;
-    const int pages = filled->pages;
-    const auto paint = [&](QPagedPaintDevice& device) { filled->renderer.paint(device, pages); };
+    const int lastTable = filled->lastTable;
+    int painted = 0;
+    const auto paint = [&](QPagedPaintDevice& device) {
+        painted = filled->renderer.paint(device, lastTable);
+    };
     const QString job = QStringLiteral("代课通知");
     switch (how) {
         case NoticeOutput::Print:
             if (!boxes.okCancel(QStringLiteral("是否直接进行打印,请确定！"))) return;
-            if (!ctx.platform.printer.print(job, filled->renderer.pageLayout(), paint))
+            if (ctx.platform.printer.print(job, filled->renderer.pageLayout(), paint) &&
+                painted == 0)
+                boxes.ok(QStringLiteral("打印机没有接受全部代课通知，请检查打印机后重新打印。"));
+            else if (painted == 0)
                 boxes.ok(
                     QStringLiteral("没有找到可用的打印机，代课通知没有打印。\n"
                                    "可以用“打印预览”选择打印机，或“另存为PDF”后再打印。"));
@@ -109,7 +116,7 @@ void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput 
             if (!path) return;
             if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
                 *path += QStringLiteral(".pdf");
-            if (filled->renderer.writePdf(*path, job, pages))
+            if (filled->renderer.writePdf(*path, job, lastTable))
                 boxes.ok(
                     QStringLiteral("代课通知已保存为“%1”。").arg(QDir::toNativeSeparators(*path)));
             else
