@@ -26,8 +26,10 @@ class DocumentRenderer {
     // Returns the number of pages painted.
     int paint(QPagedPaintDevice& device, int lastPage = 0) const;
 
-    // Writes the same pages to a PDF file. False when the file cannot be written.
-    bool writePdf(const QString& path, const QString& title, int lastPage = 0) const;
+    // Writes the same pages to a PDF file, replacing an older one only when the new one is
+    // whole. False when the file cannot be written; `why` then says why, in Chinese.
+    bool writePdf(const QString& path, const QString& title, int lastPage = 0,
+                  QString* why = nullptr) const;
 
   private:
     page::Document doc_;
