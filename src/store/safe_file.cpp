@@ -74,7 +74,9 @@ void putInPlace(const fs::path& temp, const fs::path& target, Content content) {
     if (!whole) {
         ::close(fd);
         // A writer cut short by a full disk often says nothing: ask the disk.
-        fail(temp, size == 0 || fs::space(target.parent_path()).available < 64 * 1024
+        std::error_code ec;
+        const auto space = fs::space(target.parent_path(), ec);
+        fail(temp, size == 0 || (!ec && space.available < 64 * 1024)
                        ? cannotWriteText(target, ENOSPC)
                        : "无法保存文件“" + target.string() +
                              "”：写出的文件不完整，原有的同名文件没有改变。请再试一次。");
