@@ -3,11 +3,12 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <random>
 
 #include "store/failure.h"
+#include "store/safe_file.h"
 #include "store/text.h"
 
 namespace daike::statistics {
@@ -15,13 +16,6 @@ namespace daike::statistics {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Beside the target, so that the rename at the end stays on one disk.
-fs::path temporaryBeside(const fs::path& file) {
-    std::random_device rd;
-    return file.parent_path() /
-           (".~" + file.filename().string() + "." + std::to_string(rd() % 1000000) + ".tmp");
-}
 
 std::string shown(const fs::path& file) {
     return file.string();
@@ -31,14 +25,11 @@ std::string shown(const fs::path& file) {
     throw Failure(Failure::Kind::CannotWrite, message);
 }
 
-void putInPlace(const fs::path& temp, const fs::path& file) {
+// A full disk shows in libxlsxwriter only as a zip error: ask the disk which it was.
+int likelyError(const fs::path& folder) {
     std::error_code ec;
-    fs::rename(temp, file, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        cannotWrite("无法保存文件“" + shown(file) +
-                    "”：文件可能正被其他程序（如Excel）打开，请关闭后再试。");
-    }
+    const auto space = fs::space(folder, ec);
+    return !ec && space.available < 256 * 1024 ? ENOSPC : 0;
 }
 
 // Columns wide enough for their longest text; a Chinese character takes two places.
@@ -65,7 +56,7 @@ fs::path defaultFile(const fs::path& programDir, const Range& range, const std::
 }
 
 void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std::string& title) {
-    const fs::path temp = temporaryBeside(file);
+    const fs::path temp = safefile::temporaryBeside(file);
     lxw_workbook* wb = workbook_new(temp.c_str());
     if (!wb) cannotWrite("无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。");
 
@@ -118,9 +109,10 @@ void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std
     if (e != LXW_NO_ERROR) {
         std::error_code ec;
         fs::remove(temp, ec);
-        cannotWrite("无法保存文件“" + shown(file) + "”（" + lxw_strerror(e) + "）。");
+        std::string why = safefile::cannotWriteText(file, likelyError(file.parent_path()));
+        cannotWrite(why + "（" + lxw_strerror(e) + "）");
     }
-    putInPlace(temp, file);
+    safefile::putInPlace(temp, file);
 }
 
 std::string toCsv(const Table& t) {
@@ -145,20 +137,13 @@ std::string toCsv(const Table& t) {
 }
 
 void writeFile(const fs::path& file, const std::string& content) {
-    const fs::path temp = temporaryBeside(file);
-    {
+    safefile::write(file, [&](const fs::path& temp) {
         std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        if (!f) cannotWrite("无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。");
+        if (!f) cannotWrite(safefile::cannotWriteText(file.parent_path(), errno));
         f.write(content.data(), static_cast<std::streamsize>(content.size()));
         f.flush();
-        if (!f) {
-            f.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            cannotWrite("无法写入文件“" + shown(file) + "”：磁盘可能已满。");
-        }
-    }
-    putInPlace(temp, file);
+        if (!f) cannotWrite(safefile::cannotWriteText(file, likelyError(file.parent_path())));
+    });
 }
 
 }  // namespace daike::statistics

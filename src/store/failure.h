@@ -20,6 +20,7 @@ class Failure : public std::runtime_error {
         NewerVersion,    // written by a later release of the program
         Query,           // a statement failed
         Usage,           // the program asked for something the store does not have
+        DiskFull,        // no room left on the disk: the file is sound, nothing was changed
         // documents and exports
         NotFound,      // no file by that name
         NotADocument,  // not a .docx at all (not a zip, or no document part in it)

@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <regex>
 
+#include "store/failure.h"
+#include "store/safe_file.h"
 #include "store/store.h"
 
 namespace daike::safekeeping {
@@ -36,6 +39,15 @@ void fsyncPath(const fs::path& p, int flags) {
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
+}
+
+Failure cannotKeepAside(const fs::path& folder, const std::error_code& code) {
+    const bool full = code.value() == ENOSPC || code.value() == EDQUOT;
+    return Failure(full ? Failure::Kind::DiskFull : Failure::Kind::CannotWrite,
+                   std::string(full ? "磁盘空间不足，" : "") + "无法把上次运行留下的文件复制到“" +
+                       folder.string() +
+                       "”保存，数据库没有打开，文件都保持原样。请腾出磁盘空间后重新启动程序。（" +
+                       code.message() + "）");
 }
 
 }  // namespace
@@ -151,18 +163,29 @@ bool hasDailyBackup(const fs::path& dataDir, const Moment& now) {
 fs::path keepAside(const fs::path& dataDir, const std::vector<fs::path>& files, bool move,
                    const Moment& now) {
     const auto folder = unused(backupFolder(dataDir), "保留-" + stamp(now), "");
-    fs::create_directories(folder);
-    for (const auto& f : files) {
-        std::error_code ec;
-        if (!fs::exists(f, ec)) continue;
-        const auto to = folder / f.filename();
-        if (move) {
-            fs::rename(f, to, ec);
-            if (!ec) continue;
+    std::vector<fs::path> copied;
+    try {
+        fs::create_directories(folder);
+        for (const auto& f : files) {
+            std::error_code ec;
+            if (!fs::exists(f, ec)) continue;
+            const auto to = folder / f.filename();
+            if (move) {
+                fs::rename(f, to, ec);
+                if (!ec) continue;
+            }
+            fs::copy_file(f, to, fs::copy_options::overwrite_existing);
+            syncFile(to);
+            copied.push_back(to);
+            if (move) fs::remove(f);
         }
-        fs::copy_file(f, to, fs::copy_options::overwrite_existing);
-        syncFile(to);
-        if (move) fs::remove(f);
+    } catch (const fs::filesystem_error& e) {
+        // A half-made copy is no copy: what was copied goes, the originals stay.
+        std::error_code ec;
+        for (const auto& c : copied) fs::remove(c, ec);
+        for (const auto& f : files) fs::remove(folder / f.filename(), ec);
+        fs::remove(folder, ec);
+        throw cannotKeepAside(folder, e.code());
     }
     syncDirectory(folder);
     return folder;
@@ -178,9 +201,17 @@ void syncDirectory(const fs::path& dir) {
 
 void copyFileAtomically(const fs::path& from, const fs::path& to) {
     const fs::path part = to.string() + ".part";
-    fs::copy_file(from, part, fs::copy_options::overwrite_existing);
-    syncFile(part);
-    fs::rename(part, to);
+    try {
+        fs::copy_file(from, part, fs::copy_options::overwrite_existing);
+        syncFile(part);
+        fs::rename(part, to);
+    } catch (const fs::filesystem_error& e) {
+        std::error_code ec;
+        fs::remove(part, ec);
+        throw Failure(
+            e.code().value() == ENOSPC ? Failure::Kind::DiskFull : Failure::Kind::CannotWrite,
+            safefile::cannotWriteText(to, e.code().value()));
+    }
     syncDirectory(to.parent_path());
 }
 

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "store/layout_check.h"
+#include "store/safe_file.h"
 #include "store/safekeeping.h"
 #include "store/sql_text.h"
 
@@ -328,11 +329,32 @@ std::optional<std::filesystem::path> keepInterruptedRun(const std::filesystem::p
 
 }  // namespace
 
+namespace {
+
+// A check that fails for want of room says nothing about the file itself.
+bool diskAlmostFull(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto space = std::filesystem::space(file.parent_path(), ec);
+    return !ec && space.available < 64 * 1024;
+}
+
+std::string diskFullAtStart(const std::filesystem::path& file, const std::string& problem) {
+    return "数据目录“" + dirText(file.parent_path()) +
+           "”所在的磁盘空间不足，数据库无法打开。数据库文件没有改变，不需要恢复。"
+           "请腾出磁盘空间后重新启动程序。（" +
+           problem + "）";
+}
+
+}  // namespace
+
 std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     checkDirectory(directory);
     std::unique_ptr<Store> s(new Store());
     s->file_ = directory / kFileName;
     s->takeLock(directory);
+    // We hold the lock: a temporary file of ours found now is a killed run's.
+    safefile::removeLeftovers(directory);
+    safefile::removeLeftovers(safekeeping::backupFolder(directory));
     const bool exists = existsQuietly(s->file_);
     checkFile(s->file_, exists);
     const auto now = safekeeping::localNow();
@@ -384,6 +406,11 @@ void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
     const bool recovering = aside.has_value();
     int code = SQLITE_OK;
     std::string problem = readAndCheck(recovering, &code);
+    if (!problem.empty() && ((code & 0xff) == SQLITE_FULL || diskAlmostFull(file_))) {
+        // Putting the file back would need room as well; the copies stay where they are.
+        disconnect();
+        throw Failure(K::DiskFull, diskFullAtStart(file_, problem));
+    }
     if (!problem.empty() && recovering && code != SQLITE_BUSY && code != SQLITE_LOCKED) {
         problem = putBackWithoutLog(*aside, problem, &code);
     } else if (problem.empty() && recovering) {

@@ -7,7 +7,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
+#include <filesystem>
 #include <memory>
+
+#include "store/failure.h"
+#include "store/safe_file.h"
 
 namespace daike {
 
@@ -498,17 +502,37 @@ int DocumentRenderer::paint(QPagedPaintDevice& device, int lastTable) const {
     return pages;
 }
 
-bool DocumentRenderer::writePdf(const QString& path, const QString& title, int lastTable) const {
-    {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) return false;
+bool DocumentRenderer::writePdf(const QString& path, const QString& title, int lastTable,
+                                QString* why) const {
+    // Written beside the target and put in place only when whole: a full disk or a writer that
+    // cannot open the file leaves an older PDF of that name as it was.
+    try {
+        safefile::write(
+            std::filesystem::path(path.toStdU16String()),
+            [&](const std::filesystem::path& temp) {
+                const QString tempName = QString::fromStdU16String(temp.u16string());
+                bool painted = false;
+                {
+                    QPdfWriter pdf(tempName);
+                    pdf.setTitle(title);
+                    pdf.setCreator(QStringLiteral("代课"));
+                    pdf.setResolution(600);
+                    pdf.setPageLayout(pageLayout());
+                    painted = paint(pdf, lastTable) > 0;
+                }
+                if (!painted) {
+                    throw Failure(Failure::Kind::CannotWrite,
+                                  "无法写入文件“" + path.toStdString() +
+                                      "”，请检查文件夹是否存在、能否写入，"
+                                      "或文件是否正被其他程序打开。");
+                }
+            },
+            safefile::Content::Pdf);
+        return true;
+    } catch (const Failure& e) {
+        if (why) *why = QString::fromUtf8(e.what());
+        return false;
     }
-    QPdfWriter pdf(path);
-    pdf.setTitle(title);
-    pdf.setCreator(QStringLiteral("代课"));
-    pdf.setResolution(600);
-    pdf.setPageLayout(pageLayout());
-    return paint(pdf, lastTable) > 0;
 }
 
 }  // namespace daike

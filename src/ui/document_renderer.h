@@ -28,8 +28,10 @@ class DocumentRenderer {
     // not be started.
     int paint(QPagedPaintDevice& device, int lastTable = 0) const;
 
-    // Writes the same pages to a PDF file. False when the file cannot be written.
-    bool writePdf(const QString& path, const QString& title, int lastTable = 0) const;
+    // Writes the same pages to a PDF file, replacing an older one only when the new one is
+    // whole. False when the file cannot be written; `why` then says why, in Chinese.
+    bool writePdf(const QString& path, const QString& title, int lastTable = 0,
+                  QString* why = nullptr) const;
 
   private:
     page::Document doc_;

@@ -1,12 +1,15 @@
 #include "ui/document_renderer.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <fstream>
 
 #include "documents/notice_template.h"
 #include "documents/notices.h"
@@ -99,6 +102,35 @@ TEST(DocumentRenderer, EveryNoticeIsPaintedWhateverTheTemplatesPages) {
                 EXPECT_EQ(text.count(QString::fromStdString(notices[i].substitute)), 2)
                     << shape << " n=" << n << " notice " << i;
         }
+}
+
+TEST(DocumentRenderer, APdfCutShortByTheSystemLeavesTheOlderOneAndSaysWhy) {
+    app();
+    auto doc = defaultNoticeTemplate();
+    fillNotices(doc, someNotices(6));
+    DocumentRenderer renderer(pageModel(doc));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("代课通知.pdf");
+    const std::string old = "%PDF-1.4 an older, good file\n%%EOF\n";
+    std::ofstream(pdf.toStdString(), std::ios::binary) << old;
+
+    // Writes past 8 KB fail as on a full disk; the writer itself reports nothing.
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    auto* const oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 8 * 1024;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    QString why;
+    const bool written = renderer.writePdf(pdf, "代课通知", 0, &why);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, oldSignal);
+
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(why.contains("无法保存文件")) << why.toStdString();
+    std::ifstream in(pdf.toStdString(), std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"代课通知.pdf"});
 }
 
 TEST(DocumentRenderer, OfficeFacesBecomeSimplifiedChineseFaces) {

@@ -11,8 +11,11 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "school/term_start.h"
+#include "store/failure.h"
+#include "store/safe_file.h"
 #include "store/store.h"
 #include "store/week.h"
 #include "ui/run_context.h"
@@ -210,14 +213,21 @@ void outputDaySheet(RunContext& ctx, QWidget* parent, SheetOutput how) {
             const auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"), suggested,
                                                           QStringLiteral("PDF 文件 (*.pdf)"));
             if (!path) return;
-            QPdfWriter pdf(*path);
-            pdf.setPageLayout(layout);
-            pdf.setResolution(300);
-            pdf.setTitle(job);
-            paint(pdf);
-            if (!QFile::exists(*path))
-                ctx.platform.boxes.ok(
-                    QStringLiteral("无法写入文件“%1”，请换一个位置保存。").arg(*path));
+            // Put in place only when whole, so a full disk leaves an older sheet as it was.
+            try {
+                safefile::write(
+                    std::filesystem::path(path->toStdU16String()),
+                    [&](const std::filesystem::path& temp) {
+                        QPdfWriter pdf(QString::fromStdU16String(temp.u16string()));
+                        pdf.setPageLayout(layout);
+                        pdf.setResolution(300);
+                        pdf.setTitle(job);
+                        paint(pdf);
+                    },
+                    safefile::Content::Pdf);
+            } catch (const Failure& e) {
+                ctx.platform.boxes.ok(QString::fromUtf8(e.what()));
+            }
             break;
         }
     }

@@ -116,13 +116,12 @@ void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput 
             if (!path) return;
             if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
                 *path += QStringLiteral(".pdf");
-            if (filled->renderer.writePdf(*path, job, lastTable))
+            QString why;
+            if (filled->renderer.writePdf(*path, job, lastTable, &why))
                 boxes.ok(
                     QStringLiteral("代课通知已保存为“%1”。").arg(QDir::toNativeSeparators(*path)));
             else
-                boxes.ok(QStringLiteral("无法写入文件“%1”，请检查文件夹是否存在、能否写入，"
-                                        "或文件是否正被其他程序打开。")
-                             .arg(QDir::toNativeSeparators(*path)));
+                boxes.ok(why);
             return;
         }
     }

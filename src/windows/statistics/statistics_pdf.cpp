@@ -8,11 +8,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRandomGenerator>
 #include <algorithm>
 #include <filesystem>
 
 #include "store/failure.h"
+#include "store/safe_file.h"
 #include "windows/statistics/cover_chart.h"
 
 namespace daike {
@@ -44,10 +44,9 @@ QString textOf(const statistics::Cell& c) {
 
 void writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
     const QFileInfo target(file);
-    const QString temp =
-        target.absolutePath() + QStringLiteral("/.~%1.%2.tmp")
-                                    .arg(target.fileName())
-                                    .arg(QRandomGenerator::global()->bounded(1000000));
+    const std::filesystem::path targetPath(file.toStdU16String());
+    const auto tempPath = safefile::temporaryBeside(targetPath);
+    const QString temp = QString::fromStdU16String(tempPath.u16string());
     {
         QPdfWriter writer(temp);
         writer.setResolution(kDpi);
@@ -59,7 +58,7 @@ void writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         if (!p.begin(&writer)) {
             QFile::remove(temp);
             cannotWrite(QStringLiteral("无法在“%1”中建立文件，请换一个文件夹。")
-                .arg(QDir::toNativeSeparators(target.absolutePath())));
+                            .arg(QDir::toNativeSeparators(target.absolutePath())));
         }
         const qreal width = writer.width();
         const qreal bottom = writer.height() - 8 * kMm;  // room for the page number
@@ -181,18 +180,11 @@ void writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
         if (!p.end()) {
             QFile::remove(temp);
             cannotWrite(QStringLiteral("无法写入文件“%1”：磁盘可能已满。")
-                .arg(QDir::toNativeSeparators(file)));
+                            .arg(QDir::toNativeSeparators(file)));
         }
     }
-    // A rename replaces an older file of that name only once the new one is complete.
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
-                            std::filesystem::path(file.toStdU16String()), ec);
-    if (ec) {
-        QFile::remove(temp);
-        cannotWrite(QStringLiteral("无法保存文件“%1”：文件可能正被其他程序打开，请关闭后再试。")
-            .arg(QDir::toNativeSeparators(file)));
-    }
+    // The writer says nothing of a full disk: the file itself must be a whole PDF.
+    safefile::putInPlace(tempPath, targetPath, safefile::Content::Pdf);
 }
 
 }  // namespace daike
