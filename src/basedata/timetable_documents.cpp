@@ -5,6 +5,7 @@
 #include <random>
 
 #include "basedata/teacher_names.h"
+#include "documents/document_limits.h"
 #include "documents/docx.h"
 #include "documents/libreoffice.h"
 #include "store/store.h"
@@ -72,24 +73,38 @@ CellTexts readFirstTable(const WordDocument& document, const std::string& teache
     if (document.tableCount() < 1)
         throw Failure(Failure::Kind::NoSuchCell, teacher + "的课务表中没有表格。");
     const int rows = document.rowCount(1);
+    if (rows > document_limits::kTableRows)
+        throw Failure(Failure::Kind::TooLarge,
+                      teacher + "的课务表第一个表格有" + std::to_string(rows) +
+                          "行，应为6行5列，没有读取。请检查是否选错了文件。");
     int columns = 0;
     bool even = true;
-    for (int r = 1; r <= rows; ++r) {
-        const int c = document.gridColumnCount(1, r);
-        if (r > 1 && c != columns) even = false;
-        columns = std::max(columns, c);
+    const auto widths = document.gridColumnCounts(1);
+    for (std::size_t r = 0; r < widths.size(); ++r) {
+        if (r > 0 && widths[r] != columns) even = false;
+        columns = std::max(columns, widths[r]);
     }
     if (rows != kPeriods || columns != kWeekdays || !even)
         throw Failure(Failure::Kind::NoSuchCell,
-                            teacher + "的课务表第一个表格有" + std::to_string(rows) + "行" +
-                                std::to_string(columns) +
-                                "列，应为6行5列（第1行为第1节，第1列为星期一，表内不加标题行和标题"
-                                "列）。");
+                      teacher + "的课务表第一个表格有" + std::to_string(rows) + "行" +
+                          std::to_string(columns) +
+                          "列，应为6行5列（第1行为第1节，第1列为星期一，表内不加标题行和标题"
+                          "列）。");
     CellTexts cells;
     for (int r = 1; r <= kPeriods; ++r)
-        for (int g = 1; g <= kWeekdays; ++g)
+        for (int g = 1; g <= kWeekdays; ++g) {
+            auto text = document.gridCellText(1, r, g);
+            const auto length = document_limits::characterCount(text);
+            if (length > static_cast<std::size_t>(document_limits::kCellCharacters))
+                throw Failure(Failure::Kind::TooLarge,
+                              teacher + "的课务表第" + std::to_string(r) + "行第" +
+                                  std::to_string(g) + "列有" + std::to_string(length) +
+                                  "个字（一格最多" +
+                                  std::to_string(document_limits::kCellCharacters) +
+                                  "个字），没有读取。请检查该表格。");
             cells[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(g - 1)] =
-                document.gridCellText(1, r, g);
+                std::move(text);
+        }
     return cells;
 }
 
@@ -251,7 +266,7 @@ int exportTimetableDocuments(Store& store, const fs::path& programDir) {
         if (name.empty()) continue;
         if (!usableAsFileName(name))
             throw Failure(Failure::Kind::CannotWrite,
-                                "教师姓名“" + name + "”不能用作文件名，课务表没有写出。");
+                          "教师姓名“" + name + "”不能用作文件名，课务表没有写出。");
         teachers.push_back(std::move(name));
     }
     std::map<std::string, CellTexts> weeks;

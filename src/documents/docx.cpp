@@ -1,21 +1,29 @@
 #include "documents/docx.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "documents/document_limits.h"
 #include "documents/docx_package.h"
 #include "documents/wordml.h"
+#include "store/safe_file.h"
 
 namespace daike {
 
 using docx_detail::Entry;
 using docx_detail::Package;
 using namespace wordml;
+namespace limits = document_limits;
 
 namespace {
 
@@ -38,6 +46,14 @@ std::string inQuotes(const std::string& name) {
         "文档" + inQuotes(name) + "已损坏，其中的内容无法读取。请在文字处理软件中打开并重新保存。");
 }
 
+[[noreturn]] void tooLarge(const std::string& name, const std::string& what) {
+    fail(Failure::Kind::TooLarge,
+         "文档" + inQuotes(name) + what +
+             "，超出了本程序能读取的范围，没有读取。请检查是否选错了文件。");
+}
+
+// Every part of the archive, checked against the limits by the sizes its directory gives
+// before anything is inflated, and again while inflating (a directory may lie).
 std::vector<Entry> readZip(const std::string& bytes, const std::string& name) {
     zip_error_t error;
     zip_error_init(&error);
@@ -49,32 +65,60 @@ std::vector<Entry> readZip(const std::string& bytes, const std::string& name) {
         zip_source_free(source);
         notADocument(name);
     }
-    std::vector<Entry> entries;
-    bool ok = true;
+    struct Closer {
+        zip_t* archive;
+        ~Closer() { zip_discard(archive); }
+    } closer{archive};
     const zip_int64_t count = zip_get_num_entries(archive, 0);
-    for (zip_int64_t i = 0; i < count && ok; ++i) {
+    if (count > limits::kEntries)
+        tooLarge(name, "由" + std::to_string(count) + "个部分组成（最多" +
+                           std::to_string(limits::kEntries) + "个）");
+    std::vector<zip_stat_t> stats;
+    std::uint64_t total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
-        if (zip_stat_index(archive, i, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME)) {
-            ok = false;
-            break;
-        }
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
+            !(st.valid & ZIP_STAT_NAME) || !(st.valid & ZIP_STAT_SIZE))
+            damaged(name);
+        if (st.size > limits::kPartBytes)
+            tooLarge(name, "中的“" + std::string(st.name) + "”解压后有" +
+                               limits::sizeText(st.size) + "（每个部分最多" +
+                               limits::sizeText(limits::kPartBytes) + "）");
+        total += st.size;
+        if (total > limits::kTotalBytes)
+            tooLarge(name, "解压后超过" + limits::sizeText(limits::kTotalBytes));
+        stats.push_back(st);
+    }
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i < stats.size(); ++i) {
+        const zip_stat_t& st = stats[i];
         Entry entry{st.name, {}};
         if (entry.name.empty() || entry.name.back() == '/') continue;  // folders
         zip_file_t* file = zip_fopen_index(archive, i, 0);
         if (!file) {
-            ok = false;
-            break;
+            if (zip_error_code_zip(zip_get_error(archive)) == ZIP_ER_ENCRNOTSUPP ||
+                zip_error_code_zip(zip_get_error(archive)) == ZIP_ER_NOPASSWD)
+                fail(Failure::Kind::Encrypted,
+                     "文档" + inQuotes(name) +
+                         "设置了密码，无法读取。请在文字处理软件中取消密码后另存，再试一次。");
+            damaged(name);
         }
+        entry.data.reserve(static_cast<std::size_t>(st.size));
         char buffer[65536];
         zip_int64_t n;
-        while ((n = zip_fread(file, buffer, sizeof buffer)) > 0)
+        bool ok = true;
+        while ((n = zip_fread(file, buffer, sizeof buffer)) > 0) {
+            if (entry.data.size() + static_cast<std::size_t>(n) > st.size) {
+                ok = false;  // more than the directory promised
+                break;
+            }
             entry.data.append(buffer, static_cast<std::size_t>(n));
+        }
         if (n < 0) ok = false;
         zip_fclose(file);
+        if (!ok) damaged(name);
         entries.push_back(std::move(entry));
     }
-    zip_discard(archive);
-    if (!ok) damaged(name);
     return entries;
 }
 
@@ -89,7 +133,8 @@ const Entry* findEntry(const std::vector<Entry>& entries, const std::string& nam
 std::string mainPartName(const std::vector<Entry>& entries) {
     if (const Entry* rels = findEntry(entries, "_rels/.rels")) {
         pugi::xml_document doc;
-        if (doc.load_buffer(rels->data.data(), rels->data.size())) {
+        if (!limits::nestsDeeperThan(rels->data, limits::kDepth) &&
+            doc.load_buffer(rels->data.data(), rels->data.size())) {
             for (auto rel : doc.document_element().children()) {
                 std::string type = rel.attribute("Type").value();
                 if (type.size() >= 15 && type.ends_with("/officeDocument")) {
@@ -203,13 +248,21 @@ struct CellRef {
     int gridStart = 0;  // 0-based grid column where the cell begins
 };
 
+// Grid columns a cell covers; a span beyond what a word processor allows counts as that many.
+int spanOf(pugi::xml_node tc) {
+    return std::clamp(intAttr(child(child(tc, "tcPr"), "gridSpan"), "val", 1), 1,
+                      document_limits::kGridColumns);
+}
+
 std::vector<CellRef> cellsOf(pugi::xml_node tr) {
     std::vector<CellRef> cells;
     int grid = 0;
-    if (auto pr = child(tr, "trPr")) grid = intAttr(child(pr, "gridBefore"), "val", 0);
+    if (auto pr = child(tr, "trPr"))
+        grid = std::clamp(intAttr(child(pr, "gridBefore"), "val", 0), 0,
+                          document_limits::kGridColumns);
     for (auto tc : rowCells(tr)) {
         cells.push_back({tc, grid});
-        grid += std::max(1, intAttr(child(child(tc, "tcPr"), "gridSpan"), "val", 1));
+        grid += spanOf(tc);
     }
     return cells;
 }
@@ -244,33 +297,122 @@ WordDocument::WordDocument(WordDocument&&) noexcept = default;
 WordDocument& WordDocument::operator=(WordDocument&&) noexcept = default;
 WordDocument::~WordDocument() = default;
 
-WordDocument WordDocument::open(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::error_code ec;
-        if (!std::filesystem::exists(path, ec))
-            fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
-        fail(Failure::Kind::NotFound,
-             "无法读取文件" + inQuotes(path) + "，请检查是否有权限。");
+namespace {
+
+// The bytes of a document file. Only a regular file is read (a pipe would wait forever, a device
+// never end), a link only when it points to a file in the same folder, and never more than a
+// document may hold.
+std::string readDocumentFile(const std::string& path, const std::string& name) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto status = fs::symlink_status(path, ec);
+    if (ec || !fs::exists(status))
+        fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
+    fs::path real = path;
+    if (fs::is_symlink(status)) {
+        real = fs::canonical(path, ec);
+        const auto folder = fs::canonical(fs::absolute(path).parent_path(), ec);
+        if (ec || real.parent_path() != folder)
+            fail(Failure::Kind::NotADocument,
+                 "文件" + inQuotes(path) +
+                     "是指向其他文件夹的链接，没有读取。请把文档本身放到这个文件夹中。");
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return fromBytes(std::move(bytes), name);
+    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
+        fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "，请检查是否有权限。");
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        fail(Failure::Kind::NotADocument,
+             "“" + path + "”不是普通文件（可能是文件夹、设备或管道），没有读取。");
+    if (static_cast<std::uint64_t>(st.st_size) > limits::kFileBytes)
+        tooLarge(name, "有" + limits::sizeText(static_cast<std::uint64_t>(st.st_size)) + "（最多" +
+                           limits::sizeText(limits::kFileBytes) + "）");
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0)
+            fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "（读取出错）。");
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > limits::kFileBytes)  // it grew while being read
+            tooLarge(name, "超过" + limits::sizeText(limits::kFileBytes));
+    }
+    return bytes;
 }
 
+}  // namespace
+
+WordDocument WordDocument::open(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    return fromBytes(readDocumentFile(path, name), name);
+}
+
+namespace {
+
+// A compound file of the old Office formats: an encrypted .docx is kept in one, and so is a
+// .doc that was given the name of a .docx.
+void refuseCompoundFile(const std::string& bytes, const std::string& name) {
+    static const std::string magic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    if (bytes.compare(0, magic.size(), magic) != 0) return;
+    static const std::string encrypted = [] {
+        std::string out;
+        for (char c : std::string("EncryptedPackage")) out += {c, '\0'};
+        return out;
+    }();
+    if (bytes.find(encrypted) != std::string::npos)
+        fail(Failure::Kind::Encrypted, "文档" + inQuotes(name) +
+                                           "设置了密码（已加密），无法读取。请在文字处理软件中取消"
+                                           "密码后另存为.docx格式，再试一次。");
+    fail(Failure::Kind::NotADocument, "文件" + inQuotes(name) +
+                                          "是旧版Word格式（.doc），只是名字为."
+                                          "docx。请在文字处理软件中把它另存为.docx格式后再试。");
+}
+
+// Parses one XML part after checking what the parser and our walks over the tree cannot be
+// trusted with: nesting without end and bytes that are not UTF-8.
+bool parsePart(pugi::xml_document& doc, std::string_view xml, const std::string& name,
+               unsigned options) {
+    if (limits::nestsDeeperThan(xml, limits::kDepth))
+        tooLarge(name, "中的元素层层嵌套超过" + std::to_string(limits::kDepth) + "层");
+    if (limits::declaredUtf8(xml)) {
+        const auto bad = limits::invalidUtf8At(xml);
+        if (bad != std::string_view::npos)
+            fail(Failure::Kind::Damaged,
+                 "文档" + inQuotes(name) + "中有不是UTF-8编码的文字（第" + std::to_string(bad + 1) +
+                     "个字节处），没有读取。请在文字处理软件中打开并重新保存后再试。");
+    }
+    return static_cast<bool>(doc.load_buffer(xml.data(), xml.size(), options));
+}
+
+}  // namespace
+
 WordDocument WordDocument::fromBytes(std::string bytes, const std::string& name) {
+    if (bytes.size() > limits::kFileBytes)
+        tooLarge(name, "有" + limits::sizeText(bytes.size()) + "（最多" +
+                           limits::sizeText(limits::kFileBytes) + "）");
+    refuseCompoundFile(bytes, name);
     auto p = std::make_unique<Package>();
     p->name = name;
     p->entries = readZip(bytes, name);
+    bytes = std::string();  // the parts are out: the archive's memory is no longer needed
     p->mainPart = mainPartName(p->entries);
     const Entry* main = findEntry(p->entries, p->mainPart);
     if (!main) notADocument(name);
-    if (!p->document.load_buffer(main->data.data(), main->data.size(),
-                                 pugi::parse_default | pugi::parse_ws_pcdata_single) ||
+    if (!parsePart(p->document, main->data, name,
+                   pugi::parse_default | pugi::parse_ws_pcdata_single) ||
         local(p->document.document_element()) != "document" || !docx_detail::body(*p))
         damaged(name);
     if (const Entry* styles = findEntry(p->entries, "word/styles.xml"))
-        if (!p->styles.load_buffer(styles->data.data(), styles->data.size())) p->styles.reset();
+        if (!parsePart(p->styles, styles->data, name, pugi::parse_default)) p->styles.reset();
     p->indexTables();
     return WordDocument(std::move(p));
 }
@@ -310,11 +452,12 @@ WordDocument WordDocument::fromXml(const std::string& documentXml, const std::st
     p->name = name;
     p->entries = std::move(entries);
     p->mainPart = "word/document.xml";
-    if (!p->document.load_string(documentXml.c_str(),
-                                 pugi::parse_default | pugi::parse_ws_pcdata_single) ||
+    if (!parsePart(p->document, documentXml, name,
+                   pugi::parse_default | pugi::parse_ws_pcdata_single) ||
         !docx_detail::body(*p))
         damaged(name);
-    if (!stylesXml.empty()) p->styles.load_string(stylesXml.c_str());
+    if (!stylesXml.empty() && !parsePart(p->styles, stylesXml, name, pugi::parse_default))
+        p->styles.reset();
     p->indexTables();
     return WordDocument(std::move(p));
 }
@@ -383,7 +526,7 @@ std::string WordDocument::gridCellText(int table, int row, int gridColumn) const
     auto tr = rowAt(*p_, rows, table, row);
     const int g = gridColumn - 1;
     for (const auto& cell : cellsOf(tr)) {
-        const int span = std::max(1, intAttr(child(child(cell.tc, "tcPr"), "gridSpan"), "val", 1));
+        const int span = spanOf(cell.tc);
         if (g >= cell.gridStart && g < cell.gridStart + span)
             return cellTextOf(mergeStart(rows, row - 1, cell));
     }
@@ -395,8 +538,16 @@ int WordDocument::gridColumnCount(int table, int row) const {
     auto cells = cellsOf(rowAt(*p_, rows, table, row));
     if (cells.empty()) return 0;
     const auto& last = cells.back();
-    return last.gridStart +
-           std::max(1, intAttr(child(child(last.tc, "tcPr"), "gridSpan"), "val", 1));
+    return last.gridStart + spanOf(last.tc);
+}
+
+std::vector<int> WordDocument::gridColumnCounts(int table) const {
+    std::vector<int> out;
+    for (auto tr : rowsAt(*p_, table)) {
+        const auto cells = cellsOf(tr);
+        out.push_back(cells.empty() ? 0 : cells.back().gridStart + spanOf(cells.back().tc));
+    }
+    return out;
 }
 
 void WordDocument::setCellText(int table, int row, int column, std::string_view text) {
@@ -585,8 +736,7 @@ std::string WordDocument::toBytes() const {
     zip_source_t* out = zip_source_buffer_create(nullptr, 0, 0, &error);
     auto cannot = [&](const char* why) {
         zip_error_fini(&error);
-        fail(Failure::Kind::CannotWrite,
-             "无法生成文档" + inQuotes(p_->name) + "（" + why + "）。");
+        fail(Failure::Kind::CannotWrite, "无法生成文档" + inQuotes(p_->name) + "（" + why + "）。");
     };
     if (!out) cannot("内存不足");
     zip_source_keep(out);
@@ -630,25 +780,13 @@ std::string WordDocument::toBytes() const {
 
 void WordDocument::save(const std::string& path) const {
     const std::string bytes = toBytes();
-    const std::string temp = path + ".写入中";
-    {
+    // Beside the target and renamed when whole: a failure leaves an older document as it was.
+    safefile::write(path, [&](const std::filesystem::path& temp) {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out) {
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            fail(Failure::Kind::CannotWrite,
-                 "无法保存文档" + inQuotes(path) + "，请检查磁盘空间和写入权限。");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        fail(Failure::Kind::CannotWrite,
-             "无法保存文档" + inQuotes(path) + "：文件可能正在被其他程序（如文字处理软件）打开。");
-    }
+        if (!out) fail(Failure::Kind::CannotWrite, safefile::cannotWriteText(path, errno));
+    });
 }
 
 std::string xmlEscaped(std::string_view text) {

@@ -26,6 +26,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/failure.h"
 
@@ -65,6 +66,8 @@ class WordDocument {
     // How many grid columns the cells of a row cover (cells before it skipped included), so that
     // a reader by grid can tell a row of the expected width.
     int gridColumnCount(int table, int row) const;
+    // The same for every row of the table, in one pass.
+    std::vector<int> gridColumnCounts(int table) const;
 
     // Replaces whatever the cell held with `text` ("\n" becomes a line break, "\t" a tab). The
     // new text takes the properties of the cell's first run (font, size, bold, underline…) and

@@ -2,6 +2,7 @@
 // name, so a document whose writer chose another prefix than "w:" reads the same.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <pugixml.hpp>
 #include <string>
@@ -52,9 +53,13 @@ inline std::string_view attr(pugi::xml_node node, std::string_view name) {
 inline int intAttr(pugi::xml_node node, std::string_view name, int fallback) {
     std::string_view v = attr(node, name);
     if (v.empty()) return fallback;
-    int out = fallback;
+    long long out = fallback;
     auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), out);
-    return ec == std::errc() ? out : fallback;
+    if (ec != std::errc()) return fallback;
+    // No measure of a page comes near a million twips; keeping values within it keeps the
+    // arithmetic on them from overflowing.
+    constexpr long long kLimit = 1'000'000;
+    return static_cast<int>(std::clamp(out, -kLimit, kLimit));
 }
 
 // On/off properties (<w:b/>, <w:b w:val="0"/>): present and not switched off.

@@ -27,6 +27,8 @@ class Failure : public std::runtime_error {
         Damaged,       // a .docx whose content cannot be read
         NoSuchCell,    // the table, row or column is not in the document
         CannotWrite,   // a file (document, export) could not be written
+        TooLarge,      // beyond what the program reads: too big, too deep, too many parts
+        Encrypted,     // a document with a password
     };
     Failure(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
     Kind kind() const { return kind_; }
