@@ -202,6 +202,30 @@ TeacherDocument FolderDocuments::read(const std::string& teacher) {
     return d;
 }
 
+std::optional<ReadAhead> ReadAhead::of(TimetableDocuments& source,
+                                       const std::vector<std::string>& teachers,
+                                       const Progress& progress, const std::atomic<bool>& stop) {
+    ReadAhead ahead;
+    const int n = static_cast<int>(teachers.size());
+    for (int t = 0; t < n; ++t) {
+        if (stop) return std::nullopt;
+        const auto& teacher = teachers[static_cast<std::size_t>(t)];
+        if (!ahead.documents_.count(teacher)) ahead.documents_[teacher] = source.read(teacher);
+        if (progress) progress(percentDone(t + 1, n));
+    }
+    if (stop) return std::nullopt;
+    return ahead;
+}
+
+TeacherDocument ReadAhead::read(const std::string& teacher) {
+    const auto it = documents_.find(teacher);
+    if (it != documents_.end()) return it->second;
+    TeacherDocument d;
+    d.path = teacher;
+    d.problem = "没有读取" + teacher + "的课务表，请重新导入。";
+    return d;
+}
+
 WordDocument timetableDocument(const std::string& heading, const CellTexts& cells) {
     std::string xml = kDocumentOpen;
     xml +=

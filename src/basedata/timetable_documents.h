@@ -4,8 +4,10 @@
 // teacher's timetable, and the sample that shows a new school what a document should look like.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +61,21 @@ class FolderDocuments : public TimetableDocuments {
     bool converted_ = false;
     std::optional<std::string> conversionFailure_;
     std::filesystem::path outDir_;
+};
+
+// Every teacher's document read once, ahead of the passes over them, so that the reading can
+// run away from the window (it touches files only, never the store) and be stopped: `stop` is
+// looked at before each document, and a reading stopped gives nothing.
+class ReadAhead : public TimetableDocuments {
+  public:
+    static std::optional<ReadAhead> of(TimetableDocuments& source,
+                                       const std::vector<std::string>& teachers,
+                                       const Progress& progress, const std::atomic<bool>& stop);
+    // The document as read ahead; a teacher not read ahead is read now from nowhere (a problem).
+    TeacherDocument read(const std::string& teacher) override;
+
+  private:
+    std::map<std::string, TeacherDocument> documents_;
 };
 
 // A timetable document: a line naming the teacher, then the 6 × 5 table of lessons (no heading

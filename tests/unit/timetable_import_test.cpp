@@ -1,7 +1,9 @@
 #include "basedata/timetable_import.h"
 
+#include <atomic>
 #include <map>
 
+#include "basedata/timetable_documents.h"
 #include "store/tables/timetable.h"
 #include "test_support.h"
 
@@ -334,6 +336,31 @@ TEST_F(Import, TheCheckPassOverDocumentsWithoutLessonsWalksThemAll) {
     EXPECT_EQ(checkPass(store(), k536, docs).message,
               "乙的课务表（/学校/任课表/乙.docx）星期一第1节“兴趣小组”："
               "位置信息的数值可能大于整个字符串的字符总数");
+}
+
+TEST_F(Import, DocumentsReadAheadGiveTheSameImportAndAStopGivesNothing) {
+    teachers({"甲", "乙", "丙"});
+    docs.put("甲", {{{1, 1}, "科学(六年2班)"}});
+    docs.put("乙", {{{2, 3}, "语文(一年1班)"}});
+    docs.put("丙", {});
+    const auto names = importTeachers(store());
+    std::atomic<bool> stop{false};
+    std::vector<int> told;
+    auto ahead = ReadAhead::of(docs, names, [&](int p) { told.push_back(p); }, stop);
+    ASSERT_TRUE(ahead);
+    EXPECT_EQ(told, (std::vector<int>{33, 67, 100}));
+    const auto asked = docs.asked.size();
+    const auto plan = readDocuments(store(), k536, *ahead);
+    EXPECT_EQ(docs.asked.size(), asked) << "a document was read twice";
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->rows.size(), 2u);
+    EXPECT_EQ(checkPass(store(), k536, *ahead).teacher, "甲");
+
+    // Stopped after the first document: no more are read and nothing comes of it.
+    docs.asked.clear();
+    EXPECT_FALSE(ReadAhead::of(docs, names, [&](int) { stop = true; }, stop));
+    EXPECT_EQ(docs.asked, std::vector<std::string>{"甲"});
+    EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "0");
 }
 
 TEST(ImportProgress, RoundsHalvesToTheEvenPercent) {

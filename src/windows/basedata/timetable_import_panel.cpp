@@ -13,6 +13,7 @@
 
 #include "basedata/timetable_documents.h"
 #include "basedata/timetable_import.h"
+#include "ui/background_work.h"
 #include "ui/backups.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -243,10 +244,12 @@ void TimetableImportPanel::checkPass() {
     showProgress(0);
     ti::CheckOutcome c;
     try {
-        ti::FolderDocuments documents(ctx_.programDir / ti::kDocumentFolder,
-                                      ti::importTeachers(ctx_.store));
-        c = ti::checkPass(ctx_.store, positionsOf(this), documents,
-                          [this](int p) { showProgress(p); });
+        auto documents = readAhead();
+        if (!documents) {
+            hideProgress();
+            return;
+        }
+        c = ti::checkPass(ctx_.store, positionsOf(this), *documents);
     } catch (...) {
         hideProgress();
         throw;
@@ -270,10 +273,12 @@ void TimetableImportPanel::confirmImport() {
     showProgress(0);
     std::optional<Checked<ti::ImportPlan>> read;
     try {
-        ti::FolderDocuments documents(ctx_.programDir / ti::kDocumentFolder,
-                                      ti::importTeachers(ctx_.store));
-        read.emplace(ti::readDocuments(ctx_.store, positionsOf(this), documents,
-                                       [this](int p) { showProgress(p); }));
+        auto documents = readAhead();
+        if (!documents) {
+            hideProgress();
+            return;
+        }
+        read.emplace(ti::readDocuments(ctx_.store, positionsOf(this), *documents));
     } catch (...) {
         hideProgress();
         throw;
@@ -298,6 +303,22 @@ void TimetableImportPanel::abandon() {
     mode_ = 0;
     findChild<QWidget*>("Frame7")->hide();
     hide();
+}
+
+std::optional<ti::ReadAhead> TimetableImportPanel::readAhead() {
+    // The store is read here, on the window's thread; the documents away from it, so that the
+    // window stays drawn and a long reading can be stopped. 取消 changes nothing.
+    const auto teachers = ti::importTeachers(ctx_.store);
+    ti::FolderDocuments folder(ctx_.programDir / ti::kDocumentFolder, teachers);
+    std::optional<ti::ReadAhead> documents;
+    const bool finished = runWithProgress(
+        this, QStringLiteral("正在读取各位教师的课务表……"),
+        [&](const std::function<void(int)>& progress, const std::atomic<bool>& stop) {
+            documents = ti::ReadAhead::of(folder, teachers, progress, stop);
+        },
+        [this](int p) { showProgress(p); });
+    if (!finished) documents.reset();
+    return documents;
 }
 
 void TimetableImportPanel::showProgress(int percent) {

@@ -8,6 +8,9 @@
 #pragma once
 
 #include <QGroupBox>
+#include <optional>
+
+#include "basedata/timetable_documents.h"
 
 namespace daike {
 
@@ -33,6 +36,8 @@ class TimetableImportPanel : public QGroupBox {
     void checkPass();
     void confirmImport();
     void abandon();
+    // Every teacher's document, read away from the window; nothing when the operator stopped it.
+    std::optional<timetable_import::ReadAhead> readAhead();
     void showProgress(int percent);
     void hideProgress();
 
