@@ -86,7 +86,7 @@ bool runWithProgress(QWidget* parent, const QString& label, const BackgroundWork
         if (done) loop.quit();
     });
     tick.start();
-    if (!done) loop.exec(QEventLoop::ExcludeSocketNotifiers);
+    if (!done) loop.exec();
     worker.join();
     tick.stop();
     dialog.hide();

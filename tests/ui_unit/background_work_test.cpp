@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <QCloseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -74,27 +74,33 @@ TEST(BackgroundWork, CancelStopsTheWorkAndAThrowArrivesOnTheWindowsThread) {
                  std::runtime_error);
 }
 
-TEST(BackgroundWork, ClicksElsewhereDoNotReachTheProgramMeanwhile) {
+// A window that counts the requests to close it.
+class Counting : public QWidget {
+  public:
+    int closeRequests = 0;
+
+  protected:
+    void closeEvent(QCloseEvent* e) override {
+        ++closeRequests;
+        e->ignore();
+    }
+};
+
+TEST(BackgroundWork, TheOperatorsRequestsElsewhereDoNotReachTheProgramMeanwhile) {
     app();
     QWidget window;
-    auto* other = new QPushButton("新的一天", &window);
-    other->resize(100, 30);
-    window.show();
-    bool clicked = false;
-    QObject::connect(other, &QPushButton::clicked, [&] { clicked = true; });
-    QTimer::singleShot(50, other, [&] {
-        const QPointF at(10, 10);
-        QMouseEvent press(QEvent::MouseButtonPress, at, other->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, other->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(other, &press);
-        QApplication::sendEvent(other, &release);
+    Counting other;
+    QTimer::singleShot(50, &other, [&] {
+        QCloseEvent close;
+        QApplication::sendEvent(&other, &close);
     });
     runWithProgress(&window, "读取", [](const std::function<void(int)>&, const std::atomic<bool>&) {
         sleepMs(200);
     });
-    EXPECT_FALSE(clicked);
+    EXPECT_EQ(other.closeRequests, 0) << "a window was closed while the work ran";
+    QCloseEvent after;
+    QApplication::sendEvent(&other, &after);
+    EXPECT_EQ(other.closeRequests, 1) << "the gate stayed shut";
 }
 
 }  // namespace
