@@ -1,7 +1,5 @@
 #include "basedata/classes.h"
 
-#include <cmath>
-
 #include "store/store.h"
 #include "store/tables/classes.h"
 #include "store/text.h"
@@ -14,24 +12,24 @@ std::string className(int grade, int number) {
            std::to_string(number) + ")";
 }
 
-int classCount(const std::string& box) {
-    if (box == "0") return 0;
-    const double n = std::floor(leadingNumber(box));
-    if (!(n > 0)) return 0;
-    return n > 1e6 ? 1000000 : static_cast<int>(n);
+std::optional<int> classCount(const std::string& box) {
+    const auto n = text::wholeNumber(box);
+    if (!n || *n > kMaxClassesPerGrade) return std::nullopt;
+    return static_cast<int>(*n);
 }
 
 Checked<> writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes,
                        const BackupStep& backup) {
     for (const auto& box : boxes)
-        if (box.empty()) return Refusal{"您还没有输入班级数！"};
+        if (text::trimmed(box).empty()) return Refusal{"您还没有输入班级数！"};
     std::array<int, week::kGrades> counts{};
     for (int g = 0; g < week::kGrades; ++g) {
-        counts[g] = classCount(boxes[g]);
-        if (counts[g] > kMaxClassesPerGrade)
+        const auto count = classCount(boxes[g]);
+        if (!count)
             return Refusal{std::string(week::kGradeNames[static_cast<std::size_t>(g)]) +
-                           "年级的班级数不能超过" + std::to_string(kMaxClassesPerGrade) +
-                           "个，请重新输入！"};
+                           "年级的班级数必须是0到" + std::to_string(kMaxClassesPerGrade) +
+                           "之间的整数。"};
+        counts[g] = *count;
     }
     std::vector<std::string> names;
     for (int g = 0; g < week::kGrades; ++g)

@@ -20,12 +20,13 @@ std::string className(int grade, int number);
 // A class has one or two digits in its name.
 inline constexpr int kMaxClassesPerGrade = 99;
 
-// The number of classes a count box asks for: "0" is skipped; otherwise the leading number of
-// the text with any fraction cut off (no number, or a negative one, gives none).
-int classCount(const std::string& box);
+// The number of classes a count box asks for: a whole number from 0 to 99, typed with ASCII or
+// full-width digits, blanks at the ends dropped. Anything else (a sign, a fraction, a word, a
+// longer number) is no count: storing it as none would take the grade's classes away.
+std::optional<int> classCount(const std::string& box);
 
 // Replaces the class list with the classes of the counts (one per grade), grade by grade and class
-// number ascending. The counts are checked first: an empty box or a count of more than 99 is
+// number ascending. The counts are checked first: an empty box, or one that is not a count, is
 // refused, and then nothing is backed up or changed. Otherwise `backup` runs, then the list is
 // written in one transaction.
 Checked<> writeClasses(Store& store, const std::array<std::string, week::kGrades>& boxes,

@@ -5,8 +5,6 @@
 namespace daike {
 
 std::string cleanFullWidth(std::string_view s) {
-    static const std::string_view fullDigits[] = {"１", "２", "３", "４", "５",
-                                                  "６", "７", "８", "９"};
     std::string out;
     out.reserve(s.size());
     for (const auto& c : text::characters(s)) {
@@ -15,15 +13,10 @@ std::string cleanFullWidth(std::string_view s) {
             out += '(';
         } else if (c == "）") {
             out += ')';
+        } else if (const int d = text::digitValue(c); d > 0 && c.size() > 1) {
+            out += static_cast<char>('0' + d);  // a full-width zero stays as it is
         } else {
-            bool digit = false;
-            for (int d = 0; d < 9 && !digit; ++d) {
-                if (c == fullDigits[d]) {
-                    out += static_cast<char>('1' + d);
-                    digit = true;
-                }
-            }
-            if (!digit) out += c;
+            out += c;
         }
     }
     return out;

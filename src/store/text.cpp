@@ -54,4 +54,27 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
+int digitValue(std::string_view c) {
+    if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') return c[0] - '0';
+    // "０" to "９" are U+FF10 to U+FF19: EF BC 90 to EF BC 99.
+    if (c.size() == 3 && static_cast<unsigned char>(c[0]) == 0xEF &&
+        static_cast<unsigned char>(c[1]) == 0xBC) {
+        const int d = static_cast<unsigned char>(c[2]) - 0x90;
+        if (d >= 0 && d <= 9) return d;
+    }
+    return -1;
+}
+
+std::optional<long> wholeNumber(std::string_view s, int maxDigits) {
+    const auto chars = characters(trimmed(s));
+    if (chars.empty() || static_cast<int>(chars.size()) > maxDigits) return std::nullopt;
+    long value = 0;
+    for (const auto& c : chars) {
+        const int d = digitValue(c);
+        if (d < 0) return std::nullopt;
+        value = value * 10 + d;
+    }
+    return value;
+}
+
 }  // namespace daike::text

@@ -19,11 +19,11 @@ TEST_F(TeacherNames, ReplacesTheListUpToTheFirstEmptyPlace) {
         "INSERT INTO 教师姓名 VALUES ('旧', '一(1)', '一(1)', NULL, NULL, NULL);"
         "INSERT INTO 任课情况 (姓名, 星期, 班级, 节次, 课目) "
         "VALUES ('旧', 1, '一(1)', 1, '语文');");
-    EXPECT_EQ(storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}, {}), 2);
+    EXPECT_EQ(*storeTeacherNames(store(), {"张三", " 李 四 ", "", "王五"}, {}), 2);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"张三", " 李 四 "}));
     EXPECT_EQ(column("SELECT count(*) FROM 教师姓名 WHERE 班主任 IS NOT NULL"), "0");
     EXPECT_EQ(column("SELECT count(*) FROM 任课情况"), "1");
-    EXPECT_EQ(storeTeacherNames(store(), {""}, {}), 0);
+    EXPECT_EQ(*storeTeacherNames(store(), {""}, {}), 0);
     EXPECT_TRUE(readTeacherNames(store()).empty());
 }
 
@@ -32,7 +32,7 @@ TEST_F(TeacherNames, AFailureLeavesTheOldListInPlace) {
         "INSERT INTO 教师姓名 (姓名) VALUES ('甲'), ('乙');"
         "CREATE TRIGGER refuse BEFORE INSERT ON 教师姓名 WHEN NEW.姓名 = '坏' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    EXPECT_THROW(storeTeacherNames(store(), {"丙", "坏"}, {}), Failure);
+    EXPECT_THROW((void)storeTeacherNames(store(), {"丙", "坏"}, {}), Failure);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"甲", "乙"}));
 }
 
@@ -41,22 +41,55 @@ TEST_F(TeacherNames, StoringKeepsTheClassesOfTeachersWhoStay) {
         "INSERT INTO 教师姓名 VALUES ('甲', '一(1)', '一(1)', '一(2)', NULL, NULL),"
         "('乙', NULL, NULL, NULL, '二(1),二(2)', NULL), ('丙', '三(1)', NULL, NULL, NULL, '三(1)'),"
         "('乙', '四(1)', NULL, NULL, NULL, NULL);");
-    // Nothing changed: every row as it was.
+    // An older list that holds a name twice is not stored back as it stands: every row as it
+    // was.
     const std::string before = column(
         "SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
         "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') "
         "FROM 教师姓名 ORDER BY rowid");
-    EXPECT_EQ(storeTeacherNames(store(), readTeacherNames(store()), {}), 4);
+    const auto asItStands = storeTeacherNames(store(), readTeacherNames(store()), {});
+    ASSERT_FALSE(asItStands);
+    EXPECT_EQ(asItStands.refusal().message,
+              "教师姓名“乙”输入了两次（第2个和第4个格子），同一位教师只能输入一次。"
+              "请修改后再按“确定”！");
     EXPECT_EQ(column("SELECT 姓名||'/'||ifnull(班主任,'')||'/'||ifnull(语文,'')"
                      "||'/'||ifnull(英语,'')||'/'||ifnull(科学,'') FROM 教师姓名 ORDER BY rowid"),
               before);
-    // Reordered, one removed, one added: rows follow their names, in the order of the places.
-    EXPECT_EQ(storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}, {}), 4);
+    // Reordered, one removed, one added: rows follow their names, in the order of the places; a
+    // name the old list held twice keeps its first row.
+    EXPECT_EQ(*storeTeacherNames(store(), {"丙", "丁", "乙", "甲"}, {}), 4);
     EXPECT_EQ(column("SELECT 姓名 FROM 教师姓名 ORDER BY rowid"), "丙,丁,乙,甲");
     EXPECT_EQ(column("SELECT ifnull(班主任,'-') FROM 教师姓名 ORDER BY rowid"), "三(1),-,-,一(1)");
     EXPECT_EQ(column("SELECT ifnull(数学,'-') FROM 教师姓名 ORDER BY rowid"), "-,-,-,一(2)");
     EXPECT_EQ(column("SELECT ifnull(英语,'-') FROM 教师姓名 ORDER BY rowid"), "-,-,二(1),二(2),-");
     EXPECT_EQ(column("SELECT ifnull(科学,'-') FROM 教师姓名 ORDER BY rowid"), "三(1),-,-,-");
+}
+
+TEST_F(TeacherNames, ANameTypedTwiceIsRefusedAndNothingIsStored) {
+    store().exec("INSERT INTO 教师姓名 (姓名) VALUES ('甲')");
+    int backups = 0;
+    const BackupStep counted = [&] { ++backups; };
+    // Exactly the same, and the same but for the blanks at its ends (ASCII or full-width): one
+    // teacher to every look-up.
+    const std::vector<std::vector<std::string>> twice = {
+        {"张三", "李四", "张三"}, {"张三", "李四", " 张三\u3000"}, {"\u3000张三", "李四", "张三 "}};
+    for (const auto& boxes : twice) {
+        const auto stored = storeTeacherNames(store(), boxes, counted);
+        ASSERT_FALSE(stored);
+        EXPECT_EQ(stored.refusal().message,
+                  "教师姓名“张三”输入了两次（第1个和第3个格子），同一位教师只能输入一次。"
+                  "请修改后再按“确定”！");
+    }
+    EXPECT_EQ(backups, 0);
+    EXPECT_EQ(readTeacherNames(store()), std::vector<std::string>{"甲"});
+    // Blanks inside a name make another name; a name after the first empty place is not
+    // stored, so it repeats nothing.
+    EXPECT_TRUE(checkTeacherNames({"张三", "张 三", "张　三"}));
+    EXPECT_TRUE(checkTeacherNames({"张三", "", "张三"}));
+    const auto kept = storeTeacherNames(store(), {"张三", "张 三", "", "张三"}, counted);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(*kept, 2);
+    EXPECT_EQ(backups, 1);
 }
 
 TEST_F(TeacherNames, NamesAfterAGapAreNamedBeforeTheyAreDropped) {
@@ -68,15 +101,18 @@ TEST_F(TeacherNames, NamesAfterAGapAreNamedBeforeTheyAreDropped) {
 
 using Classes = testing::StoreTest;
 
-TEST_F(Classes, CountsReadLikeTheOfficeTypesThem) {
+TEST_F(Classes, CountsAreWholeNumbersUpTo99) {
     EXPECT_EQ(classCount("0"), 0);
     EXPECT_EQ(classCount("00"), 0);
-    EXPECT_EQ(classCount("两个"), 0);
-    EXPECT_EQ(classCount("2.7"), 2);
-    EXPECT_EQ(classCount(" 3个班"), 3);
-    EXPECT_EQ(classCount("-2"), 0);
     EXPECT_EQ(classCount("99"), 99);
-    EXPECT_EQ(classCount("1e3"), 1);
+    EXPECT_EQ(classCount(" 12\u3000"), 12);
+    // Full-width digits, the zero too, are the digits the office meant.
+    EXPECT_EQ(classCount("３"), 3);
+    EXPECT_EQ(classCount("１０"), 10);
+    // Nothing else reads as a count: taken as 0 it would remove the grade's classes.
+    for (const char* box : {"两个", "2.7", "2.9", " 3个班", "-2", "-3", "+3", "abc", "1e3", "100",
+                            "12345678901234567890", "3 4", "０x"})
+        EXPECT_FALSE(classCount(box)) << box;
 }
 
 TEST_F(Classes, NamesGoGradeByGradeInClassOrder) {
@@ -114,15 +150,30 @@ TEST_F(Classes, ARefusedEntryIsNeitherBackedUpNorWritten) {
     const auto missing = writeClasses(store(), {"2", "", "1", "1", "1", "1"}, backup.step());
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.refusal().message, "您还没有输入班级数！");
+    // Blanks are no count either.
+    const auto blank = writeClasses(store(), {"2", "1", "1", "1", "\u3000 ", "1"}, backup.step());
+    ASSERT_FALSE(blank);
+    EXPECT_EQ(blank.refusal().message, "您还没有输入班级数！");
+    // A count that is not one names its grade, even a number too long for any count.
     const auto tooMany = writeClasses(store(), {"2", "1", "1", "100", "1", "1"}, backup.step());
     ASSERT_FALSE(tooMany);
-    EXPECT_EQ(tooMany.refusal().message, "四年级的班级数不能超过99个，请重新输入！");
+    EXPECT_EQ(tooMany.refusal().message, "四年级的班级数必须是0到99之间的整数。");
+    const auto huge =
+        writeClasses(store(), {"2", "1", "12345678901234567890", "1", "1", "1"}, backup.step());
+    ASSERT_FALSE(huge);
+    EXPECT_EQ(huge.refusal().message, "三年级的班级数必须是0到99之间的整数。");
+    for (const char* box : {"-3", "abc", "2.9", "1e9"}) {
+        const auto wrong = writeClasses(store(), {"2", "1", "1", "1", "1", box}, backup.step());
+        ASSERT_FALSE(wrong) << box;
+        EXPECT_EQ(wrong.refusal().message, "六年级的班级数必须是0到99之间的整数。");
+    }
     EXPECT_EQ(backup.made, 0);
     EXPECT_EQ(automaticBackups(store()), 0u);
     EXPECT_EQ(column("SELECT 班级 FROM 班级"), "一(1)");
-    // A huge number read from "1e9" is 1: accepted.
-    EXPECT_TRUE(writeClasses(store(), {"2", "1", "1", "1e9", "1", "1"}, backup.step()));
-    EXPECT_EQ(column("SELECT count(*) FROM 班级"), "7");
+    // Full-width digits are written as the classes they count.
+    EXPECT_TRUE(writeClasses(store(), {"２", "1", "1", "0", "1", "１０"}, backup.step()));
+    EXPECT_EQ(column("SELECT count(*) FROM 班级"), "15");
+    EXPECT_EQ(column("SELECT 班级 FROM 班级 ORDER BY rowid DESC LIMIT 1"), "六(10)");
 }
 
 TEST_F(Classes, AnAcceptedEntryIsBackedUpOnceBeforeItIsWritten) {
@@ -149,7 +200,7 @@ TEST_F(Classes, AFailedBackupWritesNothing) {
 TEST_F(TeacherNames, TheBackupIsTakenBeforeTheListIsReplaced) {
     store().exec("INSERT INTO 教师姓名 (姓名) VALUES ('甲')");
     CountedBackup backup{store(), 0, {}};
-    EXPECT_EQ(storeTeacherNames(store(), {"乙", "丙"}, backup.step()), 2);
+    EXPECT_EQ(*storeTeacherNames(store(), {"乙", "丙"}, backup.step()), 2);
     EXPECT_EQ(backup.made, 1);
     testing::TempDir elsewhere;
     std::filesystem::copy_file(backup.last, elsewhere.path() / "代课.db");
@@ -157,7 +208,7 @@ TEST_F(TeacherNames, TheBackupIsTakenBeforeTheListIsReplaced) {
         Store::open(elsewhere.path())->selectText("SELECT group_concat(姓名) FROM 教师姓名")[0][0],
         "甲");
     const BackupStep failing = [] { throw Failure(Failure::Kind::CannotWrite, "备份失败"); };
-    EXPECT_THROW(storeTeacherNames(store(), {"丁"}, failing), Failure);
+    EXPECT_THROW((void)storeTeacherNames(store(), {"丁"}, failing), Failure);
     EXPECT_EQ(readTeacherNames(store()), (std::vector<std::string>{"乙", "丙"}));
 }
 

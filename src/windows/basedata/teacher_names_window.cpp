@@ -66,6 +66,9 @@ void TeacherNamesWindow::store() {
     std::vector<std::string> boxes;
     for (int i = 0; i < kTeacherPlaces; ++i)
         boxes.push_back(ss(findChild<QLineEdit*>(arrayName("Text1", i))->text()));
+    // A name typed twice is refused before anything is asked: its two places would be one
+    // teacher to every look-up.
+    if (showIfRefused(ctx_, checkTeacherNames(boxes))) return;
     // The list ends at the first empty place: say which names that leaves out before they go.
     const auto dropped = namesAfterFirstGap(boxes);
     if (!dropped.empty()) {
@@ -81,7 +84,9 @@ void TeacherNamesWindow::store() {
                                 .arg(gap))))
             return;
     }
-    storeTeacherNames(ctx_.store, boxes, [this] { backupBefore(ctx_, "教师姓名保存前"); });
+    if (showIfRefused(ctx_, storeTeacherNames(ctx_.store, boxes,
+                                              [this] { backupBefore(ctx_, "教师姓名保存前"); })))
+        return;
     ctx_.platform.boxes.ok(QStringLiteral("教师姓名已正确导入数据库！"));
 }
 

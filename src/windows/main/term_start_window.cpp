@@ -33,16 +33,21 @@ TermStartWindow::TermStartWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
 }
 
 void TermStartWindow::save() {
-    auto box = [this](const char* name) { return findChild<QLineEdit*>(name)->text(); };
-    // Stored exactly as typed; the week count reads it at the next start of the program.
-    const QString text = box("Text1") + "/" + box("Text2") + "/" + box("Text3");
+    auto box = [this](const char* name) { return ss(findChild<QLineEdit*>(name)->text()); };
+    // Only a real Monday is stored: a wrong day would count every week of the term wrong.
+    const auto start = termStartFromBoxes(box("Text1"), box("Text2"), box("Text3"));
+    if (showIfRefused(ctx_, start)) return;
+    const auto today = ctx_.platform.clock.today();
+    // A term that begins next week is entered before it starts; a typing slip in the year looks
+    // the same, so the operator says which it is.
+    if (*start > today &&
+        !ctx_.platform.boxes.yesNo(qs("输入的开学第一周星期一（" + chineseDate(*start) +
+                                      "）还没到，在那天之前当前周次都不足1周。确定吗？（是/否）")))
+        return;
     // The run counts its weeks from the new date at once. When that moves the working day off
     // the day of today's cover, the operator is asked first; 否 stores nothing.
-    const auto today = ctx_.platform.clock.today();
-    if (const auto start = calendar::parseDate(ss(text))) {
-        if (!moveWorkingDay(ctx_, ctx_.day.withWeek(calendar::weekNumber(*start, today)))) return;
-    }
-    storeTermStart(ctx_.store, ss(text));
+    if (!moveWorkingDay(ctx_, ctx_.day.withWeek(calendar::weekNumber(*start, today)))) return;
+    storeTermStart(ctx_.store, termStartText(*start));
     ctx_.day.followTermStart(ctx_.store, today);
     ctx_.platform.boxes.ok(QStringLiteral("开学第1周星期一的日期已经正确导入数据库！"));
     close();
