@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace daike::document_limits {
 
@@ -13,55 +14,62 @@ std::string sizeText(std::uint64_t bytes) {
 
 namespace {
 
-// Position just past `end` from `from`, or the text's end when it never comes.
-std::size_t after(std::string_view xml, std::size_t from, std::string_view end) {
-    const auto at = xml.find(end, from);
-    return at == std::string_view::npos ? xml.size() : at + end.size();
+// Just past the first `end` at or after `from`, or `last` when it never comes.
+const char* after(const char* from, const char* last, std::string_view end) {
+    if (last - from < static_cast<std::ptrdiff_t>(end.size())) return last;
+    const void* at = ::memmem(from, static_cast<std::size_t>(last - from), end.data(), end.size());
+    return at ? static_cast<const char*>(at) + end.size() : last;
 }
 
-bool startsAt(std::string_view xml, std::size_t at, std::string_view what) {
-    return xml.substr(at, what.size()) == what;
+bool startsWith(const char* at, const char* last, std::string_view what) {
+    return last - at >= static_cast<std::ptrdiff_t>(what.size()) &&
+           std::memcmp(at, what.data(), what.size()) == 0;
+}
+
+const char* find(const char* from, const char* last, char c) {
+    if (from >= last) return last;
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(last - from));
+    return at ? static_cast<const char*>(at) : last;
 }
 
 }  // namespace
 
 bool nestsDeeperThan(std::string_view xml, int limit) {
     int depth = 0;
-    std::size_t i = 0;
-    while ((i = xml.find('<', i)) != std::string_view::npos) {
-        if (startsAt(xml, i, "<!--")) {
-            i = after(xml, i + 4, "-->");
-        } else if (startsAt(xml, i, "<![CDATA[")) {
-            i = after(xml, i + 9, "]]>");
-        } else if (startsAt(xml, i, "<?")) {
-            i = after(xml, i + 2, "?>");
-        } else if (startsAt(xml, i, "<!")) {
-            // <!DOCTYPE …>, perhaps with an internal subset in brackets.
-            const auto close = xml.find('>', i);
-            const auto open = xml.find('[', i);
-            i = open < close ? after(xml, open, "]") : close;
-            i = i == std::string_view::npos ? xml.size() : after(xml, i, ">");
-        } else if (startsAt(xml, i, "</")) {
+    const char* p = xml.data();
+    const char* const last = p + xml.size();
+    while ((p = find(p, last, '<')) < last) {
+        const char next = p + 1 < last ? p[1] : '\0';
+        if (next == '!') {
+            if (startsWith(p, last, "<!--")) {
+                p = after(p + 4, last, "-->");
+            } else if (startsWith(p, last, "<![CDATA[")) {
+                p = after(p + 9, last, "]]>");
+            } else {
+                // <!DOCTYPE …>, perhaps with an internal subset in brackets.
+                const char* close = find(p, last, '>');
+                const char* open = find(p, close, '[');
+                p = after(open < close ? after(open, last, "]") : close, last, ">");
+            }
+        } else if (next == '?') {
+            p = after(p + 2, last, "?>");
+        } else if (next == '/') {
             depth = std::max(0, depth - 1);
-            i = after(xml, i + 2, ">");
+            p = find(p + 2, last, '>');
         } else {
             // A start tag: up to its '>' outside quotes; "/>" closes it at once.
-            std::size_t j = i + 1;
-            char quote = 0;
-            bool closed = false;
-            for (; j < xml.size(); ++j) {
-                const char c = xml[j];
-                if (quote) {
-                    if (c == quote) quote = 0;
-                } else if (c == '"' || c == '\'') {
-                    quote = c;
-                } else if (c == '>') {
-                    closed = xml[j - 1] == '/';
-                    break;
+            const char* q = p + 1;
+            for (; q < last; ++q) {
+                const char c = *q;
+                if (c == '>') break;
+                if (c == '"' || c == '\'') {
+                    q = find(q + 1, last, c);
+                    if (q == last) break;
                 }
             }
-            if (!closed && ++depth > limit) return true;
-            i = j;
+            if (q == last) return false;  // cut short: the parser refuses it
+            if (q[-1] != '/' && ++depth > limit) return true;
+            p = q + 1;
         }
     }
     return false;
@@ -72,6 +80,14 @@ std::size_t invalidUtf8At(std::string_view text) {
     const std::size_t n = text.size();
     std::size_t i = 0;
     while (i < n) {
+        // Markup is mostly ASCII: eight bytes at a time while none has its high bit.
+        while (i + 8 <= n) {
+            std::uint64_t eight;
+            std::memcpy(&eight, s + i, 8);
+            if (eight & 0x8080808080808080ull) break;
+            i += 8;
+        }
+        if (i >= n) break;
         const unsigned char c = s[i];
         if (c < 0x80) {
             ++i;
