@@ -259,7 +259,7 @@ Checked<ImportPlan> readDocuments(Store& store, const KeyPositions& at,
         plan.doubles[d->second].lessons.push_back(lessonText);
     }
     std::vector<TimetableRow> fresh = lessonsOf(plan);
-    const auto old = timetable::read(store);
+    const auto old = timetable::marked(store);  // only marked lessons carry anything over
     plan.coveredGone = carryTodaysMarks(old, fresh);
     const auto covered =
         std::count_if(old.begin(), old.end(), [](const TimetableRow& l) { return l.covered; });
@@ -349,7 +349,7 @@ void replaceTimetable(Store& store, const ImportPlan& plan, const BackupStep& ba
     // The marks are read and carried in the transaction that replaces the rows: no cover
     // recorded in between can be lost.
     store.transaction([&] {
-        carryTodaysMarks(timetable::read(store), lessons);
+        carryTodaysMarks(timetable::marked(store), lessons);
         timetable::replaceAll(store, lessons);
     });
 }

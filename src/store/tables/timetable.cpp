@@ -59,6 +59,10 @@ std::vector<TimetableRow> heldBack(Store& store) {
                  {});
 }
 
+std::vector<TimetableRow> marked(Store& store) {
+    return query(store, std::string(kSelect) + " WHERE 标记=1 OR 已代标记=1 ORDER BY rowid", {});
+}
+
 std::unordered_map<std::string, week::PerDay<std::int64_t>> lessonsPerWeekday(Store& store) {
     std::unordered_map<std::string, week::PerDay<std::int64_t>> counts;
     for (const auto& r : store.select("SELECT 姓名, 星期 FROM 任课情况 ORDER BY rowid")) {

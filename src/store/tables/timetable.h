@@ -52,6 +52,8 @@ std::vector<TimetableRow> byPeriod(Store& store, const LessonFilter& filter);
 bool any(Store& store, const LessonFilter& filter);
 // The lessons marked dealt with but not covered: held back from cover.
 std::vector<TimetableRow> heldBack(Store& store);
+// The lessons with either of today's marks, in table order.
+std::vector<TimetableRow> marked(Store& store);
 
 // Each teacher's number of lessons per weekday (index weekday - 1). A lesson counts when it has
 // a name and its weekday is stored as a whole number from 1 to 5; a weekday typed in as text or
