@@ -13,6 +13,8 @@
 
 #include "basedata/timetable_documents.h"
 #include "basedata/timetable_import.h"
+#include "store/failure.h"
+#include "store/safe_file.h"
 #include "ui/background_work.h"
 #include "ui/backups.h"
 #include "ui/run_context.h"
@@ -290,9 +292,17 @@ void TimetableImportPanel::confirmImport() {
     std::string detailsFile;
     if (!plan.skipped.empty() || !plan.doubles.empty()) {
         const auto path = ctx_.programDir / ti::kDetailsFile;
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << plan.details();
-        if (out.good()) detailsFile = path.string();
+        // Whole or not at all; when it cannot be written the question simply does not name it.
+        try {
+            safefile::write(path, [&](const std::filesystem::path& temp) {
+                std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+                out << plan.details();
+                out.close();
+                if (!out) throw Failure(Failure::Kind::CannotWrite, "details");
+            });
+            detailsFile = path.string();
+        } catch (const Failure&) {
+        }
     }
     if (!ctx_.platform.boxes.okCancel(qs(plan.summary(detailsFile)))) return;
     ti::replaceTimetable(ctx_.store, plan, [this] { backupBefore(ctx_, "课务导入前"); });
