@@ -317,6 +317,12 @@ TEST_F(SmallDisk, AnActionOnAFullDiskIsRefusedWholeAndTheNextOneWorks) {
     const auto why = failureOf([&] { addRecords(*s, 10, 5000); });
     EXPECT_NE(why.find("磁盘已满"), std::string::npos) << why;
     EXPECT_EQ(records(*s), 10);
+    // A backup that finds no room says so and leaves no half-made copy.
+    const auto backup = disk() / "学校" / "备份-满.db";
+    const auto backupWhy = failureOf([&] { s->backupTo(backup); });
+    EXPECT_NE(backupWhy, "");
+    EXPECT_FALSE(fs::exists(backup));
+    EXPECT_FALSE(fs::exists(backup.string() + ".part"));
     makeRoom();
     addRecords(*s, 10, 5);
     EXPECT_EQ(records(*s), 15);
