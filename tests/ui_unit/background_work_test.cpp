@@ -11,16 +11,12 @@
 #include <stdexcept>
 #include <thread>
 
+#include "test_application.h"
+
 namespace daike {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "daike_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
-}
+using testing::app;
 
 void sleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));

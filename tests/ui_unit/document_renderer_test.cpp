@@ -13,17 +13,12 @@
 
 #include "documents/notice_template.h"
 #include "documents/notices.h"
+#include "test_application.h"
 
 namespace daike {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "daike_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
-}
+using testing::app;
 
 QString pdfText(const QString& pdf, int page) {
     QProcess p;

@@ -23,10 +23,12 @@ namespace daike {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::bytesOf;
 using testing::craftedPart;
 using testing::craftedZip;
 using testing::docxFrame;
 using testing::TempDir;
+using testing::writeBytes;
 
 const std::string kOpen =
     R"(<?xml version="1.0" encoding="UTF-8"?><w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)";
@@ -57,10 +59,6 @@ std::string docxOf(const std::string& documentXml) {
     auto parts = docxFrame();
     parts.push_back(craftedPart("word/document.xml", documentXml));
     return craftedZip(parts);
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // What reading 任课表/张老师.docx says: its problem, or "" with the cells.

@@ -23,17 +23,9 @@ namespace daike {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::bytesOf;
 using testing::TempDir;
-
-std::string bytesOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using testing::writeBytes;
 
 // The names in a folder, sorted, "/" after a folder's name.
 std::vector<std::string> namesIn(const fs::path& dir) {

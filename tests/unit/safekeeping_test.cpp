@@ -16,17 +16,9 @@ namespace daike {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::bytesOf;
 using testing::TempDir;
-
-std::string bytesOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using testing::writeBytes;
 
 long long count(Store& s, const std::string& table) {
     return s.select("SELECT count(*) FROM \"" + table + "\"")[0][0].toInt();

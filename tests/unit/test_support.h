@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <random>
@@ -156,6 +158,17 @@ class SchoolBuilder {
 };
 
 // A temporary program directory, removed with everything in it at the end of the test.
+// A file's bytes, "" when it cannot be read; and a file made of the given bytes.
+inline std::string bytesOf(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void writeBytes(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
 class TempDir {
   public:
     TempDir() {
