@@ -12,6 +12,11 @@ std::vector<CoverRecord> readSessionCover(Store& store) {
     return covers::bySubstitute(store, CoverTable::Session);
 }
 
+std::vector<CoverRecord> readCover(Store& store, NoticeScope scope) {
+    return covers::bySubstitute(
+        store, scope == NoticeScope::Today ? CoverTable::Today : CoverTable::Session);
+}
+
 namespace {
 std::string halfDay(int period) {
     return std::string(week::halfName(period));
@@ -83,18 +88,17 @@ std::vector<NoticeCell> noticeCells(const Notice& n) {
 void fillNotices(WordDocument& doc, const std::vector<Notice>& notices) {
     const int needed = 2 * static_cast<int>(notices.size());
     if (doc.tableCount() == 0 && needed > 0)
-        throw Failure(
-            Failure::Kind::NoSuchCell,
-            "通知模板“" + doc.name() +
-                "”中没有表格，无法填写代课通知。请删除它，程序会重新生成默认模板。");
+        throw Failure(Failure::Kind::NoSuchCell,
+                      "通知模板“" + doc.name() +
+                          "”中没有表格，无法填写代课通知。请删除它，程序会重新生成默认模板。");
     // A template with fewer pages than notices: its last page is repeated as often as needed.
     while (doc.tableCount() < needed) {
         const int before = doc.tableCount();
         if (doc.appendLastPageCopies(1) == before)
             throw Failure(Failure::Kind::NoSuchCell,
-                                "通知模板“" + doc.name() + "”的最后一页没有表格，无法为" +
-                                    std::to_string(notices.size()) +
-                                    "份通知续页。请在最后一页放入两个通知表格。");
+                          "通知模板“" + doc.name() + "”的最后一页没有表格，无法为" +
+                              std::to_string(notices.size()) +
+                              "份通知续页。请在最后一页放入两个通知表格。");
     }
     for (std::size_t i = 0; i < notices.size(); ++i) {
         const int first = 2 * static_cast<int>(i) + 1;

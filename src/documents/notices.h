@@ -21,6 +21,16 @@ class WordDocument;
 // recorded).
 std::vector<CoverRecord> readSessionCover(Store& store);
 
+// Which cover the viewer and the notices are made of: what was recorded since the assignment
+// screen last opened (本次, the default), or every cover of the working day (今天全部), so that
+// the morning's notices can still be seen and printed after a late absence.
+enum class NoticeScope { Session, Today };
+inline constexpr const char* kSessionScopeName = "本次";
+inline constexpr const char* kTodayScopeName = "今天全部";
+
+// The cover of that scope, by substitute (ties in the order recorded).
+std::vector<CoverRecord> readCover(Store& store, NoticeScope scope);
+
 // The viewer's sixteen cells of a record: 被代 老师因 性质 特请 代者 老师代 班级 班 上午/下午 第
 // n 节 课目 课 1 节.
 std::array<std::string, 16> viewerCells(const CoverRecord& r);

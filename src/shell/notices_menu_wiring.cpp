@@ -30,7 +30,8 @@ void wireNoticesMenu(MainWindow& main) {
     // has covered nothing it goes on showing the earlier cover.
     QObject::connect(listen(ctx, viewer), &ChangeSignals::coverChanged, viewer, [&ctx, viewer] {
         runAction(ctx, [&ctx, viewer] {
-            if (viewer->isVisible() && !readSessionCover(ctx.store).empty()) viewer->open();
+            if (viewer->isVisible() && !readCover(ctx.store, viewer->scope()).empty())
+                viewer->open();
         });
     });
     // A finished day is looked over at once, as after 代课查看 (an open viewer was brought up to
@@ -48,12 +49,16 @@ void wireNoticesMenu(MainWindow& main) {
     main.on("scdk", [output] { output(NoticeOutput::Print); });
     main.on("dkyl", [output] { output(NoticeOutput::Preview); });
     main.on("dkpdf", [output] { output(NoticeOutput::Pdf); });
+    // From the viewer, the notices are of the cover it shows (本次 or 今天全部).
+    auto outputShown = [&ctx, &main, busy, viewer](NoticeOutput how) {
+        runAction(ctx, [&] { outputNotices(ctx, &main, busy, how, viewer->scope()); });
+    };
     QObject::connect(viewer, &RecordViewer::printRequested, &main,
-                     [output] { output(NoticeOutput::Print); });
+                     [outputShown] { outputShown(NoticeOutput::Print); });
     QObject::connect(viewer, &RecordViewer::previewRequested, &main,
-                     [output] { output(NoticeOutput::Preview); });
+                     [outputShown] { outputShown(NoticeOutput::Preview); });
     QObject::connect(viewer, &RecordViewer::pdfRequested, &main,
-                     [output] { output(NoticeOutput::Pdf); });
+                     [outputShown] { outputShown(NoticeOutput::Pdf); });
 }
 
 }  // namespace daike

@@ -91,6 +91,21 @@ TEST(Notices, ReadInOrderOfTheSubstitute) {
     EXPECT_EQ(rows[0].week, "3");
 }
 
+TEST(Notices, TheWholeDayIsReadFromTodaysRecordsAndThisVisitFromItsOwn) {
+    testing::Db db;
+    db->execScript(
+        "INSERT INTO 当天代课记录 VALUES ('甲','病假','张三','3',4,'一(1)','语文',2),"
+        "('乙','事假','李四','3',4,'一(2)','数学',5);"
+        "INSERT INTO 临时代课记录 VALUES ('乙','事假','李四','3',4,'一(2)','数学',5);"
+        "INSERT INTO 代课记录 VALUES ('丙','公出','王五','2',5,'二(1)','科学',1);");
+    const auto today = readCover(*db, NoticeScope::Today);
+    ASSERT_EQ(today.size(), 2u);
+    EXPECT_EQ(today[0].substitute, "李四");
+    EXPECT_EQ(today[1].substitute, "张三");
+    EXPECT_EQ(readCover(*db, NoticeScope::Session), readSessionCover(*db));
+    EXPECT_EQ(readCover(*db, NoticeScope::Session).size(), 1u);
+}
+
 // Every cell of every table, as text, to compare documents before and after filling.
 std::vector<std::string> allCells(const WordDocument& doc, int table) {
     std::vector<std::string> out;

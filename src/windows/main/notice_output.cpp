@@ -29,11 +29,12 @@ QString pathText(const std::filesystem::path& p) {
 
 // Builds the filled document; nothing when there is nothing to print or it failed (the
 // operator has been told).
-std::optional<Filled> fill(RunContext& ctx, QLabel* busy) {
+std::optional<Filled> fill(RunContext& ctx, QLabel* busy, NoticeScope scope) {
     auto& boxes = ctx.platform.boxes;
-    const auto records = readSessionCover(ctx.store);
+    const auto records = readCover(ctx.store, scope);
     if (records.empty()) {
-        boxes.ok(QStringLiteral("您的此次代课没有实在的代课记录！"));
+        boxes.ok(scope == NoticeScope::Today ? QStringLiteral("今天还没有代课记录！")
+                                             : QStringLiteral("您的此次代课没有实在的代课记录！"));
         return std::nullopt;
     }
     if (busy) {
@@ -79,8 +80,9 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy) {
 
 }  // namespace
 
-void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how) {
-    auto filled = fill(ctx, busy);
+void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how,
+                   NoticeScope scope) {
+    auto filled = fill(ctx, busy, scope);
     if (!filled) return;
     auto& boxes = ctx.platform.boxes;
     const int lastTable = filled->lastTable;

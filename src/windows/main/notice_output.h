@@ -7,6 +7,8 @@
 class QLabel;
 class QWidget;
 
+#include "documents/notices.h"
+
 namespace daike {
 
 struct RunContext;
@@ -15,6 +17,8 @@ enum class NoticeOutput { Print, Preview, Pdf };
 
 // `busy` is the main window's label "正在处理打印数据，请稍侯……", shown while the notices are
 // made. Messages go to the operator; nothing is printed when anything fails.
-void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how);
+// `scope` says which cover: this visit of the assignment screen (the default) or the whole day.
+void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how,
+                   NoticeScope scope = NoticeScope::Session);
 
 }  // namespace daike

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -29,6 +30,18 @@ RecordViewer::RecordViewer(RunContext& ctx, QWidget* parent) : QWidget(parent), 
     headFont.setPointSize(13);
     headFont.setBold(true);
     heading->setFont(headFont);
+
+    heading_ = heading;
+    // Which cover: this visit of the assignment screen, or the whole working day.
+    session_ = new QRadioButton(QString::fromUtf8(kSessionScopeName), this);
+    session_->setObjectName("scopeSession");
+    session_->setGeometry(kLeft + 480, 18, 70, 26);
+    session_->setChecked(true);
+    today_ = new QRadioButton(QString::fromUtf8(kTodayScopeName), this);
+    today_->setObjectName("scopeToday");
+    today_->setGeometry(kLeft + 555, 18, 100, 26);
+    connect(session_, &QRadioButton::clicked, this, [this] { showScope(NoticeScope::Session); });
+    connect(today_, &QRadioButton::clicked, this, [this] { showScope(NoticeScope::Today); });
 
     QFont cellFont = font();
     cellFont.setPointSize(11);
@@ -96,12 +109,19 @@ void RecordViewer::open() {
     next_->setEnabled(true);
     exit_->setEnabled(true);
     page_ = 0;
-    records_ = readSessionCover(ctx_.store);
+    session_->setChecked(scope_ == NoticeScope::Session);
+    today_->setChecked(scope_ == NoticeScope::Today);
+    heading_->setText(scope_ == NoticeScope::Today
+                          ? QStringLiteral("今天全部代课记录（按代课教师排列）")
+                          : QStringLiteral("本次代课记录（按代课教师排列）"));
+    records_ = readCover(ctx_.store, scope_);
     const int n = static_cast<int>(records_.size());
     if (n == 0) {
         previous_->setEnabled(false);
         next_->setEnabled(false);
-        ctx_.platform.boxes.ok(QStringLiteral("无代课记录（请确认）！"));
+        ctx_.platform.boxes.ok(scope_ == NoticeScope::Today
+                                   ? QStringLiteral("今天还没有代课记录！")
+                                   : QStringLiteral("无代课记录（请确认）！"));
         setPartsVisible(false);
         previous_->setEnabled(false);
         next_->setEnabled(false);
@@ -111,6 +131,12 @@ void RecordViewer::open() {
     }
     pages_ = n / kRows + (n % kRows != 0 ? 1 : 0);
     nextPage();
+}
+
+void RecordViewer::showScope(NoticeScope scope) {
+    if (scope == scope_ && page_ > 0) return;
+    scope_ = scope;
+    open();
 }
 
 void RecordViewer::nextPage() {

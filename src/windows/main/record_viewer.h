@@ -10,6 +10,7 @@
 
 class QLabel;
 class QPushButton;
+class QRadioButton;
 
 namespace daike {
 
@@ -27,6 +28,8 @@ class RecordViewer : public QWidget {
     void closeView();
 
     int currentPage() const { return page_; }
+    // 本次 (the default) or 今天全部: the notices printed from the viewer are of the same cover.
+    NoticeScope scope() const { return scope_; }
     int pageCount() const { return pages_; }
 
   signals:
@@ -40,13 +43,18 @@ class RecordViewer : public QWidget {
     void previousPage();
     void showPage();
     void setPartsVisible(bool visible);
+    void showScope(NoticeScope scope);
 
     RunContext& ctx_;
+    NoticeScope scope_ = NoticeScope::Session;
     std::vector<CoverRecord> records_;
     int page_ = 0;  // 0 before the first page is shown
     int pages_ = 0;
     std::vector<QLabel*> cells_;       // Label2_0 … Label2_95
     std::vector<QLabel*> rowNumbers_;  // Label3_0 … Label3_5
+    QLabel* heading_;
+    QRadioButton* session_;
+    QRadioButton* today_;
     QPushButton* previous_;
     QPushButton* next_;
     QPushButton* print_;
