@@ -27,6 +27,7 @@ std::vector<CoverRecord> readSessionCover(Store& store);
 enum class NoticeScope { Session, Today };
 inline constexpr const char* kSessionScopeName = "本次";
 inline constexpr const char* kTodayScopeName = "今天全部";
+inline constexpr const char* kNoCoverToday = "今天还没有代课记录！";
 
 // The cover of that scope, by substitute (ties in the order recorded).
 std::vector<CoverRecord> readCover(Store& store, NoticeScope scope);

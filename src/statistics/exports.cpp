@@ -27,9 +27,7 @@ std::string shown(const fs::path& file) {
 
 // A full disk shows in libxlsxwriter only as a zip error: ask the disk which it was.
 int likelyError(const fs::path& folder) {
-    std::error_code ec;
-    const auto space = fs::space(folder, ec);
-    return !ec && space.available < 256 * 1024 ? ENOSPC : 0;
+    return safefile::almostFull(folder, 256 * 1024) ? ENOSPC : 0;
 }
 
 // Columns wide enough for their longest text; a Chinese character takes two places.

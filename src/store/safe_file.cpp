@@ -22,7 +22,8 @@ namespace {
     throw Failure(Failure::Kind::CannotWrite, message);
 }
 
-// Reads the first and last bytes of the file; an empty string when it cannot be read.
+// Whether the file starts with `head` and ends with `tail` (blanks after it allowed); false when
+// it cannot be read.
 bool endsAre(int fd, off_t size, const std::string& head, const std::string& tail) {
     if (size < static_cast<off_t>(head.size() + tail.size())) return false;
     std::string h(head.size(), '\0');
@@ -65,6 +66,12 @@ std::string cannotWriteText(const fs::path& file, int error) {
     return what + (error ? "（" + std::string(std::strerror(error)) + "）" : std::string());
 }
 
+bool almostFull(const fs::path& folder, std::uintmax_t bytes) {
+    std::error_code ec;
+    const auto space = fs::space(folder, ec);
+    return !ec && space.available < bytes;
+}
+
 void putInPlace(const fs::path& temp, const fs::path& target, Content content) {
     const int fd = ::open(temp.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) fail(temp, cannotWriteText(target, errno));
@@ -74,9 +81,7 @@ void putInPlace(const fs::path& temp, const fs::path& target, Content content) {
     if (!whole) {
         ::close(fd);
         // A writer cut short by a full disk often says nothing: ask the disk.
-        std::error_code ec;
-        const auto space = fs::space(target.parent_path(), ec);
-        fail(temp, size == 0 || (!ec && space.available < 64 * 1024)
+        fail(temp, size == 0 || almostFull(target.parent_path())
                        ? cannotWriteText(target, ENOSPC)
                        : "无法保存文件“" + target.string() +
                              "”：写出的文件不完整，原有的同名文件没有改变。请再试一次。");

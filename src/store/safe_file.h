@@ -5,6 +5,7 @@
 // of runs that were killed half-way are removed at the next start (removeLeftovers).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -34,6 +35,10 @@ void write(const std::filesystem::path& target,
 // The sentence for a failed write of `file` with the system's error number: a full disk reads
 // "磁盘空间不足", the system's own text follows in brackets.
 std::string cannotWriteText(const std::filesystem::path& file, int error);
+
+// Whether the disk of `folder` has less than `bytes` free: a writer that failed without a reason
+// (or a check that failed) most likely ran out of room. False when the disk cannot be asked.
+bool almostFull(const std::filesystem::path& folder, std::uintmax_t bytes = 64 * 1024);
 
 // Whether `name` is one of our own temporary names: ".~…NNN.tmp" of the writes above, and the
 // ".db.part" / ".db.part-journal" of a backup or database being built.

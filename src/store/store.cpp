@@ -327,17 +327,6 @@ std::optional<std::filesystem::path> keepInterruptedRun(const std::filesystem::p
     return aside;
 }
 
-}  // namespace
-
-namespace {
-
-// A check that fails for want of room says nothing about the file itself.
-bool diskAlmostFull(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto space = std::filesystem::space(file.parent_path(), ec);
-    return !ec && space.available < 64 * 1024;
-}
-
 std::string diskFullAtStart(const std::filesystem::path& file, const std::string& problem) {
     return "数据目录“" + dirText(file.parent_path()) +
            "”所在的磁盘空间不足，数据库无法打开。数据库文件没有改变，不需要恢复。"
@@ -406,7 +395,9 @@ void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
     const bool recovering = aside.has_value();
     int code = SQLITE_OK;
     std::string problem = readAndCheck(recovering, &code);
-    if (!problem.empty() && ((code & 0xff) == SQLITE_FULL || diskAlmostFull(file_))) {
+    // A check that fails for want of room says nothing about the file itself.
+    if (!problem.empty() &&
+        ((code & 0xff) == SQLITE_FULL || safefile::almostFull(file_.parent_path()))) {
         // Putting the file back would need room as well; the copies stay where they are.
         disconnect();
         throw Failure(K::DiskFull, diskFullAtStart(file_, problem));

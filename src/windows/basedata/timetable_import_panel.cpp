@@ -243,20 +243,9 @@ void TimetableImportPanel::customTest() {
 void TimetableImportPanel::checkPass() {
     mode_ = 0;
     findChild<QWidget*>("Frame7")->hide();
-    showProgress(0);
-    ti::CheckOutcome c;
-    try {
-        auto documents = readAhead();
-        if (!documents) {
-            hideProgress();
-            return;
-        }
-        c = ti::checkPass(ctx_.store, positionsOf(this), *documents);
-    } catch (...) {
-        hideProgress();
-        throw;
-    }
-    hideProgress();
+    auto documents = readAhead();
+    if (!documents) return;
+    const ti::CheckOutcome c = ti::checkPass(ctx_.store, positionsOf(this), *documents);
     if (c.kind != ti::CheckOutcome::Kind::FirstLesson) {
         ctx_.platform.boxes.ok(qs(c.message));
         return;
@@ -272,22 +261,11 @@ void TimetableImportPanel::confirmImport() {
     mode_ = 1;
     findChild<QWidget*>("Frame7")->hide();
     hide();
-    showProgress(0);
-    std::optional<Checked<ti::ImportPlan>> read;
-    try {
-        auto documents = readAhead();
-        if (!documents) {
-            hideProgress();
-            return;
-        }
-        read.emplace(ti::readDocuments(ctx_.store, positionsOf(this), *documents));
-    } catch (...) {
-        hideProgress();
-        throw;
-    }
-    hideProgress();
-    if (showIfRefused(ctx_, *read)) return;
-    const ti::ImportPlan& plan = **read;
+    auto documents = readAhead();
+    if (!documents) return;
+    const auto read = ti::readDocuments(ctx_.store, positionsOf(this), *documents);
+    if (showIfRefused(ctx_, read)) return;
+    const ti::ImportPlan& plan = *read;
     // The details go to a file beside the database, which the office can open and print.
     std::string detailsFile;
     if (!plan.skipped.empty() || !plan.doubles.empty()) {
@@ -318,6 +296,11 @@ void TimetableImportPanel::abandon() {
 std::optional<ti::ReadAhead> TimetableImportPanel::readAhead() {
     // The store is read here, on the window's thread; the documents away from it, so that the
     // window stays drawn and a long reading can be stopped. 取消 changes nothing.
+    showProgress(0);
+    struct HideProgress {
+        TimetableImportPanel* panel;
+        ~HideProgress() { panel->hideProgress(); }
+    } hideAfter{this};
     const auto teachers = ti::importTeachers(ctx_.store);
     ti::FolderDocuments folder(ctx_.programDir / ti::kDocumentFolder, teachers);
     std::optional<ti::ReadAhead> documents;

@@ -33,7 +33,7 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy, NoticeScope scope) {
     auto& boxes = ctx.platform.boxes;
     const auto records = readCover(ctx.store, scope);
     if (records.empty()) {
-        boxes.ok(scope == NoticeScope::Today ? QStringLiteral("今天还没有代课记录！")
+        boxes.ok(scope == NoticeScope::Today ? QString::fromUtf8(kNoCoverToday)
                                              : QStringLiteral("您的此次代课没有实在的代课记录！"));
         return std::nullopt;
     }

@@ -120,7 +120,7 @@ void RecordViewer::open() {
         previous_->setEnabled(false);
         next_->setEnabled(false);
         ctx_.platform.boxes.ok(scope_ == NoticeScope::Today
-                                   ? QStringLiteral("今天还没有代课记录！")
+                                   ? QString::fromUtf8(kNoCoverToday)
                                    : QStringLiteral("无代课记录（请确认）！"));
         setPartsVisible(false);
         previous_->setEnabled(false);
