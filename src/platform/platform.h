@@ -82,6 +82,13 @@ class Printer {
                          const PagePainter& paint) = 0;
 };
 
+// The desktop's clipboard, for texts pasted into the teachers' chat groups.
+class Clipboard {
+  public:
+    virtual ~Clipboard() = default;
+    virtual void setText(const QString& text) = 0;
+};
+
 // What every window is given to reach the desktop.
 struct Platform {
     MessageBoxes& boxes;
@@ -90,6 +97,7 @@ struct Platform {
     Pointer& pointer;
     FileDialogs& files;
     Printer& printer;
+    Clipboard& clipboard;
 };
 
 // The office's windows were laid out for screens 800 pixels wide.

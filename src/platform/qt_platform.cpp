@@ -1,6 +1,7 @@
 #include "platform/qt_platform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QDate>
 #include <QFileDialog>
@@ -119,6 +120,10 @@ void QtPrinter::preview(QWidget* parent, const QString& jobName, const QPageLayo
                      [&](QPrinter* p) { paint(*p); });
     dialog.resize(800, 530);
     dialog.exec();
+}
+
+void QtClipboard::setText(const QString& text) {
+    QApplication::clipboard()->setText(text);
 }
 
 }  // namespace daike

@@ -45,9 +45,16 @@ class QtPrinter : public Printer {
                  const PagePainter& paint) override;
 };
 
+class QtClipboard : public Clipboard {
+  public:
+    void setText(const QString& text) override;
+};
+
 class QtPlatform {
   public:
-    Platform platform() { return {boxes_, clock_, screen_, pointer_, files_, printer_}; }
+    Platform platform() {
+        return {boxes_, clock_, screen_, pointer_, files_, printer_, clipboard_};
+    }
 
   private:
     QtMessageBoxes boxes_;
@@ -56,6 +63,7 @@ class QtPlatform {
     QtPointer pointer_;
     QtFileDialogs files_;
     QtPrinter printer_;
+    QtClipboard clipboard_;
 };
 
 }  // namespace daike

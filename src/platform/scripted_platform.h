@@ -131,10 +131,20 @@ class PdfPrinter : public Printer {
     std::vector<Job> jobs_;
 };
 
+// A clipboard that keeps every text put on it, the last one being what a paste would give.
+class RecordingClipboard : public Clipboard {
+  public:
+    void setText(const QString& text) override { texts_.push_back(text); }
+    const std::vector<QString>& texts() const { return texts_; }
+
+  private:
+    std::vector<QString> texts_;
+};
+
 class ScriptedPlatform {
   public:
     ScriptedPlatform();
-    Platform platform() { return {boxes, clock, screen, pointer, files, printer}; }
+    Platform platform() { return {boxes, clock, screen, pointer, files, printer, clipboard}; }
 
     ScriptedMessageBoxes boxes;
     FixedClock clock;
@@ -142,6 +152,7 @@ class ScriptedPlatform {
     RecordingPointer pointer;
     ScriptedFileDialogs files;
     PdfPrinter printer;
+    RecordingClipboard clipboard;
 };
 
 }  // namespace daike

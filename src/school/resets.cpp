@@ -26,6 +26,7 @@ void newDay(Store& store) {
         covers::clear(store, CoverTable::Session);
         queue::clear(store);
         covers::clear(store, CoverTable::Today);
+        covers::clear(store, CoverTable::Told);
     });
 }
 

@@ -70,6 +70,18 @@ std::vector<Table> build() {
     t.push_back({可代教师, {zh("姓名")}});
     // Added in layout 2: the pay per covered lesson in 元, one row, or none when not paid.
     t.push_back({代课酬金, {number("每节金额")}});
+    // Added in layout 3: the clock times of the periods, one row ("8:00", "8:40"; blank when
+    // not set), and the cover the substitutes were told of (a copied text, printed slips),
+    // laid out as the cover records.
+    {
+        Table times{作息时间, {}};
+        for (int p = 1; p <= week::kPeriods; ++p) {
+            times.columns.push_back(text(periodStartColumn(p)));
+            times.columns.push_back(text(periodEndColumn(p)));
+        }
+        t.push_back(times);
+    }
+    t.push_back({已通知代课, coverRecord()});
     return t;
 }
 
@@ -86,6 +98,12 @@ std::string periodColumn(int period) {
 }
 std::string leaveFlagColumn(int period) {
     return std::to_string(period) + std::to_string(period);
+}
+std::string periodStartColumn(int period) {
+    return std::to_string(period) + "开始";
+}
+std::string periodEndColumn(int period) {
+    return std::to_string(period) + "结束";
 }
 
 const std::vector<Table>& tables() {
@@ -131,6 +149,7 @@ std::optional<Change> changeOf(std::string_view table) {
         {班级, Change::BaseData},       {开学第一天, Change::BaseData},
         {公出表, Change::BaseData},     {空课教师表, Change::BaseData},
         {每日节数表, Change::BaseData}, {代课酬金, Change::BaseData},
+        {作息时间, Change::BaseData},   {已通知代课, Change::Cover},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

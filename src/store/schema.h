@@ -1,6 +1,6 @@
-// The seventeen tables of the database, and the pay per covered lesson, with their columns in
-// stored order. Several tables are read and written by column position, so the order here is
-// part of the file format.
+// The seventeen tables of the database, the pay per covered lesson, the periods' clock times and
+// the cover the substitutes were told of, with their columns in stored order. Several tables are
+// read and written by column position, so the order here is part of the file format.
 #pragma once
 
 #include <optional>
@@ -26,7 +26,9 @@ struct Table {
 // Version of the layout below, kept in PRAGMA user_version so later releases can migrate a
 // school's file.
 // 2: 代课酬金 (the pay per covered lesson) added; older files gain the table when opened.
-inline constexpr int kVersion = 2;
+// 3: 作息时间 (the periods' clock times) and 已通知代课 (the cover the substitutes were told
+//    of) added, the same way.
+inline constexpr int kVersion = 3;
 
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
@@ -42,6 +44,9 @@ std::string weekdayColumn(int weekday);
 std::string slotColumn(int weekday, int period);
 std::string periodColumn(int period);
 std::string leaveFlagColumn(int period);
+// 作息时间 has a start and an end column per period: "3开始", "3结束".
+std::string periodStartColumn(int period);
+std::string periodEndColumn(int period);
 
 // The statements that create every table and index of a new database.
 std::vector<std::string> createStatements();
@@ -65,6 +70,8 @@ inline constexpr const char* 临时代课记录 = "临时代课记录";
 inline constexpr const char* 临时运算表 = "临时运算表";
 inline constexpr const char* 可代教师 = "可代教师";
 inline constexpr const char* 代课酬金 = "代课酬金";
+inline constexpr const char* 作息时间 = "作息时间";
+inline constexpr const char* 已通知代课 = "已通知代课";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

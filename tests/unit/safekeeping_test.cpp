@@ -360,8 +360,9 @@ TEST(Restore, ABackupOfLayoutOneIsUpgradedInItsCopy) {
     TempDir dir, elsewhere;
     auto s = Store::open(dir.path());
     addRecords(*s, 0, 4);
-    const auto file =
-        craftedBackup(*s, elsewhere.path(), "one", "DROP TABLE 代课酬金; PRAGMA user_version = 1;");
+    const auto file = craftedBackup(*s, elsewhere.path(), "one",
+                                    "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE "
+                                    "已通知代课; PRAGMA user_version = 1;");
     const std::string chosen = bytesOf(file);
     addRecords(*s, 4, 2);
 
@@ -376,10 +377,10 @@ TEST(Restore, ABackupOfLayoutOneIsUpgradedInItsCopy) {
 
     // The same file with a trigger added is still refused: an old layout is no way around the
     // check.
-    const auto hostile =
-        craftedBackup(*s, elsewhere.path(), "one-trigger",
-                      "DROP TABLE 代课酬金; PRAGMA user_version = 1; "
-                      "CREATE TRIGGER t AFTER INSERT ON 代课记录 BEGIN DELETE FROM 教师姓名; END;");
+    const auto hostile = craftedBackup(
+        *s, elsewhere.path(), "one-trigger",
+        "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE 已通知代课; PRAGMA user_version = 1; "
+        "CREATE TRIGGER t AFTER INSERT ON 代课记录 BEGIN DELETE FROM 教师姓名; END;");
     EXPECT_THROW(safekeeping::prepareRestore(hostile, dir.path()), Failure);
 }
 

@@ -17,8 +17,9 @@ using testing::TempDir;
 
 TEST(StoreOpen, NewDatabaseHasEveryTableAndTheInitialPassword) {
     Db db;
-    // The office's seventeen tables and the pay per covered lesson.
-    EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "18");
+    // The office's seventeen tables, the pay per covered lesson, the periods' times and what the
+    // substitutes were told.
+    EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "20");
     EXPECT_EQ(db.one("SELECT 密码 FROM 注册码"), "580417");
     EXPECT_EQ(db.one("SELECT count(*) FROM 开学第一天"), "0");
     EXPECT_EQ(db.one("PRAGMA user_version"), std::to_string(schema::kVersion));

@@ -86,6 +86,8 @@ struct ScenarioRunner::FilesAndPrinting {
     static void expectFile(ScenarioRunner& r, const QStringList& a);
     static void expectNoFile(ScenarioRunner& r, const QStringList& a);
     static void expectPrintedText(ScenarioRunner& r, const QStringList& a);
+    static void expectClipboard(ScenarioRunner& r, const QStringList& a);
+    static void expectClipboardHas(ScenarioRunner& r, const QStringList& a);
 };
 
 }  // namespace daike

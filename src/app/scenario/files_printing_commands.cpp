@@ -110,4 +110,26 @@ void ScenarioRunner::FilesAndPrinting::expectPrintedText(ScenarioRunner& r, cons
     r.expectPrintedText(a[1], a[2]);
 }
 
+// expect-clipboard
+void ScenarioRunner::FilesAndPrinting::expectClipboard(ScenarioRunner& r, const QStringList& a) {
+    const auto& texts = r.copiedTexts();
+    if (texts.empty()) {
+        r.expect(false, "expected a text on the clipboard, nothing was copied");
+        return;
+    }
+    r.expect(texts.back() == a[1],
+             "expected the clipboard to hold\n" + a[1] + "\ngot\n" + texts.back());
+}
+
+// expect-clipboard-has
+void ScenarioRunner::FilesAndPrinting::expectClipboardHas(ScenarioRunner& r, const QStringList& a) {
+    const auto& texts = r.copiedTexts();
+    if (texts.empty()) {
+        r.expect(false, "expected a text on the clipboard, nothing was copied");
+        return;
+    }
+    r.expect(texts.back().contains(a[1]),
+             "expected the clipboard to hold “" + a[1] + "”, got\n" + texts.back());
+}
+
 }  // namespace daike

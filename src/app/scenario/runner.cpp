@@ -268,6 +268,10 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
         {"expect-printed-text", 2, "PAGE \"TEXT\"",
          "page PAGE (from 1) of the last printed job holds TEXT (NFKC, blanks ignored)", false,
          FilesAndPrinting::expectPrintedText},
+        {"expect-clipboard", 1, "\"TEXT\"", "the last text put on the clipboard is TEXT exactly",
+         false, FilesAndPrinting::expectClipboard},
+        {"expect-clipboard-has", 1, "\"TEXT\"", "the last text put on the clipboard holds TEXT",
+         false, FilesAndPrinting::expectClipboardHas},
     };
     return all;
 }

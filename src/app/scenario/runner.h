@@ -80,6 +80,8 @@ class ScenarioRunner {
     void expectState(const QString& path, bool (QWidget::*state)() const, bool want,
                      const char* otherwise);
     std::vector<PdfPrinter::Job> printedJobs() const;
+    // The texts put on the scripted clipboard in this run, the last one last.
+    const std::vector<QString>& copiedTexts() const { return desktop_.clipboard.texts(); }
     void expectPrintedText(const QString& page, const QString& text);
     void settle();
     void expect(bool ok, const QString& failure);

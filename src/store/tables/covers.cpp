@@ -15,6 +15,8 @@ const char* tableName(CoverTable t) {
             return "代课记录";
         case CoverTable::Today:
             return "当天代课记录";
+        case CoverTable::Told:
+            return "已通知代课";
     }
     return "";
 }
@@ -106,6 +108,13 @@ bool removeOne(Store& store, CoverTable table, const CoverRecord& c) {
 
 void clear(Store& store, CoverTable table) {
     store.emptyTable(tableName(table));
+}
+
+void replace(Store& store, CoverTable table, const std::vector<CoverRecord>& records) {
+    store.transaction([&] {
+        store.emptyTable(tableName(table));
+        for (const auto& r : records) append(store, table, r);
+    });
 }
 
 }  // namespace daike::covers

@@ -1,6 +1,8 @@
 // The cover records: 临时代课记录 (what the assignment screen recorded since it opened),
 // 代课记录 (the term) and 当天代课记录 (today). The three tables share one layout, eight
-// columns in stored order; one confirmed cover is one row in each.
+// columns in stored order; one confirmed cover is one row in each. 已通知代课 has the same
+// layout: today's cover as it stood when the substitutes were last told (a text copied for
+// the teachers' group, slips printed).
 #pragma once
 
 #include <optional>
@@ -17,6 +19,7 @@ enum class CoverTable {
     Session,  // 临时代课记录
     Term,     // 代课记录
     Today,    // 当天代课记录
+    Told,     // 已通知代课: today's cover as the substitutes were last told of it
 };
 
 struct CoverRecord {
@@ -78,6 +81,8 @@ void appendEverywhere(Store& store, const CoverRecord& record);
 // when the table has none.
 bool removeOne(Store& store, CoverTable table, const CoverRecord& record);
 void clear(Store& store, CoverTable table);
+// Empties the table and writes these records in their order, in one transaction.
+void replace(Store& store, CoverTable table, const std::vector<CoverRecord>& records);
 
 }  // namespace covers
 }  // namespace daike

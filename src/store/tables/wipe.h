@@ -1,5 +1,5 @@
 // 所有数据清空: every table emptied except the first day of term, the exempt teachers, the
-// password and the pay per lesson.
+// password, the pay per lesson and the periods' clock times.
 #pragma once
 
 namespace daike {

@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
@@ -131,7 +132,13 @@ DayBoardView::DayBoardView(RunContext& ctx, QWidget* parent) : QWidget(parent), 
     t.setPointSize(t.pointSize() + 6);
     t.setBold(true);
     title->setFont(t);
-    layout->addWidget(title);
+    auto* head = new QHBoxLayout;
+    head->addWidget(title);
+    head->addStretch(1);
+    actions_ = new QHBoxLayout;
+    actions_->setSpacing(4);
+    head->addLayout(actions_);
+    layout->addLayout(head);
     layout->addWidget(summary_);
     layout->addWidget(text_);
     if (parent) {
@@ -139,6 +146,14 @@ DayBoardView::DayBoardView(RunContext& ctx, QWidget* parent) : QWidget(parent), 
         for (QObject* o : parent->children())
             if (o != this && o->isWidgetType()) o->installEventFilter(this);
     }
+}
+
+QPushButton* DayBoardView::addAction(const QString& objectName, const QString& text) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    actions_->addWidget(b);
+    return b;
 }
 
 void DayBoardView::setCovered(bool covered) {

@@ -8,7 +8,9 @@
 
 #include "engine/day_board.h"
 
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QTextBrowser;
 class QPagedPaintDevice;
 
@@ -33,6 +35,9 @@ class DayBoardView : public QWidget {
     // Another view that takes the main window's working area (the record viewer) hides the
     // board while it is shown.
     void setCovered(bool covered);
+    // A button in the row beside the board's title (telling the substitutes, the sheet as a
+    // picture, the staff-room screen); the caller connects it.
+    QPushButton* addAction(const QString& objectName, const QString& text);
 
   protected:
     // Any other panel of the working area that is shown (the timetable import) hides the board.
@@ -43,6 +48,7 @@ class DayBoardView : public QWidget {
 
     RunContext& ctx_;
     QLabel* summary_;  // the day and its counts
+    QHBoxLayout* actions_;
     QTextBrowser* text_;
     board::Board board_;
     bool covered_ = false;
