@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/telling.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/queue.h"
@@ -22,14 +23,24 @@ Board load(Store& store, int week, int weekday) {
     Board b;
     b.week = week;
     b.weekday = weekday;
+    const auto told = telling::sinceTold(store);
+    auto ofThisDay = [&](const CoverRecord& r) {
+        return leadingNumber(r.week) == week && r.weekday == weekday;
+    };
     for (const auto& r : covers::read(store, CoverTable::Today)) {
         // The records of a day not yet cleared by "新的一天" are not today's cover.
-        if (leadingNumber(r.week) != week || r.weekday != weekday) {
+        if (!ofThisDay(r)) {
             ++b.otherDays;
             continue;
         }
-        b.lines.push_back({r.period, r.cls, r.subject, r.absent, r.reason, r.substitute, false});
+        b.lines.push_back({r.period, r.cls, r.subject, r.absent, r.reason, r.substitute, false,
+                           telling::untold(told, r)});
     }
+    if (told.toldBefore)
+        for (const auto& r : told.withdrawn)
+            if (ofThisDay(r))
+                b.withdrawn.push_back(
+                    {r.period, r.cls, r.subject, r.absent, r.reason, r.substitute, false, true});
     LessonFilter ofDay;
     ofDay.weekday = weekday;
     for (const auto& q : queue::read(store, ofDay))

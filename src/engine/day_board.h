@@ -20,6 +20,9 @@ struct Line {
     std::string reason;      // empty while the lesson waits in the queue
     std::string substitute;  // empty while the lesson waits in the queue
     bool waiting = false;    // queued in 需代课目情况, no substitute yet
+    // Recorded after the substitutes were told (a text copied, slips printed): they must be
+    // told again ("已变更，需再通知").
+    bool changed = false;
 };
 
 struct Absent {
@@ -39,12 +42,15 @@ struct Board {
     std::vector<Absent> absent;  // in the order they first appear on the lines
     std::vector<Away> away;  // in the order of 代课教师; absent teachers are not repeated here
     int otherDays = 0;       // records of 当天代课记录 that belong to another day (not shown)
+    // Covers the substitutes were told of and that are no longer recorded, by substitute: the
+    // substitute must be told he is no longer needed.
+    std::vector<Line> withdrawn;
     int covered() const;
     int waiting() const;
 };
 
 // The board of a teaching day (week, weekday 1 to 5) from 当天代课记录, 需代课目情况 and
-// 代课教师.
+// 代课教师, with the changes since the substitutes were told (已通知代课).
 Board load(Store& store, int week, int weekday);
 
 // A list of periods as the board writes it: "第1、2、4节".

@@ -1,0 +1,212 @@
+#include "engine/group_text.h"
+
+#include <algorithm>
+#include <map>
+
+#include "school/term_start.h"
+#include "school/working_day.h"
+#include "store/tables/teachers.h"
+#include "store/value.h"
+#include "store/week.h"
+
+namespace daike::grouptext {
+
+namespace {
+
+const std::string kHead = "【代课】";
+const std::string kChangesHead = "【代课变更】";
+const std::string kBetween = "、";
+const std::string kNoLongerNeeded = "不用代了";
+
+// The records grouped by `key`, groups in the order their key first appears, each group's
+// records in period order (ties as given).
+template <class Key>
+std::vector<std::vector<CoverRecord>> groupsBy(const std::vector<CoverRecord>& records, Key key) {
+    std::vector<std::vector<CoverRecord>> groups;
+    std::vector<std::string> keys;
+    for (const auto& r : records) {
+        const std::string k = key(r);
+        auto at = std::find(keys.begin(), keys.end(), k);
+        if (at == keys.end()) {
+            keys.push_back(k);
+            groups.emplace_back();
+            at = keys.end() - 1;
+        }
+        groups[static_cast<std::size_t>(at - keys.begin())].push_back(r);
+    }
+    for (auto& g : groups)
+        std::stable_sort(g.begin(), g.end(), [](const CoverRecord& a, const CoverRecord& b) {
+            return a.period < b.period;
+        });
+    return groups;
+}
+
+std::vector<std::vector<CoverRecord>> bySubstitute(const std::vector<CoverRecord>& records) {
+    return groupsBy(records, [](const CoverRecord& r) { return r.substitute; });
+}
+
+// Classes as the school counts them: by grade (一 … 六), then by the number in brackets; a
+// name of another shape after those, in code point order.
+struct ClassKey {
+    int grade;
+    long number;
+    std::string name;
+    bool operator<(const ClassKey& o) const {
+        if (grade != o.grade) return grade < o.grade;
+        if (number != o.number) return number < o.number;
+        return name < o.name;
+    }
+};
+
+ClassKey classKey(const std::string& cls) {
+    int grade = week::kGrades;
+    for (int g = 0; g < week::kGrades; ++g)
+        if (cls.starts_with(week::kGradeNames[static_cast<std::size_t>(g)])) grade = g;
+    long number = 0;
+    const auto digit = cls.find_first_of("0123456789");
+    if (digit != std::string::npos)
+        for (auto i = digit; i < cls.size() && cls[i] >= '0' && cls[i] <= '9' && number < 10000;
+             ++i)
+            number = number * 10 + (cls[i] - '0');
+    return {grade, number, cls};
+}
+
+std::vector<std::vector<CoverRecord>> byClass(const std::vector<CoverRecord>& records) {
+    auto groups = groupsBy(records, [](const CoverRecord& r) { return r.cls; });
+    std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
+        return classKey(a.front().cls) < classKey(b.front().cls);
+    });
+    return groups;
+}
+
+// "三(2)班"; a class already named so ("兴趣班") keeps its name.
+std::string className(const std::string& cls) {
+    return cls.ends_with("班") ? cls : cls + "班";
+}
+
+// One lesson as the substitute reads it: "第1节 三(2)语文（程静）".
+std::string forSubstitute(const CoverRecord& r, const PeriodTimes& times, bool withdrawn) {
+    std::string s = times.label(r.period) + " " + r.cls + r.subject;
+    return withdrawn ? s : s + "（" + r.absent + "）";
+}
+
+// One lesson as the head teacher reads it: "第1节 语文 赵晶超代（程静）".
+std::string forClass(const CoverRecord& r, const PeriodTimes& times, bool withdrawn) {
+    const std::string s = times.label(r.period) + " " + r.subject + " " + r.substitute;
+    return withdrawn ? s + kNoLongerNeeded : s + "代（" + r.absent + "）";
+}
+
+std::string substituteLine(const std::vector<CoverRecord>& lessons, const PeriodTimes& times,
+                           bool withdrawn) {
+    std::string s = lessons.front().substitute + "：";
+    for (std::size_t i = 0; i < lessons.size(); ++i)
+        s += (i ? kBetween : "") + forSubstitute(lessons[i], times, withdrawn);
+    return withdrawn ? s + " " + kNoLongerNeeded : s;
+}
+
+std::string classLine(const std::vector<CoverRecord>& lessons, const PeriodTimes& times,
+                      bool withdrawn) {
+    std::string s = className(lessons.front().cls) + "：";
+    for (std::size_t i = 0; i < lessons.size(); ++i)
+        s += (i ? kBetween : "") + forClass(lessons[i], times, withdrawn);
+    return s;
+}
+
+std::vector<std::string> lines(const std::vector<CoverRecord>& records, Form form,
+                               const PeriodTimes& times, bool withdrawn) {
+    std::vector<std::string> out;
+    if (form == Form::ByTeacher)
+        for (const auto& g : bySubstitute(records))
+            out.push_back(substituteLine(g, times, withdrawn));
+    else
+        for (const auto& g : byClass(records)) out.push_back(classLine(g, times, withdrawn));
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string s;
+    for (std::size_t i = 0; i < lines.size(); ++i) s += (i ? "\n" : "") + lines[i];
+    return s;
+}
+
+// The records of the working day (records of a day not yet cleared by 新的一天 are not its cover).
+std::vector<CoverRecord> ofDay(std::vector<CoverRecord> records, const Day& day) {
+    std::erase_if(records, [&](const CoverRecord& r) {
+        return r.weekday != day.weekday || leadingNumber(r.week) != day.week;
+    });
+    return records;
+}
+
+// Substitutes in the order of the school's teacher list read in Chinese order; names not in it
+// after those, in code point order; each substitute's records as they were.
+void inChineseOrder(std::vector<CoverRecord>& records, const std::map<std::string, int>& rank) {
+    auto rankOf = [&](const std::string& name) {
+        const auto at = rank.find(name);
+        return at == rank.end() ? static_cast<int>(rank.size()) : at->second;
+    };
+    std::stable_sort(
+        records.begin(), records.end(), [&](const CoverRecord& a, const CoverRecord& b) {
+            const int ra = rankOf(a.substitute), rb = rankOf(b.substitute);
+            return ra != rb ? ra < rb
+                            : ra == static_cast<int>(rank.size()) && a.substitute < b.substitute;
+        });
+}
+
+}  // namespace
+
+std::string dayText(const Day& day) {
+    const std::string weekday = "周" + std::string(week::weekdayNumeral(day.weekday));
+    if (day.date) {
+        const std::chrono::year_month_day d{*day.date};
+        return std::to_string(static_cast<unsigned>(d.month())) + "月" +
+               std::to_string(static_cast<unsigned>(d.day())) + "日（" + weekday + "）";
+    }
+    if (day.week > 0) return "第" + std::to_string(day.week) + "周" + weekday;
+    return weekday;
+}
+
+std::string wholeDay(const std::vector<CoverRecord>& cover, Form form, const Day& day,
+                     const PeriodTimes& times) {
+    auto out = lines(cover, form, times, false);
+    const std::string head = kHead + dayText(day);
+    for (auto& l : out) l = head + l;
+    return joined(out);
+}
+
+std::string changesOnly(const std::vector<CoverRecord>& added,
+                        const std::vector<CoverRecord>& withdrawn, Form form, const Day& day,
+                        const PeriodTimes& times) {
+    if (added.empty() && withdrawn.empty()) return {};
+    std::vector<std::string> out{kChangesHead + dayText(day)};
+    for (auto& l : lines(added, form, times, false)) out.push_back(std::move(l));
+    for (auto& l : lines(withdrawn, form, times, true)) out.push_back(std::move(l));
+    return joined(out);
+}
+
+std::string DayTexts::text(Form form, bool onlyChanges) const {
+    if (onlyChanges && offersChanges())
+        return changesOnly(changes.added, changes.withdrawn, form, day, times);
+    return wholeDay(cover, form, day, times);
+}
+
+DayTexts read(Store& store, const SchoolDay& workingDay) {
+    DayTexts t;
+    t.day.week = workingDay.knownWeek().value_or(0);
+    t.day.weekday = workingDay.weekday;
+    if (const auto start = readTermStart(store); start && t.day.week >= 1)
+        t.day.date = calendar::dateOf(*start, t.day.week, t.day.weekday);
+    t.times = readPeriodTimes(store);
+    std::map<std::string, int> rank;
+    for (const auto& name : teachers::namesInChineseOrder(store))
+        rank.emplace(name, static_cast<int>(rank.size()));
+    t.cover = ofDay(covers::read(store, CoverTable::Today), t.day);
+    inChineseOrder(t.cover, rank);
+    t.changes = telling::sinceTold(store);
+    t.changes.added = ofDay(std::move(t.changes.added), t.day);
+    t.changes.withdrawn = ofDay(std::move(t.changes.withdrawn), t.day);
+    inChineseOrder(t.changes.added, rank);
+    inChineseOrder(t.changes.withdrawn, rank);
+    return t;
+}
+
+}  // namespace daike::grouptext
