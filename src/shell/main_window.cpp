@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "shell/group_text_wiring.h"
 #include "shell/main_menu.h"
 #include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
@@ -146,6 +147,7 @@ void MainWindow::wireMenu() {
     // picker's choice over by a connection of their own.
     wireNoticesMenu(*this);
     wireSearchMenu(*this);
+    wireGroupText(*this, *board_);
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });

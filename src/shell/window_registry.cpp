@@ -5,6 +5,7 @@
 #include "engine/assignment.h"
 #include "school/resets.h"
 #include "shell/cover_handover.h"
+#include "shell/group_text_wiring.h"
 #include "shell/main_window.h"
 #include "shell/safekeeping_menu_wiring.h"
 #include "ui/backups.h"
@@ -105,6 +106,8 @@ const std::vector<Registered>& windowRegistry() {
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         // 输出或打印
         {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
+        // 复制通知文字: opened from today's board and after the assignment screen.
+        {"FormTZ", "", None, openGroupText},
         {"Form14", "", None, [](MainWindow&) {},
          [](MainWindow& m, const QString& teacher) {
              openFreePeriodLeaveEdit(m.context(), &m, teacher);

@@ -34,6 +34,17 @@ QString periodText(int p) {
     return qs(week::periodInDayName(p));
 }
 
+// A cover recorded after the substitutes were told, and one they were told of that is no
+// longer recorded: the office has to tell them again. The board shows it; the printed sheet
+// is the day's plan and leaves it out.
+constexpr const char* kChangeText = "已变更，需再通知";
+constexpr const char* kChangeColour = "#e07000";
+
+QString changeMark() {
+    return " <span style='color:" + QString(kChangeColour) + ";font-weight:bold'>" +
+           qs(kChangeText) + "</span>";
+}
+
 // Days long enough to need a wide page.
 bool landscape(const board::Board& b) {
     return b.lines.size() > 18;
@@ -83,10 +94,17 @@ QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet)
                  "</td><td align='center'>" + esc(l.cls) + "</td><td align='center'>" +
                  esc(l.subject) + "</td><td align='center'>" + esc(l.absent) +
                  "</td><td align='center'>" + esc(l.reason) + "</td><td align='center'>" +
-                 (l.waiting ? QStringLiteral("待安排") : esc(l.substitute)) + "</td></tr>";
+                 (l.waiting ? QStringLiteral("待安排") : esc(l.substitute)) +
+                 (l.changed && !forSheet ? changeMark() : QString()) + "</td></tr>";
         }
         h += "</table>";
     }
+    if (!forSheet)
+        for (const auto& w : b.withdrawn)
+            h += "<p style='margin:4px 0 0 0;color:" + QString(kChangeColour) + "'>" +
+                 QStringLiteral("已取消：") + esc(w.substitute) + " " +
+                 qs(week::periodName(w.period)) + " " + esc(w.cls) + esc(w.subject) + "（" +
+                 qs(kChangeText) + "）</p>";
     if (!b.absent.empty()) {
         QString list;
         for (const auto& a : b.absent)
