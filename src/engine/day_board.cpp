@@ -19,14 +19,16 @@ int Board::waiting() const {
     return static_cast<int>(lines.size()) - covered();
 }
 
+bool onDay(const CoverRecord& r, int week, int weekday) {
+    return leadingNumber(r.week) == week && r.weekday == weekday;
+}
+
 Board load(Store& store, int week, int weekday) {
     Board b;
     b.week = week;
     b.weekday = weekday;
     const auto told = telling::sinceTold(store);
-    auto ofThisDay = [&](const CoverRecord& r) {
-        return leadingNumber(r.week) == week && r.weekday == weekday;
-    };
+    auto ofThisDay = [&](const CoverRecord& r) { return onDay(r, week, weekday); };
     for (const auto& r : covers::read(store, CoverTable::Today)) {
         // The records of a day not yet cleared by "新的一天" are not today's cover.
         if (!ofThisDay(r)) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "store/tables/covers.h"
+
 namespace daike {
 
 class Store;
@@ -52,6 +54,10 @@ struct Board {
 // The board of a teaching day (week, weekday 1 to 5) from 当天代课记录, 需代课目情况 and
 // 代课教师, with the changes since the substitutes were told (已通知代课).
 Board load(Store& store, int week, int weekday);
+
+// Whether a record of 当天代课记录 is of that teaching day (week, weekday); the records of a
+// day not yet cleared by "新的一天" are not.
+bool onDay(const CoverRecord& r, int week, int weekday);
 
 // A list of periods as the board writes it: "第1、2、4节".
 std::string periodList(const std::vector<int>& periods);

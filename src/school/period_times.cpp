@@ -13,9 +13,18 @@ std::string trimmed(std::string_view s) {
 }  // namespace
 
 std::optional<int> parseClock(std::string_view text) {
-    std::string s = trimmed(text);
-    // The full-width colon the Chinese input method gives.
-    for (std::size_t at; (at = s.find("：")) != std::string::npos;) s.replace(at, 3, ":");
+    // The full-width colon the Chinese input method gives reads as ':'.
+    const std::string typed = trimmed(text);
+    const std::string_view fullColon = "：";
+    std::string s;
+    for (std::size_t i = 0; i < typed.size();) {
+        if (typed.compare(i, fullColon.size(), fullColon) == 0) {
+            s += ':';
+            i += fullColon.size();
+        } else {
+            s += typed[i++];
+        }
+    }
     const auto sep = s.find_first_of(":.");
     if (sep == std::string::npos || sep == 0 || sep > 2) return std::nullopt;
     const std::string h = s.substr(0, sep), m = s.substr(sep + 1);

@@ -37,6 +37,12 @@ const std::vector<Entry>& entries() {
         // For an office without a printer at hand: look at the notices, or keep them as a PDF.
         {"dkyl", "打印预览", Kind::Item, 1, ""},
         {"dkpdf", "另存为PDF", Kind::Item, 1, ""},
+        // Every notice of the working day, not only this visit's: after a late absence the
+        // morning's can still be printed.
+        {"jtqb", "今天全部代课通知", Kind::Submenu, 1, ""},
+        {"jtqbdy", "打印", Kind::Item, 2, ""},
+        {"jtqbyl", "打印预览", Kind::Item, 2, ""},
+        {"jtqbpdf", "另存为PDF", Kind::Item, 2, ""},
         {"dkapb", "当日代课安排表", Kind::Submenu, 1, ""},
         {"dkapdy", "打印", Kind::Item, 2, ""},
         {"dkapyl", "打印预览", Kind::Item, 2, ""},

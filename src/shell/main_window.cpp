@@ -145,7 +145,7 @@ void MainWindow::wireMenu() {
     }
     // The record viewer and the notices live on the working area; the search windows hand the
     // picker's choice over by a connection of their own.
-    wireNoticesMenu(*this);
+    wireNoticesMenu(*this, *board_);
     wireSearchMenu(*this);
     wireGroupText(*this, *board_);
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });

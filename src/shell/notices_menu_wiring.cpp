@@ -1,18 +1,30 @@
 #include "shell/notices_menu_wiring.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 #include "documents/notices.h"
 #include "shell/main_window.h"
 #include "ui/change_signals.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
+#include "windows/main/day_board_view.h"
 #include "windows/main/notice_output.h"
 #include "windows/main/record_viewer.h"
+#include "windows/main/reprint_window.h"
 
 namespace daike {
 
-void wireNoticesMenu(MainWindow& main) {
+void openReprint(MainWindow& main) {
+    bool made = false;
+    auto* w = main.openWindow<ReprintWindow>("FormCD", [&main, &made] {
+        made = true;
+        return new ReprintWindow(main.context(), &main);
+    });
+    if (!made) w->refresh();
+}
+
+void wireNoticesMenu(MainWindow& main, DayBoardView& board) {
     RunContext& ctx = main.context();
     QWidget* centre = main.centralWidget();
     auto* viewer = new RecordViewer(ctx, centre);
@@ -49,6 +61,17 @@ void wireNoticesMenu(MainWindow& main) {
     main.on("scdk", [output] { output(NoticeOutput::Print); });
     main.on("dkyl", [output] { output(NoticeOutput::Preview); });
     main.on("dkpdf", [output] { output(NoticeOutput::Pdf); });
+    // The whole working day's notices, whatever the assignment screen's visits: the morning's
+    // can be printed again after a late absence.
+    auto outputDay = [&ctx, &main, busy](NoticeOutput how) {
+        runAction(ctx, [&] { outputNotices(ctx, &main, busy, how, NoticeScope::Today); });
+    };
+    main.on("jtqbdy", [outputDay] { outputDay(NoticeOutput::Print); });
+    main.on("jtqbyl", [outputDay] { outputDay(NoticeOutput::Preview); });
+    main.on("jtqbpdf", [outputDay] { outputDay(NoticeOutput::Pdf); });
+    QObject::connect(board.addAction("reprintButton", QStringLiteral("重打…")),
+                     &QPushButton::clicked, &main,
+                     [&main, &ctx] { runAction(ctx, [&main] { openReprint(main); }); });
     // From the viewer, the notices are of the cover it shows (本次 or 今天全部).
     auto outputShown = [&ctx, &main, busy, viewer](NoticeOutput how) {
         runAction(ctx, [&] { outputNotices(ctx, &main, busy, how, viewer->scope()); });

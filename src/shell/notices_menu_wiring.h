@@ -2,6 +2,11 @@
 
 namespace daike {
 class MainWindow;
-// 输出或打印: the record viewer on the main window and the printed notices (print, preview, PDF).
-void wireNoticesMenu(MainWindow& main);
+class DayBoardView;
+// 输出或打印: the record viewer on the main window and the printed notices (print, preview, PDF):
+// those of this visit of the assignment screen, and those of the whole working day (今天全部
+// 代课通知); today's board's 重打… reprints one cover's notice.
+void wireNoticesMenu(MainWindow& main, DayBoardView& board);
+// FormCD, the reprint of one cover's notice.
+void openReprint(MainWindow& main);
 }  // namespace daike

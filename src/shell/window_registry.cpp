@@ -7,6 +7,7 @@
 #include "shell/cover_handover.h"
 #include "shell/group_text_wiring.h"
 #include "shell/main_window.h"
+#include "shell/notices_menu_wiring.h"
 #include "shell/safekeeping_menu_wiring.h"
 #include "ui/backups.h"
 #include "ui/new_day.h"
@@ -108,6 +109,7 @@ const std::vector<Registered>& windowRegistry() {
         {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
         // 复制通知文字: opened from today's board and after the assignment screen.
         {"FormTZ", "", None, openGroupText},
+        {"FormCD", "", None, openReprint},
         {"Form14", "", None, [](MainWindow&) {},
          [](MainWindow& m, const QString& teacher) {
              openFreePeriodLeaveEdit(m.context(), &m, teacher);
@@ -121,8 +123,8 @@ void addMainWindowPanels(MainWindow& m) {
     // put it away first. Printing the notices is such work: its busy label sits in the working
     // area, under the panel.
     auto* panel = new TimetableImportPanel(m.context(), m.centralWidget());
-    for (const char* item :
-         {"drdk", "duorendaike", "dkck", "scdk", "dkyl", "dkpdf", "abcz", "jscz", "dkxg"})
+    for (const char* item : {"drdk", "duorendaike", "dkck", "scdk", "dkyl", "dkpdf", "jtqbdy",
+                             "jtqbyl", "jtqbpdf", "abcz", "jscz", "dkxg"})
         if (QAction* a = m.action(item))
             QObject::connect(a, &QAction::triggered, panel, &QWidget::hide);
 }

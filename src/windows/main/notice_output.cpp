@@ -29,12 +29,11 @@ QString pathText(const std::filesystem::path& p) {
 
 // Builds the filled document; nothing when there is nothing to print or it failed (the
 // operator has been told).
-std::optional<Filled> fill(RunContext& ctx, QLabel* busy, NoticeScope scope) {
+std::optional<Filled> fill(RunContext& ctx, QLabel* busy, const std::vector<CoverRecord>& records,
+                           const QString& whenNone) {
     auto& boxes = ctx.platform.boxes;
-    const auto records = readCover(ctx.store, scope);
     if (records.empty()) {
-        boxes.ok(scope == NoticeScope::Today ? QString::fromUtf8(kNoCoverToday)
-                                             : QStringLiteral("您的此次代课没有实在的代课记录！"));
+        boxes.ok(whenNone);
         return std::nullopt;
     }
     if (busy) {
@@ -82,7 +81,16 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy, NoticeScope scope) {
 
 void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how,
                    NoticeScope scope) {
-    auto filled = fill(ctx, busy, scope);
+    outputNoticesOf(ctx, parent, busy, how, readCover(ctx.store, scope),
+                    scope == NoticeScope::Today
+                        ? QString::fromUtf8(kNoCoverToday)
+                        : QStringLiteral("您的此次代课没有实在的代课记录！"));
+}
+
+void outputNoticesOf(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how,
+                     const std::vector<CoverRecord>& records, const QString& whenNone,
+                     const QString& nameSuffix) {
+    auto filled = fill(ctx, busy, records, whenNone);
     if (!filled) return;
     auto& boxes = ctx.platform.boxes;
     const int lastTable = filled->lastTable;
@@ -108,7 +116,8 @@ void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput 
         case NoticeOutput::Pdf: {
             const auto today = std::chrono::year_month_day{ctx.platform.clock.today()};
             const QString name =
-                QStringLiteral("代课通知-%1%2%3.pdf")
+                QStringLiteral("代课通知-%1%2%3%4.pdf")
+                    .arg(nameSuffix.isEmpty() ? QString() : nameSuffix + "-")
                     .arg(static_cast<int>(today.year()), 4, 10, QLatin1Char('0'))
                     .arg(static_cast<unsigned>(today.month()), 2, 10, QLatin1Char('0'))
                     .arg(static_cast<unsigned>(today.day()), 2, 10, QLatin1Char('0'));

@@ -4,6 +4,9 @@
 // template (输出文件.docx) and keeps the filled copy as 输出文件-已填.docx beside the program.
 #pragma once
 
+#include <QString>
+#include <vector>
+
 class QLabel;
 class QWidget;
 
@@ -20,5 +23,10 @@ enum class NoticeOutput { Print, Preview, Pdf };
 // `scope` says which cover: this visit of the assignment screen (the default) or the whole day.
 void outputNotices(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how,
                    NoticeScope scope = NoticeScope::Session);
+// The notices of these records (one reprinted cover, say); `whenNone` is said when there are
+// none, `nameSuffix` goes into the suggested PDF name ("代课通知-赵晶超-20260916.pdf").
+void outputNoticesOf(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutput how,
+                     const std::vector<CoverRecord>& records, const QString& whenNone,
+                     const QString& nameSuffix = {});
 
 }  // namespace daike
