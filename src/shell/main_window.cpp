@@ -13,6 +13,7 @@
 #include "shell/main_menu.h"
 #include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
+#include "shell/slips_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
@@ -146,6 +147,7 @@ void MainWindow::wireMenu() {
     // picker's choice over by a connection of their own.
     wireNoticesMenu(*this);
     wireSearchMenu(*this);
+    wireSlipsMenu(*this);
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });
