@@ -1,13 +1,18 @@
 // The slips on paper: painted into a PDF as the office saves them, every slip stays above the
 // page's foot, a page of a busy day holds its slips whole, and the text read back holds every
-// lesson of a full day.
+// lesson of a full day. Only slips that reached paper or a file tell the substitutes.
 #include <gtest/gtest.h>
 
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../unit/test_support.h"
+#include "documents/notices.h"
+#include "engine/telling.h"
+#include "platform/scripted_platform.h"
 #include "test_application.h"
+#include "ui/run_context.h"
 #include "windows/main/slip_output.h"
 
 namespace daike {
@@ -17,8 +22,8 @@ Slip slipOf(const std::string& name, int lessons) {
     Slip s{name, "12月9日 星期三", {}, SlipKind::Whole};
     for (int i = 0; i < lessons; ++i) {
         const int p = 1 + i % 6;
-        s.lessons.push_back({p, "第" + std::to_string(p) + "节（9:50–10:30）", "三(2)", "语文",
-                             "程静", "病假"});
+        s.lessons.push_back(
+            {p, "第" + std::to_string(p) + "节（9:50–10:30）", "三(2)", "语文", "程静", "病假"});
     }
     return s;
 }
@@ -60,6 +65,41 @@ TEST(SlipLayout, ABusyDaysSlipsStayWholeAboveThePageFoot) {
     EXPECT_TRUE(first.contains(QStringLiteral("赵晶超老师")));
     for (int p = 1; p <= 6; ++p)
         EXPECT_TRUE(first.contains(QStringLiteral("第%1节(9:50").arg(p))) << p;
+}
+
+TEST(SlipOutput, OnlySlipsThatReachedPaperOrAFileTellTheSubstitutes) {
+    testing::app();
+    testing::TempStore db;
+    ScriptedPlatform desk;
+    QTemporaryDir printed;
+    desk.printer.setDirectory(printed.path());
+    RunContext ctx{*db, desk.platform(), {}, db.dir()};
+    auto lastMessage = [&] {
+        return desk.boxes.shown().empty() ? QString() : desk.boxes.shown().back().text;
+    };
+
+    outputSlips(ctx, nullptr, SlipOutput::Print);
+    EXPECT_EQ(lastMessage(), QString::fromUtf8(kNoCoverToday));
+    EXPECT_TRUE(desk.printer.jobs().empty());
+
+    covers::append(*db, CoverTable::Today, {"程静", "病假", "赵三", "3", 3, "三(2)", "语文", 2});
+    desk.printer.setAvailable(false);
+    outputSlips(ctx, nullptr, SlipOutput::Print);
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("没有找到可用的打印机，代课单没有打印。")));
+    EXPECT_EQ(db.count("已通知代课"), 0);
+    // A PDF that could not be written (no such folder) tells nobody either.
+    desk.files.queue(QString::fromStdString((db.dir() / "无此文件夹" / "代课单.pdf").string()));
+    outputSlips(ctx, nullptr, SlipOutput::Pdf);
+    EXPECT_EQ(db.count("已通知代课"), 0);
+    EXPECT_FALSE(telling::sinceTold(*db).toldBefore);
+
+    desk.printer.setAvailable(true);
+    const auto before = desk.boxes.shown().size();
+    outputSlips(ctx, nullptr, SlipOutput::Print);
+    EXPECT_EQ(desk.boxes.shown().size(), before);  // printed without a word
+    ASSERT_EQ(desk.printer.jobs().size(), 1u);
+    EXPECT_EQ(desk.printer.jobs()[0].name, QStringLiteral("代课单"));
+    EXPECT_EQ(db.count("已通知代课"), 1);
 }
 
 }  // namespace
