@@ -43,6 +43,11 @@ const std::vector<Entry>& entries() {
         {"jtqbdy", "打印", Kind::Item, 2, ""},
         {"jtqbyl", "打印预览", Kind::Item, 2, ""},
         {"jtqbpdf", "另存为PDF", Kind::Item, 2, ""},
+        // A slip for each substitute with all his lessons of the day, several to an A4 page.
+        {"mrdkd", "每人一张代课单", Kind::Submenu, 1, ""},
+        {"mrdkddy", "打印", Kind::Item, 2, ""},
+        {"mrdkdyl", "打印预览", Kind::Item, 2, ""},
+        {"mrdkdpdf", "另存为PDF", Kind::Item, 2, ""},
         {"dkapb", "当日代课安排表", Kind::Submenu, 1, ""},
         {"dkapdy", "打印", Kind::Item, 2, ""},
         {"dkapyl", "打印预览", Kind::Item, 2, ""},

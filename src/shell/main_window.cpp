@@ -14,6 +14,7 @@
 #include "shell/main_menu.h"
 #include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
+#include "shell/slips_menu_wiring.h"
 #include "shell/window_registry.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
@@ -148,6 +149,7 @@ void MainWindow::wireMenu() {
     wireNoticesMenu(*this, *board_);
     wireSearchMenu(*this);
     wireGroupText(*this, *board_);
+    wireSlipsMenu(*this);
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });
