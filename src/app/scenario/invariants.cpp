@@ -70,6 +70,12 @@ const Rule kRules[] = {
     {"a teacher covers a lesson in a period he is away",
      "SELECT r.代者, r.节次 FROM 当天代课记录 r WHERE EXISTS (SELECT 1 FROM 当天代课记录 o WHERE "
      "o.被代 = r.代者 AND o.节次 = r.节次)"},
+    // What the substitutes were told belongs to the day being covered: told of another day, the
+    // next text or print would offer the wrong changes.
+    {"the substitutes were told of another day's cover",
+     "SELECT DISTINCT CAST(t.周次 AS TEXT) || '/' || t.星期 FROM 已通知代课 t WHERE EXISTS (SELECT "
+     "1 FROM 当天代课记录) AND NOT EXISTS (SELECT 1 FROM 当天代课记录 r WHERE CAST(r.周次 AS TEXT) "
+     "= CAST(t.周次 AS TEXT) AND r.星期 = t.星期)"},
 };
 
 #undef SAME_LESSON
