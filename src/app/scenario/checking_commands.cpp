@@ -264,7 +264,8 @@ namespace {
 
 QStringList dayFaults(ScenarioRunner& r) {
     Store* store = r.store();
-    return invariants::faults(*store) + invariants::windowFaults(*store, r.mainWindow());
+    return invariants::faults(*store, r.countsResetByHand()) +
+           invariants::windowFaults(*store, r.mainWindow());
 }
 
 }  // namespace

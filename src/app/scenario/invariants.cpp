@@ -59,14 +59,6 @@ const Rule kRules[] = {
      "SELECT r.代者, r.节次 FROM 当天代课记录 r WHERE NOT EXISTS (SELECT 1 FROM 代课教师 a WHERE "
      "CASE r.节次 WHEN 1 THEN a.\"1\" WHEN 2 THEN a.\"2\" WHEN 3 THEN a.\"3\" WHEN 4 THEN a.\"4\" "
      "WHEN 5 THEN a.\"5\" WHEN 6 THEN a.\"6\" END = r.代者)"},
-    {"today's tally differs from today's covers",
-     "SELECT t.姓名, t.当日代课, (SELECT count(*) FROM 当天代课记录 r WHERE r.代者 = t.姓名) FROM "
-     "代课节数 t WHERE t.rowid = (SELECT min(rowid) FROM 代课节数 x WHERE x.姓名 = t.姓名) AND "
-     "t.当日代课 <> (SELECT count(*) FROM 当天代课记录 r WHERE r.代者 = t.姓名)"},
-    {"the term's tally differs from the term's covers",
-     "SELECT t.姓名, t.学期代课, (SELECT count(*) FROM 代课记录 r WHERE r.代者 = t.姓名) FROM "
-     "代课节数 t WHERE t.rowid = (SELECT min(rowid) FROM 代课节数 x WHERE x.姓名 = t.姓名) AND "
-     "t.学期代课 <> (SELECT count(*) FROM 代课记录 r WHERE r.代者 = t.姓名)"},
     {"a teacher covers a lesson in a period he is away",
      "SELECT r.代者, r.节次 FROM 当天代课记录 r WHERE EXISTS (SELECT 1 FROM 当天代课记录 o WHERE "
      "o.被代 = r.代者 AND o.节次 = r.节次)"},
@@ -79,6 +71,17 @@ const Rule kRules[] = {
 };
 
 #undef SAME_LESSON
+
+// The tallies against the records: equal, or, once the operator reset the counts by hand
+// (代课节数初始化 while records stand), never more than the records.
+std::string tallyRule(const char* column, const char* records, bool countsReset) {
+    const std::string counted =
+        std::string("(SELECT count(*) FROM ") + records + " r WHERE r.代者 = t.姓名)";
+    return std::string("SELECT t.姓名, t.") + column + ", " + counted +
+           " FROM 代课节数 t WHERE t.rowid = (SELECT min(rowid) FROM 代课节数 x WHERE x.姓名 = "
+           "t.姓名) AND t." +
+           column + (countsReset ? " > " : " <> ") + counted;
+}
 
 QString rowsText(const std::vector<std::vector<std::optional<std::string>>>& rows) {
     QStringList out;
@@ -110,13 +113,19 @@ std::string twiceInAPeriod() {
     return sql;
 }
 
-QStringList faults(Store& store) {
+QStringList faults(Store& store, bool countsReset) {
     QStringList out;
     const auto check = [&](const char* what, const std::string& sql) {
         const auto rows = store.selectText(sql);
         if (!rows.empty()) out << QString::fromUtf8(what) + ": " + rowsText(rows);
     };
     for (const auto& rule : kRules) check(rule.what, rule.sql);
+    check(countsReset ? "today's tally exceeds today's covers"
+                      : "today's tally differs from today's covers",
+          tallyRule("当日代课", "当天代课记录", countsReset));
+    check(countsReset ? "the term's tally exceeds the term's covers"
+                      : "the term's tally differs from the term's covers",
+          tallyRule("学期代课", "代课记录", countsReset));
     check("a teacher stands twice in one period of 代课教师", twiceInAPeriod());
     return out;
 }

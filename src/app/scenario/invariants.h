@@ -14,7 +14,9 @@ class Store;
 namespace invariants {
 
 // One line per broken rule, naming the rows concerned; empty when the data is sound.
-QStringList faults(Store& store);
+// `countsReset`: the operator ran 代课节数初始化 in this run, so the tallies may count fewer
+// covers than the records hold (never more).
+QStringList faults(Store& store, bool countsReset = false);
 // What the open windows show against the stored day: in the several-teachers assignment screen,
 // every lesson of a listed absent teacher waits or is dealt with, and a waiting lesson of the
 // teacher loaded can be clicked.

@@ -326,8 +326,8 @@ RandomRun RandomOperator::run() {
             if (!runner.runLine(line)) break;  // a control gone meanwhile: the step ends there
         result.steps = i + 1;
         if (Store* s = runner.store()) {
-            const QStringList faults =
-                invariants::faults(*s) + invariants::windowFaults(*s, runner.mainWindow());
+            const QStringList faults = invariants::faults(*s, runner.countsResetByHand()) +
+                                       invariants::windowFaults(*s, runner.mainWindow());
             if (!faults.isEmpty()) {
                 result.fault = faults.join("\n");
                 result.faultStep = i;

@@ -62,6 +62,13 @@ class ScenarioRunner {
     // `daike-scenario --help`: the usage and every command.
     static QString help();
 
+    // The operator reset the cover counts by hand (代课节数初始化) in this run.
+    bool countsResetByHand() const {
+        for (const auto& b : desktop_.boxes.shown())
+            if (b.text.startsWith(QStringLiteral("代课节数初始化完成！"))) return true;
+        return false;
+    }
+
   private:
     // The command groups, one file each (commands.h): the rows of commands() point to their
     // functions.
