@@ -22,6 +22,7 @@ Board load(Store& store, int week, int weekday) {
     Board b;
     b.week = week;
     b.weekday = weekday;
+    b.times = readPeriodTimes(store);
     for (const auto& r : covers::read(store, CoverTable::Today)) {
         // The records of a day not yet cleared by "新的一天" are not today's cover.
         if (leadingNumber(r.week) != week || r.weekday != weekday) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "school/period_times.h"
+
 namespace daike {
 
 class Store;
@@ -39,12 +41,13 @@ struct Board {
     std::vector<Absent> absent;  // in the order they first appear on the lines
     std::vector<Away> away;  // in the order of 代课教师; absent teachers are not repeated here
     int otherDays = 0;       // records of 当天代课记录 that belong to another day (not shown)
+    PeriodTimes times;       // 作息时间: a line's period is written times.label(period)
     int covered() const;
     int waiting() const;
 };
 
 // The board of a teaching day (week, weekday 1 to 5) from 当天代课记录, 需代课目情况 and
-// 代课教师.
+// 代课教师, with the periods' clock times of 作息时间.
 Board load(Store& store, int week, int weekday);
 
 // A list of periods as the board writes it: "第1、2、4节".

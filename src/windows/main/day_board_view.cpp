@@ -30,10 +30,6 @@ QString esc(const std::string& s) {
     return qs(s).toHtmlEscaped();
 }
 
-QString periodText(int p) {
-    return qs(week::periodInDayName(p));
-}
-
 // Days long enough to need a wide page.
 bool landscape(const board::Board& b) {
     return b.lines.size() > 18;
@@ -79,7 +75,7 @@ QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet)
             "<th>请假教师</th><th>事由</th><th>代课教师</th></tr>");
         for (const auto& l : b.lines) {
             const QString style = l.waiting ? " style='color:#c00000;font-weight:bold'" : "";
-            h += "<tr" + style + "><td align='center'>" + periodText(l.period) +
+            h += "<tr" + style + "><td align='center'>" + esc(b.times.label(l.period)) +
                  "</td><td align='center'>" + esc(l.cls) + "</td><td align='center'>" +
                  esc(l.subject) + "</td><td align='center'>" + esc(l.absent) +
                  "</td><td align='center'>" + esc(l.reason) + "</td><td align='center'>" +
