@@ -11,7 +11,7 @@ namespace daike {
 
 namespace {
 constexpr int kRowHeight = 36;
-constexpr int kFirstRow = 64;
+constexpr int kFirstRow = 80;
 // The afternoon stands a little apart from the morning.
 int rowTop(int period) {
     return kFirstRow + (period - 1) * kRowHeight + (week::isMorning(period) ? 0 : 12);
@@ -25,7 +25,7 @@ PeriodTimesWindow::PeriodTimesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
     auto* note = makeLabel(this, "Label1",
                            QStringLiteral("请填写每节课的开始和结束时间，如“8:00”。不填的节次，"
                                           "通知和安排表上只写第几节。"),
-                           {20, 10, 380, 40});
+                           {20, 12, 380, 40});
     note->setWordWrap(true);
     makeLabel(this, "Label2", QStringLiteral("开始"), {150, kFirstRow - 22, 90, 20})
         ->setAlignment(Qt::AlignCenter);
