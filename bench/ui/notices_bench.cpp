@@ -19,11 +19,17 @@ void BM_ThirtyNoticesToPdf(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string templatePath = dir.filePath("输出文件.docx").toStdString();
     defaultNoticeTemplate().save(templatePath);
+    // A school that set its periods' times: every lesson line carries one.
+    week::PerPeriod<periodtimes::StoredTimes> stored{};
+    for (int p = 1; p <= week::kPeriods; ++p)
+        stored[static_cast<std::size_t>(p - 1)] = {clockText(420 + 50 * p),
+                                                   clockText(460 + 50 * p)};
+    const auto times = periodTimesOf(stored);
     std::vector<Notice> notices;
     for (int i = 0; i < 30; ++i)
         notices.push_back(noticeOf({"李明" + std::to_string(i), "病假", "王芳" + std::to_string(i),
                                     "3", 1 + i % 5, "三(2)", "语文", 1 + i % 6},
-                                   calendar::makeDay(2026, 3, 2)));
+                                   calendar::makeDay(2026, 3, 2), times));
     const QString pdf = dir.filePath("代课通知.pdf");
     for (auto _ : state) {
         auto doc = WordDocument::open(templatePath);

@@ -55,8 +55,9 @@ std::string noticeTable() {
          {350, "第"},
          {600, "", true},
          {350, "节"},
-         {1500, "", true},
-         {2000, "课", false, "left"}},
+         // Wide enough for the lesson's clock time before the subject: "（10:40–11:20）语文".
+         {2900, "", true},
+         {600, "课", false, "left"}},
         {{900, "（", false, "right"},
          {800, "", true},
          {7300, "），请准时到班上课，谢谢！", false, "left"}},
@@ -172,11 +173,11 @@ NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {
                                     ? "，LibreOffice 也未能转换它（文件可能已损坏）。\n"
                                     : "，本机也没有可用来转换的 LibreOffice。\n";
         throw Failure(Failure::Kind::NotADocument,
-                            std::string("通知模板“") + kOldNoticeTemplate +
-                                "”是旧的 Word 格式，本程序不能直接读取" + why +
-                                "请用 Word 或 WPS 打开它，选择“另存为”，保存类型选“Word 文档 "
-                                "(*.docx)”，以“" +
-                                kNoticeTemplate + "”为名保存在程序目录中，然后再打印。");
+                      std::string("通知模板“") + kOldNoticeTemplate +
+                          "”是旧的 Word 格式，本程序不能直接读取" + why +
+                          "请用 Word 或 WPS 打开它，选择“另存为”，保存类型选“Word 文档 "
+                          "(*.docx)”，以“" +
+                          kNoticeTemplate + "”为名保存在程序目录中，然后再打印。");
     }
     auto fresh = defaultNoticeTemplate();
     fresh.save(docx.string());

@@ -46,7 +46,8 @@ std::array<std::string, 16> viewerCells(const CoverRecord& r) {
             "节"};
 }
 
-Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart) {
+Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart,
+                const PeriodTimes& times) {
     Notice n;
     n.absent = r.absent;
     n.reason = r.reason;
@@ -56,6 +57,7 @@ Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart) {
     n.period = std::to_string(week::periodInHalf(r.period));
     n.subject = r.subject;
     n.weekday = r.weekday;
+    n.times = times.span(r.period);
     // The week is stored as it was shown; a blank one (no first day of term then) has no date.
     const double week = leadingNumber(r.week);
     if (termStart && week >= 1)
@@ -78,7 +80,7 @@ std::vector<NoticeCell> noticeCells(const Notice& n) {
         {4, 2, " " + n.cls + " "},
         {4, 6, n.half},
         {4, 8, " " + n.period + " "},
-        {4, 10, "  " + n.subject + "  "},
+        {4, 10, n.times.empty() ? "  " + n.subject + "  " : "（" + n.times + "）" + n.subject},
         {4, 4, " " + day + " "},
         {7, 4, dateLine},
         {5, 2, "周" + schoolDayNumeral(n.weekday)},

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "school/calendar.h"
+#include "school/period_times.h"
 #include "store/tables/covers.h"
 #include "store/week.h"
 
@@ -48,9 +49,12 @@ struct Notice {
     std::optional<calendar::Day> date;  // 7 the lesson's date; none while the first day of term
                                         //   or the week is unknown
     int weekday = 0;                    // 8
+    std::string times;                  // the lesson's clock time ("9:50–10:30"); "" unless
+                                        //   作息时间 gives the period both ends
 };
 
-Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart);
+Notice noticeOf(const CoverRecord& r, std::optional<calendar::Day> termStart,
+                const PeriodTimes& times);
 
 // A cell of a notice table and the text written there.
 struct NoticeCell {
@@ -59,7 +63,8 @@ struct NoticeCell {
     std::string text;
 };
 
-// The ten cells of one notice table, in the order they are written.
+// The ten cells of one notice table, in the order they are written. A lesson with a clock time
+// has it in brackets before the subject, so the line reads "第2节（9:50–10:30）语文课".
 std::vector<NoticeCell> noticeCells(const Notice& n);
 
 // Writes notice i (from 1) into tables 2i−1 and 2i. When the document has fewer than 2n

@@ -27,6 +27,7 @@ Board load(Store& store, int week, int weekday) {
     Board b;
     b.week = week;
     b.weekday = weekday;
+    b.times = readPeriodTimes(store);
     const auto told = telling::sinceTold(store);
     auto ofThisDay = [&](const CoverRecord& r) { return onDay(r, week, weekday); };
     for (const auto& r : covers::read(store, CoverTable::Today)) {

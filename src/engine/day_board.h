@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "school/period_times.h"
 #include "store/tables/covers.h"
 
 namespace daike {
@@ -47,12 +48,14 @@ struct Board {
     // Covers the substitutes were told of and that are no longer recorded, by substitute: the
     // substitute must be told he is no longer needed.
     std::vector<Line> withdrawn;
+    PeriodTimes times;       // 作息时间: a line's period is written times.label(period)
     int covered() const;
     int waiting() const;
 };
 
 // The board of a teaching day (week, weekday 1 to 5) from 当天代课记录, 需代课目情况 and
-// 代课教师, with the changes since the substitutes were told (已通知代课).
+// 代课教师, with the periods' clock times of 作息时间 and the changes since the substitutes
+// were told (已通知代课).
 Board load(Store& store, int week, int weekday);
 
 // Whether a record of 当天代课记录 is of that teaching day (week, weekday); the records of a

@@ -21,6 +21,7 @@ enum class LoginCode : int {
     ClearTermRecords = 10,  // 代课明细清零
     ManualTimetable = 11,   // 手动输入课务情况
     EmptyAllData = 12,      // 所有数据清空
+    PeriodTimes = 13,       // 作息时间设定 (ours)
 };
 
 // The login box holds at most this many characters, so no longer password could ever be typed.

@@ -100,4 +100,16 @@ std::optional<std::string> periodTimesProblem(
     return std::nullopt;
 }
 
+Checked<> storePeriodTimes(Store& store, const week::PerPeriod<periodtimes::StoredTimes>& typed) {
+    if (auto problem = periodTimesProblem(typed)) return Refusal{*problem};
+    week::PerPeriod<periodtimes::StoredTimes> kept{};
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        // Checked above: a period is either blank at both ends or has two clock times.
+        const auto start = parseClock(typed[i].start), end = parseClock(typed[i].end);
+        if (start && end) kept[i] = {clockText(*start), clockText(*end)};
+    }
+    periodtimes::write(store, kept);
+    return {};
+}
+
 }  // namespace daike

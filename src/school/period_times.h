@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/refusal.h"
 #include "store/tables/period_times.h"
 #include "store/week.h"
 
@@ -48,5 +49,10 @@ PeriodTimes periodTimesOf(const week::PerPeriod<periodtimes::StoredTimes>& store
 // the end of the period before it.
 std::optional<std::string> periodTimesProblem(
     const week::PerPeriod<periodtimes::StoredTimes>& typed);
+
+// The setting's 确定: refused with periodTimesProblem's text (nothing written), else every
+// period stored in one write, as clock times ("8：00" and "08.00" are kept as "8:00"), blank
+// periods blank.
+Checked<> storePeriodTimes(Store& store, const week::PerPeriod<periodtimes::StoredTimes>& typed);
 
 }  // namespace daike

@@ -22,6 +22,7 @@
 #include "windows/engine/exempt_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/main/password_window.h"
+#include "windows/main/period_times_window.h"
 #include "windows/main/term_start_window.h"
 #include "windows/statistics/statistics_window.h"
 
@@ -82,6 +83,7 @@ const std::vector<Registered>& windowRegistry() {
         // 数据初始化
         {"sysjqk", "sysjqk", EmptyAllData, emptyEverything},
         {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
+        {"FormZX", "zxsj", PeriodTimes, window<PeriodTimesWindow>("FormZX")},
         {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
         {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
         {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},

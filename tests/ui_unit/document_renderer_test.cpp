@@ -35,7 +35,7 @@ std::vector<Notice> someNotices(int n) {
     for (int i = 0; i < n; ++i) {
         CoverRecord r{"李明", "病假",   "王芳" + std::to_string(i), "3", 1 + i % 5, "三(2)",
                       "语文", 1 + i % 6};
-        out.push_back(noticeOf(r, calendar::makeDay(2026, 3, 2)));
+        out.push_back(noticeOf(r, calendar::makeDay(2026, 3, 2), {}));
     }
     return out;
 }

@@ -32,9 +32,9 @@ TEST(NoticesRoundTrip, LibreOfficeOpensTheTemplateAndTheFilledNotices) {
     auto filled = defaultNoticeTemplate();
     std::vector<Notice> notices;
     notices.push_back(noticeOf({"李明", "病假", "王芳", "3", 4, "三(2)", "语文", 2},
-                               calendar::makeDay(2026, 3, 2)));
+                               calendar::makeDay(2026, 3, 2), {}));
     notices.push_back(noticeOf({"赵强", "事假", "陈静", "3", 5, "五(1)", "数学", 5},
-                               calendar::makeDay(2026, 3, 2)));
+                               calendar::makeDay(2026, 3, 2), {}));
     fillNotices(filled, notices);
     filled.save((dir.path() / "filled.docx").string());
 

@@ -22,7 +22,7 @@ CoverRecord record(std::string substitute, int week, int weekday, int period) {
 TEST(Notices, ValuesOfANotice) {
     const auto start = makeDay(2026, 3, 2);  // Monday of week 1
     // Week 3, Thursday: the 19th of March.
-    auto n = noticeOf(record("王芳", 3, 4, 2), start);
+    auto n = noticeOf(record("王芳", 3, 4, 2), start, {});
     EXPECT_EQ(n.half, "上午");
     EXPECT_EQ(n.period, "2");
     ASSERT_TRUE(n.date);
@@ -48,22 +48,56 @@ TEST(Notices, ValuesOfANotice) {
     EXPECT_EQ(cells[7].row * 10 + cells[7].column, 44);
     EXPECT_EQ(cells[9].row * 10 + cells[9].column, 52);
 
-    auto afternoon = noticeOf(record("王芳", 1, 1, 5), start);
+    auto afternoon = noticeOf(record("王芳", 1, 1, 5), start, {});
     EXPECT_EQ(afternoon.half, "下午");
     EXPECT_EQ(afternoon.period, "2");
     // Single-digit month and day carry no leading zero.
     EXPECT_EQ(noticeCells(afternoon)[8].text, "2026年3月2日");
     EXPECT_EQ(noticeCells(afternoon)[7].text, " 2 ");
     // No numeral for a weekday outside Monday–Friday.
-    EXPECT_EQ(noticeCells(noticeOf(record("王芳", 1, 6, 1), start))[9].text, "周");
-    EXPECT_EQ(noticeCells(noticeOf(record("王芳", 1, 0, 1), start))[9].text, "周");
+    EXPECT_EQ(noticeCells(noticeOf(record("王芳", 1, 6, 1), start, {}))[9].text, "周");
+    EXPECT_EQ(noticeCells(noticeOf(record("王芳", 1, 0, 1), start, {}))[9].text, "周");
     // Without a first day of term (or a week) there is no date to print.
-    auto undated = noticeOf(record("王芳", 3, 4, 2), std::nullopt);
+    auto undated = noticeOf(record("王芳", 3, 4, 2), std::nullopt, {});
     EXPECT_FALSE(undated.date);
     EXPECT_EQ(noticeCells(undated)[8].text, "");
     auto noWeek = record("王芳", 3, 4, 2);
     noWeek.week = "";
-    EXPECT_FALSE(noticeOf(noWeek, start).date);
+    EXPECT_FALSE(noticeOf(noWeek, start, {}).date);
+}
+
+TEST(Notices, TheLessonLineCarriesItsClockTimeWhenThePeriodHasOne) {
+    const auto start = makeDay(2026, 3, 2);
+    week::PerPeriod<periodtimes::StoredTimes> stored{};
+    stored[1] = {"8:50", "9:30"};    // period 2
+    stored[4] = {"14:00", ""};       // period 5: the end missing, so no time at all
+    stored[5] = {"15:40", "15:00"};  // period 6: ends before it starts, not a time either
+    const auto times = periodTimesOf(stored);
+
+    auto subjectCell = [](const Notice& n) {
+        for (const auto& cell : noticeCells(n))
+            if (cell.row == 4 && cell.column == 10) return cell.text;
+        return std::string("(none)");
+    };
+    const auto timed = noticeOf(record("王芳", 3, 4, 2), start, times);
+    EXPECT_EQ(timed.times, "8:50–9:30");
+    // "…第 2 节（8:50–9:30）语文课": the other cells do not change.
+    EXPECT_EQ(subjectCell(timed), "（8:50–9:30）语文");
+    auto untimedCells = noticeCells(noticeOf(record("王芳", 3, 4, 2), start, {}));
+    auto timedCells = noticeCells(timed);
+    ASSERT_EQ(untimedCells.size(), timedCells.size());
+    for (std::size_t i = 0; i < timedCells.size(); ++i) {
+        if (timedCells[i].column != 10 || timedCells[i].row != 4) {
+            EXPECT_EQ(timedCells[i].text, untimedCells[i].text) << i;
+        }
+    }
+
+    // A period the times leave out reads exactly as without times.
+    for (int period : {1, 5, 6}) {
+        const auto n = noticeOf(record("王芳", 3, 4, period), start, times);
+        EXPECT_EQ(n.times, "") << period;
+        EXPECT_EQ(subjectCell(n), "  语文  ") << period;
+    }
 }
 
 TEST(Notices, ViewerSentenceOfARecord) {
@@ -120,7 +154,8 @@ TEST(Notices, FillingWritesTheListedCellsOfBothTablesOfEachPageAndNothingElse) {
     const auto start = makeDay(2026, 3, 2);
     std::vector<Notice> notices;
     for (int i = 0; i < 3; ++i)
-        notices.push_back(noticeOf(record("老师" + std::to_string(i), 3, 1 + i, 1 + 2 * i), start));
+        notices.push_back(
+            noticeOf(record("老师" + std::to_string(i), 3, 1 + i, 1 + 2 * i), start, {}));
     auto blank = defaultNoticeTemplate();
     ASSERT_EQ(blank.tableCount(), 2);  // one page
     auto doc = defaultNoticeTemplate();
@@ -152,7 +187,7 @@ TEST(Notices, FillingWritesTheListedCellsOfBothTablesOfEachPageAndNothingElse) {
 
 TEST(Notices, TemplatesTheProgramCannotFillAreRefused) {
     const auto start = makeDay(2026, 3, 2);
-    std::vector<Notice> one{noticeOf(record("王芳", 1, 1, 1), start)};
+    std::vector<Notice> one{noticeOf(record("王芳", 1, 1, 1), start, {})};
     const std::string open =
         R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body>)";
     auto noTables = WordDocument::fromXml(open + "<w:p/></w:body></w:document>", "", "t.docx");
@@ -211,7 +246,7 @@ TEST(NoticeTemplate, AnOldDocTemplateIsConvertedOrExplained) {
         EXPECT_EQ(t.document.cellText(1, 3, 5), "，特请您代课：");
         // And it still takes the notices in the same cells.
         const auto start = makeDay(2026, 3, 2);
-        fillNotices(t.document, {noticeOf(record("王芳", 3, 4, 2), start)});
+        fillNotices(t.document, {noticeOf(record("王芳", 3, 4, 2), start, {})});
         EXPECT_EQ(t.document.cellText(2, 7, 4), "2026年3月19日");
         EXPECT_EQ(t.document.cellText(1, 2, 1), " 王芳 ");
     } catch (const Failure& e) {

@@ -6,6 +6,8 @@
 
 #include <fstream>
 
+#include "store/layout_check.h"
+#include "store/schema.h"
 #include "store/text.h"
 #include "test_support.h"
 
@@ -48,6 +50,31 @@ TEST(StoreOpen, FileIsEncryptedAndReopensWithItsData) {
     EXPECT_NE(head.substr(0, 15), "SQLite format 3");
     auto s = Store::open(dir.path());
     EXPECT_EQ(s->select("SELECT 姓名 FROM 公出表")[0][0].text(), "张三");
+}
+
+TEST(StoreOpen, AFileOfLayoutTwoGainsTheTimesAndTheToldCoverAndKeepsItsData) {
+    TempDir dir;
+    {
+        auto s = Store::open(dir.path());
+        s->exec("INSERT INTO 教师姓名 (姓名) VALUES (?)", {"王芳"});
+        s->exec("INSERT INTO 当天代课记录 VALUES ('李明','病假','王芳','3',4,'三(2)','语文',2)");
+        s->exec("INSERT INTO 代课酬金 VALUES (25)");
+        s->exec("UPDATE 注册码 SET 密码 = ?", {"1234"});
+        // What a file of the program before the periods' times looked like.
+        s->execScript("DROP TABLE 作息时间; DROP TABLE 已通知代课; PRAGMA user_version = 2;");
+    }
+    auto s = Store::open(dir.path());
+    EXPECT_EQ(s->select("PRAGMA user_version")[0][0].toInt(), schema::kVersion);
+    EXPECT_EQ(layoutDifference(*s, schema::kVersion), "");
+    EXPECT_EQ(s->select("SELECT count(*) FROM 作息时间")[0][0].toInt(), 0);
+    EXPECT_EQ(s->select("SELECT count(*) FROM 已通知代课")[0][0].toInt(), 0);
+    EXPECT_EQ(s->select("SELECT 姓名 FROM 教师姓名")[0][0].text(), "王芳");
+    EXPECT_EQ(s->select("SELECT 代者 || 节次 FROM 当天代课记录")[0][0].text(), "王芳2");
+    EXPECT_EQ(s->select("SELECT 每节金额 FROM 代课酬金")[0][0].toInt(), 25);
+    EXPECT_EQ(s->select("SELECT 密码 FROM 注册码")[0][0].text(), "1234");
+    // The new tables take rows like those made new.
+    s->exec("INSERT INTO 已通知代课 SELECT * FROM 当天代课记录");
+    EXPECT_EQ(s->select("SELECT count(*) FROM 已通知代课")[0][0].toInt(), 1);
 }
 
 TEST(StoreOpen, RefusesASecondCopyOnTheSameDirectory) {

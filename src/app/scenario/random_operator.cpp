@@ -248,6 +248,12 @@ class Generator {
             text = !passwordHeldBackFor(runner_.runValue("管理操作码")) && chance(60)
                        ? QStringLiteral("580417")
                        : QStringLiteral("123");
+        else if (w->objectName() == "FormZX" && chance(80))
+            // 作息时间设定: mostly clock times, some with the input method's full-width colon.
+            text = QStringLiteral("%1%2%3")
+                       .arg(7 + roll(10))
+                       .arg(chance(20) ? QStringLiteral("：") : QStringLiteral(":"))
+                       .arg(5 * roll(12), 2, 10, QChar('0'));
         else if (chance(75))
             text = name();
         else

@@ -30,10 +30,6 @@ QString esc(const std::string& s) {
     return qs(s).toHtmlEscaped();
 }
 
-QString periodText(int p) {
-    return qs(week::periodInDayName(p));
-}
-
 // A cover recorded after the substitutes were told, and one they were told of that is no
 // longer recorded: the office has to tell them again. The board shows it; the printed sheet
 // is the day's plan and leaves it out.
@@ -90,7 +86,7 @@ QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet)
             "<th>请假教师</th><th>事由</th><th>代课教师</th></tr>");
         for (const auto& l : b.lines) {
             const QString style = l.waiting ? " style='color:#c00000;font-weight:bold'" : "";
-            h += "<tr" + style + "><td align='center'>" + periodText(l.period) +
+            h += "<tr" + style + "><td align='center'>" + esc(b.times.label(l.period)) +
                  "</td><td align='center'>" + esc(l.cls) + "</td><td align='center'>" +
                  esc(l.subject) + "</td><td align='center'>" + esc(l.absent) +
                  "</td><td align='center'>" + esc(l.reason) + "</td><td align='center'>" +
@@ -103,7 +99,7 @@ QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet)
         for (const auto& w : b.withdrawn)
             h += "<p style='margin:4px 0 0 0;color:" + QString(kChangeColour) + "'>" +
                  QStringLiteral("已取消：") + esc(w.substitute) + " " +
-                 qs(week::periodName(w.period)) + " " + esc(w.cls) + esc(w.subject) + "（" +
+                 esc(b.times.label(w.period)) + " " + esc(w.cls) + esc(w.subject) + "（" +
                  qs(kChangeText) + "）</p>";
     if (!b.absent.empty()) {
         QString list;

@@ -9,6 +9,7 @@
 #include "documents/notice_template.h"
 #include "documents/notices.h"
 #include "documents/page_model.h"
+#include "school/period_times.h"
 #include "school/term_start.h"
 #include "ui/document_renderer.h"
 #include "ui/run_context.h"
@@ -49,8 +50,9 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy, const std::vector<Cove
     } hide{busy};
 
     const auto termStart = readTermStart(ctx.store);
+    const auto times = readPeriodTimes(ctx.store);
     std::vector<Notice> notices;
-    for (const auto& r : records) notices.push_back(noticeOf(r, termStart));
+    for (const auto& r : records) notices.push_back(noticeOf(r, termStart, times));
     try {
         auto tmpl = loadNoticeTemplate(ctx.programDir);
         fillNotices(tmpl.document, notices);
