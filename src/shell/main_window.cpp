@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "shell/board_picture_wiring.h"
 #include "shell/main_menu.h"
 #include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
@@ -149,6 +150,7 @@ void MainWindow::wireMenu() {
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });
+    wireBoardPictureAndScreen(*this);
 }
 
 void MainWindow::refreshBoard() {

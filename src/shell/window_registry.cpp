@@ -20,6 +20,7 @@
 #include "windows/engine/exempt_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/main/password_window.h"
+#include "windows/main/staff_room_board.h"
 #include "windows/main/term_start_window.h"
 #include "windows/statistics/statistics_window.h"
 
@@ -105,6 +106,8 @@ const std::vector<Registered>& windowRegistry() {
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         // 输出或打印
         {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
+        // 全屏显示 on today's board: the staff room's screen.
+        {"boardScreen", "", None, [](MainWindow& m) { openStaffRoomBoard(m.context(), &m); }},
         {"Form14", "", None, [](MainWindow&) {},
          [](MainWindow& m, const QString& teacher) {
              openFreePeriodLeaveEdit(m.context(), &m, teacher);
