@@ -46,7 +46,7 @@ QLabel* label(QWidget* parent, const char* name) {
 }  // namespace
 
 StaffRoomBoard::StaffRoomBoard(RunContext& ctx, QWidget* owner)
-    : QWidget(owner, Qt::Window), ctx_(ctx) {
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx) {
     setObjectName("boardScreen");
     setWindowTitle(QStringLiteral("今日代课"));
     setAttribute(Qt::WA_DeleteOnClose);
