@@ -22,6 +22,8 @@ namespace daike {
 namespace {
 
 constexpr int kPageSeconds = 10;
+// 节次, 班级, 课目, 请假教师, 事由, 代课教师
+constexpr int kColumns = 6;  // not the week
 // Rows never lower than this, whatever the screen: readable from the back of the room.
 constexpr int kLeastRow = 48;
 const QColor kBackground(0, 0, 0);
@@ -64,7 +66,7 @@ StaffRoomBoard::StaffRoomBoard(RunContext& ctx, QWidget* owner)
     day_ = label(this, "boardScreenDay");
     pageLabel_ = label(this, "boardScreenPage");
     pageLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid_ = new QTableWidget(0, 6, this);
+    grid_ = new QTableWidget(0, kColumns, this);
     grid_->setObjectName("Grid");
     grid_->setAttribute(Qt::WA_TransparentForMouseEvents);
     grid_->setFocusPolicy(Qt::NoFocus);
@@ -185,7 +187,7 @@ void StaffRoomBoard::showPage() {
     grid_->clearSpans();
     grid_->setRowCount(board_.lines.empty() ? 1 : count);
     if (board_.lines.empty()) {
-        grid_->setSpan(0, 0, 1, 6);
+        grid_->setSpan(0, 0, 1, kColumns);
         auto* item = new QTableWidgetItem(QStringLiteral("今天还没有代课安排。"));
         item->setTextAlignment(Qt::AlignCenter);
         item->setForeground(kText);
@@ -193,14 +195,14 @@ void StaffRoomBoard::showPage() {
     }
     for (int r = 0; r < count; ++r) {
         const auto& l = board_.lines[static_cast<std::size_t>(first + r)];
-        const std::array<QString, 6> cells = {
+        const std::array<QString, kColumns> cells = {
             periodOnBoard(board_, l.period),
             qs(l.cls),
             qs(l.subject),
             qs(l.absent),
             qs(l.reason),
             l.waiting ? QStringLiteral("待安排") : qs(l.substitute)};
-        for (int c = 0; c < 6; ++c) {
+        for (int c = 0; c < kColumns; ++c) {
             auto* item = new QTableWidgetItem(cells[static_cast<std::size_t>(c)]);
             item->setTextAlignment(Qt::AlignCenter);
             item->setForeground(l.waiting ? kWaiting : kText);
