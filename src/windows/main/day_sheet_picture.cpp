@@ -311,9 +311,12 @@ void saveDaySheetPicture(RunContext& ctx) {
     const auto path = ctx.platform.files.saveFile(QStringLiteral("保存为图片"), suggested,
                                                   QStringLiteral("PNG 图片 (*.png)"));
     if (!path) return;
+    // A name typed without the ending still opens as a picture on the phone.
+    QString chosen = *path;
+    if (!chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) chosen += ".png";
     try {
         const QByteArray png = daySheetPng(b, dateText);
-        const std::filesystem::path target(path->toStdU16String());
+        const std::filesystem::path target(chosen.toStdU16String());
         // Put in place only when whole: a full disk leaves an older picture as it was.
         safefile::write(
             target,
