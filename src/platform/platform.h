@@ -6,10 +6,12 @@
 
 #include <QPageLayout>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QPagedPaintDevice;
 
@@ -43,6 +45,10 @@ class Screen {
     virtual int widthPixels() const = 0;
     // Twips (1/1440 inch) per pixel; 15 on an ordinary 96-dpi screen.
     virtual int twipsPerPixel() const = 0;
+    // Every screen of the desktop in desktop coordinates, the primary one first.
+    virtual std::vector<QRect> screenAreas() const = 0;
+    // Shows a window filling the screen of that area (one of screenAreas()).
+    virtual void showFullScreen(QWidget& window, const QRect& area) = 0;
 };
 
 class Pointer {

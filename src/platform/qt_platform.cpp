@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTime>
+#include <QWidget>
 
 namespace daike {
 
@@ -71,6 +72,22 @@ int QtScreen::twipsPerPixel() const {
     auto* s = QGuiApplication::primaryScreen();
     const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
     return dpi > 0 ? static_cast<int>(1440.0 / dpi + 0.5) : 15;
+}
+
+std::vector<QRect> QtScreen::screenAreas() const {
+    std::vector<QRect> areas;
+    auto* primary = QGuiApplication::primaryScreen();
+    if (primary) areas.push_back(primary->geometry());
+    for (auto* s : QGuiApplication::screens())
+        if (s != primary) areas.push_back(s->geometry());
+    return areas;
+}
+
+void QtScreen::showFullScreen(QWidget& window, const QRect& area) {
+    for (auto* s : QGuiApplication::screens())
+        if (s->geometry() == area) window.setScreen(s);
+    window.setGeometry(area);
+    window.showFullScreen();
 }
 
 void QtPointer::moveTo(QPoint screenPosition) {

@@ -22,6 +22,8 @@ class QtScreen : public Screen {
   public:
     int widthPixels() const override;
     int twipsPerPixel() const override;
+    std::vector<QRect> screenAreas() const override;
+    void showFullScreen(QWidget& window, const QRect& area) override;
 };
 
 class QtPointer : public Pointer {

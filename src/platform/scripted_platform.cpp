@@ -2,10 +2,33 @@
 
 #include <QDir>
 #include <QPdfWriter>
+#include <QWidget>
 
 namespace daike {
 
 using namespace std::chrono;
+
+void FixedScreen::setSizes(const std::vector<QSize>& sizes) {
+    sizes_ = sizes;
+    if (!sizes.empty()) width_ = sizes.front().width();
+}
+
+std::vector<QRect> FixedScreen::screenAreas() const {
+    if (sizes_.empty()) return {QRect(0, 0, width_, 768)};
+    std::vector<QRect> areas;
+    int x = 0;
+    for (const auto& s : sizes_) {
+        areas.push_back(QRect(QPoint(x, 0), s));
+        x += s.width();
+    }
+    return areas;
+}
+
+void FixedScreen::showFullScreen(QWidget& window, const QRect& area) {
+    shownOn_.push_back(area);
+    window.setGeometry(area);
+    window.show();
+}
 
 ScriptedPlatform::ScriptedPlatform() : clock(sys_days(year(2024) / March / day(20))) {}
 

@@ -57,14 +57,24 @@ class FixedClock : public Clock {
     std::chrono::sys_days day_;
 };
 
+// One screen of 1024x768 unless told otherwise. A window shown full screen is put on the
+// area given, at its size, as an ordinary window (the offscreen desktop has no second screen).
 class FixedScreen : public Screen {
   public:
     void setWidth(int pixels) { width_ = pixels; }
+    // The desktop's screens side by side, the first the primary one (its width is the width).
+    void setSizes(const std::vector<QSize>& sizes);
     int widthPixels() const override { return width_; }
     int twipsPerPixel() const override { return 15; }
+    std::vector<QRect> screenAreas() const override;
+    void showFullScreen(QWidget& window, const QRect& area) override;
+    // The areas windows were shown full screen on, in order.
+    const std::vector<QRect>& fullScreenShown() const { return shownOn_; }
 
   private:
     int width_ = 1024;
+    std::vector<QSize> sizes_;
+    std::vector<QRect> shownOn_;
 };
 
 class RecordingPointer : public Pointer {

@@ -53,6 +53,8 @@ const std::vector<Entry>& entries() {
         {"dkapdy", "打印", Kind::Item, 2, ""},
         {"dkapyl", "打印预览", Kind::Item, 2, ""},
         {"dkappdf", "另存为PDF", Kind::Item, 2, ""},
+        // For the teachers' chat group: the sheet as a picture sized for a phone.
+        {"dkaptp", "保存为图片…", Kind::Item, 2, ""},
         {"dktj", "代课统计", Kind::Item, 1, "Ctrl+T"},
         {"cz", "查找(&C)", Kind::TopLevel, 0, ""},
         {"abcz", "按班查找", Kind::Item, 1, "Ctrl+F"},

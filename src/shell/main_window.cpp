@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "shell/board_picture_wiring.h"
 #include "shell/group_text_wiring.h"
 #include "shell/main_menu.h"
 #include "shell/notices_menu_wiring.h"
@@ -146,13 +147,15 @@ void MainWindow::wireMenu() {
     }
     // The record viewer and the notices live on the working area; the search windows hand the
     // picker's choice over by a connection of their own.
-    wireNoticesMenu(*this, *board_);
+    wireNoticesMenu(*this);
     wireSearchMenu(*this);
     wireGroupText(*this, *board_);
     wireSlipsMenu(*this);
+    wireReprintButton(*this, *board_);
     on("dkapdy", [this] { outputDaySheet(ctx_, this, SheetOutput::Print); });
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });
+    wireBoardPictureAndScreen(*this);
 }
 
 void MainWindow::refreshBoard() {

@@ -24,7 +24,14 @@ void openReprint(MainWindow& main) {
     if (!made) w->refresh();
 }
 
-void wireNoticesMenu(MainWindow& main, DayBoardView& board) {
+void wireReprintButton(MainWindow& main, DayBoardView& board) {
+    RunContext& ctx = main.context();
+    QObject::connect(board.addAction("reprintButton", QStringLiteral("重打…")),
+                     &QPushButton::clicked, &main,
+                     [&main, &ctx] { runAction(ctx, [&main] { openReprint(main); }); });
+}
+
+void wireNoticesMenu(MainWindow& main) {
     RunContext& ctx = main.context();
     QWidget* centre = main.centralWidget();
     auto* viewer = new RecordViewer(ctx, centre);
@@ -69,9 +76,7 @@ void wireNoticesMenu(MainWindow& main, DayBoardView& board) {
     main.on("jtqbdy", [outputDay] { outputDay(NoticeOutput::Print); });
     main.on("jtqbyl", [outputDay] { outputDay(NoticeOutput::Preview); });
     main.on("jtqbpdf", [outputDay] { outputDay(NoticeOutput::Pdf); });
-    QObject::connect(board.addAction("reprintButton", QStringLiteral("重打…")),
-                     &QPushButton::clicked, &main,
-                     [&main, &ctx] { runAction(ctx, [&main] { openReprint(main); }); });
+
     // From the viewer, the notices are of the cover it shows (本次 or 今天全部).
     auto outputShown = [&ctx, &main, busy, viewer](NoticeOutput how) {
         runAction(ctx, [&] { outputNotices(ctx, &main, busy, how, viewer->scope()); });

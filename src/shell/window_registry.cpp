@@ -23,6 +23,7 @@
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/main/password_window.h"
 #include "windows/main/period_times_window.h"
+#include "windows/main/staff_room_board.h"
 #include "windows/main/term_start_window.h"
 #include "windows/statistics/statistics_window.h"
 
@@ -112,6 +113,8 @@ const std::vector<Registered>& windowRegistry() {
         // 复制通知文字: opened from today's board and after the assignment screen.
         {"FormTZ", "", None, openGroupText},
         {"FormCD", "", None, openReprint},
+        // 全屏显示 on today's board: the staff room's screen.
+        {"boardScreen", "", None, [](MainWindow& m) { openStaffRoomBoard(m.context(), &m); }},
         {"Form14", "", None, [](MainWindow&) {},
          [](MainWindow& m, const QString& teacher) {
              openFreePeriodLeaveEdit(m.context(), &m, teacher);

@@ -78,6 +78,10 @@ void putInPlace(const fs::path& temp, const fs::path& target, Content content) {
     const off_t size = ::lseek(fd, 0, SEEK_END);
     bool whole = size > 0;
     if (whole && content == Content::Pdf) whole = endsAre(fd, size, "%PDF-", "%%EOF");
+    // The IEND chunk: no data, its type, and the checksum of the type.
+    if (whole && content == Content::Png)
+        whole =
+            endsAre(fd, size, "\x89PNG\r\n\x1a\n", std::string("\0\0\0\0IEND\xae\x42\x60\x82", 12));
     if (!whole) {
         ::close(fd);
         // A writer cut short by a full disk often says nothing: ask the disk.

@@ -16,6 +16,7 @@ namespace daike::safefile {
 enum class Content {
     Any,  // more than zero bytes
     Pdf,  // starts with "%PDF-" and ends with "%%EOF" (a writer cut short leaves no trailer)
+    Png,  // the PNG signature first and the IEND chunk last
 };
 
 // ".~NAME.NNNNNN.tmp" in the target's folder, so that the rename stays on one disk.

@@ -113,6 +113,30 @@ TEST(SafeFile, AWriteThatFailsOrComesOutShortLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"统计.pdf"});
 }
 
+// A picture cut short (no IEND chunk) or a file that is no PNG never replaces the old one.
+TEST(SafeFile, APictureWithoutItsSignatureOrItsEndKeepsTheOldOne) {
+    TempDir dir;
+    const auto target = dir.path() / "当日代课安排表-20261209.png";
+    const std::string head("\x89PNG\r\n\x1a\n", 8);
+    const std::string end("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+    const std::string whole = head + "IHDR and pixels" + end;
+    writeBytes(target, whole);
+    for (const std::string& bad : {head + "IHDR cut", "GIF89a" + end, std::string("x")}) {
+        const auto why = failureOf([&] {
+            safefile::write(
+                target, [&](const fs::path& temp) { writeBytes(temp, bad); },
+                safefile::Content::Png);
+        });
+        EXPECT_NE(why.find("不完整"), std::string::npos) << why;
+        EXPECT_EQ(bytesOf(target), whole);
+    }
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"当日代课安排表-20261209.png"});
+    const std::string newer = head + "other pixels" + end;
+    safefile::write(
+        target, [&](const fs::path& temp) { writeBytes(temp, newer); }, safefile::Content::Png);
+    EXPECT_EQ(bytesOf(target), newer);
+}
+
 TEST(SafeFile, TheStartRemovesOnlyTheTemporaryFilesOfKilledRuns) {
     TempDir dir;
     { Store::open(dir.path()); }

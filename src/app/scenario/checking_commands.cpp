@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -189,6 +190,32 @@ void ScenarioRunner::Checking::expectPosition(ScenarioRunner& r, const QStringLi
     const QString want = a[2] + "," + a[3];
     const QString got = QStringLiteral("%1,%2").arg(w->x()).arg(w->y());
     r.expect(got == want, a[1] + ": expected at " + want + ", got " + got);
+}
+
+// expect-geometry
+void ScenarioRunner::Checking::expectGeometry(ScenarioRunner& r, const QStringList& a) {
+    QWidget* w = r.widget(a[1]);
+    if (!w->isWindow()) cannot(a[1] + " is not a window");
+    const QString want = a[2] + "," + a[3] + " " + a[4] + "x" + a[5];
+    const QRect g = w->geometry();
+    const QString got =
+        QStringLiteral("%1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    r.expect(got == want, a[1] + ": expected " + want + ", got " + got);
+}
+
+// expect-row-height
+void ScenarioRunner::Checking::expectRowHeight(ScenarioRunner& r, const QStringList& a) {
+    auto* view = qobject_cast<QTableView*>(r.widget(a[1]));
+    if (!view) cannot(a[1] + " is not a table");
+    const int least = a[2].toInt();
+    QStringList low;
+    if (view->horizontalHeader()->isVisible() && view->horizontalHeader()->height() < least)
+        low << QStringLiteral("header %1").arg(view->horizontalHeader()->height());
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        if (view->rowHeight(row) < least)
+            low << QStringLiteral("row %1: %2").arg(row).arg(view->rowHeight(row));
+    r.expect(low.isEmpty() && view->model()->rowCount() > 0,
+             a[1] + ": rows lower than " + a[2] + " px (or none): " + low.join(", "));
 }
 
 // expect-fits

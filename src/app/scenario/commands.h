@@ -26,6 +26,7 @@ struct CannotRun {
 struct ScenarioRunner::SetUp {
     static void today(ScenarioRunner& r, const QStringList& a);
     static void screen(ScenarioRunner& r, const QStringList& a);
+    static void screens(ScenarioRunner& r, const QStringList& a);
     static void sql(ScenarioRunner& r, const QStringList& a);
     static void demo(ScenarioRunner& r, const QStringList& a);
     static void start(ScenarioRunner& r, const QStringList& a);
@@ -67,6 +68,8 @@ struct ScenarioRunner::Checking {
     static void expectOpen(ScenarioRunner& r, const QStringList& a);
     static void expectClosed(ScenarioRunner& r, const QStringList& a);
     static void expectPosition(ScenarioRunner& r, const QStringList& a);
+    static void expectGeometry(ScenarioRunner& r, const QStringList& a);
+    static void expectRowHeight(ScenarioRunner& r, const QStringList& a);
     static void expectFits(ScenarioRunner& r, const QStringList& a);
     static void expectValue(ScenarioRunner& r, const QStringList& a);
     static void expectPointer(ScenarioRunner& r, const QStringList& a);
@@ -85,6 +88,7 @@ struct ScenarioRunner::FilesAndPrinting {
     static void expectPrinted(ScenarioRunner& r, const QStringList& a);
     static void expectFile(ScenarioRunner& r, const QStringList& a);
     static void expectNoFile(ScenarioRunner& r, const QStringList& a);
+    static void expectImage(ScenarioRunner& r, const QStringList& a);
     static void expectPrintedText(ScenarioRunner& r, const QStringList& a);
     static void expectClipboard(ScenarioRunner& r, const QStringList& a);
     static void expectClipboardHas(ScenarioRunner& r, const QStringList& a);

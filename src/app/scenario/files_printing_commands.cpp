@@ -2,6 +2,8 @@
 // file-dialog answers, the scripted printer.
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
 #include <memory>
@@ -103,6 +105,20 @@ void ScenarioRunner::FilesAndPrinting::expectFile(ScenarioRunner& r, const QStri
 // expect-no-file
 void ScenarioRunner::FilesAndPrinting::expectNoFile(ScenarioRunner& r, const QStringList& a) {
     r.expect(!QFileInfo::exists(r.inProgramDir(a[1])), "expected no file " + a[1]);
+}
+
+// expect-image
+void ScenarioRunner::FilesAndPrinting::expectImage(ScenarioRunner& r, const QStringList& a) {
+    QImageReader reader(r.inProgramDir(a[1]));
+    const QByteArray format = reader.format();
+    const QImage image = reader.read();
+    const QString got = image.isNull() ? QStringLiteral("no picture (%1)").arg(reader.errorString())
+                                       : QStringLiteral("%1 %2x%3")
+                                             .arg(QString::fromLatin1(format))
+                                             .arg(image.width())
+                                             .arg(image.height());
+    r.expect(!image.isNull() && image.width() == a[2].toInt() && image.height() > 0,
+             a[1] + ": expected a picture " + a[2] + " pixels wide, got " + got);
 }
 
 // expect-printed-text

@@ -54,6 +54,20 @@ void ScenarioRunner::SetUp::screen(ScenarioRunner& r, const QStringList& a) {
     r.desktop_.screen.setWidth(w);
 }
 
+// screens
+void ScenarioRunner::SetUp::screens(ScenarioRunner& r, const QStringList& a) {
+    static const QRegularExpression re("^(\\d+)x(\\d+)$");
+    std::vector<QSize> sizes;
+    for (const auto& part : a[1].split(' ', Qt::SkipEmptyParts)) {
+        const auto m = re.match(part);
+        if (!m.hasMatch() || m.captured(1).toInt() <= 0 || m.captured(2).toInt() <= 0)
+            cannot("not a screen size (WxH): " + part);
+        sizes.push_back(QSize(m.captured(1).toInt(), m.captured(2).toInt()));
+    }
+    if (sizes.empty()) cannot("no screen size");
+    r.desktop_.screen.setSizes(sizes);
+}
+
 // sql
 void ScenarioRunner::SetUp::sql(ScenarioRunner& r, const QStringList& a) {
     r.sql(a[1]);
