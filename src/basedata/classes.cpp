@@ -1,5 +1,7 @@
 #include "basedata/classes.h"
 
+#include <tuple>
+
 #include "store/store.h"
 #include "store/tables/classes.h"
 #include "store/text.h"
@@ -60,6 +62,21 @@ int gradeOfClass(const std::string& name) {
     for (int g = 0; g < week::kGrades; ++g)
         if (first == week::kGradeNames[static_cast<std::size_t>(g)]) return g;
     return -1;
+}
+
+bool classBefore(const std::string& a, const std::string& b) {
+    const auto key = [](const std::string& cls) {
+        const int g = gradeOfClass(cls);
+        long number = 0;
+        const auto digit = cls.find_first_of("0123456789");
+        if (digit != std::string::npos)
+            for (auto i = digit; i < cls.size() && cls[i] >= '0' && cls[i] <= '9' && number < 10000;
+                 ++i)
+                number = number * 10 + (cls[i] - '0');
+        return std::tuple(g < 0 ? week::kGrades : g, number);
+    };
+    const auto ka = key(a), kb = key(b);
+    return ka != kb ? ka < kb : a < b;
 }
 
 std::vector<std::string> readClasses(Store& store) {

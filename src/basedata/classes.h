@@ -46,5 +46,8 @@ std::vector<std::string> readClasses(Store& store);
 
 // The grade index of a class name (from its first character, blanks ignored), or -1.
 int gradeOfClass(const std::string& className);
+// Classes as the school counts them: by grade (一 … 六), then by the number in brackets
+// (三(2) before 三(10)); a name of another shape after those, in code point order.
+bool classBefore(const std::string& a, const std::string& b);
 
 }  // namespace daike

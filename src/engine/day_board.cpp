@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "basedata/classes.h"
 #include "engine/telling.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
@@ -48,9 +49,10 @@ Board load(Store& store, int week, int weekday) {
     ofDay.weekday = weekday;
     for (const auto& q : queue::read(store, ofDay))
         b.lines.push_back({q.period, q.cls, q.subject, q.teacher, {}, {}, true});
-    // The absent teachers in the order they first appear, by period.
+    // By period, then class as the school counts them; the absent teachers in the order they
+    // first appear.
     std::stable_sort(b.lines.begin(), b.lines.end(), [](const Line& x, const Line& y) {
-        return x.period != y.period ? x.period < y.period : x.cls < y.cls;
+        return x.period != y.period ? x.period < y.period : classBefore(x.cls, y.cls);
     });
     for (const auto& l : b.lines) {
         auto a = std::find_if(b.absent.begin(), b.absent.end(),

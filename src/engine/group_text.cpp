@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "basedata/classes.h"
 #include "school/term_start.h"
 #include "school/working_day.h"
 #include "store/tables/teachers.h"
@@ -45,36 +46,10 @@ std::vector<std::vector<CoverRecord>> bySubstitute(const std::vector<CoverRecord
     return groupsBy(records, [](const CoverRecord& r) { return r.substitute; });
 }
 
-// Classes as the school counts them: by grade (一 … 六), then by the number in brackets; a
-// name of another shape after those, in code point order.
-struct ClassKey {
-    int grade;
-    long number;
-    std::string name;
-    bool operator<(const ClassKey& o) const {
-        if (grade != o.grade) return grade < o.grade;
-        if (number != o.number) return number < o.number;
-        return name < o.name;
-    }
-};
-
-ClassKey classKey(const std::string& cls) {
-    int grade = week::kGrades;
-    for (int g = 0; g < week::kGrades; ++g)
-        if (cls.starts_with(week::kGradeNames[static_cast<std::size_t>(g)])) grade = g;
-    long number = 0;
-    const auto digit = cls.find_first_of("0123456789");
-    if (digit != std::string::npos)
-        for (auto i = digit; i < cls.size() && cls[i] >= '0' && cls[i] <= '9' && number < 10000;
-             ++i)
-            number = number * 10 + (cls[i] - '0');
-    return {grade, number, cls};
-}
-
 std::vector<std::vector<CoverRecord>> byClass(const std::vector<CoverRecord>& records) {
     auto groups = groupsBy(records, [](const CoverRecord& r) { return r.cls; });
     std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
-        return classKey(a.front().cls) < classKey(b.front().cls);
+        return classBefore(a.front().cls, b.front().cls);
     });
     return groups;
 }

@@ -244,6 +244,15 @@ TEST(ClassNames, GradeOfAClassComesFromItsFirstCharacter) {
     EXPECT_EQ(gradeOfClass(""), -1);
 }
 
+TEST(ClassNames, ClassesGoInTheSchoolsOrder) {
+    // Code point order would put 三 before 二 and 五 before 四, and 一(10) before 一(2).
+    std::vector<std::string> classes = {"五(1)", "一(10)", "三(3)",  "二(2)",
+                                        "一(2)", "四(1)",  "兴趣班", "六(1)"};
+    std::sort(classes.begin(), classes.end(), classBefore);
+    EXPECT_EQ(classes, (std::vector<std::string>{"一(2)", "一(10)", "二(2)", "三(3)", "四(1)",
+                                                 "五(1)", "六(1)", "兴趣班"}));
+}
+
 TEST(FullWidth, BracketsDigitsAndBlanksAreCleaned) {
     EXPECT_EQ(cleanFullWidth("三（２）"), "三(2)");
     EXPECT_EQ(cleanFullWidth(" 一 (1)\u3000"), "一(1)");

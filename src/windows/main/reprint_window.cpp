@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "basedata/classes.h"
 #include "engine/day_board.h"
 #include "school/period_times.h"
 #include "ui/change_signals.h"
@@ -29,7 +30,7 @@ std::vector<CoverRecord> daysCover(RunContext& ctx) {
     for (auto& r : covers::read(ctx.store, CoverTable::Today))
         if (board::onDay(r, ctx.day.week(), ctx.day.weekday())) out.push_back(std::move(r));
     std::stable_sort(out.begin(), out.end(), [](const CoverRecord& a, const CoverRecord& b) {
-        return a.period != b.period ? a.period < b.period : a.cls < b.cls;
+        return a.period != b.period ? a.period < b.period : classBefore(a.cls, b.cls);
     });
     return out;
 }
