@@ -14,12 +14,7 @@
 namespace daike {
 
 void openGroupText(MainWindow& main) {
-    bool made = false;
-    auto* w = main.openWindow<GroupTextWindow>("FormTZ", [&main, &made] {
-        made = true;
-        return new GroupTextWindow(main.context(), &main);
-    });
-    if (!made) w->refresh();
+    main.openAndRefresh<GroupTextWindow>("FormTZ");
 }
 
 void wireGroupText(MainWindow& main, DayBoardView& board) {

@@ -31,6 +31,10 @@ class MainWindow : public QMainWindow {
     // Opens a window of the program: shows the open one with that name, or makes a new one.
     template <class W>
     W* openWindow(const QString& name, const std::function<W*()>& make);
+    // A window made with the run's context that, opened again, reads the day afresh
+    // (`refresh()`).
+    template <class W>
+    void openAndRefresh(const QString& name);
 
     // Refreshes the calendar line at the foot of the window.
     void showCalendar();
@@ -78,6 +82,16 @@ class MainWindow : public QMainWindow {
 template <class W>
 W* MainWindow::openWindow(const QString& name, const std::function<W*()>& make) {
     return showOrMake<W>(this, name, make);
+}
+
+template <class W>
+void MainWindow::openAndRefresh(const QString& name) {
+    bool made = false;
+    W* w = openWindow<W>(name, [this, &made] {
+        made = true;
+        return new W(context(), this);
+    });
+    if (!made) w->refresh();
 }
 
 }  // namespace daike

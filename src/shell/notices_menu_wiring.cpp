@@ -16,12 +16,7 @@
 namespace daike {
 
 void openReprint(MainWindow& main) {
-    bool made = false;
-    auto* w = main.openWindow<ReprintWindow>("FormCD", [&main, &made] {
-        made = true;
-        return new ReprintWindow(main.context(), &main);
-    });
-    if (!made) w->refresh();
+    main.openAndRefresh<ReprintWindow>("FormCD");
 }
 
 void wireReprintButton(MainWindow& main, DayBoardView& board) {

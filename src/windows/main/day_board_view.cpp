@@ -5,20 +5,19 @@
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <filesystem>
 
 #include "school/term_start.h"
 #include "store/failure.h"
-#include "store/safe_file.h"
 #include "store/store.h"
 #include "store/week.h"
+#include "ui/pdf_file.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -244,16 +243,7 @@ void outputDaySheet(RunContext& ctx, QWidget* parent, SheetOutput how) {
             if (!path) return;
             // Put in place only when whole, so a full disk leaves an older sheet as it was.
             try {
-                safefile::write(
-                    std::filesystem::path(path->toStdU16String()),
-                    [&](const std::filesystem::path& temp) {
-                        QPdfWriter pdf(QString::fromStdU16String(temp.u16string()));
-                        pdf.setPageLayout(layout);
-                        pdf.setResolution(300);
-                        pdf.setTitle(job);
-                        paint(pdf);
-                    },
-                    safefile::Content::Pdf);
+                writePdfFile(*path, job, layout, paint);
             } catch (const Failure& e) {
                 ctx.platform.boxes.ok(QString::fromUtf8(e.what()));
             }

@@ -4,14 +4,12 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <algorithm>
-#include <filesystem>
 
 #include "documents/notices.h"
 #include "engine/telling.h"
 #include "store/failure.h"
-#include "store/safe_file.h"
+#include "ui/pdf_file.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -260,16 +258,7 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
                 *path += QStringLiteral(".pdf");
             // Put in place only when whole, so a full disk leaves an older file as it was.
             try {
-                safefile::write(
-                    std::filesystem::path(path->toStdU16String()),
-                    [&](const std::filesystem::path& temp) {
-                        QPdfWriter pdf(QString::fromStdU16String(temp.u16string()));
-                        pdf.setPageLayout(layout);
-                        pdf.setResolution(300);
-                        pdf.setTitle(job);
-                        paint(pdf);
-                    },
-                    safefile::Content::Pdf);
+                writePdfFile(*path, job, layout, paint);
             } catch (const Failure& e) {
                 boxes.ok(QString::fromUtf8(e.what()));
                 return;
