@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<daike::Notice> notices;
         for (const char* who : {"赵三", "钱四", "孙五"})
             notices.push_back({"张老师", "病假", who, "一(1)", "上午", "2", "语文",
-                               daike::calendar::makeDay(2026, 9, 16), 3});
+                               daike::calendar::makeDay(2026, 9, 16), 3, "9:50–10:30"});
         daike::fillNotices(doc, notices);
         (void)daike::pageModel(doc);
         (void)daike::WordDocument::fromBytes(doc.toBytes(), "输出文件.docx");
