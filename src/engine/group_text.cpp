@@ -4,6 +4,7 @@
 #include <map>
 
 #include "basedata/classes.h"
+#include "engine/day_board.h"
 #include "school/term_start.h"
 #include "school/working_day.h"
 #include "store/tables/teachers.h"
@@ -106,9 +107,8 @@ std::string joined(const std::vector<std::string>& lines) {
 
 // The records of the working day (records of a day not yet cleared by 新的一天 are not its cover).
 std::vector<CoverRecord> ofDay(std::vector<CoverRecord> records, const Day& day) {
-    std::erase_if(records, [&](const CoverRecord& r) {
-        return r.weekday != day.weekday || leadingNumber(r.week) != day.week;
-    });
+    std::erase_if(records,
+                  [&](const CoverRecord& r) { return !board::onDay(r, day.week, day.weekday); });
     return records;
 }
 

@@ -34,6 +34,14 @@ Day makeDay(int y, unsigned m, unsigned d) {
     return sys_days(year(y) / month(m) / day(d));
 }
 
+std::string stamp(Day d) {
+    const year_month_day ymd{d};
+    const int y = static_cast<int>(ymd.year());
+    const unsigned m = static_cast<unsigned>(ymd.month()), dd = static_cast<unsigned>(ymd.day());
+    return std::to_string(y) + (m < 10 ? "0" : "") + std::to_string(m) + (dd < 10 ? "0" : "") +
+           std::to_string(dd);
+}
+
 std::optional<Day> parseDate(std::string_view text) {
     std::vector<long> parts;
     std::size_t i = 0;

@@ -27,5 +27,7 @@ Day dateOf(Day termStart, int week, int weekday);
 std::optional<Day> parseDate(std::string_view text);
 
 Day makeDay(int year, unsigned month, unsigned day);
+// The date as file names carry it: "20261209".
+std::string stamp(Day day);
 
 }  // namespace daike::calendar

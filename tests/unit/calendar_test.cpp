@@ -103,3 +103,10 @@ TEST(TermStart, TheBoxesGiveAMondayOrAReasonToTypeAgain) {
 
 }  // namespace
 }  // namespace daike
+
+namespace daike {
+TEST(Calendar, FileNameStampPadsMonthAndDay) {
+    EXPECT_EQ(calendar::stamp(calendar::makeDay(2026, 3, 9)), "20260309");
+    EXPECT_EQ(calendar::stamp(calendar::makeDay(2026, 12, 10)), "20261210");
+}
+}  // namespace daike

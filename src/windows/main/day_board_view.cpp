@@ -47,10 +47,17 @@ bool landscape(const board::Board& b) {
 
 }  // namespace
 
-QString boardDate(RunContext& ctx, const board::Board& b) {
+std::optional<calendar::Day> boardDay(RunContext& ctx, const board::Board& b) {
     const auto start = readTermStart(ctx.store);
-    if (!start || b.week < 1 || b.weekday < 1 || b.weekday > week::kCalendarDays) return {};
-    const std::chrono::year_month_day d{calendar::dateOf(*start, b.week, b.weekday)};
+    if (!start || b.week < 1 || b.weekday < 1 || b.weekday > week::kCalendarDays)
+        return std::nullopt;
+    return calendar::dateOf(*start, b.week, b.weekday);
+}
+
+QString boardDate(RunContext& ctx, const board::Board& b) {
+    const auto day = boardDay(ctx, b);
+    if (!day) return {};
+    const std::chrono::year_month_day d{*day};
     return QStringLiteral("%1年%2月%3日")
         .arg(static_cast<int>(d.year()))
         .arg(static_cast<unsigned>(d.month()))

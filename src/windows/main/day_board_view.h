@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "engine/day_board.h"
+#include "school/calendar.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -22,7 +24,9 @@ struct RunContext;
 // date, a place for the office's signature).
 QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet);
 
-// The date of the board's day ("2026年9月30日"), empty while the first day of term is unknown.
+// The date of the board's day, none while the first day of term is unknown.
+std::optional<calendar::Day> boardDay(RunContext& ctx, const board::Board& b);
+// The same as the board writes it ("2026年9月30日"), empty when unknown.
 QString boardDate(RunContext& ctx, const board::Board& b);
 
 class DayBoardView : public QWidget {

@@ -287,20 +287,9 @@ QByteArray daySheetPng(const board::Board& b, const QString& dateText) {
     return bytes;
 }
 
-std::optional<std::chrono::year_month_day> boardDay(RunContext& ctx, const board::Board& b) {
-    const auto start = readTermStart(ctx.store);
-    if (!start || b.week < 1 || b.weekday < 1 || b.weekday > week::kCalendarDays)
-        return std::nullopt;
-    return std::chrono::year_month_day{calendar::dateOf(*start, b.week, b.weekday)};
-}
-
 QString daySheetPictureName(RunContext& ctx, const board::Board& b) {
-    const auto day =
-        boardDay(ctx, b).value_or(std::chrono::year_month_day{ctx.platform.clock.today()});
-    return QStringLiteral("当日代课安排表-%1%2%3.png")
-        .arg(static_cast<int>(day.year()), 4, 10, QLatin1Char('0'))
-        .arg(static_cast<unsigned>(day.month()), 2, 10, QLatin1Char('0'))
-        .arg(static_cast<unsigned>(day.day()), 2, 10, QLatin1Char('0'));
+    const auto day = boardDay(ctx, b).value_or(ctx.platform.clock.today());
+    return QStringLiteral("当日代课安排表-%1.png").arg(qs(calendar::stamp(day)));
 }
 
 void saveDaySheetPicture(RunContext& ctx) {

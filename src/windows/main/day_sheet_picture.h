@@ -39,9 +39,6 @@ void paintDaySheet(QPainter& p, const board::Board& b, const QString& dateText);
 QImage daySheetImage(const board::Board& b, const QString& dateText);
 QByteArray daySheetPng(const board::Board& b, const QString& dateText);
 
-// The calendar day of the board (from the first day of term), none while it is unknown.
-std::optional<std::chrono::year_month_day> boardDay(RunContext& ctx, const board::Board& b);
-
 // "当日代课安排表-20261209.png": the board's day, else the clock's.
 QString daySheetPictureName(RunContext& ctx, const board::Board& b);
 

@@ -116,13 +116,9 @@ void outputNoticesOf(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutpu
             ctx.platform.printer.preview(parent, job, filled->renderer.pageLayout(), paint);
             return;
         case NoticeOutput::Pdf: {
-            const auto today = std::chrono::year_month_day{ctx.platform.clock.today()};
-            const QString name =
-                QStringLiteral("代课通知-%1%2%3%4.pdf")
-                    .arg(nameSuffix.isEmpty() ? QString() : nameSuffix + "-")
-                    .arg(static_cast<int>(today.year()), 4, 10, QLatin1Char('0'))
-                    .arg(static_cast<unsigned>(today.month()), 2, 10, QLatin1Char('0'))
-                    .arg(static_cast<unsigned>(today.day()), 2, 10, QLatin1Char('0'));
+            const QString name = QStringLiteral("代课通知-%1%2.pdf")
+                                     .arg(nameSuffix.isEmpty() ? QString() : nameSuffix + "-",
+                                          qs(calendar::stamp(ctx.platform.clock.today())));
             auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"),
                                                     pathText(ctx.programDir / ss(name)),
                                                     QStringLiteral("PDF 文件 (*.pdf)"));

@@ -213,14 +213,6 @@ std::optional<std::vector<Slip>> chooseSlips(RunContext& ctx) {
     return slips;
 }
 
-QString dateStamp(RunContext& ctx) {
-    const std::chrono::year_month_day today{ctx.platform.clock.today()};
-    return QStringLiteral("%1%2%3")
-        .arg(static_cast<int>(today.year()), 4, 10, QLatin1Char('0'))
-        .arg(static_cast<unsigned>(today.month()), 2, 10, QLatin1Char('0'))
-        .arg(static_cast<unsigned>(today.day()), 2, 10, QLatin1Char('0'));
-}
-
 }  // namespace
 
 void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
@@ -249,7 +241,8 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
             return;
         case SlipOutput::Pdf: {
             const QString suggested = QString::fromStdString(
-                (ctx.programDir / ss(QStringLiteral("代课单-") + dateStamp(ctx) + ".pdf"))
+                (ctx.programDir / ss(QStringLiteral("代课单-") +
+                                     qs(calendar::stamp(ctx.platform.clock.today())) + ".pdf"))
                     .string());
             auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"), suggested,
                                                     QStringLiteral("PDF 文件 (*.pdf)"));

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 
+#include "school/period_times.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
 #include "ui/run_context.h"
@@ -174,7 +175,7 @@ void StaffRoomBoard::showClock() {
     QString line = boardDate(ctx_, board_);
     if (board_.weekday >= 1 && board_.weekday <= week::kCalendarDays)
         line += QStringLiteral("　星期") + qs(week::weekdayNumeral(board_.weekday));
-    line += QStringLiteral("　%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    line += QStringLiteral("　") + qs(clockText(minutes));
     line += QStringLiteral("　　代课%1节，待安排%2节").arg(board_.covered()).arg(board_.waiting());
     day_->setText(line.trimmed());
 }
