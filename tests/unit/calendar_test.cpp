@@ -101,12 +101,10 @@ TEST(TermStart, TheBoxesGiveAMondayOrAReasonToTypeAgain) {
     EXPECT_EQ(chineseDate(makeDay(2009, 8, 31)), "2009年8月31日");
 }
 
-}  // namespace
-}  // namespace daike
-
-namespace daike {
 TEST(Calendar, FileNameStampPadsMonthAndDay) {
-    EXPECT_EQ(calendar::stamp(calendar::makeDay(2026, 3, 9)), "20260309");
-    EXPECT_EQ(calendar::stamp(calendar::makeDay(2026, 12, 10)), "20261210");
+    EXPECT_EQ(calendar::stamp(makeDay(2026, 3, 9)), "20260309");
+    EXPECT_EQ(calendar::stamp(makeDay(2026, 12, 10)), "20261210");
 }
+
+}  // namespace
 }  // namespace daike
