@@ -10,6 +10,7 @@
 #include "basedata/demo_school.h"
 #include "engine/day_board.h"
 #include "engine/day_proposal.h"
+#include "school/cover_rules.h"
 #include "store/store.h"
 
 namespace {
@@ -68,6 +69,35 @@ void BM_DayProposal(benchmark::State& state) {
         benchmark::DoNotOptimize(dayplan::propose(*s.store, "3", s.lessons, {}, true));
 }
 BENCHMARK(BM_DayProposal)->Arg(0)->Arg(64)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
+
+// The same under 代课规则: two covers a day and six a week at most, no two lessons in a row,
+// 均衡安排. The rules are taken back after the run.
+void BM_DayProposalUnderRules(benchmark::State& state) {
+    auto& s = school(static_cast<int>(state.range(0)));
+    rules::CoverRules r;
+    r.perDay = 2;
+    r.perWeek = 6;
+    r.inARow = false;
+    r.balanced = true;
+    if (!rules::save(*s.store, r)) state.SkipWithError("the rules were refused");
+    const dayplan::Day day{"5", "3", {}, true};
+    int placed = 0;
+    for (auto _ : state) {
+        const auto rows = dayplan::propose(*s.store, day, s.lessons);
+        placed = 0;
+        for (const auto& row : rows) placed += row.substitute() ? 1 : 0;
+        benchmark::DoNotOptimize(rows);
+    }
+    (void)rules::save(*s.store, {});
+    state.counters["teachers"] = static_cast<double>(s.school.teachers.size());
+    state.counters["placed"] = placed;
+}
+BENCHMARK(BM_DayProposalUnderRules)
+    ->Arg(0)
+    ->Arg(64)
+    ->Arg(256)
+    ->Arg(1024)
+    ->Unit(benchmark::kMillisecond);
 
 // The board of the demo school once its 30 lessons are covered (or as many as can be).
 void BM_BoardRefresh(benchmark::State& state) {

@@ -157,8 +157,8 @@ void replaceEarlierTermCover(Store& store, const CoverRecord& record,
     std::vector<CoverRecord> sameDay;
     for (auto& r : covers::read(store, CoverTable::Term,
                                 {record.absent, std::nullopt, record.weekday, record.cls,
-                                 record.period, record.subject}))
-        if (r.week == record.week) sameDay.push_back(std::move(r));
+                                 record.period, record.subject, record.week}))
+        sameDay.push_back(std::move(r));
     const auto surplus = static_cast<long>(sameDay.size()) + 1 - coveredAfter;
     for (long i = 0; i < surplus; ++i) {
         const auto& earlier = sameDay[static_cast<std::size_t>(i)];

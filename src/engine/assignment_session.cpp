@@ -61,11 +61,23 @@ const ranking::Candidate* Session::candidateAt(int row) const {
     return row >= 0 && row < kPageRows && k < ranked_.size() ? &ranked_[k] : nullptr;
 }
 
+const coverload::Standing* Session::standingAt(int row) const {
+    const auto k = static_cast<std::size_t>(pageOffset_ + row);
+    return row >= 0 && row < kPageRows && k < standings_.size() ? &standings_[k] : nullptr;
+}
+
+void Session::arrangeRanked() {
+    const auto loads = coverload::DayLoads::read(store_, day_.day().weekText(), day_.weekday());
+    standings_ = coverload::arrange(ranked_, loads, rules::load(store_), false);
+}
+
 Highlight Session::highlight(int row) const {
-    // Green: head teacher of the class; pink: teaches a main subject there. Once a row is
-    // chosen only that row stands out.
+    // Green: head teacher of the class; pink: teaches a main subject there; grey: at a limit.
+    // Once a row is chosen only that row stands out.
     if (selectedRow_ >= 0) return row == selectedRow_ ? Highlight::Selected : Highlight::None;
     const auto* c = candidateAt(row);
+    if (const auto* st = standingAt(row); st && st->limit != coverload::Limit::None)
+        return Highlight::Limited;
     if (!c || c->affinity.empty()) return Highlight::None;
     return c->affinity.starts_with("班") ? Highlight::HeadTeacher : Highlight::MainSubject;
 }
@@ -113,6 +125,7 @@ void Session::leaveDay() {
     selectedLesson_.reset();
     selectedRow_ = -1;
     ranked_.clear();
+    standings_.clear();
     suggestionsShown_ = false;
 }
 
@@ -156,6 +169,7 @@ void Session::load() {
     }
     selectedRow_ = -1;
     ranked_.clear();
+    standings_.clear();
     suggestionsShown_ = false;
     loadedTeacher_ = teacher;
     loadedWeekday_ = day_.weekday();
@@ -182,6 +196,8 @@ void Session::clickPeriod(int i, std::optional<Lesson> lesson) {
     const auto result =
         ranking::rank(store_, weekdayText(), i + 1, lesson ? lesson->cls : std::string());
     ranked_ = result.rows;
+    arrangeRanked();
+    overLimitAsked_ = false;
     suggestionsShown_ = false;
     if (ranked_.empty()) {
         op_.okCancel("无可代教师");
@@ -203,6 +219,8 @@ void Session::turnPage(int delta) {
     pageOffset_ = std::max(0, pageOffset_ + delta * kPageRows);
     selectedRow_ = -1;
     ranked_ = ranking::rankedRows(store_);
+    arrangeRanked();
+    overLimitAsked_ = false;
     pageOffset_ = pageAt(static_cast<int>(ranked_.size()), pageOffset_).first;
 }
 
@@ -210,6 +228,7 @@ void Session::clickCandidate(int r) {
     // An empty row names nobody: choosing it would record a cover by no one.
     if (selectedPeriod_ < 0 || pageOffset_ + r >= static_cast<int>(ranked_.size())) return;
     selectedRow_ = r;
+    overLimitAsked_ = false;
     suggestionsShown_ = false;
 }
 
@@ -217,6 +236,12 @@ Next Session::confirm() {
     if (selectedRow_ < 0 || selectedPeriod_ < 0) return Next::Stay;
     op_.point(Spot::ConfirmButton);
     const auto& chosen = ranked_[static_cast<std::size_t>(pageOffset_ + selectedRow_)];
+    // Past a limit of 代课规则 the operator may still give him the lesson, asked once.
+    if (const auto* st = standingAt(selectedRow_);
+        st && st->limit != coverload::Limit::None && !overLimitAsked_) {
+        if (!op_.yesNo(coverload::overLimitQuestion(st->limit, st->load))) return Next::Stay;
+        overLimitAsked_ = true;
+    }
     if (searchesForBetterLessons(chosen.affinity)) {
         suggestions_ = findSuggestions(store_, chosen.name, weekdayText(), selectedPeriod_ + 1);
         if (!suggestions_.empty()) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/assignment.h"
+#include "engine/cover_load.h"
 #include "engine/day_proposal.h"
 #include "engine/ranking.h"
 
@@ -58,7 +59,8 @@ struct PeriodView {
 };
 
 // How a row of the candidate list stands out.
-enum class Highlight { None, Selected, HeadTeacher, MainSubject };
+// Limited: the candidate reached a limit of 代课规则 (shown last, in grey).
+enum class Highlight { None, Selected, HeadTeacher, MainSubject, Limited };
 
 // After an action: stay on the screen, or take the exit step (the operator answered that the
 // day's cover is complete).
@@ -103,6 +105,8 @@ class Session {
     int selectedRow() const { return selectedRow_; }  // row of the page, or −1
     // The candidate on a row of the page, or none.
     const ranking::Candidate* candidateAt(int row) const;
+    // His day, week and term and the limit he reached, for the same row.
+    const coverload::Standing* standingAt(int row) const;
     Highlight highlight(int row) const;
     bool suggestionsShown() const { return suggestionsShown_; }
     const std::vector<Suggestion>& suggestions() const { return suggestions_; }
@@ -163,6 +167,8 @@ class Session {
 
   private:
     std::string weekdayText() const;
+    // The candidates as the school's limits show them: those at a limit last.
+    void arrangeRanked();
     // The name as stored for the teacher typed (blanks matched as in every window).
     std::string teacherOfName() const;
     void leaveDay();
@@ -189,6 +195,8 @@ class Session {
     int selectedPeriod_ = -1;
     std::optional<Lesson> selectedLesson_;
     std::vector<ranking::Candidate> ranked_;
+    std::vector<coverload::Standing> standings_;  // of ranked_, in its order
+    bool overLimitAsked_ = false;  // the operator said yes to the chosen row past its limit
     int pageOffset_ = 0;
     int selectedRow_ = -1;
     std::vector<Suggestion> suggestions_;

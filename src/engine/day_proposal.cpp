@@ -46,24 +46,29 @@ std::set<std::string> absentToday(Store& store, std::string_view weekdayText,
 }
 
 // The lessons one after another, as the office would cover them by hand: rank, take the pick,
-// record. With `strict`, a teacher picked who is no longer a candidate stops everything.
-std::vector<Row> walk(Store& store, std::string_view weekdayText,
-                      const std::vector<OpenLesson>& lessons, const std::vector<Pick>& picks,
-                      bool severalTeachers, const Day* day, bool strict) {
+// record. With `strict` (the records are written), a teacher picked who is no longer a
+// candidate stops everything.
+std::vector<Row> walk(Store& store, const Day& day, const std::vector<OpenLesson>& lessons,
+                      const std::vector<Pick>& picks, bool strict) {
+    const std::string_view weekdayText = day.weekdayText;
     std::vector<Row> rows;
     rows.reserve(lessons.size());
     const auto absent = absentToday(store, weekdayText, lessons);
+    const auto rules = rules::load(store);
+    auto loads = coverload::DayLoads::read(store, day.week, weekdayOf(weekdayText));
+    ranking::Ranker ranker(store);
     for (std::size_t i = 0; i < lessons.size(); ++i) {
         Row row;
         row.lesson = lessons[i];
-        for (auto& c : ranking::rank(store, weekdayText, row.lesson.period, row.lesson.cls).rows)
+        for (auto& c : ranker.rank(weekdayText, row.lesson.period, row.lesson.cls).rows)
             if (!absent.count(c.name)) row.candidates.push_back(std::move(c));
+        row.standings = coverload::arrange(row.candidates, loads, rules, rules.balanced);
         const Pick pick = i < picks.size() ? picks[i] : Pick::first();
         switch (pick.kind) {
             case Pick::Kind::Open:
                 break;
             case Pick::Kind::First:
-                row.chosen = row.candidates.empty() ? -1 : 0;
+                row.chosen = coverload::firstAllowed(row.standings, rules, row.lesson.period);
                 break;
             case Pick::Kind::Teacher:
                 row.chosen = indexOf(row.candidates, pick.teacher);
@@ -76,12 +81,22 @@ std::vector<Row> walk(Store& store, std::string_view weekdayText,
                                           "课，代课情况已有变化，请重新一键安排。本次没有记入"
                                           "任何代课。");
                     row.pickLost = true;
-                    row.chosen = row.candidates.empty() ? -1 : 0;
+                    row.chosen = coverload::firstAllowed(row.standings, rules, row.lesson.period);
                 }
                 break;
         }
         if (const auto* sub = row.substitute()) {
             row.why = reasonsFor(row.candidates, static_cast<std::size_t>(row.chosen));
+            // Under 均衡安排: none of his kind (head teacher, main subject, others) has covered
+            // less today.
+            if (rules.balanced) {
+                const auto& mine = *row.standing();
+                bool fewest = true;
+                for (std::size_t j = 0; j < row.candidates.size(); ++j)
+                    fewest = fewest && (row.candidates[j].classMark != sub->classMark ||
+                                        row.standings[j].load.today >= mine.load.today);
+                if (fewest) row.why.insert(row.why.begin(), "同类中本日代课最少");
+            }
             assignment::Cover c;
             c.absent = row.lesson.absent;
             c.substitute = sub->name;
@@ -89,16 +104,17 @@ std::vector<Row> walk(Store& store, std::string_view weekdayText,
             c.cls = row.lesson.cls;
             c.subject = row.lesson.subject;
             c.period = row.lesson.period;
-            if (day) {
-                c.week = day->week;
-                auto r = day->reasons.find(row.lesson.absent);
-                if (r == day->reasons.end() || r->second.empty())
+            if (strict) {
+                c.week = day.week;
+                auto r = day.reasons.find(row.lesson.absent);
+                if (r == day.reasons.end() || r->second.empty())
                     throw Failure(Failure::Kind::Usage,
                                   "请先选定“" + row.lesson.absent +
                                       "”老师的代课事由。本次没有记入任何代课。");
                 c.reason = r->second;
             }
-            assignment::recordCover(store, c, severalTeachers);
+            assignment::recordCover(store, c, day.severalTeachers);
+            loads.addCover(sub->name, row.lesson.period);
         }
         rows.push_back(std::move(row));
     }
@@ -149,12 +165,20 @@ std::vector<std::string> waitingTeachers(Store& store, std::string_view weekdayT
     return out;
 }
 
+std::vector<Row> propose(Store& store, const Day& day, const std::vector<OpenLesson>& lessons,
+                         const std::vector<Pick>& picks) {
+    // Recorded for real so that every later ranking sees them, then all taken back.
+    Transaction scratch(store);
+    return walk(store, day, lessons, picks, false);
+}
+
 std::vector<Row> propose(Store& store, std::string_view weekdayText,
                          const std::vector<OpenLesson>& lessons, const std::vector<Pick>& picks,
                          bool severalTeachers) {
-    // Recorded for real so that every later ranking sees them, then all taken back.
-    Transaction scratch(store);
-    return walk(store, weekdayText, lessons, picks, severalTeachers, nullptr, false);
+    Day day;
+    day.weekdayText = std::string(weekdayText);
+    day.severalTeachers = severalTeachers;
+    return propose(store, day, lessons, picks);
 }
 
 std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranked, std::size_t i) {
@@ -191,8 +215,7 @@ int confirm(Store& store, const Day& day, const std::vector<Row>& rows) {
         picks.push_back(r.substitute() ? Pick::of(r.substitute()->name) : Pick::open());
     }
     return store.transaction([&] {
-        const auto done =
-            walk(store, day.weekdayText, lessons, picks, day.severalTeachers, &day, true);
+        const auto done = walk(store, day, lessons, picks, true);
         return static_cast<int>(
             std::count_if(done.begin(), done.end(), [](const Row& r) { return r.chosen >= 0; }));
     });

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/cover_load.h"
 #include "engine/ranking.h"
 
 namespace daike {
@@ -56,6 +57,9 @@ struct Row {
     // teachers absent today (those of the lessons, and those covered earlier today) are left
     // out even when free in the period.
     std::vector<ranking::Candidate> candidates;
+    // Each candidate's day, week and term as the row stands, and the limit he reached under
+    // 代课规则; in the order of `candidates` (those at a limit last).
+    std::vector<coverload::Standing> standings;
     int chosen = -1;  // index into candidates; -1: the lesson stays open
     // The operator's teacher could no longer take this lesson (an earlier row now gives him
     // a lesson in the same period): the row fell back to the first candidate.
@@ -67,17 +71,10 @@ struct Row {
     const ranking::Candidate* substitute() const {
         return chosen < 0 ? nullptr : &candidates[static_cast<std::size_t>(chosen)];
     }
+    const coverload::Standing* standing() const {
+        return chosen < 0 ? nullptr : &standings[static_cast<std::size_t>(chosen)];
+    }
 };
-
-// The proposal for the lessons, given the operator's picks (one per lesson, missing ones are
-// Pick::first()). Nothing is written: the covers are recorded to rank the later rows and then
-// taken back.
-std::vector<Row> propose(Store& store, std::string_view weekdayText,
-                         const std::vector<OpenLesson>& lessons,
-                         const std::vector<Pick>& picks = {}, bool severalTeachers = false);
-
-// The reasons in the office's words for the candidate at index i of a ranked list.
-std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranked, std::size_t i);
 
 // What the records need beyond the lessons.
 struct Day {
@@ -86,6 +83,22 @@ struct Day {
     std::map<std::string, std::string> reasons;  // 性质 per absent teacher
     bool severalTeachers = false;
 };
+
+// The proposal for the lessons, given the operator's picks (one per lesson, missing ones are
+// Pick::first()). Nothing is written: the covers are recorded to rank the later rows and then
+// taken back. Under 代课规则 a row's first choice is the first candidate who reached no limit
+// (and, when the school says so, is not then in two lessons in a row); with 均衡安排 the
+// candidates of each affinity class come fewer covers today first, then this week. The week's
+// cover is counted from the records of the day's 周次.
+std::vector<Row> propose(Store& store, const Day& day, const std::vector<OpenLesson>& lessons,
+                         const std::vector<Pick>& picks = {});
+// The same for a day whose week is not known.
+std::vector<Row> propose(Store& store, std::string_view weekdayText,
+                         const std::vector<OpenLesson>& lessons,
+                         const std::vector<Pick>& picks = {}, bool severalTeachers = false);
+
+// The reasons in the office's words for the candidate at index i of a ranked list.
+std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranked, std::size_t i);
 
 // The rows as they were chosen, in one transaction: each lesson with a substitute is recorded
 // exactly as the manual confirmation records it (ranking first, then the cover); rows left

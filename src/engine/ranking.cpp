@@ -97,6 +97,83 @@ std::unordered_map<std::string, Row> firstByName(std::vector<Row> rows, Name nam
     return out;
 }
 
+std::unordered_map<std::string, TeacherRow> teachersByName(Store& store) {
+    return firstByName(teachers::all(store), [](const TeacherRow& t) { return t.name; });
+}
+
+std::unordered_map<std::string, week::PerDay<double>> lessonsByName(Store& store) {
+    std::unordered_map<std::string, week::PerDay<double>> out;
+    for (auto& d : dailycounts::all(store))
+        if (d.name) out.emplace(*d.name, d.lessons);
+    return out;
+}
+
+// A tally row without a name counts for nobody.
+std::unordered_map<std::string, Tally> talliesByName(Store& store) {
+    return firstByName(tallies::all(store), [](const Tally& t) {
+        return t.name.empty() ? std::nullopt : std::optional<std::string>(t.name);
+    });
+}
+
+std::vector<std::string> teachingIn(Store& store, int day, int period) {
+    std::vector<std::string> out;
+    LessonFilter lessons;
+    lessons.weekday = day;
+    lessons.period = period;
+    for (auto& l : timetable::read(store, lessons)) out.push_back(std::move(l.teacher));
+    return out;
+}
+
+// What the scores are made of.
+struct Sources {
+    const std::unordered_map<std::string, TeacherRow>& teachers;
+    const std::unordered_map<std::string, week::PerDay<double>>& lessons;
+    const std::unordered_map<std::string, Tally>& tallies;
+    // Teachers in a class in the period just before: with a lesson of their own, or covering
+    // one recorded today. A substitute booked for the period before is as tired as one
+    // teaching it.
+    const std::unordered_set<std::string>& teachingBefore;
+};
+
+// The rows of 临时运算表 for the eligible names, in their order.
+std::vector<CandidateRow> score(const std::vector<std::string>& names, int day,
+                                std::string_view cls, const Sources& from, Result& result) {
+    std::vector<CandidateRow> scored;
+    scored.reserve(names.size());
+    for (const auto& n : names) {
+        bool lacking = false;
+        Affinity a;
+        if (auto t = from.teachers.find(n); t != from.teachers.end())
+            a = affinity(t->second, cls);
+        else
+            lacking = true;
+        double lessons = 0, today = 0, term = 0;
+        if (auto d = from.lessons.find(n); d != from.lessons.end())
+            lessons = d->second[static_cast<std::size_t>(day - 1)];
+        else
+            lacking = true;
+        if (auto c = from.tallies.find(n); c != from.tallies.end()) {
+            today = c->second.today;
+            term = c->second.term;
+        } else {
+            lacking = true;
+        }
+        if (lacking) result.missing.push_back(n);
+        scored.push_back({n, a.letters, Value(lessons + today), Value(today),
+                          from.teachingBefore.count(n) ? "是" : "否", Value(term), a.mark});
+    }
+    return scored;
+}
+
+// Today's substitutes in the period (none before period 1).
+void addCovering(Store& store, int day, int period, std::unordered_set<std::string>& into) {
+    CoverFilter covering;
+    covering.weekday = day;
+    covering.period = period;
+    for (auto& c : covers::read(store, CoverTable::Today, covering))
+        into.insert(std::move(c.substitute));
+}
+
 }  // namespace
 
 Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls) {
@@ -106,58 +183,51 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
         std::vector<CandidateRow> scored;
         if (!names.empty()) {
             const int day = schoolDay(weekdayText).value_or(0);
-            const auto teachers =
-                firstByName(teachers::all(store), [](const TeacherRow& t) { return t.name; });
-            const auto daily =
-                firstByName(dailycounts::all(store), [](const DailyCount& d) { return d.name; });
-            // A tally row without a name counts for nobody.
-            const auto tallies = firstByName(tallies::all(store), [](const Tally& t) {
-                return t.name.empty() ? std::nullopt : std::optional<std::string>(t.name);
-            });
-            // Teachers in a class in the period just before (none before period 1): with a
-            // lesson of their own, or covering one recorded today. A substitute booked for the
-            // period before is as tired as one teaching it.
+            const auto teachers = teachersByName(store);
+            const auto lessons = lessonsByName(store);
+            const auto tallies = talliesByName(store);
             std::unordered_set<std::string> teachingBefore;
             if (period > 1) {
-                LessonFilter before;
-                before.weekday = day;
-                before.period = period - 1;
-                for (auto& l : timetable::read(store, before))
-                    teachingBefore.insert(std::move(l.teacher));
-                CoverFilter covering;
-                covering.weekday = day;
-                covering.period = period - 1;
-                for (auto& c : covers::read(store, CoverTable::Today, covering))
-                    teachingBefore.insert(std::move(c.substitute));
+                for (auto& n : teachingIn(store, day, period - 1))
+                    teachingBefore.insert(std::move(n));
+                addCovering(store, day, period - 1, teachingBefore);
             }
-
-            for (const auto& n : names) {
-                bool lacking = false;
-                Affinity a;
-                if (auto t = teachers.find(n); t != teachers.end())
-                    a = affinity(t->second, cls);
-                else
-                    lacking = true;
-                double lessons = 0, today = 0, term = 0;
-                if (auto d = daily.find(n); d != daily.end())
-                    lessons = d->second.lessons[static_cast<std::size_t>(day - 1)];
-                else
-                    lacking = true;
-                if (auto c = tallies.find(n); c != tallies.end()) {
-                    today = c->second.today;
-                    term = c->second.term;
-                } else {
-                    lacking = true;
-                }
-                if (lacking) result.missing.push_back(n);
-                scored.push_back({n, a.letters, Value(lessons + today), Value(today),
-                                  teachingBefore.count(n) ? "是" : "否", Value(term), a.mark});
-            }
+            scored = score(names, day, cls, {teachers, lessons, tallies, teachingBefore}, result);
         }
         candidates::replaceScores(store, scored);
         if (!scored.empty()) result.rows = rankedRows(store);
         return result;
     });
+}
+
+Ranker::Ranker(Store& store)
+    : store_(store), teachers_(teachersByName(store)), lessons_(lessonsByName(store)) {
+    for (auto& n : exemptlist::names(store)) exempt_.insert(std::move(n));
+}
+
+Result Ranker::rank(std::string_view weekdayText, int period, std::string_view cls) {
+    Result result;
+    const auto day = schoolDay(weekdayText);
+    if (!day || !week::isPeriod(period)) return result;
+    auto [slot, fresh] = free_.try_emplace({*day, period});
+    if (fresh) slot->second = freeslots::freeIn(store_, *day, period);
+    std::unordered_set<std::string> busy;
+    for (auto& b : away::inPeriod(store_, period)) busy.insert(std::move(b.name));
+    std::vector<std::string> names;
+    for (const auto& n : slot->second)
+        if (!exempt_.count(n) && !busy.count(n)) names.push_back(n);
+    if (names.empty()) return result;
+    std::unordered_set<std::string> teachingBefore;
+    if (period > 1) {
+        auto [before, read] = teaching_.try_emplace({*day, period - 1});
+        if (read) before->second = teachingIn(store_, *day, period - 1);
+        teachingBefore.insert(before->second.begin(), before->second.end());
+        addCovering(store_, *day, period - 1, teachingBefore);
+    }
+    const auto tallies = talliesByName(store_);
+    result.rows = score(names, *day, cls, {teachers_, lessons_, tallies, teachingBefore}, result);
+    candidates::sortRanked(store_, result.rows);
+    return result;
 }
 
 std::vector<Candidate> rankedRows(Store& store) {

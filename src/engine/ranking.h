@@ -3,13 +3,17 @@
 // back with one fixed ordering.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "store/tables/candidates.h"
 #include "store/tables/teachers.h"
 #include "store/value.h"
+#include "store/week.h"
 
 namespace daike {
 
@@ -60,6 +64,25 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
 
 // 临时运算表 read again in ranking order, as paging does.
 std::vector<Candidate> rankedRows(Store& store);
+
+// Many lessons ranked one after another while the base data stays as it is (一键安排): the
+// teachers, the lessons per weekday, the exempt teachers, the free lists and the timetable are
+// read once; the bookings, the tallies and today's cover are read for every lesson, so a cover
+// recorded in between counts. The candidates and their order are exactly rank()'s; the work
+// tables are not written.
+class Ranker {
+  public:
+    explicit Ranker(Store& store);
+    Result rank(std::string_view weekdayText, int period, std::string_view cls);
+
+  private:
+    Store& store_;
+    std::unordered_map<std::string, TeacherRow> teachers_;
+    std::unordered_map<std::string, week::PerDay<double>> lessons_;
+    std::unordered_set<std::string> exempt_;
+    std::map<std::pair<int, int>, std::vector<std::string>> free_;      // by weekday and period
+    std::map<std::pair<int, int>, std::vector<std::string>> teaching_;  // by weekday and period
+};
 
 }  // namespace ranking
 }  // namespace daike

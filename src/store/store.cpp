@@ -440,6 +440,11 @@ std::string Store::putBackWithoutLog(const std::filesystem::path& aside,
     return problem;
 }
 
+int Store::compareText(std::string_view a, std::string_view b) const {
+    return compareChinese(collator_, static_cast<int>(a.size()), a.data(),
+                          static_cast<int>(b.size()), b.data());
+}
+
 std::int64_t Store::checkVersion() {
     auto version = select("PRAGMA user_version");
     const auto v = version.empty() ? 0 : version[0][0].toInt();

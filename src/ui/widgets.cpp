@@ -25,6 +25,12 @@ void setBackground(QWidget* w, const QColor& c) {
     w->setAutoFillBackground(true);
 }
 
+void setTextColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(w->foregroundRole(), c);
+    w->setPalette(p);
+}
+
 QColor background(const QWidget* w) {
     return w->palette().color(w->backgroundRole());
 }

@@ -29,12 +29,14 @@ inline const QColor selected{192, 192, 255};     // the chosen period or row
 inline const QColor headTeacher{0, 192, 0};      // candidate is head teacher of the class
 inline const QColor mainSubject{255, 128, 255};  // candidate teaches a main subject there
 inline const QColor tickable{255, 128, 128};     // a period that may be ticked
+inline const QColor limited{128, 128, 128};      // text of a candidate at a limit of 代课规则
 }  // namespace colors
 
 // The name of element i of a control array: "Label85" and 3 give "Label85_3".
 QString arrayName(const QString& base, int index);
 
 void setBackground(QWidget* w, const QColor& c);
+void setTextColour(QWidget* w, const QColor& c);
 QColor background(const QWidget* w);
 
 // A label that answers a click, as the office's forms let labels do.

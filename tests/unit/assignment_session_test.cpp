@@ -10,6 +10,7 @@
 
 #include "basedata/demo_school.h"
 #include "engine/absence_entry.h"
+#include "school/cover_rules.h"
 #include "school/working_day.h"
 #include "store/changes.h"
 #include "test_support.h"
@@ -214,6 +215,50 @@ TEST_F(SessionTest, OneTeacherModeKeepsNoListAndHandsHisDayToTheExitStep) {
     int covered = 0;
     for (bool c : leave->day.covered) covered += c;
     EXPECT_EQ(covered, 1);
+}
+
+// Under a limit a day, the teacher who reached it comes last and grey; giving him the lesson by
+// hand asks once and records only on yes.
+TEST_F(SessionTest, ACandidateAtTheDaysLimitComesLastAndIsAskedForOnce) {
+    enter(lessonsOfTheDay());
+    assignment::Session s(*db, day, op, Mode::SeveralTeachers);
+    s.startSeveralTeachers();
+    s.nameTyped(absent);
+    s.reasonTyped("病假");
+    s.load();
+    const int period = offeredPeriods(s).front();
+    s.clickPeriod(period);
+    ASSERT_GE(s.ranked().size(), 2u);
+    const std::string first = s.ranked().front().name;
+    EXPECT_EQ(s.highlight(0) == assignment::Highlight::Limited, false);
+
+    // The first candidate has covered once today already; the school allows one a day.
+    db->exec("UPDATE 代课节数 SET 当日代课=1, 学期代课=1 WHERE 姓名=?", {Value(first)});
+    rules::CoverRules oneADay;
+    oneADay.perDay = 1;
+    ASSERT_TRUE(rules::save(*db, oneADay));
+    s.clickPeriod(period);
+    const auto& ranked = s.ranked();
+    EXPECT_NE(ranked.front().name, first);
+    const int last = static_cast<int>(ranked.size()) - 1;
+    ASSERT_LT(last, assignment::kPageRows);
+    EXPECT_EQ(ranked.back().name, first);
+    EXPECT_EQ(s.highlight(last), assignment::Highlight::Limited);
+    EXPECT_EQ(s.standingAt(last)->limit, coverload::Limit::Day);
+
+    s.clickCandidate(last);
+    op.asked.clear();
+    op.answers = {false};
+    EXPECT_EQ(s.confirm(), Next::Stay);
+    EXPECT_EQ(op.asked, std::vector<std::string>{"已代1节，超过每日上限，仍然安排？"});
+    EXPECT_EQ(db.one("SELECT count(*) FROM 当天代课记录"), "0");
+
+    op.asked.clear();
+    op.answers = {true, true};
+    s.confirm();
+    ASSERT_EQ(op.asked.size(), 2u);
+    EXPECT_EQ(op.asked[0], "已代1节，超过每日上限，仍然安排？");
+    EXPECT_EQ(db.one("SELECT 代者 FROM 当天代课记录"), first);
 }
 
 }  // namespace

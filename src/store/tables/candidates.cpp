@@ -1,5 +1,7 @@
 #include "store/tables/candidates.h"
 
+#include <algorithm>
+
 #include "store/store.h"
 
 namespace daike::candidates {
@@ -43,6 +45,22 @@ std::vector<CandidateRow> ranked(Store& store) {
         rows.push_back({r[0].text(), r[1].text(), r[2], r[3], r[4].text(), r[5],
                         static_cast<int>(r[6].toInt())});
     return rows;
+}
+
+void sortRanked(Store& store, std::vector<CandidateRow>& rows) {
+    // The query's keys one after another; an unset mark is stored as Null, which a descending
+    // order puts after 1.
+    auto before = [&](const CandidateRow& a, const CandidateRow& b) {
+        if (a.classMark != b.classMark) return a.classMark > b.classMark;
+        if (int c = store.compareText(a.affinity, b.affinity); c != 0) return c > 0;
+        const double la = a.lessonsToday.toDouble(), lb = b.lessonsToday.toDouble();
+        if (la != lb) return la < lb;
+        const double ta = a.coversToday.toDouble(), tb = b.coversToday.toDouble();
+        if (ta != tb) return ta < tb;
+        if (int c = store.compareText(a.adjacent, b.adjacent); c != 0) return c < 0;
+        return a.coversThisTerm.toDouble() < b.coversThisTerm.toDouble();
+    };
+    std::stable_sort(rows.begin(), rows.end(), before);
 }
 
 void clear(Store& store) {

@@ -30,6 +30,9 @@ void setEligible(Store& store, const std::vector<std::string>& names);
 void replaceScores(Store& store, const std::vector<CandidateRow>& rows);
 // 临时运算表 in ranking order.
 std::vector<CandidateRow> ranked(Store& store);
+// The same order without the table: the rows sorted exactly as `ranked` would read them back
+// after `replaceScores` wrote them in this order (ties keep their order).
+void sortRanked(Store& store, std::vector<CandidateRow>& rows);
 // Empties both tables.
 void clear(Store& store);
 

@@ -36,7 +36,7 @@ CoverRecord recordOf(std::vector<Value>& r) {
 
 Where whereOf(const CoverFilter& f) {
     Where w;
-    w.add("被代", f.absent).add("代者", f.substitute).place(f);
+    w.add("被代", f.absent).add("代者", f.substitute).place(f).add("周次", f.week);
     return w;
 }
 

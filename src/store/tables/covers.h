@@ -43,12 +43,13 @@ struct CoverFilter {
     std::optional<std::string> cls;
     std::optional<int> period;
     std::optional<std::string> subject;
+    std::optional<std::string> week;  // 周次 as stored
 
     // The covers of this lesson: its teacher as the absent one, its weekday, class, period and
     // subject.
     static CoverFilter of(const TimetableRow& lesson) {
-        return {lesson.teacher, std::nullopt,  lesson.weekday,
-                lesson.cls,     lesson.period, lesson.subject};
+        return {lesson.teacher, std::nullopt,   lesson.weekday, lesson.cls,
+                lesson.period,  lesson.subject, std::nullopt};
     }
 };
 

@@ -21,6 +21,28 @@ namespace daike {
 
 using assignment::GridState;
 
+namespace {
+
+// "宋波　今日 1 2 ■ 4 □ 6（■上课 □代课）　本周代课 2 节　本学期代课 5 节", and the limit.
+QString candidateLine(const ranking::Candidate& c, const coverload::Standing& st) {
+    QString line = qs(c.name) + QStringLiteral("　今日 ") + qs(coverload::strip(st.load)) +
+                   QStringLiteral("（■上课 □代课）　本周代课 %1 节　本学期代课 %2 节")
+                       .arg(st.load.week)
+                       .arg(st.load.term);
+    if (st.limit != coverload::Limit::None)
+        line += QStringLiteral("　") + qs(coverload::limitText(st.limit));
+    return line;
+}
+
+QString candidateTip(const ranking::Candidate& c, const coverload::Standing& st) {
+    QString tip = candidateLine(c, st);
+    if (st.limit != coverload::Limit::None && !c.affinity.empty())
+        tip += QStringLiteral("\n科任情况：") + qs(c.affinity);
+    return tip;
+}
+
+}  // namespace
+
 // The session's questions go through the message boxes, with the window painted first as it
 // stands; its pointer spots are places on this window.
 class AssignmentWindow::Talk : public assignment::Operator {
@@ -191,28 +213,40 @@ void AssignmentWindow::renderList() {
         auto& row = list_[static_cast<std::size_t>(r)];
         row.number->setText(QStringLiteral("%1.").arg(session_.pageOffset() + r + 1));
         const auto* c = session_.candidateAt(r);
-        const QString texts[kListValues] = {c ? qs(c->name) : QString(),
-                                            c ? qs(c->affinity) : QString(),
-                                            c ? qs(c->lessonsToday.text()) : QString(),
-                                            c ? qs(c->coversToday.text()) : QString(),
-                                            c ? qs(c->adjacent) : QString(),
-                                            c ? qs(c->coversThisTerm.text()) : QString()};
+        const auto* st = session_.standingAt(r);
+        const bool limited = st && st->limit != coverload::Limit::None;
+        // At a limit the row says so where the affinity stands; the affinity goes to the tip.
+        const QString texts[kListValues] = {
+            c ? qs(c->name) : QString(),
+            c ? limited ? qs(coverload::limitText(st->limit)) : qs(c->affinity) : QString(),
+            c ? qs(c->lessonsToday.text()) : QString(),
+            c ? qs(c->coversToday.text()) : QString(),
+            c ? qs(c->adjacent) : QString(),
+            c ? qs(c->coversThisTerm.text()) : QString()};
         const auto h = session_.highlight(r);
         const QColor colour = h == Highlight::Selected      ? colors::selected
                               : h == Highlight::HeadTeacher ? colors::headTeacher
                               : h == Highlight::MainSubject ? colors::mainSubject
                                                             : colors::neutral;
+        const QString tip = c && st ? candidateTip(*c, *st) : QString();
         for (int k = 0; k < kListValues; ++k) {
             auto* value = row.values[static_cast<std::size_t>(k)];
             value->setText(texts[k]);
             fitText(value);
             setBackground(value, colour);
+            setTextColour(value, limited ? colors::limited : palette().color(QPalette::WindowText));
+            // A text cut short shows whole first, then the candidate's day.
+            const QString whole = value->toolTip();
+            value->setToolTip(whole.isEmpty() || tip.isEmpty() ? whole + tip : whole + "\n" + tip);
         }
         if (r == selected)
             row.option->setChecked(true);
         else
             clearRadio(row.option);
     }
+    const auto* chosen = session_.candidateAt(selected);
+    const auto* standing = session_.standingAt(selected);
+    candidateDay_->setText(chosen && standing ? candidateLine(*chosen, *standing) : QString());
     const int rows = static_cast<int>(session_.ranked().size());
     const auto page = assignment::pageAt(rows, session_.pageOffset());
     previousPage_->setVisible(rows > 0 && page.previous);

@@ -114,6 +114,7 @@ class AssignmentWindow : public QWidget {
     week::PerPeriod<PeriodRow> periods_{};
     std::array<ListRow, 32> list_{};
     QPushButton* confirm_;  // Command3
+    QLabel* candidateDay_;  // the chosen candidate's day, week and term
     QPushButton* nextPage_;
     QPushButton* previousPage_;
     QGroupBox* suggestionFrame_;  // Frame5

@@ -227,6 +227,10 @@ void AssignmentWindow::build() {
         connect(row.option, &QRadioButton::clicked, this,
                 [this, r] { act([this, r] { session_.clickCandidate(r); }); });
     }
+    // Beside the list's title: the chosen candidate's periods today, this week's and this
+    // term's cover.
+    candidateDay_ = makeLabel(frame, "candidateDay", QString(), {200, 0, 578, 16});
+    candidateDay_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     confirm_ = makeButton(frame, "Command3", QStringLiteral("确定"), {0, 0, 44, 22});
     confirm_->hide();
     connect(confirm_, &QPushButton::clicked, this,

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <iterator>
 
 #include "store/store.h"
 #include "store/week.h"
@@ -16,9 +17,10 @@ namespace daike {
 
 namespace {
 
-const char* const kHeaders[] = {"节次",     "班级",     "课目",     "请假教师",
-                                "代课教师", "安排理由", "本日代课", "学期代课"};
-const int kWidths[] = {40, 56, 56, 70, 132, 262, 60, 60};
+const char* const kHeaders[] = {"节次",     "班级",     "课目",     "请假教师", "代课教师",
+                                "安排理由", "今日课务", "本日代课", "本周代课", "学期代课"};
+const int kWidths[] = {36, 50, 52, 62, 132, 158, 100, 50, 50, 50};
+const int kColumns = static_cast<int>(std::size(kWidths));
 const QString kLeaveOpen = QStringLiteral("（暂不安排）");
 const QString kNobody = QStringLiteral("（无可代教师）");
 const QColor kWaiting{255, 200, 200};
@@ -83,11 +85,13 @@ void DayProposalWindow::build() {
     table_ = new QTableWidget(this);
     table_->setObjectName("Grid1");
     table_->setGeometry(10, 116, 760, 336);
-    table_->setColumnCount(8);
+    table_->setColumnCount(kColumns);
     QStringList headers;
     for (const char* h : kHeaders) headers << QString::fromUtf8(h);
     table_->setHorizontalHeaderLabels(headers);
-    for (int c = 0; c < 8; ++c) table_->setColumnWidth(c, kWidths[c]);
+    for (int c = 0; c < kColumns; ++c) table_->setColumnWidth(c, kWidths[c]);
+    table_->horizontalHeaderItem(6)->setToolTip(
+        QStringLiteral("代课教师今天各节：数字为空课，■为上课，□为代课（本行之前已安排的）"));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(26);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -106,8 +110,11 @@ void DayProposalWindow::build() {
 }
 
 void DayProposalWindow::recompute() {
-    rows_ = dayplan::propose(ctx_.store, ss(request_.weekday), request_.lessons, picks_,
-                             request_.severalTeachers);
+    dayplan::Day day;
+    day.week = ss(request_.week);
+    day.weekdayText = ss(request_.weekday);
+    day.severalTeachers = request_.severalTeachers;
+    rows_ = dayplan::propose(ctx_.store, day, request_.lessons, picks_);
     fill();
 }
 
@@ -130,16 +137,33 @@ void DayProposalWindow::fill() {
         text(1, qs(r.lesson.cls));
         text(2, qs(r.lesson.subject));
         text(3, qs(r.lesson.absent));
-        text(6,
-             sub ? sub->coversToday.text().empty() ? "0" : qs(sub->coversToday.text()) : QString());
-        text(7, sub ? sub->coversThisTerm.text().empty() ? "0" : qs(sub->coversThisTerm.text())
-                    : QString());
+        // His day, week and term as they stand before this row's cover.
+        const auto* st = r.standing();
+        text(6, st ? qs(coverload::strip(st->load)) : QString());
+        text(7, st ? QString::number(st->load.today) : QString());
+        text(8, st ? QString::number(st->load.week) : QString());
+        text(9, st ? QString::number(st->load.term) : QString());
 
         auto* box = new QComboBox;
         box->setObjectName(arrayName("Combo1", row));
-        for (const auto& c : r.candidates)
-            box->addItem(c.affinity.empty() ? qs(c.name)
-                                            : qs(c.name) + "（" + qs(c.affinity) + "）");
+        for (std::size_t k = 0; k < r.candidates.size(); ++k) {
+            const auto& c = r.candidates[k];
+            const auto& cs = r.standings[k];
+            QString item =
+                c.affinity.empty() ? qs(c.name) : qs(c.name) + "（" + qs(c.affinity) + "）";
+            if (cs.limit != coverload::Limit::None)
+                item += QStringLiteral(" ") + qs(coverload::limitText(cs.limit));
+            box->addItem(item);
+            if (cs.limit != coverload::Limit::None)
+                box->setItemData(static_cast<int>(k), colors::limited, Qt::ForegroundRole);
+            box->setItemData(static_cast<int>(k),
+                             QStringLiteral("今日 %1　本日代课 %2　本周代课 %3　学期代课 %4")
+                                 .arg(qs(coverload::strip(cs.load)))
+                                 .arg(cs.load.today)
+                                 .arg(cs.load.week)
+                                 .arg(cs.load.term),
+                             Qt::ToolTipRole);
+        }
         box->addItem(r.candidates.empty() ? kNobody : kLeaveOpen);
         box->setCurrentIndex(sub ? r.chosen : static_cast<int>(r.candidates.size()));
         box->setEnabled(!r.candidates.empty());
@@ -174,10 +198,19 @@ void DayProposalWindow::fill() {
 void DayProposalWindow::rowChanged(int row, int item) {
     if (filling_ || row < 0 || row >= static_cast<int>(rows_.size())) return;
     const auto& r = rows_[static_cast<std::size_t>(row)];
+    const bool someone = item >= 0 && item < static_cast<int>(r.candidates.size());
+    if (someone && item != r.chosen) {
+        // Past a limit of 代课规则 he may still be chosen, once the operator says so.
+        const auto& st = r.standings[static_cast<std::size_t>(item)];
+        if (st.limit != coverload::Limit::None &&
+            !ctx_.platform.boxes.yesNo(qs(coverload::overLimitQuestion(st.limit, st.load)))) {
+            fill();  // the row shows its choice again
+            return;
+        }
+    }
     picks_[static_cast<std::size_t>(row)] =
-        item >= 0 && item < static_cast<int>(r.candidates.size())
-            ? dayplan::Pick::of(r.candidates[static_cast<std::size_t>(item)].name)
-            : dayplan::Pick::open();
+        someone ? dayplan::Pick::of(r.candidates[static_cast<std::size_t>(item)].name)
+                : dayplan::Pick::open();
     recompute();
 }
 
