@@ -201,6 +201,10 @@ class Generator {
         if (QWidget* f4 = shown("Form4"); f4 && chance(50))
             if (auto s = absenceWork(f4); !s.isEmpty()) return s;
         if (QWidget* gz = shown("FormGZ"); gz && chance(60)) return rulesWork(gz);
+        // The login in front of 代课规则 is mostly passed, or the window would hardly be seen.
+        if (shown("Form15") && runner_.runValue("管理操作码") == std::optional<std::string>("14") &&
+            chance(70))
+            return {"type Form15.Text2 580417", "click Form15.Command1"};
         const int r = roll(100);
         if (r < 20) return menu();
         if (r < 54) return click();
