@@ -22,6 +22,7 @@ enum class LoginCode : int {
     ManualTimetable = 11,   // 手动输入课务情况
     EmptyAllData = 12,      // 所有数据清空
     PeriodTimes = 13,       // 作息时间设定 (ours)
+    CoverRules = 14,        // 代课规则 (ours)
 };
 
 // The login box holds at most this many characters, so no longer password could ever be typed.

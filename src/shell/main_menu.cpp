@@ -10,6 +10,7 @@ const std::vector<Entry>& entries() {
         {"jbsjlr", "基本数据录入", Kind::Submenu, 1, ""},
         {"xqdyt", "学期首日设定", Kind::Item, 2, ""},
         {"zxsj", "作息时间设定", Kind::Item, 2, ""},
+        {"dkgz", "代课规则…", Kind::Item, 2, ""},
         {"bjsr", "班级数目输入", Kind::Item, 2, ""},
         {"jsxmsr", "教师姓名输入", Kind::Item, 2, ""},
         {"jslr", "主课班级输入", Kind::Item, 2, ""},

@@ -19,6 +19,7 @@
 #include "windows/basedata/timetable_import_panel.h"
 #include "windows/basedata/timetable_window.h"
 #include "windows/engine/assignment_window.h"
+#include "windows/engine/cover_rules_window.h"
 #include "windows/engine/exempt_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/main/password_window.h"
@@ -85,6 +86,7 @@ const std::vector<Registered>& windowRegistry() {
         {"sysjqk", "sysjqk", EmptyAllData, emptyEverything},
         {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
         {"FormZX", "zxsj", PeriodTimes, window<PeriodTimesWindow>("FormZX")},
+        {"FormGZ", "dkgz", CoverRules, window<CoverRulesWindow>("FormGZ")},
         {"Form17", "bjsr", Classes, window<ClassesWindow>("Form17")},
         {"Form22", "jsxmsr", None, window<TeacherNamesWindow>("Form22")},
         {"Form7", "jslr", MainClasses, window<MainClassesWindow>("Form7")},

@@ -53,10 +53,12 @@ std::map<std::string, Expected> expectedObjects(int version) {
         if (i < tables.size()) {
             // 代课酬金 came with layout 2,
             if (version < 2 && tables[i].name == schema::代课酬金) continue;
-            // 作息时间 and 已通知代课 with layout 3.
+            // 作息时间 and 已通知代课 with layout 3,
             if (version < 3 &&
                 (tables[i].name == schema::作息时间 || tables[i].name == schema::已通知代课))
                 continue;
+            // 代课规则 with layout 4.
+            if (version < 4 && tables[i].name == schema::代课规则) continue;
             out[tables[i].name] = {&tables[i], sql};
         } else {
             out[quotedName(sql, 0)] = {nullptr, sql};

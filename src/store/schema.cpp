@@ -82,6 +82,11 @@ std::vector<Table> build() {
         t.push_back(times);
     }
     t.push_back({已通知代课, coverRecord()});
+    // Added in layout 4: the rules on cover, one row at most (none: no limits, two in a row
+    // allowed, no balancing). A limit left Null is 不限; the two flags are 1 or 0.
+    t.push_back(
+        {代课规则,
+         {number("每日上限"), number("每周上限"), integer("允许连堂"), integer("均衡安排")}});
     return t;
 }
 
@@ -150,6 +155,7 @@ std::optional<Change> changeOf(std::string_view table) {
         {公出表, Change::BaseData},     {空课教师表, Change::BaseData},
         {每日节数表, Change::BaseData}, {代课酬金, Change::BaseData},
         {作息时间, Change::BaseData},   {已通知代课, Change::Cover},
+        {代课规则, Change::BaseData},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

@@ -1,5 +1,6 @@
-// The seventeen tables of the database, the pay per covered lesson, the periods' clock times and
-// the cover the substitutes were told of, with their columns in stored order. Several tables are
+// The seventeen tables of the database, the pay per covered lesson, the periods' clock times,
+// the cover the substitutes were told of and the rules on cover, with their columns in stored
+// order. Several tables are
 // read and written by column position, so the order here is part of the file format.
 #pragma once
 
@@ -28,7 +29,8 @@ struct Table {
 // 2: 代课酬金 (the pay per covered lesson) added; older files gain the table when opened.
 // 3: 作息时间 (the periods' clock times) and 已通知代课 (the cover the substitutes were told
 //    of) added, the same way.
-inline constexpr int kVersion = 3;
+// 4: 代课规则 (the limits on one teacher's cover, two in a row, balancing) added, the same way.
+inline constexpr int kVersion = 4;
 
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
@@ -72,6 +74,7 @@ inline constexpr const char* 可代教师 = "可代教师";
 inline constexpr const char* 代课酬金 = "代课酬金";
 inline constexpr const char* 作息时间 = "作息时间";
 inline constexpr const char* 已通知代课 = "已通知代课";
+inline constexpr const char* 代课规则 = "代课规则";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

@@ -172,6 +172,22 @@ class Generator {
         return s;
     }
 
+    // 代课规则's rhythm: limits picked from the lists (a week's below the day's now and then,
+    // which is refused), a box or two ticked, then 确定 or 取消.
+    RandomOperator::Step rulesWork(QWidget* formGZ) {
+        RandomOperator::Step s;
+        for (const char* name : {"Combo1", "Combo2"}) {
+            auto* c = formGZ->findChild<QComboBox*>(name);
+            if (c && c->count() > 0 && chance(70))
+                s << QStringLiteral("choose FormGZ.%1 ").arg(name) +
+                         quoted(c->itemText(roll(c->count())));
+        }
+        for (const char* name : {"Check1", "Check2"})
+            if (chance(30)) s << QStringLiteral("click FormGZ.%1").arg(name);
+        s << (chance(75) ? "click FormGZ.Command1" : "click FormGZ.Command2");
+        return s;
+    }
+
     QWidget* shown(const char* name) {
         for (auto* w : openWindows(runner_.mainWindow()))
             if (w->objectName() == name) return w;
@@ -184,6 +200,11 @@ class Generator {
             if (auto s = assignmentWork(f1); !s.isEmpty()) return s;
         if (QWidget* f4 = shown("Form4"); f4 && chance(50))
             if (auto s = absenceWork(f4); !s.isEmpty()) return s;
+        if (QWidget* gz = shown("FormGZ"); gz && chance(60)) return rulesWork(gz);
+        // The login in front of 代课规则 is mostly passed, or the window would hardly be seen.
+        if (shown("Form15") && runner_.runValue("管理操作码") == std::optional<std::string>("14") &&
+            chance(70))
+            return {"type Form15.Text2 580417", "click Form15.Command1"};
         const int r = roll(100);
         if (r < 20) return menu();
         if (r < 54) return click();
