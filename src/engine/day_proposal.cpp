@@ -95,7 +95,7 @@ std::vector<Row> walk(Store& store, const Day& day, const std::vector<OpenLesson
                 for (std::size_t j = 0; j < row.candidates.size(); ++j)
                     fewest = fewest && (row.candidates[j].classMark != sub->classMark ||
                                         row.standings[j].load.today >= mine.load.today);
-                if (fewest) row.why.insert(row.why.begin(), "同类中本日代课最少");
+                if (fewest) row.why.push_back("同类中本日代课最少");
             }
             assignment::Cover c;
             c.absent = row.lesson.absent;

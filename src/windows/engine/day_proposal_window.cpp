@@ -19,7 +19,7 @@ namespace {
 
 const char* const kHeaders[] = {"节次",     "班级",     "课目",     "请假教师", "代课教师",
                                 "安排理由", "今日课务", "本日代课", "本周代课", "学期代课"};
-const int kWidths[] = {36, 50, 52, 62, 132, 158, 100, 50, 50, 50};
+const int kWidths[] = {36, 44, 50, 60, 128, 134, 108, 58, 58, 58};
 const int kColumns = static_cast<int>(std::size(kWidths));
 const QString kLeaveOpen = QStringLiteral("（暂不安排）");
 const QString kNobody = QStringLiteral("（无可代教师）");
