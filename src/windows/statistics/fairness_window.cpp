@@ -128,6 +128,8 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     auto* pdfButton = button(this, "Command3", QStringLiteral("导出PDF…"));
     auto* xlsxButton = button(this, "Command4", QStringLiteral("导出Excel…"));
     auto* close = button(this, "Command5", QStringLiteral("关闭"));
+    outputs_ = {printButton, pdfButton, xlsxButton};
+    for (auto* b : outputs_) b->setEnabled(false);
     bottom->addWidget(printButton);
     bottom->addWidget(pdfButton);
     bottom->addWidget(xlsxButton);
@@ -214,6 +216,7 @@ bool FairnessWindow::showRange(const DateRange& range, bool tellRefusal) {
         return false;
     }
     sheet_ = std::move(*sheet);
+    for (auto* b : outputs_) b->setEnabled(true);
     display();
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "statistics/fairness.h"
 #include "statistics/tables.h"
@@ -59,6 +60,7 @@ class FairnessWindow : public QWidget {
     QLineEdit* from_ = nullptr;
     QLineEdit* to_ = nullptr;
     QPushButton* count_ = nullptr;
+    std::vector<QPushButton*> outputs_;  // 打印…, 导出PDF…, 导出Excel…: once there is a sheet
     QTableWidget* grid_ = nullptr;
     CoverChart* chartView_ = nullptr;
     QLabel* sentence_ = nullptr;
