@@ -40,7 +40,8 @@ TEST(StatisticsExports, EveryRowIsAButtonThatWritesAFileOfItsKind) {
     // The bottom row: one button per export in the table's order, then 公平性… and 关闭.
     QStringList expected;
     for (const auto& e : statisticsExports()) expected << e.objectName;
-    expected << "Command9" << "Command5";
+    expected << "Command9"
+             << "Command5";
     QStringList shown;
     for (auto* b : window->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
         shown << b->objectName();
