@@ -9,6 +9,7 @@
 #include "shell/main_window.h"
 #include "shell/notices_menu_wiring.h"
 #include "shell/safekeeping_menu_wiring.h"
+#include "shell/statistics_wiring.h"
 #include "ui/backups.h"
 #include "ui/new_day.h"
 #include "ui/run_context.h"
@@ -26,7 +27,6 @@
 #include "windows/main/period_times_window.h"
 #include "windows/main/staff_room_board.h"
 #include "windows/main/term_start_window.h"
-#include "windows/statistics/statistics_window.h"
 
 namespace daike {
 
@@ -111,7 +111,9 @@ const std::vector<Registered>& windowRegistry() {
         {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         // 输出或打印
-        {"FormTJ", "dktj", None, window<StatisticsWindow>("FormTJ")},
+        {"FormTJ", "dktj", None, openStatistics},
+        // 代课公平性: opened from 代课统计.
+        {"FormGP", "", None, openFairness},
         // 复制通知文字: opened from today's board and after the assignment screen.
         {"FormTZ", "", None, openGroupText},
         {"FormCD", "", None, openReprint},

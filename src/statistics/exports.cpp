@@ -71,6 +71,11 @@ void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std
     format_set_num_format(boldMoney, "0.00");
     lxw_format* money = workbook_add_format(wb);
     format_set_num_format(money, "0.00");
+    lxw_format* share = workbook_add_format(wb);
+    format_set_num_format(share, "0.0%");
+    lxw_format* boldShare = workbook_add_format(wb);
+    format_set_bold(boldShare);
+    format_set_num_format(boldShare, "0.0%");
 
     for (const Table& t : sheets) {
         lxw_worksheet* ws = workbook_add_worksheet(wb, t.title.c_str());
@@ -86,7 +91,10 @@ void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std
             for (std::size_t c = 0; c < row.cells.size() && c < t.headers.size(); ++c) {
                 const Cell& cell = row.cells[c];
                 const auto col = static_cast<lxw_col_t>(c);
-                if (cell.number) {
+                if (cell.number && cell.percent) {
+                    worksheet_write_number(ws, r, col, *cell.number / 100,
+                                           total ? boldShare : share);
+                } else if (cell.number) {
                     lxw_format* fmt =
                         cell.decimals > 0 ? (total ? boldMoney : money) : (total ? bold : nullptr);
                     worksheet_write_number(ws, r, col, *cell.number, fmt);

@@ -182,37 +182,42 @@ Figures compute(Store& store, const Range& range) {
 }
 
 Spread spread(const Figures& f) {
+    std::vector<std::pair<std::string, int>> covered;
+    for (const auto& t : f.teachers)
+        if (t.onList && !t.exempt) covered.emplace_back(t.name, t.covered);
+    return spreadOf(covered);
+}
+
+Spread spreadOf(const std::vector<std::pair<std::string, int>>& covered) {
     Spread s;
     double sum = 0;
-    for (const auto& t : f.teachers) {
-        if (!t.onList || t.exempt) continue;
-        if (s.teachers == 0 || t.covered > s.highest) {
-            s.highest = t.covered;
+    for (const auto& [name, n] : covered) {
+        if (s.teachers == 0 || n > s.highest) {
+            s.highest = n;
             s.highestNames.clear();
         }
-        if (t.covered == s.highest) s.highestNames.push_back(t.name);
-        if (s.teachers == 0 || t.covered < s.lowest) {
-            s.lowest = t.covered;
+        if (n == s.highest) s.highestNames.push_back(name);
+        if (s.teachers == 0 || n < s.lowest) {
+            s.lowest = n;
             s.lowestNames.clear();
         }
-        if (t.covered == s.lowest) s.lowestNames.push_back(t.name);
-        sum += t.covered;
+        if (n == s.lowest) s.lowestNames.push_back(name);
+        sum += n;
         ++s.teachers;
     }
     if (s.teachers == 0) return s;
     s.mean = sum / s.teachers;
     double squares = 0;
-    for (const auto& t : f.teachers) {
-        if (!t.onList || t.exempt) continue;
-        squares += (t.covered - s.mean) * (t.covered - s.mean);
-    }
+    for (const auto& [name, n] : covered) squares += (n - s.mean) * (n - s.mean);
     s.deviation = std::sqrt(squares / s.teachers);
     return s;
 }
 
 std::string spreadSentence(const Figures& f) {
-    const Spread s = spread(f);
-    const std::string when = f.range.spoken();
+    return spreadSentence(spread(f), f.range.spoken());
+}
+
+std::string spreadSentence(const Spread& s, const std::string& when) {
     if (s.teachers == 0) return when + "没有可以统计的教师（教师名单为空，或都是免代教师）。";
     if (s.highest == 0) return when + "没有代课记录。";
     return when + "代课最多 " + std::to_string(s.highest) + " 节（" + names(s.highestNames) +

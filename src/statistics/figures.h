@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/refusal.h"
@@ -84,8 +85,12 @@ struct Spread {
     double mean = 0, deviation = 0;  // population standard deviation
 };
 Spread spread(const Figures& f);
+// The same over any teachers and their lessons covered, in the order given.
+Spread spreadOf(const std::vector<std::pair<std::string, int>>& covered);
 // "本学期代课最多 12 节（张三），最少 0 节（李四、王五），平均 4.3 节，标准差 2.1 节。"
 std::string spreadSentence(const Figures& f);
+// The same sentence for any spread, `when` in front ("本周", "2026年9月1日至9月30日").
+std::string spreadSentence(const Spread& s, const std::string& when);
 // What the operator should know about the tallies, or "" when they agree with the records.
 std::string tallyNote(const Figures& f);
 

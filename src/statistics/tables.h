@@ -14,6 +14,7 @@ struct Cell {
     std::string text;
     std::optional<double> number;  // set for counts and amounts: written to sheets as numbers
     int decimals = 0;              // places shown for the number
+    bool percent = false;          // the number is a percentage (12.5 shown as "12.5%")
     static Cell of(std::string t) { return {std::move(t), std::nullopt, 0}; }
     static Cell count(int n) { return {std::to_string(n), n, 0}; }
     static Cell amount(double v);

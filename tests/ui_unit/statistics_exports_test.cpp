@@ -37,10 +37,11 @@ TEST(StatisticsExports, EveryRowIsAButtonThatWritesAFileOfItsKind) {
     RunContext ctx{*db, desk.platform(), {}, db.dir()};
     auto* window = new StatisticsWindow(ctx, nullptr);
 
-    // The bottom row: one button per export in the table's order, then 关闭.
+    // The bottom row: one button per export in the table's order, then 公平性… and 关闭.
     QStringList expected;
     for (const auto& e : statisticsExports()) expected << e.objectName;
-    expected << "Command5";
+    expected << "Command9"
+             << "Command5";
     QStringList shown;
     for (auto* b : window->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
         shown << b->objectName();

@@ -189,6 +189,43 @@ TEST(StatisticsExport, WorkbookHoldsNumbersAsNumbersWithABoldFrozenHeader) {
     EXPECT_EQ(files, 0);
 }
 
+TEST(StatisticsExport, SharesAreFractionsShownAsPercentages) {
+    TempStore db;
+    Table t;
+    t.title = "代课公平性";
+    t.headers = {"教师", "代课占比"};
+    t.rows.push_back({{Cell::of("张三"), Cell{"30.8%", 30.8, 1, true}}});
+    t.rows.push_back({{Cell::of("李四"), Cell::of("—")}});
+    t.totals = TableRow{{Cell::of("合计"), Cell{"12.5%", 12.5, 1, true}}};
+    const auto file = db.dir() / "book.xlsx";
+    ASSERT_NO_THROW(writeXlsx(file, {t}, "代课公平性"));
+
+    Sheet sheet;
+    pugi::xml_document shared;
+    ASSERT_TRUE(shared.load_string(unzip(file, "xl/sharedStrings.xml").c_str()));
+    for (auto si : shared.select_nodes("//si"))
+        sheet.strings.push_back(si.node().child("t").text().get());
+    ASSERT_TRUE(sheet.doc.load_string(unzip(file, "xl/worksheets/sheet1.xml").c_str()));
+    EXPECT_TRUE(sheet.cell("B2").number);
+    EXPECT_NEAR(std::stod(sheet.cell("B2").value), 0.308, 1e-12);
+    EXPECT_EQ(sheet.cell("B3").value, "—");
+    EXPECT_NEAR(std::stod(sheet.cell("B4").value), 0.125, 1e-12);
+
+    pugi::xml_document styles;
+    ASSERT_TRUE(styles.load_string(unzip(file, "xl/styles.xml").c_str()));
+    auto xfs = styles.select_nodes("//cellXfs/xf");
+    auto formatOf = [&](int style) {
+        const int id = xfs[style].node().attribute("numFmtId").as_int();
+        return std::string(
+            styles.select_node(("//numFmt[@numFmtId='" + std::to_string(id) + "']").c_str())
+                .node()
+                .attribute("formatCode")
+                .value());
+    };
+    EXPECT_EQ(formatOf(sheet.cell("B2").style), "0.0%");
+    EXPECT_EQ(formatOf(sheet.cell("B4").style), "0.0%");
+}
+
 TEST(StatisticsExport, LibreOfficeReadsTheWorkbookAsOurCsvSaysIt) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "soffice (LibreOffice) is not installed";

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QWidget>
@@ -95,6 +96,12 @@ class Generator {
         if (preferTools && windows.size() > 1 && chance(85))
             windows.removeIf([](QWidget* w) { return w->objectName() == "Form2"; });
         return any(windows);
+    }
+
+    // A date around today, either way the office writes them.
+    QString someDate() {
+        return today_.addDays(roll(90) - 60)
+            .toString(chance(50) ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("yyyy年M月d日"));
     }
 
     QString name() {
@@ -246,6 +253,16 @@ class Generator {
     RandomOperator::Step click() {
         QWidget* w = someWindow(true);
         if (!w) return {};
+        // The statistics' tables sort by a click on a column title.
+        if ((w->objectName() == "FormTJ" || w->objectName() == "FormGP") && chance(25))
+            if (auto* grid = w->findChild<QTableWidget*>("Grid1"); grid && grid->columnCount() > 0)
+                return {"click-header " + w->objectName() + ".Grid1 " +
+                        QString::number(roll(grid->columnCount()))};
+        // 代课统计's 公平性…, and there dates of one's own, now and then the end before the start.
+        if (w->objectName() == "FormTJ" && chance(20)) return {"click FormTJ.Command9"};
+        if (w->objectName() == "FormGP" && chance(30))
+            return {"click FormGP.Option4", "type FormGP.Text1 " + someDate(),
+                    "type FormGP.Text2 " + someDate(), "click FormGP.Command1"};
         auto* b = any(usable<QAbstractButton>(w));
         if (!b) return {};
         return {"click " + w->objectName() + "." + b->objectName()};
@@ -275,6 +292,12 @@ class Generator {
                        .arg(7 + roll(10))
                        .arg(chance(20) ? QStringLiteral("：") : QStringLiteral(":"))
                        .arg(5 * roll(12), 2, 10, QChar('0'));
+        else if (w->objectName() == "FormGP" && chance(85))
+            // 代课公平性's dates: around today, either way the office writes them, now and then
+            // the end before the start.
+            text = today_.addDays(roll(90) - 60)
+                       .toString(chance(50) ? QStringLiteral("yyyy-MM-dd")
+                                            : QStringLiteral("yyyy年M月d日"));
         else if (chance(75))
             text = name();
         else

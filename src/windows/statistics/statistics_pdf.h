@@ -2,9 +2,12 @@
 // words, the chart, then the table per teacher (continued on further pages with its header).
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
 
 #include "statistics/tables.h"
+
+class QPagedPaintDevice;
 
 namespace daike {
 
@@ -15,6 +18,14 @@ struct StatisticsPage {
     statistics::Chart chart;
     statistics::Table table;
 };
+
+// A4 upright, margins of 15 mm.
+QPageLayout statisticsPageLayout();
+
+enum class PagesPainted { Done, CannotBegin, CannotFinish };
+// Paints the pages on any paged device (a PDF, the printer), starting new pages as the table
+// runs on.
+PagesPainted paintStatisticsPages(QPagedPaintDevice& device, const StatisticsPage& page);
 
 // Writes the PDF under a temporary name and renames it when complete. Throws a Failure
 // (CannotWrite) saying why, in words for the operator.

@@ -134,6 +134,10 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
         connect(b, &QPushButton::clicked, this,
                 [this, &e] { runAction(ctx_, [this, &e] { exportTo(e); }); });
     }
+    auto* fairness = button(this, "Command9", QStringLiteral("公平性…"));
+    fairness->setToolTip(QStringLiteral("按日期统计各教师代课节数与任课节数之比"));
+    bottom->addWidget(fairness);
+    connect(fairness, &QPushButton::clicked, this, &StatisticsWindow::fairnessRequested);
     auto* close = button(this, "Command5", QStringLiteral("关闭"));
     bottom->addStretch(1);
     bottom->addWidget(close);

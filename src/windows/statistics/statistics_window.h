@@ -25,6 +25,10 @@ class StatisticsWindow : public QWidget {
 
     const statistics::Figures& figures() const { return figures_; }
 
+  signals:
+    // 公平性…: the shell opens 代课公平性.
+    void fairnessRequested();
+
   protected:
     void changeEvent(QEvent* e) override;
 
