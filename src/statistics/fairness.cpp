@@ -243,17 +243,7 @@ void sortFairnessTable(Table& t, int column, bool descending) {
 Chart fairnessChart(const Fairness& f, const Table& t) {
     Chart chart;
     chart.title = "各教师代课节数（" + f.range.label() + "）";
-    std::unordered_map<std::string, const FairnessRow*> byName;
-    for (const auto& r : f.rows) byName.emplace(r.name, &r);
-    std::vector<Bar> apart;
-    for (const auto& row : t.rows) {
-        if (row.cells.empty()) continue;
-        auto it = byName.find(row.cells[0].text);
-        if (it == byName.end() || !it->second->onList) continue;
-        Bar bar{it->second->name, it->second->covered, it->second->exempt};
-        (bar.exempt ? apart : chart.bars).push_back(std::move(bar));
-    }
-    chart.bars.insert(chart.bars.end(), apart.begin(), apart.end());
+    chart.bars = barsOf(f.rows, t);
     chart.mean = spread(f).mean;
     chart.sentence = spreadSentence(f);
     return chart;

@@ -192,17 +192,7 @@ void sortTable(Table& t, int column, bool descending) {
 Chart chartOf(const Figures& f, const Table& teachers) {
     Chart chart;
     chart.title = f.range.spoken() + "各教师代课节数";
-    std::unordered_map<std::string, const TeacherFigures*> byName;
-    for (const auto& t : f.teachers) byName.emplace(t.name, &t);
-    std::vector<Bar> apart;
-    for (const auto& row : teachers.rows) {
-        if (row.cells.empty()) continue;
-        auto it = byName.find(row.cells[0].text);
-        if (it == byName.end() || !it->second->onList) continue;
-        Bar bar{it->second->name, it->second->covered, it->second->exempt};
-        (bar.exempt ? apart : chart.bars).push_back(std::move(bar));
-    }
-    chart.bars.insert(chart.bars.end(), apart.begin(), apart.end());
+    chart.bars = barsOf(f.teachers, teachers);
     chart.mean = spread(f).mean;
     chart.sentence = spreadSentence(f);
     return chart;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "statistics/figures.h"
@@ -61,5 +62,24 @@ struct Chart {
 };
 // The chart of the teacher table's rows in their present order (teachers who have left apart).
 Chart chartOf(const Figures& f, const Table& teachers);
+
+// The bars of a table's rows in their present order, for any figures per teacher that name
+// him, tell whether he is on the list and exempt and how much he covered: teachers who have
+// left are not drawn, exempt ones come after the others.
+template <class Person>
+std::vector<Bar> barsOf(const std::vector<Person>& people, const Table& t) {
+    std::unordered_map<std::string, const Person*> byName;
+    for (const auto& p : people) byName.emplace(p.name, &p);
+    std::vector<Bar> bars, apart;
+    for (const auto& row : t.rows) {
+        if (row.cells.empty()) continue;
+        auto it = byName.find(row.cells[0].text);
+        if (it == byName.end() || !it->second->onList) continue;
+        Bar bar{it->second->name, it->second->covered, it->second->exempt};
+        (bar.exempt ? apart : bars).push_back(std::move(bar));
+    }
+    bars.insert(bars.end(), apart.begin(), apart.end());
+    return bars;
+}
 
 }  // namespace daike::statistics

@@ -18,6 +18,7 @@
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/statistics/cover_chart.h"
+#include "windows/statistics/figures_grid.h"
 #include "windows/statistics/statistics_pdf.h"
 
 namespace daike {
@@ -92,17 +93,7 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     top->addStretch(1);
     layout->addLayout(top);
 
-    grid_ = new QTableWidget(this);
-    grid_->setObjectName("Grid1");
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->verticalHeader()->setVisible(false);
-    grid_->verticalHeader()->setDefaultSectionSize(20);
-    grid_->horizontalHeader()->setSectionsClickable(true);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题排序，再单击反向排序"));
+    grid_ = makeFiguresGrid(this);
 
     chartView_ = new CoverChart(this);
     chartView_->setObjectName("Chart1");

@@ -19,6 +19,7 @@
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/statistics/cover_chart.h"
+#include "windows/statistics/figures_grid.h"
 #include "windows/statistics/statistics_exports.h"
 
 namespace daike {
@@ -100,17 +101,7 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     top->addWidget(payBox);
     layout->addLayout(top);
 
-    grid_ = new QTableWidget(this);
-    grid_->setObjectName("Grid1");
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->verticalHeader()->setVisible(false);
-    grid_->verticalHeader()->setDefaultSectionSize(20);
-    grid_->horizontalHeader()->setSectionsClickable(true);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->horizontalHeader()->setToolTip(QStringLiteral("单击列标题排序，再单击反向排序"));
+    grid_ = makeFiguresGrid(this);
     layout->addWidget(grid_, 5);
 
     chart_ = new CoverChart(this);
