@@ -104,15 +104,8 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     middle->addWidget(chartView_, 1);
     layout->addLayout(middle, 1);
 
-    sentence_ = new QLabel(this);
-    sentence_->setObjectName("Label1");
-    sentence_->setWordWrap(true);
-    layout->addWidget(sentence_);
-    note_ = new QLabel(this);
-    note_->setObjectName("Label2");
-    note_->setWordWrap(true);
-    note_->setStyleSheet(QStringLiteral("color: rgb(96,96,96);"));
-    layout->addWidget(note_);
+    sentence_ = addWordsLine(this, layout, "Label1");
+    note_ = addWordsLine(this, layout, "Label2", QColor(96, 96, 96));
 
     auto* bottom = new QHBoxLayout;
     auto* printButton = button(this, "Command2", QStringLiteral("打印…"));

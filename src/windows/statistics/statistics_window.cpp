@@ -108,15 +108,8 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     chart_->setObjectName("Chart1");
     layout->addWidget(chart_, 4);
 
-    sentence_ = new QLabel(this);
-    sentence_->setObjectName("Label1");
-    sentence_->setWordWrap(true);
-    layout->addWidget(sentence_);
-    note_ = new QLabel(this);
-    note_->setObjectName("Label2");
-    note_->setWordWrap(true);
-    note_->setStyleSheet(QStringLiteral("color: rgb(192,0,0);"));
-    layout->addWidget(note_);
+    sentence_ = addWordsLine(this, layout, "Label1");
+    note_ = addWordsLine(this, layout, "Label2", QColor(192, 0, 0));
 
     auto* bottom = new QHBoxLayout;
     for (const StatisticsExport& e : statisticsExports()) {
