@@ -221,33 +221,7 @@ void FairnessWindow::display() {
     if (sortColumn_ >= 0) statistics::sortFairnessTable(table_, sortColumn_, descending_);
     chart_ = statistics::fairnessChart(*sheet_, table_);
 
-    const int columns = static_cast<int>(table_.headers.size());
-    grid_->clear();
-    grid_->setColumnCount(columns);
-    grid_->setRowCount(static_cast<int>(table_.rows.size()) + (table_.totals ? 1 : 0));
-    QStringList headers;
-    for (const auto& h : table_.headers) headers << QString::fromStdString(h);
-    if (sortColumn_ >= 0)
-        headers[sortColumn_] += descending_ ? QStringLiteral("▼") : QStringLiteral("▲");
-    grid_->setHorizontalHeaderLabels(headers);
-    auto put = [&](int r, const statistics::TableRow& row, bool total) {
-        for (int c = 0; c < columns && c < static_cast<int>(row.cells.size()); ++c) {
-            const auto& cell = row.cells[c];
-            auto* item = new QTableWidgetItem(QString::fromStdString(cell.text));
-            if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (row.exempt || row.former) item->setForeground(QColor(128, 128, 128));
-            if (total) {
-                QFont f = item->font();
-                f.setBold(true);
-                item->setFont(f);
-                item->setBackground(QColor(236, 236, 236));
-            }
-            grid_->setItem(r, c, item);
-        }
-    };
-    int r = 0;
-    for (const auto& row : table_.rows) put(r++, row, false);
-    if (table_.totals) put(r, *table_.totals, true);
+    showFiguresTable(grid_, table_, sortColumn_, descending_);
 
     chartView_->setChart(chart_);
     sentence_->setText(QString::fromStdString(chart_.sentence));
@@ -295,12 +269,7 @@ std::optional<QString> FairnessWindow::askFile(const QString& caption, const QSt
         ctx_.programDir / std::filesystem::path(qs(statistics::fairnessFileName(
                                                        sheet_->range, extension.toStdString()))
                                                     .toStdU16String());
-    auto chosen = ctx_.platform.files.saveFile(
-        caption, QString::fromStdU16String(suggested.u16string()), filter);
-    if (!chosen || chosen->trimmed().isEmpty()) return std::nullopt;
-    QString file = *chosen;
-    if (!file.endsWith("." + extension, Qt::CaseInsensitive)) file += "." + extension;
-    return file;
+    return askExportFile(ctx_, caption, suggested, extension, filter);
 }
 
 void FairnessWindow::exportPdf() {

@@ -214,39 +214,7 @@ void StatisticsWindow::display(bool keepOrder) {
     if (keepOrder && sortColumn_ >= static_cast<int>(table_.headers.size())) sortColumn_ = -1;
     if (sortColumn_ >= 0) statistics::sortTable(table_, sortColumn_, descending_);
 
-    const int columns = static_cast<int>(table_.headers.size());
-    grid_->clear();
-    grid_->setColumnCount(columns);
-    grid_->setRowCount(static_cast<int>(table_.rows.size()) + (table_.totals ? 1 : 0));
-    QStringList headers;
-    for (const auto& h : table_.headers) headers << QString::fromStdString(h);
-    // The sorted column says which way it runs. (The header's own indicator would widen every
-    // column by the room for an arrow.)
-    if (sortColumn_ >= 0)
-        headers[sortColumn_] += descending_ ? QStringLiteral("▼") : QStringLiteral("▲");
-    grid_->setHorizontalHeaderLabels(headers);
-    auto put = [&](int r, const statistics::TableRow& row, bool total) {
-        for (int c = 0; c < columns && c < static_cast<int>(row.cells.size()); ++c) {
-            const auto& cell = row.cells[c];
-            auto* item = new QTableWidgetItem(QString::fromStdString(cell.text));
-            if (cell.number) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (row.exempt || row.former) item->setForeground(QColor(128, 128, 128));
-            if (row.mismatch && c == table_.tallyColumn) {
-                item->setForeground(QColor(192, 0, 0));
-                item->setBackground(QColor(255, 224, 224));
-            }
-            if (total) {
-                QFont f = item->font();
-                f.setBold(true);
-                item->setFont(f);
-                item->setBackground(QColor(236, 236, 236));
-            }
-            grid_->setItem(r, c, item);
-        }
-    };
-    int r = 0;
-    for (const auto& row : table_.rows) put(r++, row, false);
-    if (table_.totals) put(r, *table_.totals, true);
+    showFiguresTable(grid_, table_, sortColumn_, descending_);
 
     chart_->setChart(statistics::chartOf(figures_, table_));
     sentence_->setText(QString::fromStdString(chart_->chart().sentence));
@@ -280,12 +248,7 @@ std::optional<QString> StatisticsWindow::askFile(const QString& caption, const Q
                                                  const QString& filter) {
     const auto suggested =
         statistics::defaultFile(ctx_.programDir, figures_.range, extension.toStdString());
-    auto chosen = ctx_.platform.files.saveFile(
-        caption, QString::fromStdU16String(suggested.u16string()), filter);
-    if (!chosen || chosen->trimmed().isEmpty()) return std::nullopt;
-    QString file = *chosen;
-    if (!file.endsWith("." + extension, Qt::CaseInsensitive)) file += "." + extension;
-    return file;
+    return askExportFile(ctx_, caption, suggested, extension, filter);
 }
 
 void StatisticsWindow::exportTo(const StatisticsExport& e) {
