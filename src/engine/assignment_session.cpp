@@ -193,8 +193,8 @@ void Session::clickPeriod(int i, std::optional<Lesson> lesson) {
     // open.
     if (!lesson) lesson = gridOf(lessons_)[static_cast<std::size_t>(i)].open();
     selectedLesson_ = lesson;
-    const auto result =
-        ranking::rank(store_, weekdayText(), i + 1, lesson ? lesson->cls : std::string());
+    const auto result = ranking::rank(store_, weekdayText(), i + 1,
+                                      lesson ? lesson->cls : std::string(), day_.day().weekText());
     ranked_ = result.rows;
     arrangeRanked();
     overLimitAsked_ = false;

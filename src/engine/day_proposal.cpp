@@ -60,7 +60,7 @@ std::vector<Row> walk(Store& store, const Day& day, const std::vector<OpenLesson
     for (std::size_t i = 0; i < lessons.size(); ++i) {
         Row row;
         row.lesson = lessons[i];
-        for (auto& c : ranker.rank(weekdayText, row.lesson.period, row.lesson.cls).rows)
+        for (auto& c : ranker.rank(weekdayText, row.lesson.period, row.lesson.cls, day.week).rows)
             if (!absent.count(c.name)) row.candidates.push_back(std::move(c));
         row.standings = coverload::arrange(row.candidates, loads, rules, rules.balanced);
         const Pick pick = i < picks.size() ? picks[i] : Pick::first();

@@ -66,9 +66,22 @@ std::optional<int> schoolDay(std::string_view weekdayText) {
     return weekdayText[0] - '0';
 }
 
+// Substitutes of the term's records of that day and period. Without a known week every week's
+// records of the weekday would look alike, so none is taken.
+void addCoveringInTerm(Store& store, std::string_view weekText, int day, int period,
+                       std::unordered_set<std::string>& into) {
+    if (weekText.empty()) return;
+    CoverFilter f;
+    f.weekday = day;
+    f.period = period;
+    f.week = std::string(weekText);
+    for (auto& c : covers::read(store, CoverTable::Term, f)) into.insert(std::move(c.substitute));
+}
+
 }  // namespace
 
-std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period) {
+std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period,
+                                          std::string_view weekText) {
     return store.transaction([&] {
         std::vector<std::string> names;
         // A weekday or period outside the week (a weekend day chosen by hand) has no slot:
@@ -78,6 +91,7 @@ std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekday
             std::unordered_set<std::string> busy;
             for (auto& n : exemptlist::names(store)) busy.insert(std::move(n));
             for (auto& b : away::inPeriod(store, period)) busy.insert(std::move(b.name));
+            addCoveringInTerm(store, weekText, *day, period, busy);
             for (auto& n : freeslots::freeIn(store, *day, period))
                 if (!busy.count(n)) names.push_back(std::move(n));
         }
@@ -176,10 +190,11 @@ void addCovering(Store& store, int day, int period, std::unordered_set<std::stri
 
 }  // namespace
 
-Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls) {
+Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls,
+            std::string_view weekText) {
     return store.transaction([&] {
         Result result;
-        const auto names = eligibleTeachers(store, weekdayText, period);
+        const auto names = eligibleTeachers(store, weekdayText, period, weekText);
         std::vector<CandidateRow> scored;
         if (!names.empty()) {
             const int day = schoolDay(weekdayText).value_or(0);
@@ -205,7 +220,8 @@ Ranker::Ranker(Store& store)
     for (auto& n : exemptlist::names(store)) exempt_.insert(std::move(n));
 }
 
-Result Ranker::rank(std::string_view weekdayText, int period, std::string_view cls) {
+Result Ranker::rank(std::string_view weekdayText, int period, std::string_view cls,
+                    std::string_view weekText) {
     Result result;
     const auto day = schoolDay(weekdayText);
     if (!day || !week::isPeriod(period)) return result;
@@ -213,6 +229,7 @@ Result Ranker::rank(std::string_view weekdayText, int period, std::string_view c
     if (fresh) slot->second = freeslots::freeIn(store_, *day, period);
     std::unordered_set<std::string> busy;
     for (auto& b : away::inPeriod(store_, period)) busy.insert(std::move(b.name));
+    addCoveringInTerm(store_, weekText, *day, period, busy);
     std::vector<std::string> names;
     for (const auto& n : slot->second)
         if (!exempt_.count(n) && !busy.count(n)) names.push_back(n);

@@ -42,10 +42,14 @@ Affinity affinity(const std::vector<Value>& teacherRow, std::string_view cls);
 TeacherRow teacherOf(const std::vector<Value>& teacherRow);
 
 // kdjs: empties 可代教师 and fills it with the teachers free in the slot (weekday, period)
-// who are neither exempt (公出表) nor in the period's column of 代课教师. The free list of a
-// slot ends at the end of the table, at a Null cell or at a cell "0". A weekday other than
-// "1" to "5" or a period outside the day has no slot and no one eligible. Returns the names.
-std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period);
+// who are neither exempt (公出表) nor in the period's column of 代课教师, nor, when the day's
+// week is known (`weekText`, the 周次 its records carry), covering then by a record of the
+// term: a 新的一天 on the same day clears the bookings but not the lessons he still teaches. The
+// free list of a slot ends at the end of the table, at a Null cell or at a cell "0". A weekday
+// other than "1" to "5" or a period outside the day has no slot and no one eligible. Returns the
+// names.
+std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period,
+                                          std::string_view weekText = {});
 
 // One row of 临时运算表 as the candidate list shows it.
 using Candidate = CandidateRow;
@@ -58,9 +62,10 @@ struct Result {
 };
 
 // The whole computation for one lesson: weekday as the screen's text ("1" to "5"), the period
-// (1 to week::kPeriods), and the class of the lesson. Rebuilds 可代教师 and 临时运算表 in one
-// transaction.
-Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls);
+// (1 to week::kPeriods), the class of the lesson, and the day's 周次 when known. Rebuilds 可代教师
+// and 临时运算表 in one transaction.
+Result rank(Store& store, std::string_view weekdayText, int period, std::string_view cls,
+            std::string_view weekText = {});
 
 // 临时运算表 read again in ranking order, as paging does.
 std::vector<Candidate> rankedRows(Store& store);
@@ -73,7 +78,8 @@ std::vector<Candidate> rankedRows(Store& store);
 class Ranker {
   public:
     explicit Ranker(Store& store);
-    Result rank(std::string_view weekdayText, int period, std::string_view cls);
+    Result rank(std::string_view weekdayText, int period, std::string_view cls,
+                std::string_view weekText = {});
 
   private:
     Store& store_;

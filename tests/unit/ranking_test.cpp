@@ -145,6 +145,25 @@ TEST(Eligible, ExemptAwayAndEndOfList) {
     EXPECT_EQ(s.db.count("可代教师"), 0);
 }
 
+// After 新的一天 on the same day the bookings are gone but the term still holds the morning's
+// cover: its substitute is busy then in that week, and only then.
+TEST(Eligible, ACoverOfTheTermOnTheSameDayKeepsHimBusy) {
+    School s;
+    for (const char* n : {"甲", "乙", "丙"}) s.teacher(n);
+    s.initialise();
+    s.db->execScript(
+        "INSERT INTO 代课记录 VALUES ('丙','病假','甲','5',2,'一(1)','语文',3),"
+        "('丙','病假','乙','4',2,'一(1)','语文',3)");
+    EXPECT_EQ(names(ranking::eligibleTeachers(*s.db, "2", 3, "5")), "乙 丙");
+    EXPECT_EQ(names(ranking::eligibleTeachers(*s.db, "2", 4, "5")), "甲 乙 丙");
+    // With the week unknown, every week's records of the weekday look alike: none counts.
+    EXPECT_EQ(names(ranking::eligibleTeachers(*s.db, "2", 3)), "甲 乙 丙");
+    EXPECT_EQ(names(ranking::rank(*s.db, "2", 3, "一(1)", "5").rows), "乙 丙");
+    ranking::Ranker ranker(*s.db);
+    EXPECT_EQ(names(ranker.rank("2", 3, "一(1)", "5").rows), "乙 丙");
+    EXPECT_EQ(names(ranker.rank("2", 3, "一(1)", "4").rows), "甲 丙");
+}
+
 TEST(Rank, TheFirstRowOfATeacherCountsInEveryTable) {
     School s;
     s.teacher("甲");
