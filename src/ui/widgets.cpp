@@ -71,6 +71,19 @@ QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& tex
     return place(new QRadioButton(text, parent), name, at);
 }
 
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& text) {
+    auto* r = new QRadioButton(text, parent);
+    r->setObjectName(name);
+    return r;
+}
+
 QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, QRect at) {
     return place(new QCheckBox(text, parent), name, at);
 }

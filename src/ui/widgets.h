@@ -56,6 +56,9 @@ ClickLabel* makeClickLabel(QWidget* parent, const QString& name, const QString& 
 QLineEdit* makeLineEdit(QWidget* parent, const QString& name, QRect at);
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, QRect at);
 QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& text, QRect at);
+// The same for a window whose layout places them.
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text);
+QRadioButton* makeRadio(QWidget* parent, const QString& name, const QString& text);
 QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, QRect at);
 // A grid cell: centred text on the neutral colour.
 QLabel* makeCell(QWidget* parent, const QString& name, const QString& text, QRect at);

@@ -28,19 +28,6 @@ namespace {
 using statistics::DateRange;
 using statistics::DateRangeKind;
 
-QRadioButton* radio(QWidget* parent, const QString& name, const QString& text) {
-    auto* r = new QRadioButton(text, parent);
-    r->setObjectName(name);
-    return r;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // "2026-09-01", as the date boxes show a range chosen by its button.
 QString boxDate(calendar::Day d) {
     const std::chrono::year_month_day ymd{d};
@@ -66,10 +53,10 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     rangeBox->setObjectName("Frame1");
     auto* rangeRow = new QHBoxLayout(rangeBox);
     rangeRow->setContentsMargins(6, 2, 6, 2);
-    auto* weekOption = radio(rangeBox, "Option1", QStringLiteral("本周"));
-    auto* monthOption = radio(rangeBox, "Option2", QStringLiteral("本月"));
-    auto* termOption = radio(rangeBox, "Option3", QStringLiteral("本学期"));
-    auto* customOption = radio(rangeBox, "Option4", QStringLiteral("自定"));
+    auto* weekOption = makeRadio(rangeBox, "Option1", QStringLiteral("本周"));
+    auto* monthOption = makeRadio(rangeBox, "Option2", QStringLiteral("本月"));
+    auto* termOption = makeRadio(rangeBox, "Option3", QStringLiteral("本学期"));
+    auto* customOption = makeRadio(rangeBox, "Option4", QStringLiteral("自定"));
     from_ = new QLineEdit(rangeBox);
     from_->setObjectName("Text1");
     to_ = new QLineEdit(rangeBox);
@@ -78,7 +65,7 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         box->setFixedWidth(104);
         box->setToolTip(QStringLiteral("例如 2026-09-01 或 2026年9月1日"));
     }
-    count_ = button(rangeBox, "Command1", QStringLiteral("统计"));
+    count_ = makeButton(rangeBox, "Command1", QStringLiteral("统计"));
     rangeRow->addWidget(weekOption);
     rangeRow->addWidget(monthOption);
     rangeRow->addWidget(termOption);
@@ -108,10 +95,10 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     note_ = addWordsLine(this, layout, "Label2", QColor(96, 96, 96));
 
     auto* bottom = new QHBoxLayout;
-    auto* printButton = button(this, "Command2", QStringLiteral("打印…"));
-    auto* pdfButton = button(this, "Command3", QStringLiteral("导出PDF…"));
-    auto* xlsxButton = button(this, "Command4", QStringLiteral("导出Excel…"));
-    auto* close = button(this, "Command5", QStringLiteral("关闭"));
+    auto* printButton = makeButton(this, "Command2", QStringLiteral("打印…"));
+    auto* pdfButton = makeButton(this, "Command3", QStringLiteral("导出PDF…"));
+    auto* xlsxButton = makeButton(this, "Command4", QStringLiteral("导出Excel…"));
+    auto* close = makeButton(this, "Command5", QStringLiteral("关闭"));
     outputs_ = {printButton, pdfButton, xlsxButton};
     for (auto* b : outputs_) b->setEnabled(false);
     bottom->addWidget(printButton);

@@ -13,8 +13,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <chrono>
 
+#include "school/term_start.h"
 #include "statistics/exports.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -23,30 +23,6 @@
 #include "windows/statistics/statistics_exports.h"
 
 namespace daike {
-
-namespace {
-
-QRadioButton* radio(QWidget* parent, const QString& name, const QString& text) {
-    auto* r = new QRadioButton(text, parent);
-    r->setObjectName(name);
-    return r;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-QString today(const RunContext& ctx) {
-    const std::chrono::year_month_day d{ctx.platform.clock.today()};
-    return QStringLiteral("%1年%2月%3日")
-        .arg(static_cast<int>(d.year()))
-        .arg(static_cast<unsigned>(d.month()))
-        .arg(static_cast<unsigned>(d.day()));
-}
-
-}  // namespace
 
 StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "FormTJ", QStringLiteral("代课统计"));
@@ -66,14 +42,14 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     rangeBox->setObjectName("Frame1");
     auto* rangeRow = new QHBoxLayout(rangeBox);
     rangeRow->setContentsMargins(6, 2, 6, 2);
-    auto* todayOption = radio(rangeBox, "Option1", QStringLiteral("今天"));
-    auto* weekOption = radio(rangeBox, "Option2", QStringLiteral("本周"));
-    auto* weeksOption = radio(rangeBox, "Option3", QStringLiteral("第"));
+    auto* todayOption = makeRadio(rangeBox, "Option1", QStringLiteral("今天"));
+    auto* weekOption = makeRadio(rangeBox, "Option2", QStringLiteral("本周"));
+    auto* weeksOption = makeRadio(rangeBox, "Option3", QStringLiteral("第"));
     fromWeek_ = new QSpinBox(rangeBox);
     fromWeek_->setObjectName("Text1");
     toWeek_ = new QSpinBox(rangeBox);
     toWeek_->setObjectName("Text2");
-    auto* termOption = radio(rangeBox, "Option4", QStringLiteral("本学期"));
+    auto* termOption = makeRadio(rangeBox, "Option4", QStringLiteral("本学期"));
     rangeRow->addWidget(todayOption);
     rangeRow->addWidget(weekOption);
     rangeRow->addWidget(weeksOption);
@@ -96,7 +72,7 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     rate->setToolTip(QStringLiteral("每节代课的酬金（元）；不计酬金请留空"));
     payRow->addWidget(rate);
     payRow->addWidget(new QLabel(QStringLiteral("元"), payBox));
-    auto* saveButton = button(payBox, "Command1", QStringLiteral("保存"));
+    auto* saveButton = makeButton(payBox, "Command1", QStringLiteral("保存"));
     payRow->addWidget(saveButton);
     top->addWidget(payBox);
     layout->addLayout(top);
@@ -113,16 +89,16 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
 
     auto* bottom = new QHBoxLayout;
     for (const StatisticsExport& e : statisticsExports()) {
-        auto* b = button(this, e.objectName, QString::fromUtf8(e.label));
+        auto* b = makeButton(this, e.objectName, QString::fromUtf8(e.label));
         bottom->addWidget(b);
         connect(b, &QPushButton::clicked, this,
                 [this, &e] { runAction(ctx_, [this, &e] { exportTo(e); }); });
     }
-    auto* fairness = button(this, "Command9", QStringLiteral("公平性…"));
+    auto* fairness = makeButton(this, "Command9", QStringLiteral("公平性…"));
     fairness->setToolTip(QStringLiteral("按日期统计各教师代课节数与任课节数之比"));
     bottom->addWidget(fairness);
     connect(fairness, &QPushButton::clicked, this, &StatisticsWindow::fairnessRequested);
-    auto* close = button(this, "Command5", QStringLiteral("关闭"));
+    auto* close = makeButton(this, "Command5", QStringLiteral("关闭"));
     bottom->addStretch(1);
     bottom->addWidget(close);
     layout->addLayout(bottom);
@@ -255,7 +231,8 @@ void StatisticsWindow::exportTo(const StatisticsExport& e) {
     const auto file = askFile(QString::fromUtf8(e.caption), QString::fromUtf8(e.extension),
                               QString::fromUtf8(e.filter));
     if (!file) return;
-    e.write(*file, {figures_, table_, chart_->chart(), today(ctx_)});
+    e.write(*file,
+            {figures_, table_, chart_->chart(), qs(chineseDate(ctx_.platform.clock.today()))});
     ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(*file));
 }
 
