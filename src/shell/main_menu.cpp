@@ -17,6 +17,9 @@ const std::vector<Entry>& entries() {
         {"kcsr", "课程输入", Kind::Item, 2, ""},
         {"sdsr", "手动输入课务情况", Kind::Item, 2, ""},
         {"kmsr", "课务自动导入", Kind::Item, 2, ""},
+        // The whole school's timetable from one spreadsheet, and back out to one.
+        {"zkbdr", "导入总课表…", Kind::Item, 2, ""},
+        {"kbdc", "导出课表…", Kind::Item, 2, ""},
         {"jbmd", "基本免代教师", Kind::Item, 2, ""},
         {"kjdkfjfl", "-", Kind::Separator, 1, ""},
         {"qcjbcz", "期初基本操作", Kind::Submenu, 1, ""},
@@ -56,6 +59,15 @@ const std::vector<Entry>& entries() {
         {"dkappdf", "另存为PDF", Kind::Item, 2, ""},
         // For the teachers' chat group: the sheet as a picture sized for a phone.
         {"dkaptp", "保存为图片…", Kind::Item, 2, ""},
+        // The timetables for the classroom doors and the teachers: one A4 page each.
+        {"bjkb", "班级课表", Kind::Submenu, 1, ""},
+        {"bjkbdy", "打印", Kind::Item, 2, ""},
+        {"bjkbyl", "打印预览", Kind::Item, 2, ""},
+        {"bjkbpdf", "另存为PDF", Kind::Item, 2, ""},
+        {"jskb", "教师课表", Kind::Submenu, 1, ""},
+        {"jskbdy", "打印", Kind::Item, 2, ""},
+        {"jskbyl", "打印预览", Kind::Item, 2, ""},
+        {"jskbpdf", "另存为PDF", Kind::Item, 2, ""},
         {"dktj", "代课统计", Kind::Item, 1, "Ctrl+T"},
         {"cz", "查找(&C)", Kind::TopLevel, 0, ""},
         {"abcz", "按班查找", Kind::Item, 1, "Ctrl+F"},
