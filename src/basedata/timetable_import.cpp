@@ -258,13 +258,17 @@ Checked<ImportPlan> readDocuments(Store& store, const KeyPositions& at,
         }
         plan.doubles[d->second].lessons.push_back(lessonText);
     }
+    countTodaysCovers(store, plan);
+    return plan;
+}
+
+void countTodaysCovers(Store& store, ImportPlan& plan) {
     std::vector<TimetableRow> fresh = lessonsOf(plan);
     const auto old = timetable::marked(store);  // only marked lessons carry anything over
     plan.coveredGone = carryTodaysMarks(old, fresh);
     const auto covered =
         std::count_if(old.begin(), old.end(), [](const TimetableRow& l) { return l.covered; });
     plan.coveredKept = static_cast<int>(covered) - static_cast<int>(plan.coveredGone.size());
-    return plan;
 }
 
 std::string ImportPlan::summary(const std::string& detailsFile) const {

@@ -185,6 +185,9 @@ struct ImportPlan {
 Checked<ImportPlan> readDocuments(Store& store, const KeyPositions& at,
                                   TimetableDocuments& documents, const Progress& progress = {});
 
+// Fills the plan's coveredKept and coveredGone from today's marks in the store.
+void countTodaysCovers(Store& store, ImportPlan& plan);
+
 // Today's marks carried over an import: each lesson of the old timetable with a mark gives its
 // two marks to the first lesson of `fresh` equal to it in teacher, weekday, class, period and
 // subject that has none yet (a lesson held twice keeps both covers). Returns the covered

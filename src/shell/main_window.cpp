@@ -108,13 +108,18 @@ void MainWindow::on(const QString& menuName, std::function<void()> handler) {
     });
 }
 
-void MainWindow::guarded(const QString& menuName, LoginCode code) {
-    on(menuName, [this, code] { openLogin(static_cast<int>(code)); });
+void MainWindow::guarded(const Registered& row) {
+    on(QString::fromUtf8(row.menuItem), [this, &row] {
+        askedFor_ = &row;
+        openLogin(static_cast<int>(row.login));
+    });
 }
 
 void MainWindow::runAdminOperation(int code) {
-    if (const auto* r = registeredLogin(static_cast<LoginCode>(code)))
-        runAction(ctx_, [this, r] { r->open(*this); });
+    const Registered* r = askedFor_ && static_cast<int>(askedFor_->login) == code
+                              ? askedFor_
+                              : registeredLogin(static_cast<LoginCode>(code));
+    if (r) runAction(ctx_, [this, r] { r->open(*this); });
 }
 
 void MainWindow::open(const QString& name) {
@@ -143,7 +148,7 @@ void MainWindow::wireMenu() {
         if (r.login == LoginCode::None)
             on(QString::fromUtf8(r.menuItem), [this, &r] { r.open(*this); });
         else
-            guarded(QString::fromUtf8(r.menuItem), r.login);
+            guarded(r);
     }
     // The record viewer and the notices live on the working area; the search windows hand the
     // picker's choice over by a connection of their own.

@@ -14,6 +14,7 @@ namespace daike {
 
 struct RunContext;
 class DayBoardView;
+struct Registered;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -46,11 +47,12 @@ class MainWindow : public QMainWindow {
     // Connects a menu item to what it does and enables it. Items never connected stay
     // disabled.
     void on(const QString& menuName, std::function<void()> handler);
-    // A menu item guarded by the administrator password: it sets 管理操作码 to the code and
-    // opens the login window, which runs the code's operation after the right password.
-    void guarded(const QString& menuName, LoginCode code);
-    // Runs the registered operation of a login code (shell/window_registry.cpp); a code nobody
-    // registered does nothing.
+    // A menu item guarded by the administrator password: it sets 管理操作码 to the row's code
+    // and opens the login window, which runs the row's operation after the right password.
+    void guarded(const Registered& row);
+    // Runs the registered operation of a login code (shell/window_registry.cpp): the row whose
+    // item asked for the login last, as two items may share a code (课务自动导入 and
+    // 导入总课表); else the first row of the code. A code nobody registered does nothing.
     void runAdminOperation(int code);
     // The login for the operation of that code (the open one asks for it instead).
     void openLogin(int code);
@@ -76,6 +78,7 @@ class MainWindow : public QMainWindow {
 
     RunContext& ctx_;
     DayBoardView* board_ = nullptr;
+    const Registered* askedFor_ = nullptr;  // the guarded item chosen last
     QHash<QString, QAction*> actions_;
 };
 

@@ -16,6 +16,7 @@
 #include "ui/working_day_moves.h"
 #include "windows/basedata/classes_window.h"
 #include "windows/basedata/main_classes_window.h"
+#include "windows/basedata/sheet_import_window.h"
 #include "windows/basedata/teacher_names_window.h"
 #include "windows/basedata/timetable_import_panel.h"
 #include "windows/basedata/timetable_window.h"
@@ -95,6 +96,8 @@ const std::vector<Registered>& windowRegistry() {
         // 基本免代教师: without the login, as the window always opened.
         {"Form6", "jbmd", None, window<ExemptWindow>("Form6")},
         {"Frame1", "kmsr", TimetableImport, openImportPanel},
+        // The whole timetable from one spreadsheet, behind the same login as the documents.
+        {"FormKB", "zkbdr", TimetableImport, window<SheetImportWindow>("FormKB")},
         {"kkjs", "kkjs", None, reset(buildFreeTeachers, "空课教师初始化完成！")},
         {"mrjs", "mrjs", None, reset(countDailyLessons, "每日节数初始化完成！")},
         {"dkjs", "dkjs", ResetCoverCounts,

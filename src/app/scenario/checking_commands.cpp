@@ -9,6 +9,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTextEdit>
@@ -110,10 +111,14 @@ void ScenarioRunner::Checking::expectText(ScenarioRunner& r, const QStringList& 
 
 // expect-items
 void ScenarioRunner::Checking::expectItems(ScenarioRunner& r, const QStringList& a) {
-    auto* c = qobject_cast<QComboBox*>(r.widget(a[1]));
-    if (!c) cannot(a[1] + " is not a drop-down list");
     QStringList items;
-    for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+    if (auto* list = qobject_cast<QListWidget*>(r.widget(a[1]))) {
+        for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    } else {
+        auto* c = qobject_cast<QComboBox*>(r.widget(a[1]));
+        if (!c) cannot(a[1] + " is not a list");
+        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+    }
     const QString got = items.join('|');
     r.expect(got == a[2], a[1] + ": expected items \"" + a[2] + "\", got \"" + got + "\"");
 }

@@ -29,6 +29,7 @@ struct ScenarioRunner::SetUp {
     static void screens(ScenarioRunner& r, const QStringList& a);
     static void sql(ScenarioRunner& r, const QStringList& a);
     static void demo(ScenarioRunner& r, const QStringList& a);
+    static void demoSchool(ScenarioRunner& r, const QStringList& a);
     static void start(ScenarioRunner& r, const QStringList& a);
     static void restart(ScenarioRunner& r, const QStringList& a);
     static void answerAtRandom(ScenarioRunner& r, const QStringList& a);
@@ -82,6 +83,7 @@ struct ScenarioRunner::Checking {
 // Files and printing (files_printing_commands.cpp).
 struct ScenarioRunner::FilesAndPrinting {
     static void exportTimetables(ScenarioRunner& r, const QStringList& a);
+    static void exportTimetableSheet(ScenarioRunner& r, const QStringList& a);
     static void writeFile(ScenarioRunner& r, const QStringList& a);
     static void answerFile(ScenarioRunner& r, const QStringList& a);
     static void answerFileCancel(ScenarioRunner& r, const QStringList& a);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "basedata/timetable_documents.h"
+#include "basedata/timetable_export.h"
 #include "commands.h"
 #include "shell/program.h"
 #include "store/store.h"
@@ -69,6 +70,14 @@ void ScenarioRunner::FilesAndPrinting::exportTimetables(ScenarioRunner& r, const
     std::unique_ptr<Store> own;
     Store& store = r.program_ ? r.program_->store() : *(own = Store::open(r.dir_));
     timetable_import::exportTimetableDocuments(store, r.dir_);
+}
+
+// export-timetable-sheet
+void ScenarioRunner::FilesAndPrinting::exportTimetableSheet(ScenarioRunner& r,
+                                                            const QStringList& a) {
+    std::unique_ptr<Store> own;
+    Store& store = r.program_ ? r.program_->store() : *(own = Store::open(r.dir_));
+    timetable_export::write(store, std::filesystem::path(r.inProgramDir(a[1]).toStdU16String()));
 }
 
 // write-file

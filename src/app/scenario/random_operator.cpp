@@ -208,8 +208,12 @@ class Generator {
         if (QWidget* f4 = shown("Form4"); f4 && chance(50))
             if (auto s = absenceWork(f4); !s.isEmpty()) return s;
         if (QWidget* gz = shown("FormGZ"); gz && chance(60)) return rulesWork(gz);
-        // The login in front of 代课规则 is mostly passed, or the window would hardly be seen.
-        if (shown("Form15") && runner_.runValue("管理操作码") == std::optional<std::string>("14") &&
+        if (QWidget* kb = shown("FormKB"); kb && chance(60)) return importWork(kb);
+        // The logins in front of 代课规则 and the timetable imports are mostly passed, or their
+        // windows would hardly be seen.
+        if (const auto code = runner_.runValue("管理操作码");
+            shown("Form15") &&
+            (code == std::optional<std::string>("14") || code == std::optional<std::string>("3")) &&
             chance(70))
             return {"type Form15.Text2 580417", "click Form15.Command1"};
         const int r = roll(100);
@@ -338,6 +342,21 @@ class Generator {
         return {"key " + w->objectName() + " Esc"};
     }
 
+    // 导入总课表's rhythm: a file chosen (the school's own sheet, now and then one that is no
+    // spreadsheet), another layout tried, the new names ticked or not, then 确定 or 取消.
+    RandomOperator::Step importWork(QWidget* formKB) {
+        const int r = roll(100);
+        if (r < 35)
+            return {"answer-file " + QString(chance(80) ? "总课表.xlsx" : "坏表.xlsx"),
+                    "click FormKB.Command1"};
+        if (r < 50)
+            if (auto* c = formKB->findChild<QComboBox*>("Combo1"); c && c->count() > 0)
+                return {"choose FormKB.Combo1 " + quoted(c->itemText(roll(c->count())))};
+        if (r < 60) return {"click FormKB.Check1"};
+        if (r < 85) return {"click FormKB.Command2"};
+        return {"click FormKB.Command3"};
+    }
+
     ScenarioRunner& runner_;
     std::mt19937& rng_;
     QDate& today_;
@@ -352,8 +371,15 @@ QDate firstDay(std::uint32_t seed) {
 }  // namespace
 
 QStringList RandomOperator::prologue() const {
-    return {"today " + firstDay(seed_).toString("yyyy-MM-dd"), "demo",
-            QStringLiteral("answer-at-random %1").arg(seed_), "skip-unrunnable", "start"};
+    // The school's timetable as a spreadsheet, and a file that only looks like one, for
+    // 导入总课表 to be given.
+    return {"today " + firstDay(seed_).toString("yyyy-MM-dd"),
+            "demo",
+            "export-timetable-sheet 总课表.xlsx",
+            "write-file 坏表.xlsx \"PK 这不是电子表格\"",
+            QStringLiteral("answer-at-random %1").arg(seed_),
+            "skip-unrunnable",
+            "start"};
 }
 
 RandomRun RandomOperator::run() {

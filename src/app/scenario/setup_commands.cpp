@@ -82,6 +82,18 @@ void ScenarioRunner::SetUp::demo(ScenarioRunner& r, const QStringList&) {
     demo::fillSchool(*store, plan);
 }
 
+// demo-school
+void ScenarioRunner::SetUp::demoSchool(ScenarioRunner& r, const QStringList& a) {
+    if (r.program_) cannot("demo-school comes before start");
+    bool ok = false;
+    const int teachers = a[1].toInt(&ok);
+    if (!ok || teachers < 2) cannot("demo-school needs a number of teachers");
+    auto store = Store::open(r.dir_);
+    auto plan = demo::planFor(teachers);
+    plan.termStart = demo::termStartBefore(r.desktop_.clock.today());
+    demo::fillSchool(*store, plan);
+}
+
 // start
 void ScenarioRunner::SetUp::start(ScenarioRunner& r, const QStringList&) {
     if (r.program_) cannot("the program is already running");

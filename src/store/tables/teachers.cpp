@@ -78,6 +78,14 @@ void replaceAll(Store& store, const std::vector<TeacherRow>& rows) {
     });
 }
 
+void add(Store& store, const std::string& name) {
+    TeacherRow t;
+    t.name = name;
+    store.exec(
+        "INSERT INTO 教师姓名 (姓名, 班主任, 语文, 数学, 英语, 科学) VALUES (?, ?, ?, ?, ?, ?)",
+        valuesOf(t));
+}
+
 void update(Store& store, const TeacherRow& t) {
     auto values = valuesOf(t);
     values.emplace_back(t.row);

@@ -46,6 +46,8 @@ bool exists(Store& store, std::string_view name);
 
 // Replaces every row with these, in this order.
 void replaceAll(Store& store, const std::vector<TeacherRow>& rows);
+// Appends a row for a new teacher: the name, no classes.
+void add(Store& store, const std::string& name);
 // Writes name and class values of a stored row (row.row).
 void update(Store& store, const TeacherRow& row);
 
