@@ -34,6 +34,13 @@ void beyondLimit(const std::string& what, const std::string& limit) {
                                                "），没有读取。请检查是否选错了文件。");
 }
 
+void refuseLargerThanAFile(std::string_view bytes, const std::string& name) {
+    if (bytes.size() > kFileBytes)
+        zip_parts::tooLarge(zip_parts::kSpreadsheet, name,
+                            "有" + document_limits::sizeText(bytes.size()) + "（最多" +
+                                document_limits::sizeText(kFileBytes) + "）");
+}
+
 std::string whereText(const std::string& name, const std::string& sheet) {
     std::string out = "表格" + inQuotes(name);
     if (!sheet.empty()) out += "中的工作表" + inQuotes(sheet);

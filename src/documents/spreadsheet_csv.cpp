@@ -54,7 +54,7 @@ char separatorOf(std::string_view text) {
 }  // namespace
 
 Workbook readCsv(std::string_view bytes, const std::string& name) {
-    if (bytes.size() > kFileBytes) notASpreadsheet(name);  // read() never hands over more
+    refuseLargerThanAFile(bytes, name);
     Workbook book;
     book.format = Format::Csv;
     std::string decoded;

@@ -16,6 +16,9 @@ namespace daike::spreadsheet::detail {
 // <what>，超出了本程序能读取的范围（最多<limit>），没有读取。…
 [[noreturn]] void beyondLimit(const std::string& what, const std::string& limit);
 
+// Bytes handed over directly must not be more than read() takes from a file.
+void refuseLargerThanAFile(std::string_view bytes, const std::string& name);
+
 // "表格“x”中的工作表“Sheet1”" for a workbook, "表格“x.csv”" for a text file (sheet "").
 std::string whereText(const std::string& name, const std::string& sheet);
 

@@ -253,6 +253,7 @@ Sheet readSheet(const Entry& part, const std::string& sheetName,
 }  // namespace
 
 Workbook readXlsx(std::string_view bytes, const std::string& name) {
+    refuseLargerThanAFile(bytes, name);
     const std::vector<Entry> entries = zip_parts::readZip(bytes, name, zip_parts::kSpreadsheet);
     const std::string workbookName = workbookPart(entries, name);
     const Entry* workbook = findEntry(entries, workbookName);

@@ -347,17 +347,17 @@ void expectRefused(const fs::path& file, const std::string& part) {
         << message;
 }
 
-TEST(SpreadsheetHostile, ArchivesThatAreTooLargeOrCrafted) {
+TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
     TempDir dir;
     const fs::path bomb = dir.path() / "bomb.xlsx";
     writeBytes(bomb, craftedZip({craftedPart("xl/worksheets/sheet1.xml", "<worksheet>", ' ',
-                                             std::uint64_t{20} << 20, "</worksheet>")}));
+                                             std::uint64_t{17} << 20, "</worksheet>")}));
     expectRefused(bomb, "解压后有");
     // The directory lies about the size: found while inflating.
     const fs::path liar = dir.path() / "liar.xlsx";
     writeBytes(
         liar,
-        craftedZip({craftedPart("xl/workbook.xml", "<workbook>", ' ', 1 << 20, "</workbook>")},
+        craftedZip({craftedPart("xl/workbook.xml", "<workbook>", ' ', 1 << 16, "</workbook>")},
                    100));
     expectRefused(liar, "已损坏");
 
@@ -377,10 +377,16 @@ TEST(SpreadsheetHostile, ArchivesThatAreTooLargeOrCrafted) {
                               std::string(1001, 'x') + "</t></is></c></row>"));
     expectRefused(cell, "第1行第2列的单元格有1001个字");
     const fs::path sheets = dir.path() / "sheets.xlsx";
-    writeBytes(sheets, workbookBytes(std::vector<std::pair<std::string, std::string>>(
-                           kSheets + 1, {"s", "<sheetData/>"})));
+    std::string list;
+    for (int i = 0; i <= kSheets; ++i) list += "<sheet name=\"s\" r:id=\"rId1\"/>";
+    writeBytes(sheets,
+               craftedZip({craftedPart("xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets>" +
+                                                              list + "</sheets></workbook>")}));
     expectRefused(sheets, "有501张工作表");
+}
 
+TEST(SpreadsheetHostile, CraftedXmlIsRefusedBeforeParsing) {
+    TempDir dir;
     // A billion laughs: ten entities of ten references each, in the sheet part.
     const fs::path laughs = dir.path() / "laughs.xlsx";
     std::string doctype = "<!DOCTYPE worksheet [<!ENTITY a \"ha\">";
@@ -463,6 +469,17 @@ TEST(SpreadsheetHostile, FilesThatAreNoSpreadsheetOrBroken) {
     writeBytes(brokenXls, xls.substr(0, 1536));
     expectRefused(brokenXls, "");
 
+    // FreeXL sizes a sheet by its dimensions record: one that claims more rows than the cells
+    // have is refused as well.
+    std::string tall = xls;
+    const auto dimensions = tall.find(std::string("\x00\x02\x0e\x00", 4));
+    ASSERT_NE(dimensions, std::string::npos);
+    tall[dimensions + 8] = '\x30';  // rows up to 0x7530 = 30000
+    tall[dimensions + 9] = '\x75';
+    const fs::path tallXls = dir.path() / "tall.xls";
+    writeBytes(tallXls, tall);
+    expectRefused(tallXls, "有30000行，超出了本程序能读取的范围（最多20000行）");
+
     const fs::path missing = dir.path() / "missing.xlsx";
     const std::string message = failureOf(missing);
     EXPECT_NE(message.find(missing.string()), std::string::npos) << message;
@@ -483,7 +500,9 @@ TEST(SpreadsheetHostile, CsvOfAMillionLinesIsRefusedWithItsCount) {
     writeBytes(wide, std::string(600, ','));
     expectRefused(wide, "列，超出了本程序能读取的范围（最多500列）");
     const fs::path utf16 = dir.path() / "utf16.csv";
-    writeBytes(utf16, std::string("\xFF\xFE" "a\0,\0b\0", 8));
+    writeBytes(utf16, std::string("\xFF\xFE"
+                                  "a\0,\0b\0",
+                                  8));
     expectRefused(utf16, "不是电子表格");
 }
 
