@@ -1,8 +1,5 @@
 #include "documents/docx.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -16,6 +13,7 @@
 #include "documents/document_limits.h"
 #include "documents/docx_package.h"
 #include "documents/wordml.h"
+#include "documents/zip_parts.h"
 #include "store/safe_file.h"
 
 namespace daike {
@@ -31,101 +29,19 @@ namespace {
     throw Failure(kind, message);
 }
 
-std::string inQuotes(const std::string& name) {
-    return "“" + name + "”";
-}
+using zip_parts::findEntry;
+using zip_parts::inQuotes;
 
 [[noreturn]] void notADocument(const std::string& name) {
-    fail(Failure::Kind::NotADocument,
-         "文件" + inQuotes(name) + "不是 Word 文档（.docx），或者已经损坏，无法读取。");
+    zip_parts::notA(zip_parts::kWordDocument, name);
 }
 
 [[noreturn]] void damaged(const std::string& name) {
-    fail(
-        Failure::Kind::Damaged,
-        "文档" + inQuotes(name) + "已损坏，其中的内容无法读取。请在文字处理软件中打开并重新保存。");
+    zip_parts::damaged(zip_parts::kWordDocument, name);
 }
 
 [[noreturn]] void tooLarge(const std::string& name, const std::string& what) {
-    fail(Failure::Kind::TooLarge,
-         "文档" + inQuotes(name) + what +
-             "，超出了本程序能读取的范围，没有读取。请检查是否选错了文件。");
-}
-
-// Every part of the archive, checked against the limits by the sizes its directory gives
-// before anything is inflated, and again while inflating (a directory may lie).
-std::vector<Entry> readZip(const std::string& bytes, const std::string& name) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-    if (!source) notADocument(name);
-    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
-    zip_error_fini(&error);
-    if (!archive) {
-        zip_source_free(source);
-        notADocument(name);
-    }
-    struct Closer {
-        zip_t* archive;
-        ~Closer() { zip_discard(archive); }
-    } closer{archive};
-    const zip_int64_t count = zip_get_num_entries(archive, 0);
-    if (count > limits::kEntries)
-        tooLarge(name, "由" + std::to_string(count) + "个部分组成（最多" +
-                           std::to_string(limits::kEntries) + "个）");
-    std::vector<zip_stat_t> stats;
-    std::uint64_t total = 0;
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t st;
-        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
-            !(st.valid & ZIP_STAT_NAME) || !(st.valid & ZIP_STAT_SIZE))
-            damaged(name);
-        if (st.size > limits::kPartBytes)
-            tooLarge(name, "中的“" + std::string(st.name) + "”解压后有" +
-                               limits::sizeText(st.size) + "（每个部分最多" +
-                               limits::sizeText(limits::kPartBytes) + "）");
-        total += st.size;
-        if (total > limits::kTotalBytes)
-            tooLarge(name, "解压后超过" + limits::sizeText(limits::kTotalBytes));
-        stats.push_back(st);
-    }
-    std::vector<Entry> entries;
-    for (std::size_t i = 0; i < stats.size(); ++i) {
-        const zip_stat_t& st = stats[i];
-        Entry entry{st.name, {}};
-        if (entry.name.empty() || entry.name.back() == '/') continue;  // folders
-        zip_file_t* file = zip_fopen_index(archive, i, 0);
-        if (!file) {
-            if (zip_error_code_zip(zip_get_error(archive)) == ZIP_ER_ENCRNOTSUPP ||
-                zip_error_code_zip(zip_get_error(archive)) == ZIP_ER_NOPASSWD)
-                fail(Failure::Kind::Encrypted,
-                     "文档" + inQuotes(name) +
-                         "设置了密码，无法读取。请在文字处理软件中取消密码后另存，再试一次。");
-            damaged(name);
-        }
-        entry.data.reserve(static_cast<std::size_t>(st.size));
-        char buffer[65536];
-        zip_int64_t n;
-        bool ok = true;
-        while ((n = zip_fread(file, buffer, sizeof buffer)) > 0) {
-            if (entry.data.size() + static_cast<std::size_t>(n) > st.size) {
-                ok = false;  // more than the directory promised
-                break;
-            }
-            entry.data.append(buffer, static_cast<std::size_t>(n));
-        }
-        if (n < 0) ok = false;
-        zip_fclose(file);
-        if (!ok) damaged(name);
-        entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
-const Entry* findEntry(const std::vector<Entry>& entries, const std::string& name) {
-    for (const auto& e : entries)
-        if (e.name == name) return &e;
-    return nullptr;
+    zip_parts::tooLarge(zip_parts::kWordDocument, name, what);
 }
 
 // The main part named by the package relationships, as the format asks; word/document.xml
@@ -297,63 +213,10 @@ WordDocument::WordDocument(WordDocument&&) noexcept = default;
 WordDocument& WordDocument::operator=(WordDocument&&) noexcept = default;
 WordDocument::~WordDocument() = default;
 
-namespace {
-
-// The bytes of a document file. Only a regular file is read (a pipe would wait forever, a device
-// never end), a link only when it points to a file in the same folder, and never more than a
-// document may hold.
-std::string readDocumentFile(const std::string& path, const std::string& name) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const auto status = fs::symlink_status(path, ec);
-    if (ec || !fs::exists(status))
-        fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
-    fs::path real = path;
-    if (fs::is_symlink(status)) {
-        real = fs::canonical(path, ec);
-        const auto folder = fs::canonical(fs::absolute(path).parent_path(), ec);
-        if (ec || real.parent_path() != folder)
-            fail(Failure::Kind::NotADocument,
-                 "文件" + inQuotes(path) +
-                     "是指向其他文件夹的链接，没有读取。请把文档本身放到这个文件夹中。");
-    }
-    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
-        fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "，请检查是否有权限。");
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        fail(Failure::Kind::NotADocument,
-             "“" + path + "”不是普通文件（可能是文件夹、设备或管道），没有读取。");
-    if (static_cast<std::uint64_t>(st.st_size) > limits::kFileBytes)
-        tooLarge(name, "有" + limits::sizeText(static_cast<std::uint64_t>(st.st_size)) + "（最多" +
-                           limits::sizeText(limits::kFileBytes) + "）");
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0)
-            fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "（读取出错）。");
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > limits::kFileBytes)  // it grew while being read
-            tooLarge(name, "超过" + limits::sizeText(limits::kFileBytes));
-    }
-    return bytes;
-}
-
-}  // namespace
-
 WordDocument WordDocument::open(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();
-    return fromBytes(readDocumentFile(path, name), name);
+    return fromBytes(zip_parts::readFile(path, name, zip_parts::kWordDocument, limits::kFileBytes),
+                     name);
 }
 
 namespace {
@@ -402,7 +265,7 @@ WordDocument WordDocument::fromBytes(std::string bytes, const std::string& name)
     refuseCompoundFile(bytes, name);
     auto p = std::make_unique<Package>();
     p->name = name;
-    p->entries = readZip(bytes, name);
+    p->entries = zip_parts::readZip(bytes, name, zip_parts::kWordDocument);
     bytes = std::string();  // the parts are out: the archive's memory is no longer needed
     p->mainPart = mainPartName(p->entries);
     const Entry* main = findEntry(p->entries, p->mainPart);

@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "documents/docx.h"
+#include "documents/zip_parts.h"
 
 namespace daike::docx_detail {
 
-struct Entry {
-    std::string name;
-    std::string data;
-};
+using Entry = zip_parts::Entry;
 
 struct Package {
     std::string name;                    // file name for messages
