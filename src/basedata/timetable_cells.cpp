@@ -266,12 +266,13 @@ std::string trimmedCopy(std::string_view s) {
     return std::string(text::trimmed(s));
 }
 
-// The bits of a cell between its separators.
-std::vector<std::string> splitOn(const std::string& s, std::string_view separators) {
+// The bits of a cell between its separators (each one character).
+std::vector<std::string> splitOn(const std::string& s,
+                                 std::initializer_list<std::string_view> separators) {
     std::vector<std::string> parts;
     std::string part;
-    for (char c : s) {
-        if (separators.find(c) != std::string_view::npos) {
+    for (const auto& c : text::characters(s)) {
+        if (std::find(separators.begin(), separators.end(), c) != separators.end()) {
             if (!part.empty()) parts.push_back(part);
             part.clear();
         } else {
@@ -311,7 +312,7 @@ std::optional<std::vector<CellLesson>> teacherCell(std::string_view text) {
     std::vector<CellLesson> lessons;
     const std::string s = cells::plain(text);
     if (squeezed(s).empty() || cells::noLessonLabel(s)) return lessons;
-    for (const auto& part : splitOn(s, "\n/")) {
+    for (const auto& part : splitOn(s, {"\n", "/"})) {
         const auto chars = text::characters(squeezed(part));
         if (chars.empty()) continue;
         const auto at = cells::findClass(chars);
@@ -336,7 +337,7 @@ std::optional<CellLesson> classCell(std::string_view text, const School& school,
     const std::string whole = squeezed(s);
     if (whole.empty() || cells::noLessonLabel(whole)) return std::nullopt;
     if (subjectsOnly) return CellLesson{"", cleanFullWidth(whole), ""};
-    auto parts = splitOn(s, "\n/() []【】,，、");
+    auto parts = splitOn(s, {"\n", "/", "(", ")", " ", "[", "]", "【", "】", ",", "，", "、"});
     for (auto& p : parts) p = trimmedCopy(p);
     std::erase_if(parts, [](const std::string& p) { return p.empty(); });
     if (parts.size() == 1) {

@@ -330,7 +330,9 @@ class Reader {
     int sheetCount() const { return static_cast<int>(book_.sheets.size()); }
     const Sheet& sheet(int s) const { return book_.sheets[static_cast<std::size_t>(s)]; }
 
-    void problem(Kind kind, Pos at, std::string text) {
+    // `wholeTable`: about a table or the workbook rather than one lesson; kept alone when no
+    // lesson is found at all.
+    void problem(Kind kind, Pos at, std::string text, bool wholeTable = false) {
         Problem p;
         p.kind = kind;
         if (at.sheet >= 0) p.sheet = sheet(at.sheet).name;
@@ -342,7 +344,7 @@ class Reader {
         const auto key =
             std::make_tuple(at.sheet < 0 ? INT_MAX : at.sheet, at.row < 0 ? INT_MAX : at.row,
                             at.column, static_cast<int>(problems_.size()));
-        problems_.emplace_back(key, std::move(p));
+        problems_.push_back({key, std::move(p), wholeTable});
     }
     void unreadable(Pos at, std::string_view text) {
         problem(Kind::Unreadable, at, "无法识别" + inQuotes(text) + "，这一格没有导入");
@@ -450,7 +452,8 @@ class Reader {
             for (const auto& [c, w] : b.days) dayColumns.insert(c);
             if (!b.cls) {
                 problem(Kind::Unreadable, {s, b.header, b.days.front().first},
-                        "看不出这张课表是哪个班的（标题或工作表名称中没有班级），这张课表没有导入");
+                        "看不出这张课表是哪个班的（标题或工作表名称中没有班级），这张课表没有导入",
+                        true);
                 continue;
             }
             int previous = 0;
@@ -525,7 +528,7 @@ class Reader {
         while (s < sheetCount() && !named(sheet(s), kAssignmentsSheet)) ++s;
         if (s == sheetCount()) {
             problem(Kind::Unreadable, {},
-                    "工作簿中没有名为“任课安排”的工作表，不知道各班各科由谁任教，没有导入");
+                    "工作簿中没有名为“任课安排”的工作表，不知道各班各科由谁任教，没有导入", true);
             return false;
         }
         read(s);
@@ -615,15 +618,15 @@ class Reader {
         clashes(cellOf);
         if (found_.empty()) {
             // Nothing in this layout: the sheet-wide reason if there is one, else a plain one.
-            std::erase_if(problems_, [](const auto& p) { return p.second.row != 0; });
+            std::erase_if(problems_, [](const Raised& p) { return !p.wholeTable; });
             if (problems_.empty())
                 problem(Kind::Unreadable, {},
                         std::string("工作簿中没有读到按“") + layoutName(out_.layout) +
                             "”格式排列的课，课表可能是另一种格式");
         }
         std::stable_sort(problems_.begin(), problems_.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& [key, p] : problems_) out_.problems.push_back(std::move(p));
+                         [](const Raised& a, const Raised& b) { return a.key < b.key; });
+        for (auto& p : problems_) out_.problems.push_back(std::move(p.problem));
     }
 
     // One teacher in two classes, or one class with two lessons, at one weekday and period.
@@ -673,7 +676,12 @@ class Reader {
     Reading out_;
     std::vector<Found> found_;
     std::unordered_map<std::string, Assignment> assignments_;
-    std::vector<std::pair<std::tuple<int, int, int, int>, Problem>> problems_;
+    struct Raised {
+        std::tuple<int, int, int, int> key;  // sheet, row, column, order raised
+        Problem problem;
+        bool wholeTable = false;
+    };
+    std::vector<Raised> problems_;
 };
 
 }  // namespace
