@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <tuple>
 
 #include "store/week.h"
@@ -564,6 +565,38 @@ TEST(TimetableSheetsChecks, AThousandTeachersReadWithoutQuadraticWork) {
     EXPECT_EQ(r.problems.size(), (1024u - 594u) * week::kSlots);
     EXPECT_LT(ms, 5000);  // a debug build under the sanitizers; a release build takes far less
 }
+
+// ---- the fixture files, as LibreOffice and Gnumeric write them --------------------------------
+
+#ifdef DAIKE_TEST_DATA
+TEST(TimetableSheetsFiles, EveryFixtureFileGivesTheTwelveLessonsAndTwoProblems) {
+    const std::vector<std::pair<const char*, Layout>> files = {
+        {"by_teacher.xlsx", Layout::ByTeacher},
+        {"by_teacher.xls", Layout::ByTeacher},
+        {"by_teacher_utf8.csv", Layout::ByTeacher},
+        {"by_teacher_utf8_bom.csv", Layout::ByTeacher},
+        {"by_teacher_gbk.csv", Layout::ByTeacher},
+        {"by_teacher_two_header_rows.xlsx", Layout::ByTeacher},
+        {"by_teacher_gnumeric.xlsx", Layout::ByTeacher},
+        {"by_class.xlsx", Layout::ByClass},
+        {"by_class.xls", Layout::ByClass},
+        {"class_sheets.xlsx", Layout::ClassSheets},
+        {"class_sheets.xls", Layout::ClassSheets},
+        {"class_sheets_gnumeric.xlsx", Layout::ClassSheets},
+        {"class_blocks.xlsx", Layout::ClassSheets},
+        {"subjects_and_assignments.xlsx", Layout::SubjectsAndAssignments},
+    };
+    for (const auto& [file, layout] : files) {
+        SCOPED_TRACE(file);
+        const auto book =
+            spreadsheet::read(std::filesystem::path(DAIKE_TEST_DATA) / "timetables" / file);
+        EXPECT_EQ(detect(book), layout);
+        const auto r = read(book, layout, fixtureSchool());
+        EXPECT_EQ(sorted(r.lessons), fixtureKeys()) << kinds(r);
+        expectFixtureProblems(r);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace daike
