@@ -210,6 +210,14 @@ std::optional<int> periodOnly(std::string_view text) {
     return n;
 }
 
+bool noLesson(std::string_view text) {
+    for (const auto& c : text::characters(squeezed(text)))
+        if (c != "-" && c != "/" && c != "\\" && c != "_" && c != "." && c != "·" && c != "无" &&
+            c != "空")
+            return false;
+    return true;
+}
+
 bool noLessonLabel(std::string_view text) {
     const std::string s = squeezed(text);
     for (std::string_view word : {"早读", "晨读", "午休", "午睡", "课外活动", "眼保健操", "大课间"})
@@ -311,7 +319,7 @@ bool knownTeacher(const School& school, std::string_view text) {
 std::optional<std::vector<CellLesson>> teacherCell(std::string_view text) {
     std::vector<CellLesson> lessons;
     const std::string s = cells::plain(text);
-    if (squeezed(s).empty() || cells::noLessonLabel(s)) return lessons;
+    if (cells::noLesson(s) || cells::noLessonLabel(s)) return lessons;
     for (const auto& part : splitOn(s, {"\n", "/"})) {
         const auto chars = text::characters(squeezed(part));
         if (chars.empty()) continue;
@@ -335,7 +343,7 @@ std::optional<CellLesson> classCell(std::string_view text, const School& school,
                                     bool subjectsOnly) {
     const std::string s = cells::plain(text);
     const std::string whole = squeezed(s);
-    if (whole.empty() || cells::noLessonLabel(whole)) return std::nullopt;
+    if (cells::noLesson(whole) || cells::noLessonLabel(whole)) return std::nullopt;
     if (subjectsOnly) return CellLesson{"", cleanFullWidth(whole), ""};
     auto parts = splitOn(s, {"\n", "/", "(", ")", " ", "[", "]", "【", "】", ",", "，", "、"});
     for (auto& p : parts) p = trimmedCopy(p);

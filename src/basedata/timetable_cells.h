@@ -38,6 +38,8 @@ bool validClassName(std::string_view name);
 std::optional<int> weekdayOnly(std::string_view text);
 // "第1节", "1", "第一节", "一", "1节": the number, any size (the caller checks it).
 std::optional<int> periodOnly(std::string_view text);
+// No lesson: nothing but blanks, or a mark that stands for nothing ("-", "/", "—", "无").
+bool noLesson(std::string_view text);
 // 早读, 午休, 课外活动, 眼保健操 and the like: a row or column that holds no lesson.
 bool noLessonLabel(std::string_view text);
 

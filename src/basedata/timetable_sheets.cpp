@@ -61,7 +61,7 @@ bool named(const Sheet& sheet, std::string_view name) {
 }
 
 bool blank(std::string_view text) {
-    return squeezed(text).empty();
+    return cells::noLesson(text);
 }
 
 std::string trimmedCopy(std::string_view s) {
@@ -146,9 +146,20 @@ std::optional<Grid> findGrid(const Sheet& sheet) {
                 }
             }
         }
-        for (int c = 0; c < columns && chosen < 0; ++c)
-            if (!slotColumns.count(c) && !cells::noLessonLabel(sheet.shown(g.header, c)))
-                chosen = c;
+        // Else the first column of names or classes: not a slot, not 早读, not a column of
+        // numbers (序号).
+        int fallback = -1;
+        for (int c = 0; c < columns && chosen < 0; ++c) {
+            if (slotColumns.count(c) || cells::noLessonLabel(sheet.shown(g.header, c))) continue;
+            if (fallback < 0) fallback = c;
+            bool numbers = true;
+            for (int rr = g.header + 1; rr < sheet.rowCount() && numbers; ++rr) {
+                const std::string t = squeezed(sheet.at(rr, c));
+                numbers = t.find_first_not_of("0123456789.") == std::string::npos;
+            }
+            if (!numbers) chosen = c;
+        }
+        if (chosen < 0) chosen = fallback;
         if (chosen < 0) continue;
         g.nameColumn = chosen;
         if (!byHeader) {
@@ -602,7 +613,11 @@ class Reader {
                         "任课安排中没有" + l.className + l.subject + "的任课教师，这节课没有导入");
                 continue;
             }
-            if (auto stored = teachers.match(l.teacher)) {
+            auto stored = teachers.match(l.teacher);
+            constexpr std::string_view title = "老师";  // "张三老师"
+            if (const std::string core = trimmedCopy(l.teacher); !stored && core.ends_with(title))
+                stored = teachers.match(core.substr(0, core.size() - title.size()));
+            if (stored) {
                 l.teacher = *stored;
             } else {
                 l.teacher = trimmedCopy(l.teacher);

@@ -301,7 +301,7 @@ TEST(TimetableSheetsTeacherCell, TwoLessonsEmptyCellsAndUnreadableOnes) {
     for (const char* text : {"一(1)数学\n一(2)数学", "一(1)数学/一(2)数学",
                              "一(1)数学 ／ 一(2)数学", "一(1)数学\r\n\r\n一(2)数学"})
         EXPECT_EQ(teacherCell(text), two) << text;
-    for (const char* text : {"", "  ", "\u3000", "\n", "早读"})
+    for (const char* text : {"", "  ", "\u3000", "\n", "早读", "-", "/", "——", "无"})
         EXPECT_EQ(teacherCell(text), std::vector<CellLesson>{}) << text;
     // A part without a class spoils the whole cell; so does a class without a subject.
     for (const char* text : {"语文", "一(1)语文/数学", "一(1)", "语文一(1)数学", "张三"})
@@ -332,7 +332,7 @@ TEST(TimetableSheetsClassCell, SubjectAndTeacherInEveryForm) {
     };
     for (const auto& [text, lesson] : cells)
         EXPECT_EQ(classCell(text, school, false), lesson) << text;
-    for (const char* text : {"", "语文", "孙八音乐", "午休", "a b c"})
+    for (const char* text : {"", "语文", "孙八音乐", "午休", "a b c", "-", "无"})
         EXPECT_FALSE(classCell(text, school, false)) << text;
     // 科目总表: the whole cell is the subject.
     EXPECT_EQ(classCell(" 语 文\n", school, true), (CellLesson{"", "语文", ""}));
@@ -516,6 +516,17 @@ TEST(TimetableSheetsChecks, TeachersTakeTheStoredSpellingAndNewOnesAreToldOnce) 
     EXPECT_EQ(r.newTeachers, std::vector<std::string>{"赵六"});
     ASSERT_EQ(r.problems.size(), 1u);
     EXPECT_EQ(r.problems[0].line(false), "第4行第1列：“赵六”不在教师名单中");
+
+    // A 序号 column before the names, no header to say which; "钱七老师" is 钱七.
+    Rows numbered{
+        slotHeaderRow(""), {"1", "钱七老师", "一(1)体育"}, {"2", "李四", "-", "一(2)数学"}};
+    numbered[0].insert(numbered[0].begin(), "");
+    const auto withNumbers =
+        read(bookOf({sheetOf("Sheet1", numbered)}), Layout::ByTeacher, fixtureSchool());
+    EXPECT_EQ(sorted(withNumbers.lessons),
+              (std::vector<Key>{{"李四", 1, 2, "一(2)", "数学"}, {"钱七", 1, 1, "一(1)", "体育"}}))
+        << kinds(withNumbers);
+    EXPECT_TRUE(withNumbers.problems.empty()) << kinds(withNumbers);
 }
 
 TEST(TimetableSheetsChecks, ClassTablesWithoutLabelsCountTheirRows) {
