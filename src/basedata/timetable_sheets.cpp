@@ -237,6 +237,9 @@ std::vector<Block> findBlocks(const Sheet& sheet) {
                 break;
             }
         }
+        // The class written in the corner of the weekday row ("一(1)班", 周一, …).
+        for (int c = 0; c < columns && !b.cls && !b.teachersTable; ++c)
+            if (!cells::weekdayOnly(sheet.shown(r, c))) b.cls = classIn(sheet.shown(r, c));
         if (!b.cls && !b.teachersTable && blocks.empty()) {
             b.cls = classIn(sheet.name);
             b.teachersTable = teachersTitle(squeezed(sheet.name));

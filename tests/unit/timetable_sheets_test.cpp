@@ -545,6 +545,14 @@ TEST(TimetableSheetsChecks, ClassTablesWithoutLabelsCountTheirRows) {
         << kinds(r);
     EXPECT_TRUE(r.problems.empty()) << kinds(r);
 
+    // The class may stand in the weekday row's corner instead.
+    Rows corner(rows.begin() + 1, rows.end());
+    corner[0].insert(corner[0].begin(), "一（2）班");
+    for (std::size_t i = 1; i < corner.size(); ++i) corner[i].insert(corner[i].begin(), "");
+    EXPECT_EQ(sorted(read(bookOf({sheetOf("Sheet1", corner)}), Layout::ClassSheets, fixtureSchool())
+                         .lessons),
+              sorted(r.lessons));
+
     // A table with no class in its title or its sheet's name is not guessed at.
     rows[0] = {"课程表"};
     const auto unknown =
