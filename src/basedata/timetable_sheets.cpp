@@ -404,8 +404,9 @@ class Reader {
                 if (!blank(sh.shown(r, c))) filled.emplace_back(c, slot);
             if (filled.empty()) continue;
             const Pos nameCell{s, r, g.nameColumn};
-            const std::string name = trimmedCopy(cells::plain(sh.shown(r, g.nameColumn)));
-            if (name.empty()) {
+            // As written: the teacher list is matched with the name's own blanks.
+            const std::string& name = sh.shown(r, g.nameColumn);
+            if (blank(name)) {
                 problem(Kind::Unreadable, nameCell,
                         classRows ? "这一行没有写班级，这一行的课没有导入"
                                   : "这一行没有写教师姓名，这一行的课没有导入");
@@ -577,8 +578,8 @@ class Reader {
             for (int c = 0; c < columns; ++c) {
                 if (c == classColumn) continue;
                 const std::string subject = cleanFullWidth(squeezed(sh.shown(header, c)));
-                const std::string teacher = trimmedCopy(cells::plain(sh.at(r, c)));
-                if (subject.empty() || teacher.empty()) continue;
+                const std::string& teacher = sh.at(r, c);
+                if (subject.empty() || blank(teacher)) continue;
                 assignments_.emplace(assignmentKey(cls->name(), subject),
                                      Assignment{teacher, {s, r, c}});
             }

@@ -501,18 +501,20 @@ TEST(TimetableSheetsChecks, NoTeacherInTheAssignmentsLeavesTheLessonOut) {
 
 TEST(TimetableSheetsChecks, TeachersTakeTheStoredSpellingAndNewOnesAreToldOnce) {
     School school = fixtureSchool();
-    school.teachers = {"张三 ", "李四", "李四 "};
+    school.teachers = {"张三 ", "李四", "李四 ", "王\u3000五"};
     Rows rows{slotHeaderRow("姓名"),
               {"张三", "一(1)语文"},
               {" 李四 ", "", "一(1)数学"},
               {"赵六", "", "", "一(1)科学"},
-              {"赵六 ", "", "", "", "一(2)科学"}};
+              {"赵六 ", "", "", "", "一(2)科学"},
+              {"王\u3000五", "", "", "", "", "一(2)英语"}};
     const auto r = read(bookOf({sheetOf("按教师", rows)}), Layout::ByTeacher, school);
-    ASSERT_EQ(r.lessons.size(), 4u);
+    ASSERT_EQ(r.lessons.size(), 5u);
     EXPECT_EQ(r.lessons[0].teacher, "张三 ");
     EXPECT_EQ(r.lessons[1].teacher, "李四");  // the first name equal without blanks
     EXPECT_EQ(r.lessons[2].teacher, "赵六");
     EXPECT_EQ(r.lessons[3].teacher, "赵六");
+    EXPECT_EQ(r.lessons[4].teacher, "王\u3000五");  // a blank inside a name counts
     EXPECT_EQ(r.newTeachers, std::vector<std::string>{"赵六"});
     ASSERT_EQ(r.problems.size(), 1u);
     EXPECT_EQ(r.problems[0].line(false), "第4行第1列：“赵六”不在教师名单中");
