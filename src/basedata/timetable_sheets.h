@@ -96,7 +96,8 @@ struct Slot {
 std::optional<Slot> slotOf(std::string_view header);
 
 struct CellLesson {
-    std::string className;  // as className() gives it
+    std::string className;  // as className() gives it; a well-formed name of no primary
+                            // school ("七(1)", "一(0)") in the same form, for read() to report
     std::string subject;
     std::string teacher;  // 按班级 / 每班一表 cells only
     bool operator==(const CellLesson&) const = default;
