@@ -155,6 +155,12 @@ void writeOverview(lxw_workbook* wb, const Formats& f, const std::string& sheet,
         if (lines > 1) worksheet_set_row(ws, r, 15.0 * lines, nullptr);
         ++r;
     }
+    // On paper: across, as wide as one page, as many pages down as the names need.
+    worksheet_set_paper(ws, 9);  // A4
+    worksheet_set_landscape(ws);
+    worksheet_fit_to_pages(ws, 1, 0);
+    worksheet_repeat_rows(ws, 0, 0);
+    worksheet_repeat_columns(ws, 0, 0);
     worksheet_set_column(ws, 0, 0, nameWidth + 1.5, nullptr);
     worksheet_set_column(ws, 1, static_cast<lxw_col_t>(week::kSlots), std::min(slotWidth + 1, 40.0),
                          nullptr);

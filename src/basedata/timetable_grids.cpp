@@ -67,14 +67,18 @@ std::vector<WeekGrid> classGrids(const std::vector<TimetableRow>& rows,
 }
 
 std::vector<WeekGrid> teacherGrids(const std::vector<TimetableRow>& rows,
-                                   const std::vector<std::string>& teachers) {
+                                   const std::vector<std::string>& teachers,
+                                   const char* subjectSeparator) {
     std::vector<std::string> names = teachers;
     for (const auto& r : rows)
         if (usable(r, r.teacher) && std::find(names.begin(), names.end(), r.teacher) == names.end())
             names.push_back(r.teacher);
     return fill(
         rows, names, [](const TimetableRow& r) -> const std::string& { return r.teacher; },
-        [](const TimetableRow& r) { return r.cls + r.subject; }, "老师课表");
+        [separator = std::string(subjectSeparator)](const TimetableRow& r) {
+            return r.cls + separator + r.subject;
+        },
+        "老师课表");
 }
 
 bool anyOnGrid(const std::vector<TimetableRow>& rows) {

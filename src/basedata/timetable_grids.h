@@ -36,8 +36,10 @@ std::vector<WeekGrid> classGrids(const std::vector<TimetableRow>& rows,
 // Every teacher of the list in list order (the same name once), then the names found only in
 // the lessons in order of their first lesson. Lessons off the grid, or without a teacher, are
 // left out.
+// A lesson reads "一(1)语文", or with a separator "一(1)" + separator + "语文".
 std::vector<WeekGrid> teacherGrids(const std::vector<TimetableRow>& rows,
-                                   const std::vector<std::string>& teachers);
+                                   const std::vector<std::string>& teachers,
+                                   const char* subjectSeparator = "");
 
 // Whether any lesson is on the grid: a timetable to print or export.
 bool anyOnGrid(const std::vector<TimetableRow>& rows);

@@ -73,6 +73,7 @@ TEST(TimetableGrids, TeachersInListOrderOnceThenNamesOnlyInTheLessons) {
     EXPECT_EQ(grids[1].at(5, 6), "一(2)数学\n一(3)数学");
     EXPECT_EQ(grids[2].lessons, 2);
     EXPECT_EQ(grids[2].at(2, 3), "一(1)语文");
+    EXPECT_EQ(teacherGrids(rows, {}, "\n")[1].at(5, 6), "一(2)\n数学\n一(3)\n数学");
     EXPECT_FALSE(anyOnGrid({off}));
     EXPECT_TRUE(anyOnGrid(rows));
 }
