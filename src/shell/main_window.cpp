@@ -16,6 +16,7 @@
 #include "shell/notices_menu_wiring.h"
 #include "shell/search_menu_wiring.h"
 #include "shell/slips_menu_wiring.h"
+#include "shell/timetable_wiring.h"
 #include "shell/window_registry.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
@@ -161,6 +162,7 @@ void MainWindow::wireMenu() {
     on("dkapyl", [this] { outputDaySheet(ctx_, this, SheetOutput::Preview); });
     on("dkappdf", [this] { outputDaySheet(ctx_, this, SheetOutput::Pdf); });
     wireBoardPictureAndScreen(*this);
+    wireTimetableMenu(*this);
 }
 
 void MainWindow::refreshBoard() {
