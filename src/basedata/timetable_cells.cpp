@@ -75,7 +75,11 @@ std::optional<ClassAt> classFrom(const std::vector<std::string>& chars, std::siz
         if (!n || i >= chars.size() || chars[i] != ")") return std::nullopt;
         ++i;
         at.number = *n;
-        if (i < chars.size() && chars[i] == "班") ++i;
+        // "一(1)班语文" names the class with its 班; in "一(1)班队" and "一(1)班会" the 班 begins
+        // the subject (the class meeting every timetable has).
+        if (i < chars.size() && chars[i] == "班" &&
+            !(i + 1 < chars.size() && (chars[i + 1] == "队" || chars[i + 1] == "会")))
+            ++i;
     } else {
         const auto n = digitsAt(chars, i);
         if (!n || i >= chars.size() || chars[i] != "班") return std::nullopt;
