@@ -249,6 +249,8 @@ class Generator {
         for (const auto& n : enabled)
             if (n == "drdk" || n == "duorendaike" || n == "dkxg" || n.startsWith("yjap")) work << n;
         if (enabled.contains("xdyt") && chance(3)) return {"menu xdyt"};
+        // A new timetable in the middle of the day, now and then.
+        if (enabled.contains("zkbdr") && chance(4)) return {"menu zkbdr"};
         enabled.removeAll("xdyt");
         const QStringList& from = !work.isEmpty() && chance(60) ? work : enabled;
         return {"menu " + from[roll(static_cast<int>(from.size()))]};
