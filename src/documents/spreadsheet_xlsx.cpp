@@ -207,11 +207,10 @@ std::string cellText(pugi::xml_node c, const std::vector<std::string>& shared,
 }
 
 Sheet readSheet(const Entry& part, const std::string& sheetName,
-                const std::vector<std::string>& shared, const std::string& name,
-                std::int64_t& cells) {
+                const std::vector<std::string>& shared, const std::string& name, Totals& totals) {
     pugi::xml_document doc;
     parsePart(doc, part, name);
-    Grid grid(name, sheetName, cells);
+    Grid grid(name, sheetName, totals);
     const auto root = doc.document_element();
     std::int64_t row = -1;
     for (auto r : child(root, "sheetData").children()) {
@@ -278,7 +277,7 @@ Workbook readXlsx(std::string_view bytes, const std::string& name) {
 
     Workbook book;
     book.format = Format::Xlsx;
-    std::int64_t cells = 0;
+    Totals totals;
     const auto sheets = wordml::children(child(doc.document_element(), "sheets"), "sheet");
     if (sheets.size() > static_cast<std::size_t>(kSheets))
         beyondLimit(whereText(name, "") + "有" + std::to_string(sheets.size()) + "张工作表",
@@ -293,7 +292,7 @@ Workbook readXlsx(std::string_view bytes, const std::string& name) {
         }
         const Entry* part = findEntry(entries, rel->second.second);
         if (!part) damaged(name);
-        book.sheets.push_back(readSheet(*part, sheetName, shared, name, cells));
+        book.sheets.push_back(readSheet(*part, sheetName, shared, name, totals));
     }
     if (book.sheets.empty()) notASpreadsheet(name);
     return book;

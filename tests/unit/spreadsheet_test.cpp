@@ -370,6 +370,15 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
     writeBytes(cell, oneSheet("<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>" +
                               std::string(1001, 'x') + "</t></is></c></row>"));
     expectRefused(cell, "第1行第2列的单元格有1001个字");
+    // One cell far to the right in each of many rows: the empty places before them count.
+    std::string sparse;
+    for (int r = 1; r <= 5000; ++r) {
+        const std::string n = std::to_string(r);
+        sparse += "<row r=\"" + n + "\"><c r=\"SE" + n + "\"><v>1</v></c></row>";
+    }
+    const fs::path wide = dir.path() / "sparse.xlsx";
+    writeBytes(wide, oneSheet(sparse));
+    expectRefused(wide, "的工作表连同其中的空单元格超过2000000格");
     const fs::path sheets = dir.path() / "sheets.xlsx";
     std::string list;
     for (int i = 0; i <= kSheets; ++i) list += "<sheet name=\"s\" r:id=\"rId1\"/>";
@@ -432,7 +441,7 @@ TEST(SpreadsheetHostile, FilesThatAreNoSpreadsheetOrBroken) {
     writeBytes(empty, "");
     expectRefused(empty, "是空的");
     const fs::path png = dir.path() / "picture.xlsx";
-    writeBytes(png, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    writeBytes(png, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20));
     EXPECT_EQ(failureOf(png),
               "文件“picture.xlsx”不是电子表格（.xlsx、.xls 或 .csv），或者已经损坏，无法读取。");
     const fs::path noise = dir.path() / "noise.csv";
