@@ -467,6 +467,14 @@ TEST(SpreadsheetHostile, FilesThatAreNoSpreadsheetOrBroken) {
     EXPECT_EQ(failureOf(encrypted),
               "表格“secret.xlsx”设置了密码，无法读取。请在电子表格软件中取消"
               "密码后另存，再试一次。");
+    // An .xls with a password: its writer's record turned into the one that says so.
+    std::string locked = testing::bytesOf(timetable("by_class.xls"));
+    const auto writeAccess = locked.find(std::string("\x5c\x00\x70\x00", 4));
+    ASSERT_NE(writeAccess, std::string::npos);
+    locked[writeAccess] = '\x2f';
+    const fs::path lockedXls = dir.path() / "locked.xls";
+    writeBytes(lockedXls, locked);
+    expectRefused(lockedXls, "设置了密码");
     const fs::path brokenXls = dir.path() / "broken.xls";
     const std::string xls = testing::bytesOf(timetable("by_teacher.xls"));
     writeBytes(brokenXls, xls.substr(0, 1536));
