@@ -286,7 +286,8 @@ TEST(SpreadsheetXlsx, TrailingEmptyCellsAndRowsAreDroppedAndBrokenMergesLeftOut)
                                              "</row></sheetData><mergeCells><mergeCell "
                                              "ref=\"A1:B2\"/><mergeCell ref=\"C3\"/>"
                                              "<mergeCell ref=\"B2:A1\"/><mergeCell "
-                                             "ref=\"A1:ZZZ1\"/></mergeCells>"}}),
+                                             "ref=\"A1:ZZZ1\"/><mergeCell ref=\"A30000:B30001\"/>"
+                                             "</mergeCells>"}}),
                              "x.xlsx")
                         .sheets.at(0);
     EXPECT_EQ(s.name, "表");
@@ -386,6 +387,13 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
                craftedZip({craftedPart("xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets>" +
                                                               list + "</sheets></workbook>")}));
     expectRefused(sheets, "有501张工作表");
+    std::string merges;
+    for (int r = 1; r <= 1001; ++r)
+        merges += "<mergeCell ref=\"A" + std::to_string(r) + ":B" + std::to_string(r) + "\"/>";
+    const fs::path merged = dir.path() / "merges.xlsx";
+    writeBytes(merged,
+               workbookBytes({{"S", "<sheetData/><mergeCells>" + merges + "</mergeCells>"}}));
+    expectRefused(merged, "有1001处合并单元格");
 }
 
 TEST(SpreadsheetHostile, CraftedXmlIsRefusedBeforeParsing) {
