@@ -342,7 +342,7 @@ void expectRefused(const fs::path& file, const std::string& part) {
         << message;
 }
 
-TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
+TEST(SpreadsheetHostile, ArchivesThatInflateTooFar) {
     TempDir dir;
     const fs::path bomb = dir.path() / "bomb.xlsx";
     writeBytes(bomb, craftedZip({craftedPart("xl/worksheets/sheet1.xml", "<worksheet>", ' ',
@@ -355,7 +355,10 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
         craftedZip({craftedPart("xl/workbook.xml", "<workbook>", ' ', 1 << 16, "</workbook>")},
                    100));
     expectRefused(liar, "已损坏");
+}
 
+TEST(SpreadsheetHostile, SheetsBeyondTheLimitsAreRefusedBeforeTheyAreKept) {
+    TempDir dir;
     const fs::path rows = dir.path() / "rows.xlsx";
     writeBytes(rows, oneSheet("<row r=\"1000000\"><c r=\"A1000000\"><v>1</v></c></row>"));
     EXPECT_EQ(failureOf(rows),
@@ -371,15 +374,6 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
     writeBytes(cell, oneSheet("<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>" +
                               std::string(1001, 'x') + "</t></is></c></row>"));
     expectRefused(cell, "第1行第2列的单元格有1001个字");
-    // One cell far to the right in each of many rows: the empty places before them count.
-    std::string sparse;
-    for (int r = 1; r <= 5000; ++r) {
-        const std::string n = std::to_string(r);
-        sparse += "<row r=\"" + n + "\"><c r=\"SE" + n + "\"><v>1</v></c></row>";
-    }
-    const fs::path wide = dir.path() / "sparse.xlsx";
-    writeBytes(wide, oneSheet(sparse));
-    expectRefused(wide, "的工作表连同其中的空单元格超过2000000格");
     const fs::path sheets = dir.path() / "sheets.xlsx";
     std::string list;
     for (int i = 0; i <= kSheets; ++i) list += "<sheet name=\"s\" r:id=\"rId1\"/>";
@@ -394,6 +388,19 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
     writeBytes(merged,
                workbookBytes({{"S", "<sheetData/><mergeCells>" + merges + "</mergeCells>"}}));
     expectRefused(merged, "有1001处合并单元格");
+}
+
+TEST(SpreadsheetHostile, EmptyPlacesBeforeFarCellsCount) {
+    TempDir dir;
+    // One cell far to the right in each of many rows: the empty places before them count.
+    std::string sparse;
+    for (int r = 1; r <= 5000; ++r) {
+        const std::string n = std::to_string(r);
+        sparse += "<row r=\"" + n + "\"><c r=\"SE" + n + "\"><v>1</v></c></row>";
+    }
+    const fs::path wide = dir.path() / "sparse.xlsx";
+    writeBytes(wide, oneSheet(sparse));
+    expectRefused(wide, "的工作表连同其中的空单元格超过2000000格");
 }
 
 TEST(SpreadsheetHostile, CraftedXmlIsRefusedBeforeParsing) {
