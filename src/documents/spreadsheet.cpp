@@ -97,14 +97,27 @@ void Grid::set(std::int64_t row, std::int64_t column, std::string text) {
                         std::to_string(column + 1) + "列的单元格有" + std::to_string(characters) +
                         "个字",
                     "每格" + std::to_string(kCellCharacters) + "个字");
-    if (++cells_ > kCells)
+    if (++totals_.cells > kCells)
         beyondLimit("表格" + inQuotes(file_) + "有超过" + std::to_string(kCells) + "个单元格",
                     std::to_string(kCells) + "个");
     const auto r = static_cast<std::size_t>(row);
     const auto c = static_cast<std::size_t>(column);
-    if (rows_.size() <= r) rows_.resize(r + 1);
+    const auto grow = [&](std::size_t now, std::size_t wanted) {
+        totals_.positions += static_cast<std::int64_t>(wanted - now);
+        if (totals_.positions > kPositions)
+            beyondLimit("表格" + inQuotes(file_) + "的工作表连同其中的空单元格超过" +
+                            std::to_string(kPositions) + "格",
+                        std::to_string(kPositions) + "格");
+    };
+    if (rows_.size() <= r) {
+        grow(rows_.size(), r + 1);
+        rows_.resize(r + 1);
+    }
     auto& cells = rows_[r];
-    if (cells.size() <= c) cells.resize(c + 1);
+    if (cells.size() <= c) {
+        grow(cells.size(), c + 1);
+        cells.resize(c + 1);
+    }
     cells[c] = std::move(text);
 }
 

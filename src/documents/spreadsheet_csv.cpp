@@ -73,8 +73,8 @@ Workbook readCsv(std::string_view bytes, const std::string& name) {
         notASpreadsheet(name);
     }
 
-    std::int64_t cells = 0;
-    Grid grid(name, "", cells);
+    Totals totals;
+    Grid grid(name, "", totals);
     const char separator = separatorOf(text);
     std::int64_t row = 0, column = 0;
     std::string field;

@@ -29,12 +29,22 @@ std::string numberText(double value);
 // "\r\n" and a lone "\r" become "\n".
 void normalizeLineEnds(std::string& text);
 
+// What the sheets of one file hold so far.
+struct Totals {
+    std::int64_t cells = 0;      // non-empty cells
+    std::int64_t positions = 0;  // rows and places in rows set aside, empty ones too
+};
+
+// Places the grids of one file may set aside: one cell far down and to the right in every row of
+// every sheet must not take the memory.
+inline constexpr std::int64_t kPositions = kCells;
+
 // The cells of one sheet, each checked against the limits as it comes (so that a crafted row
 // number is refused before anything is allocated for it).
 class Grid {
   public:
-    Grid(const std::string& file, std::string sheet, std::int64_t& cellsOfFile)
-        : file_(file), sheet_(std::move(sheet)), cells_(cellsOfFile) {}
+    Grid(const std::string& file, std::string sheet, Totals& totals)
+        : file_(file), sheet_(std::move(sheet)), totals_(totals) {}
 
     // Refuses a row or column beyond the limits (from 0), whatever the cell holds.
     void checkRow(std::int64_t row) const;
@@ -48,7 +58,7 @@ class Grid {
   private:
     const std::string& file_;
     std::string sheet_;
-    std::int64_t& cells_;
+    Totals& totals_;
     std::vector<std::vector<std::string>> rows_;
 };
 

@@ -224,7 +224,7 @@ Workbook readXls(const std::filesystem::path& file) {
 
     Workbook book;
     book.format = Format::Xls;
-    std::int64_t cells = 0;
+    Totals totals;
     for (unsigned short s = 0; s < sheetCount; ++s) {
         const char* rawName = nullptr;
         if (const int e = freexl_get_worksheet_name(handle, s, &rawName); e != FREEXL_OK)
@@ -237,7 +237,7 @@ Workbook readXls(const std::filesystem::path& file) {
         unsigned short columns = 0;
         if (const int e = freexl_worksheet_dimensions(handle, &rows, &columns); e != FREEXL_OK)
             refuse(e, name, file.string());
-        Grid grid(name, sheetName, cells);
+        Grid grid(name, sheetName, totals);
         if (rows > 0) grid.checkRow(rows - 1);
         if (columns > 0) grid.checkColumn(columns - 1);
         for (unsigned int r = 0; r < rows; ++r)

@@ -27,6 +27,10 @@ namespace limits = document_limits;
 
 // Only the predefined entities and character references are expanded; a document type is
 // refused before parsing (its entities could expand without end).
+// Merged ranges of one sheet: a timetable has a few dozen, and each cell shown looks through
+// all of them.
+constexpr int kMerges = 1000;
+
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 bool hasDoctype(std::string_view xml) {
@@ -207,11 +211,10 @@ std::string cellText(pugi::xml_node c, const std::vector<std::string>& shared,
 }
 
 Sheet readSheet(const Entry& part, const std::string& sheetName,
-                const std::vector<std::string>& shared, const std::string& name,
-                std::int64_t& cells) {
+                const std::vector<std::string>& shared, const std::string& name, Totals& totals) {
     pugi::xml_document doc;
     parsePart(doc, part, name);
-    Grid grid(name, sheetName, cells);
+    Grid grid(name, sheetName, totals);
     const auto root = doc.document_element();
     std::int64_t row = -1;
     for (auto r : child(root, "sheetData").children()) {
@@ -232,20 +235,24 @@ Sheet readSheet(const Entry& part, const std::string& sheetName,
         }
     }
     Sheet sheet = std::move(grid).finish();
-    for (auto m : child(root, "mergeCells").children()) {
-        if (m.type() != pugi::node_element || local(m) != "mergeCell") continue;
+    const auto merges = wordml::children(child(root, "mergeCells"), "mergeCell");
+    if (merges.size() > static_cast<std::size_t>(kMerges))
+        beyondLimit(
+            whereText(name, sheetName) + "有" + std::to_string(merges.size()) + "处合并单元格",
+            std::to_string(kMerges) + "处");
+    for (auto m : merges) {
         const std::string_view ref = attr(m, "ref");
         const auto colon = ref.find(':');
-        Range range;
         std::int64_t r1, c1, r2, c2;
+        // A merge is only how the cells look: a broken one, or one beyond the sheet that is
+        // read, is left out.
         if (colon == std::string_view::npos || !parseRef(ref.substr(0, colon), r1, c1) ||
-            !parseRef(ref.substr(colon + 1), r2, c2) || r2 < r1 || c2 < c1)
-            continue;  // a merge is only how the cells look: a broken one is left out
-        auto clamp = [](std::int64_t v, int limit) {
-            return static_cast<int>(std::min<std::int64_t>(v, limit - 1));
-        };
-        range = {clamp(r1, kRows), clamp(c1, kColumns), clamp(r2, kRows), clamp(c2, kColumns)};
-        sheet.merged.push_back(range);
+            !parseRef(ref.substr(colon + 1), r2, c2) || r2 < r1 || c2 < c1 || r1 >= kRows ||
+            c1 >= kColumns)
+            continue;
+        sheet.merged.push_back({static_cast<int>(r1), static_cast<int>(c1),
+                                static_cast<int>(std::min<std::int64_t>(r2, kRows - 1)),
+                                static_cast<int>(std::min<std::int64_t>(c2, kColumns - 1))});
     }
     return sheet;
 }
@@ -278,7 +285,7 @@ Workbook readXlsx(std::string_view bytes, const std::string& name) {
 
     Workbook book;
     book.format = Format::Xlsx;
-    std::int64_t cells = 0;
+    Totals totals;
     const auto sheets = wordml::children(child(doc.document_element(), "sheets"), "sheet");
     if (sheets.size() > static_cast<std::size_t>(kSheets))
         beyondLimit(whereText(name, "") + "有" + std::to_string(sheets.size()) + "张工作表",
@@ -293,7 +300,7 @@ Workbook readXlsx(std::string_view bytes, const std::string& name) {
         }
         const Entry* part = findEntry(entries, rel->second.second);
         if (!part) damaged(name);
-        book.sheets.push_back(readSheet(*part, sheetName, shared, name, cells));
+        book.sheets.push_back(readSheet(*part, sheetName, shared, name, totals));
     }
     if (book.sheets.empty()) notASpreadsheet(name);
     return book;

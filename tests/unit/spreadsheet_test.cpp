@@ -286,7 +286,8 @@ TEST(SpreadsheetXlsx, TrailingEmptyCellsAndRowsAreDroppedAndBrokenMergesLeftOut)
                                              "</row></sheetData><mergeCells><mergeCell "
                                              "ref=\"A1:B2\"/><mergeCell ref=\"C3\"/>"
                                              "<mergeCell ref=\"B2:A1\"/><mergeCell "
-                                             "ref=\"A1:ZZZ1\"/></mergeCells>"}}),
+                                             "ref=\"A1:ZZZ1\"/><mergeCell ref=\"A30000:B30001\"/>"
+                                             "</mergeCells>"}}),
                              "x.xlsx")
                         .sheets.at(0);
     EXPECT_EQ(s.name, "表");
@@ -341,7 +342,7 @@ void expectRefused(const fs::path& file, const std::string& part) {
         << message;
 }
 
-TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
+TEST(SpreadsheetHostile, ArchivesThatInflateTooFar) {
     TempDir dir;
     const fs::path bomb = dir.path() / "bomb.xlsx";
     writeBytes(bomb, craftedZip({craftedPart("xl/worksheets/sheet1.xml", "<worksheet>", ' ',
@@ -354,7 +355,10 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
         craftedZip({craftedPart("xl/workbook.xml", "<workbook>", ' ', 1 << 16, "</workbook>")},
                    100));
     expectRefused(liar, "已损坏");
+}
 
+TEST(SpreadsheetHostile, SheetsBeyondTheLimitsAreRefusedBeforeTheyAreKept) {
+    TempDir dir;
     const fs::path rows = dir.path() / "rows.xlsx";
     writeBytes(rows, oneSheet("<row r=\"1000000\"><c r=\"A1000000\"><v>1</v></c></row>"));
     EXPECT_EQ(failureOf(rows),
@@ -377,6 +381,26 @@ TEST(SpreadsheetHostile, ArchivesAndSheetsBeyondTheLimits) {
                craftedZip({craftedPart("xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets>" +
                                                               list + "</sheets></workbook>")}));
     expectRefused(sheets, "有501张工作表");
+    std::string merges;
+    for (int r = 1; r <= 1001; ++r)
+        merges += "<mergeCell ref=\"A" + std::to_string(r) + ":B" + std::to_string(r) + "\"/>";
+    const fs::path merged = dir.path() / "merges.xlsx";
+    writeBytes(merged,
+               workbookBytes({{"S", "<sheetData/><mergeCells>" + merges + "</mergeCells>"}}));
+    expectRefused(merged, "有1001处合并单元格");
+}
+
+TEST(SpreadsheetHostile, EmptyPlacesBeforeFarCellsCount) {
+    TempDir dir;
+    // One cell far to the right in each of many rows: the empty places before them count.
+    std::string sparse;
+    for (int r = 1; r <= 5000; ++r) {
+        const std::string n = std::to_string(r);
+        sparse += "<row r=\"" + n + "\"><c r=\"SE" + n + "\"><v>1</v></c></row>";
+    }
+    const fs::path wide = dir.path() / "sparse.xlsx";
+    writeBytes(wide, oneSheet(sparse));
+    expectRefused(wide, "的工作表连同其中的空单元格超过2000000格");
 }
 
 TEST(SpreadsheetHostile, CraftedXmlIsRefusedBeforeParsing) {
@@ -432,7 +456,7 @@ TEST(SpreadsheetHostile, FilesThatAreNoSpreadsheetOrBroken) {
     writeBytes(empty, "");
     expectRefused(empty, "是空的");
     const fs::path png = dir.path() / "picture.xlsx";
-    writeBytes(png, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    writeBytes(png, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20));
     EXPECT_EQ(failureOf(png),
               "文件“picture.xlsx”不是电子表格（.xlsx、.xls 或 .csv），或者已经损坏，无法读取。");
     const fs::path noise = dir.path() / "noise.csv";
@@ -458,6 +482,14 @@ TEST(SpreadsheetHostile, FilesThatAreNoSpreadsheetOrBroken) {
     EXPECT_EQ(failureOf(encrypted),
               "表格“secret.xlsx”设置了密码，无法读取。请在电子表格软件中取消"
               "密码后另存，再试一次。");
+    // An .xls with a password: its writer's record turned into the one that says so.
+    std::string locked = testing::bytesOf(timetable("by_class.xls"));
+    const auto writeAccess = locked.find(std::string("\x5c\x00\x70\x00", 4));
+    ASSERT_NE(writeAccess, std::string::npos);
+    locked[writeAccess] = '\x2f';
+    const fs::path lockedXls = dir.path() / "locked.xls";
+    writeBytes(lockedXls, locked);
+    expectRefused(lockedXls, "设置了密码");
     const fs::path brokenXls = dir.path() / "broken.xls";
     const std::string xls = testing::bytesOf(timetable("by_teacher.xls"));
     writeBytes(brokenXls, xls.substr(0, 1536));
