@@ -75,7 +75,10 @@ std::optional<ClassAt> classFrom(const std::vector<std::string>& chars, std::siz
         if (!n || i >= chars.size() || chars[i] != ")") return std::nullopt;
         ++i;
         at.number = *n;
-        if (i < chars.size() && chars[i] == "班") ++i;
+        // "一(1)班", but not the 班 of a subject written after the class ("一(1)班队").
+        if (i < chars.size() && chars[i] == "班" &&
+            (i + 1 == chars.size() || closing(chars[i + 1])))
+            ++i;
     } else {
         const auto n = digitsAt(chars, i);
         if (!n || i >= chars.size() || chars[i] != "班") return std::nullopt;
@@ -321,6 +324,19 @@ std::optional<std::vector<CellLesson>> teacherCell(std::string_view text) {
     const std::string s = cells::plain(text);
     if (cells::noLesson(s) || cells::noLessonLabel(s)) return lessons;
     for (const auto& part : splitOn(s, {"\n", "/"})) {
+        // A blank between class and subject settles where the class ends: "一(1)班 语文".
+        if (const auto words = splitOn(part, {" "}); words.size() == 2) {
+            const auto first = cells::wholeClass(words[0]);
+            const auto second = cells::wholeClass(words[1]);
+            if (first && !second) {
+                lessons.push_back({first->name(), cleanFullWidth(words[1]), ""});
+                continue;
+            }
+            if (second && !first) {
+                lessons.push_back({second->name(), cleanFullWidth(words[0]), ""});
+                continue;
+            }
+        }
         const auto chars = text::characters(squeezed(part));
         if (chars.empty()) continue;
         const auto at = cells::findClass(chars);
