@@ -75,6 +75,22 @@ std::string inQuotes(std::string_view raw) {
     return "“" + trimmedCopy(s) + "”";
 }
 
+// The lines of a cell, as written.
+std::vector<std::string> linesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : cells::plain(text)) {
+        if (c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    lines.push_back(std::move(line));
+    return lines;
+}
+
 bool teacherHeader(const std::string& t) {
     return t == "姓名" || t == "教师" || t == "教师姓名" || t == "老师" || t == "任课教师" ||
            t == "教师名";
@@ -443,6 +459,18 @@ class Reader {
 
     void classLesson(Pos at, std::string_view text, const std::string& cls, Slot slot,
                      bool subjectsOnly) {
+        // Two lessons on two lines ("语文 张三⏎数学 李四"), each line a whole lesson; otherwise
+        // the lines belong together ("科学⏎赵六").
+        std::vector<std::string> lines;
+        for (auto& line : linesOf(text))
+            if (!blank(line)) lines.push_back(std::move(line));
+        if (lines.size() >= 2 &&
+            std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
+                return classCell(line, school_, subjectsOnly).has_value();
+            })) {
+            for (const auto& line : lines) classLesson(at, line, cls, slot, subjectsOnly);
+            return;
+        }
         const auto l = classCell(text, school_, subjectsOnly);
         if (!l) {
             if (!cells::noLessonLabel(text)) unreadable(at, text);
@@ -482,7 +510,9 @@ class Reader {
                     if (cells::noLessonLabel(t)) {
                         skip = true;
                     } else if (!label) {
-                        label = cells::periodOnly(t);
+                        // "第1节⏎08:00-08:40": the period's times on the lines below.
+                        const auto lines = linesOf(t);
+                        if (!lines.empty()) label = cells::periodOnly(lines.front());
                         labelColumn = c;
                     }
                 }

@@ -492,6 +492,23 @@ TEST(TimetableSheetsChecks, UnknownClassUnreadableCellAndClassTwice) {
     EXPECT_EQ(any.problems.size(), 3u) << kinds(any);
 }
 
+TEST(TimetableSheetsChecks, TwoLessonsOnTwoLinesOfAClassCell) {
+    // As the export writes a class with two lessons at once; "科学⏎赵六" stays one lesson.
+    Rows rows{{"节次", "周一", "周二", "周三"},
+              {"第1节\n08:00-08:40", "语文 张三\n数学 李四", "科学\n赵六"},
+              {"第2节\n08:50-09:30", "", "英语 王五"}};
+    const auto r =
+        read(bookOf({sheetOf("一(1)班课表", rows)}), Layout::ClassSheets, fixtureSchool());
+    EXPECT_EQ(sorted(r.lessons), (std::vector<Key>{{"张三", 1, 1, "一(1)", "语文"},
+                                                   {"李四", 1, 1, "一(1)", "数学"},
+                                                   {"王五", 2, 2, "一(1)", "英语"},
+                                                   {"赵六", 2, 1, "一(1)", "科学"}}));
+    ASSERT_EQ(r.problems.size(), 2u) << kinds(r);
+    EXPECT_EQ(r.problems[0].line(false),
+              "第2行第2列：一(1)星期一第1节有两节课：语文（张三）、数学（李四）");
+    EXPECT_EQ(r.problems[0].kind, Problem::Kind::ClassTwice);
+}
+
 TEST(TimetableSheetsChecks, NoTeacherInTheAssignmentsLeavesTheLessonOut) {
     Sheet subjects = byClassSheet("科目总表", true);
     subjects.rows[1][slotColumn(2, 2)] = "科学";  // 一(1) has no 科学 teacher
