@@ -7,7 +7,12 @@
 #include <filesystem>
 #include <tuple>
 
+#include "basedata/demo_school.h"
+#include "basedata/sheet_import.h"
+#include "basedata/timetable_export.h"
+#include "store/tables/timetable.h"
 #include "store/week.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {
@@ -640,6 +645,30 @@ TEST(TimetableSheetsFiles, EveryFixtureFileGivesTheTwelveLessonsAndTwoProblems) 
     }
 }
 #endif
+
+// Our own export read back in each layout its sheets are in: the same lessons every time.
+TEST(TimetableSheetsFiles, TheExportReadsBackInEachOfItsLayouts) {
+    for (std::uint32_t seed : {7u, 20261209u}) {
+        SCOPED_TRACE(seed);
+        testing::Db db;
+        auto plan = demo::planFor(40);
+        plan.seed = seed;
+        demo::fillSchool(*db, plan);
+        std::vector<Key> expected;
+        for (const auto& l : timetable::read(*db))
+            expected.emplace_back(l.teacher, l.weekday, l.period, l.cls, l.subject);
+        std::sort(expected.begin(), expected.end());
+        const auto file = db.dir.path() / "课表.xlsx";
+        timetable_export::write(*db, file);
+        const auto book = spreadsheet::read(file);
+        EXPECT_EQ(detect(book), Layout::ByTeacher);
+        for (Layout layout : {Layout::ByTeacher, Layout::ByClass, Layout::ClassSheets}) {
+            const auto r = read(book, layout, sheet_import::schoolOf(*db));
+            EXPECT_EQ(sorted(r.lessons), expected) << layoutName(layout) << ": " << kinds(r);
+            EXPECT_TRUE(r.problems.empty()) << layoutName(layout) << ": " << kinds(r);
+        }
+    }
+}
 
 }  // namespace
 }  // namespace daike
