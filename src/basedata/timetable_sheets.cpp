@@ -55,6 +55,8 @@ constexpr int kHeaderRowsLooked = 20;
 constexpr std::size_t kMinSlots = 10;
 // A weekday row of a class's table names at least three school days.
 constexpr std::size_t kMinWeekdays = 3;
+// "  星期三  " and the like, in bytes.
+constexpr std::size_t kWeekdayBytes = 24;
 
 bool named(const Sheet& sheet, std::string_view name) {
     return squeezed(sheet.name) == name;
@@ -231,11 +233,15 @@ std::vector<Block> findBlocks(const Sheet& sheet) {
         Block b;
         b.header = r;
         std::unordered_set<int> weekdays;
-        for (int c = 0; c < columns; ++c)
-            if (auto w = cells::weekdayOnly(sheet.shown(r, c))) {
+        for (int c = 0; c < columns; ++c) {
+            const auto& t = sheet.at(r, c);
+            // A weekday is a few characters: the long texts of a big sheet are passed by.
+            if (t.empty() || t.size() > kWeekdayBytes) continue;
+            if (auto w = cells::weekdayOnly(t)) {
                 b.days.emplace_back(c, *w);
                 weekdays.insert(*w);
             }
+        }
         if (weekdays.size() < kMinWeekdays) continue;
         const int lower = blocks.empty() ? 0 : blocks.back().header + 1;
         int titleRow = r;
