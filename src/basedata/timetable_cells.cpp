@@ -75,9 +75,10 @@ std::optional<ClassAt> classFrom(const std::vector<std::string>& chars, std::siz
         if (!n || i >= chars.size() || chars[i] != ")") return std::nullopt;
         ++i;
         at.number = *n;
-        // "一(1)班", but not the 班 of a subject written after the class ("一(1)班队").
+        // "一(1)班语文" names the class with its 班; in "一(1)班队" and "一(1)班会" the 班 begins
+        // the subject (the class meeting every timetable has).
         if (i < chars.size() && chars[i] == "班" &&
-            (i + 1 == chars.size() || closing(chars[i + 1])))
+            !(i + 1 < chars.size() && (chars[i + 1] == "队" || chars[i + 1] == "会")))
             ++i;
     } else {
         const auto n = digitsAt(chars, i);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <random>
 #include <tuple>
 
@@ -31,12 +32,30 @@ std::vector<Lesson> stored(Store& store) {
     return sorted(out);
 }
 
+std::string text(const Lesson& l) {
+    return std::get<0>(l) + " " + std::to_string(std::get<1>(l)) + "-" +
+           std::to_string(std::get<2>(l)) + " " + std::get<3>(l) + " " + std::get<4>(l);
+}
+
+// The lessons only one side holds, as lines: "-" lost on the way, "+" gained.
+std::string differences(const std::vector<Lesson>& before, const std::vector<Lesson>& after) {
+    std::vector<Lesson> lost, gained;
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::back_inserter(lost));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(gained));
+    std::string out;
+    for (const auto& l : lost) out += "- " + text(l) + "\n";
+    for (const auto& l : gained) out += "+ " + text(l) + "\n";
+    return out;
+}
+
 TEST(TimetableRoundTrip, SixteenRandomSchoolsReadBackTheirOwnTimetable) {
     std::mt19937 rng(20261209);
     for (int school = 0; school < 16; ++school) {
         SCOPED_TRACE("school " + std::to_string(school));
         testing::Db db;
-        auto plan = demo::planFor(8 + static_cast<int>(rng() % 60));
+        auto plan = demo::planFor(20 + static_cast<int>(rng() % 50));
         plan.seed = rng();
         demo::fillSchool(*db, plan);
         // Beyond the demo's own shape: a teacher in two classes at once (a combined lesson),
@@ -72,7 +91,8 @@ TEST(TimetableRoundTrip, SixteenRandomSchoolsReadBackTheirOwnTimetable) {
                         p.kind == timetable_sheets::Problem::Kind::ClassTwice)
                 << p.line(true);
         sheet_import::apply(*db, *preview, true, {});
-        EXPECT_EQ(stored(*db), before);
+        const auto after = stored(*db);
+        EXPECT_EQ(differences(before, after), "");
     }
 }
 

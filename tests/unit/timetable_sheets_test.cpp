@@ -293,10 +293,12 @@ TEST(TimetableSheetsTeacherCell, ClassAndSubjectInEitherOrder) {
         {"体育\u3000一（２）", {"一(2)", "体育", ""}},
         {"劳动与技术(六年2班)", {"六(2)", "劳动与技术", ""}},
         {"[一(1)] 美术", {"一(1)", "美术", ""}},
-        // 班 after the class: the class's own, or the first character of the subject
+        // The class with its 班, and the class meeting whose name begins with 班.
+        {"一(1)班语文", {"一(1)", "语文", ""}},
+        {"二(1)班队", {"二(1)", "班队", ""}},
+        {"三(10)班会", {"三(10)", "班会", ""}},
         {"语文一(1)班", {"一(1)", "语文", ""}},
         {"一(1)班 语文", {"一(1)", "语文", ""}},
-        {"一(1)班队", {"一(1)", "班队", ""}},
         {"班会 三(2)", {"三(2)", "班会", ""}},
     };
     for (const auto& [text, lesson] : cells) {

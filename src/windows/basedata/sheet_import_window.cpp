@@ -112,6 +112,10 @@ SheetImportWindow::SheetImportWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->verticalHeader()->setDefaultSectionSize(22);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    // Widths for the texts the columns hold (a name, 星期三, 第6节, 六(10)): measuring every row
+    // of a large school would take longer than reading it.
+    const int widths[] = {90, 62, 56, 62};
+    for (int c = 0; c < 4; ++c) grid_->setColumnWidth(c, widths[c]);
     left->addWidget(grid_, 1);
     middle->addLayout(left, 3);
     auto* right = new QVBoxLayout;
