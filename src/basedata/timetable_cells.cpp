@@ -325,6 +325,19 @@ std::optional<std::vector<CellLesson>> teacherCell(std::string_view text) {
     const std::string s = cells::plain(text);
     if (cells::noLesson(s) || cells::noLessonLabel(s)) return lessons;
     for (const auto& part : splitOn(s, {"\n", "/"})) {
+        // A blank between class and subject settles where the class ends: "一(1)班 语文".
+        if (const auto words = splitOn(part, {" "}); words.size() == 2) {
+            const auto first = cells::wholeClass(words[0]);
+            const auto second = cells::wholeClass(words[1]);
+            if (first && !second) {
+                lessons.push_back({first->name(), cleanFullWidth(words[1]), ""});
+                continue;
+            }
+            if (second && !first) {
+                lessons.push_back({second->name(), cleanFullWidth(words[0]), ""});
+                continue;
+            }
+        }
         const auto chars = text::characters(squeezed(part));
         if (chars.empty()) continue;
         const auto at = cells::findClass(chars);

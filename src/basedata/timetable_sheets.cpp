@@ -55,6 +55,8 @@ constexpr int kHeaderRowsLooked = 20;
 constexpr std::size_t kMinSlots = 10;
 // A weekday row of a class's table names at least three school days.
 constexpr std::size_t kMinWeekdays = 3;
+// "  星期三  " and the like, in bytes.
+constexpr std::size_t kWeekdayBytes = 24;
 
 bool named(const Sheet& sheet, std::string_view name) {
     return squeezed(sheet.name) == name;
@@ -73,6 +75,22 @@ std::string inQuotes(std::string_view raw) {
     std::string s = cells::plain(raw);
     std::replace(s.begin(), s.end(), '\n', ' ');
     return "“" + trimmedCopy(s) + "”";
+}
+
+// The lines of a cell, as written.
+std::vector<std::string> linesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : cells::plain(text)) {
+        if (c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    lines.push_back(std::move(line));
+    return lines;
 }
 
 bool teacherHeader(const std::string& t) {
@@ -215,11 +233,15 @@ std::vector<Block> findBlocks(const Sheet& sheet) {
         Block b;
         b.header = r;
         std::unordered_set<int> weekdays;
-        for (int c = 0; c < columns; ++c)
-            if (auto w = cells::weekdayOnly(sheet.shown(r, c))) {
+        for (int c = 0; c < columns; ++c) {
+            const auto& t = sheet.at(r, c);
+            // A weekday is a few characters: the long texts of a big sheet are passed by.
+            if (t.empty() || t.size() > kWeekdayBytes) continue;
+            if (auto w = cells::weekdayOnly(t)) {
                 b.days.emplace_back(c, *w);
                 weekdays.insert(*w);
             }
+        }
         if (weekdays.size() < kMinWeekdays) continue;
         const int lower = blocks.empty() ? 0 : blocks.back().header + 1;
         int titleRow = r;
@@ -443,6 +465,18 @@ class Reader {
 
     void classLesson(Pos at, std::string_view text, const std::string& cls, Slot slot,
                      bool subjectsOnly) {
+        // Two lessons on two lines ("语文 张三⏎数学 李四"), each line a whole lesson; otherwise
+        // the lines belong together ("科学⏎赵六").
+        std::vector<std::string> lines;
+        for (auto& line : linesOf(text))
+            if (!blank(line)) lines.push_back(std::move(line));
+        if (lines.size() >= 2 &&
+            std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
+                return classCell(line, school_, subjectsOnly).has_value();
+            })) {
+            for (const auto& line : lines) classLesson(at, line, cls, slot, subjectsOnly);
+            return;
+        }
         const auto l = classCell(text, school_, subjectsOnly);
         if (!l) {
             if (!cells::noLessonLabel(text)) unreadable(at, text);
@@ -482,7 +516,9 @@ class Reader {
                     if (cells::noLessonLabel(t)) {
                         skip = true;
                     } else if (!label) {
-                        label = cells::periodOnly(t);
+                        // "第1节⏎08:00-08:40": the period's times on the lines below.
+                        const auto lines = linesOf(t);
+                        if (!lines.empty()) label = cells::periodOnly(lines.front());
                         labelColumn = c;
                     }
                 }

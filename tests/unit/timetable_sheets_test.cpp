@@ -7,7 +7,12 @@
 #include <filesystem>
 #include <tuple>
 
+#include "basedata/demo_school.h"
+#include "basedata/sheet_import.h"
+#include "basedata/timetable_export.h"
+#include "store/tables/timetable.h"
 #include "store/week.h"
+#include "test_support.h"
 
 namespace daike {
 namespace {
@@ -292,6 +297,9 @@ TEST(TimetableSheetsTeacherCell, ClassAndSubjectInEitherOrder) {
         {"一(1)班语文", {"一(1)", "语文", ""}},
         {"二(1)班队", {"二(1)", "班队", ""}},
         {"三(10)班会", {"三(10)", "班会", ""}},
+        {"语文一(1)班", {"一(1)", "语文", ""}},
+        {"一(1)班 语文", {"一(1)", "语文", ""}},
+        {"班会 三(2)", {"三(2)", "班会", ""}},
     };
     for (const auto& [text, lesson] : cells) {
         const auto read = teacherCell(text);
@@ -491,6 +499,23 @@ TEST(TimetableSheetsChecks, UnknownClassUnreadableCellAndClassTwice) {
     EXPECT_EQ(any.problems.size(), 3u) << kinds(any);
 }
 
+TEST(TimetableSheetsChecks, TwoLessonsOnTwoLinesOfAClassCell) {
+    // As the export writes a class with two lessons at once; "科学⏎赵六" stays one lesson.
+    Rows rows{{"节次", "周一", "周二", "周三"},
+              {"第1节\n08:00-08:40", "语文 张三\n数学 李四", "科学\n赵六"},
+              {"第2节\n08:50-09:30", "", "英语 王五"}};
+    const auto r =
+        read(bookOf({sheetOf("一(1)班课表", rows)}), Layout::ClassSheets, fixtureSchool());
+    EXPECT_EQ(sorted(r.lessons), (std::vector<Key>{{"张三", 1, 1, "一(1)", "语文"},
+                                                   {"李四", 1, 1, "一(1)", "数学"},
+                                                   {"王五", 2, 2, "一(1)", "英语"},
+                                                   {"赵六", 2, 1, "一(1)", "科学"}}));
+    ASSERT_EQ(r.problems.size(), 2u) << kinds(r);
+    EXPECT_EQ(r.problems[0].line(false),
+              "第2行第2列：一(1)星期一第1节有两节课：语文（张三）、数学（李四）");
+    EXPECT_EQ(r.problems[0].kind, Problem::Kind::ClassTwice);
+}
+
 TEST(TimetableSheetsChecks, NoTeacherInTheAssignmentsLeavesTheLessonOut) {
     Sheet subjects = byClassSheet("科目总表", true);
     subjects.rows[1][slotColumn(2, 2)] = "科学";  // 一(1) has no 科学 teacher
@@ -622,6 +647,30 @@ TEST(TimetableSheetsFiles, EveryFixtureFileGivesTheTwelveLessonsAndTwoProblems) 
     }
 }
 #endif
+
+// Our own export read back in each layout its sheets are in: the same lessons every time.
+TEST(TimetableSheetsFiles, TheExportReadsBackInEachOfItsLayouts) {
+    for (std::uint32_t seed : {7u, 20261209u}) {
+        SCOPED_TRACE(seed);
+        testing::Db db;
+        auto plan = demo::planFor(40);
+        plan.seed = seed;
+        demo::fillSchool(*db, plan);
+        std::vector<Key> expected;
+        for (const auto& l : timetable::read(*db))
+            expected.emplace_back(l.teacher, l.weekday, l.period, l.cls, l.subject);
+        std::sort(expected.begin(), expected.end());
+        const auto file = db.dir.path() / "课表.xlsx";
+        timetable_export::write(*db, file);
+        const auto book = spreadsheet::read(file);
+        EXPECT_EQ(detect(book), Layout::ByTeacher);
+        for (Layout layout : {Layout::ByTeacher, Layout::ByClass, Layout::ClassSheets}) {
+            const auto r = read(book, layout, sheet_import::schoolOf(*db));
+            EXPECT_EQ(sorted(r.lessons), expected) << layoutName(layout) << ": " << kinds(r);
+            EXPECT_TRUE(r.problems.empty()) << layoutName(layout) << ": " << kinds(r);
+        }
+    }
+}
 
 }  // namespace
 }  // namespace daike
