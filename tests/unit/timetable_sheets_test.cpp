@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <tuple>
 
@@ -593,7 +592,9 @@ TEST(TimetableSheetsChecks, ClassTablesWithoutLabelsCountTheirRows) {
     EXPECT_TRUE(unknown.lessons.empty());
 }
 
-TEST(TimetableSheetsChecks, AThousandTeachersReadWithoutQuadraticWork) {
+// The speed is the benchmark's business (bench/sheet_import_bench.cpp); here, that a large
+// school is read whole and every shared slot told.
+TEST(TimetableSheetsChecks, AThousandTeachersAreReadWholeAndEverySharedSlotTold) {
     School school = fixtureSchool();
     school.classes.clear();
     Rows rows{slotHeaderRow("姓名")};
@@ -605,15 +606,10 @@ TEST(TimetableSheetsChecks, AThousandTeachersReadWithoutQuadraticWork) {
                           std::to_string(t / 6 % 99 + 1) + ")语文");
         rows.push_back(std::move(row));
     }
-    const auto start = std::chrono::steady_clock::now();
     const auto r = read(bookOf({sheetOf("按教师", rows)}), Layout::ByTeacher, school);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
     EXPECT_EQ(r.lessons.size(), 1024u * week::kSlots);
     // Teachers t and t + 594 share a class: each of its slots holds two lessons.
     EXPECT_EQ(r.problems.size(), (1024u - 594u) * week::kSlots);
-    EXPECT_LT(ms, 15000);  // a debug build under the sanitizers; a release build takes far less
 }
 
 // ---- the fixture files, as LibreOffice and Gnumeric write them --------------------------------
