@@ -8,6 +8,7 @@
 
 #include "basedata/classes.h"
 #include "basedata/timetable_grids.h"
+#include "documents/xlsx_file.h"
 #include "school/period_times.h"
 #include "store/failure.h"
 #include "store/safe_file.h"
@@ -55,10 +56,6 @@ namespace {
 
 [[noreturn]] void cannotWrite(const std::string& message) {
     throw Failure(Failure::Kind::CannotWrite, message);
-}
-
-int likelyError(const fs::path& folder) {
-    return safefile::almostFull(folder, 256 * 1024) ? ENOSPC : 0;
 }
 
 // The number of lines of a cell's text.
@@ -215,16 +212,7 @@ void write(Store& store, const fs::path& file) {
     const auto classPages = classGrids(rows, readClasses(store));
     const PeriodTimes times = readPeriodTimes(store);
 
-    const fs::path temp = safefile::temporaryBeside(file);
-    lxw_workbook* wb = workbook_new(temp.c_str());
-    if (!wb) cannotWrite("无法在“" + file.parent_path().string() + "”中建立文件，请换一个文件夹。");
-    std::string titleText = "课表", author = "代课";
-    lxw_doc_properties props{};
-    props.title = titleText.data();
-    props.author = author.data();
-    workbook_set_properties(wb, &props);
-
-    try {
+    xlsx_file::write(file, "课表", [&](lxw_workbook* wb) {
         const Formats f = makeFormats(wb);
         SheetNames names;
         writeOverview(wb, f, names.add(kByTeacherSheet), "姓名", byTeacher);
@@ -232,20 +220,7 @@ void write(Store& store, const fs::path& file) {
         for (const WeekGrid& g : byTeacher) writePrintable(wb, f, names.add(g.name), g, times);
         for (const WeekGrid& g : classPages)
             writePrintable(wb, f, names.add(g.name + "班"), g, times);
-    } catch (...) {
-        workbook_close(wb);
-        std::error_code ec;
-        fs::remove(temp, ec);
-        throw;
-    }
-    const lxw_error e = workbook_close(wb);
-    if (e != LXW_NO_ERROR) {
-        std::error_code ec;
-        fs::remove(temp, ec);
-        std::string why = safefile::cannotWriteText(file, likelyError(file.parent_path()));
-        cannotWrite(why + "（" + lxw_strerror(e) + "）");
-    }
-    safefile::putInPlace(temp, file);
+    });
 }
 
 }  // namespace daike::timetable_export

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "documents/xlsx_file.h"
 #include "store/failure.h"
 #include "store/safe_file.h"
 #include "store/text.h"
@@ -16,10 +17,6 @@ namespace daike::statistics {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string shown(const fs::path& file) {
-    return file.string();
-}
 
 [[noreturn]] void cannotWrite(const std::string& message) {
     throw Failure(Failure::Kind::CannotWrite, message);
@@ -53,17 +50,10 @@ fs::path defaultFile(const fs::path& programDir, const Range& range, const std::
     return programDir / fs::path(std::string("代课统计-") + range.label() + "." + extension);
 }
 
-void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std::string& title) {
-    const fs::path temp = safefile::temporaryBeside(file);
-    lxw_workbook* wb = workbook_new(temp.c_str());
-    if (!wb) cannotWrite("无法在“" + shown(file.parent_path()) + "”中建立文件，请换一个文件夹。");
+namespace {
 
-    std::string titleText = title, author = "代课";
-    lxw_doc_properties props{};
-    props.title = titleText.data();
-    props.author = author.data();
-    workbook_set_properties(wb, &props);
-
+// The sheets of the statistics, one table each.
+void fillWorkbook(lxw_workbook* wb, const std::vector<Table>& sheets) {
     lxw_format* bold = workbook_add_format(wb);
     format_set_bold(bold);
     lxw_format* boldMoney = workbook_add_format(wb);
@@ -111,14 +101,12 @@ void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std
             worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                                  std::min(widths[c] + 1.5, 60.0), nullptr);
     }
-    const lxw_error e = workbook_close(wb);
-    if (e != LXW_NO_ERROR) {
-        std::error_code ec;
-        fs::remove(temp, ec);
-        std::string why = safefile::cannotWriteText(file, likelyError(file.parent_path()));
-        cannotWrite(why + "（" + lxw_strerror(e) + "）");
-    }
-    safefile::putInPlace(temp, file);
+}
+
+}  // namespace
+
+void writeXlsx(const fs::path& file, const std::vector<Table>& sheets, const std::string& title) {
+    xlsx_file::write(file, title, [&](lxw_workbook* wb) { fillWorkbook(wb, sheets); });
 }
 
 std::string toCsv(const Table& t) {
