@@ -81,7 +81,10 @@ std::optional<ClassAt> classFrom(const std::vector<std::string>& chars, std::siz
             !(i + 1 < chars.size() && (chars[i + 1] == "队" || chars[i + 1] == "会")))
             ++i;
     } else {
-        const auto n = digitsAt(chars, i);
+        auto n = digitsAt(chars, i);
+        // "一年级二班": a class number in words, after 年级 only (一二班 is no class name).
+        if (!n && i > at.begin + 1 && i < chars.size() && numeral(chars[i]))
+            n = numeral(chars[i++]);
         if (!n || i >= chars.size() || chars[i] != "班") return std::nullopt;
         ++i;
         at.number = *n;

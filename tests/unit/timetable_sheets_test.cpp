@@ -258,13 +258,14 @@ TEST(TimetableSheetsClassName, EveryFormGivesTheStoredName) {
         {"(一年级1班)", "一(1)"}, {"（六年级３班）", "六(3)"}, {"一(10)", "一(10)"},
         {"二（１０）", "二(10)"}, {" 三 ( 2 ) ", "三(2)"},     {"6(99)", "六(99)"},
         {"一(1)班", "一(1)"},     {"四年级12班", "四(12)"},    {"一(01)", "一(1)"},
+        {"一年级二班", "一(2)"},  {"六年九班", "六(9)"},
     };
     for (const auto& [text, name] : forms) EXPECT_EQ(className(text), name) << text;
 }
 
 TEST(TimetableSheetsClassName, NoClassOfThisSchoolGivesNothing) {
-    for (const char* text : {"七(1)", "0(1)", "一(0)", "一(100)", "八年级1班", "语文", "", "一",
-                             "一(1)语文", "(1)", "一()", "张三"})
+    for (const char* text : {"一二班", "七(1)", "0(1)", "一(0)", "一(100)", "八年级1班", "语文", "",
+                             "一", "一(1)语文", "(1)", "一()", "张三"})
         EXPECT_FALSE(className(text)) << text;
 }
 
