@@ -45,7 +45,10 @@ std::string SheetNames::add(std::string_view wanted) {
     };
     std::string name = join(chars, kMax);
     for (int n = 2; used_.count(lower(name)); ++n) {
-        const std::string suffix = "(" + std::to_string(n) + ")";
+        // Built piece by piece: GCC 12's -Wrestrict misreads "(" + to_string(n) at -O3.
+        std::string suffix = "(";
+        suffix += std::to_string(n);
+        suffix += ")";
         name = join(chars, kMax - suffix.size()) + suffix;
     }
     used_.insert(lower(name));

@@ -122,16 +122,16 @@ std::vector<std::pair<int, Slot>> slotRow(const Sheet& sheet, int row) {
 std::vector<std::pair<int, Slot>> twoRowSlots(const Sheet& sheet, int row) {
     std::vector<std::pair<int, Slot>> slots;
     const int columns = sheet.columnCount();
-    std::optional<int> weekday;
+    int weekday = 0;  // 0: no weekday over this column
     for (int c = 0; c < columns; ++c) {
         const auto& top = sheet.shown(row, c);
         if (auto w = cells::weekdayOnly(top))
-            weekday = w;
+            weekday = *w;
         else if (!blank(top))
-            weekday.reset();
+            weekday = 0;
         if (!weekday) continue;
         const auto p = cells::periodOnly(sheet.shown(row + 1, c));
-        if (p && week::isPeriod(*p)) slots.emplace_back(c, Slot{*weekday, *p});
+        if (p && week::isPeriod(*p)) slots.emplace_back(c, Slot{weekday, *p});
     }
     return slots;
 }
