@@ -15,7 +15,8 @@ namespace daike::zip_parts {
 
 namespace limits = document_limits;
 
-const Kind kWordDocument{"文档", "Word 文档（.docx）", "文字处理软件"};
+// A blank between 不是 and the Latin word, as the message always read.
+const Kind kWordDocument{"文档", " Word 文档（.docx）", "文字处理软件"};
 const Kind kSpreadsheet{"表格", "电子表格（.xlsx、.xls 或 .csv）", "电子表格软件"};
 
 namespace {
