@@ -4,6 +4,7 @@
 #include <QPdfWriter>
 #include <filesystem>
 
+#include "store/failure.h"
 #include "store/safe_file.h"
 
 namespace daike {
@@ -20,6 +21,24 @@ void writePdfFile(const QString& path, const QString& title, const QPageLayout& 
             paint(pdf);
         },
         safefile::Content::Pdf);
+}
+
+std::optional<QString> savePagesAsPdf(Platform& platform, const QString& suggested,
+                                      const QString& title, const QPageLayout& layout,
+                                      const PagePainter& paint) {
+    auto path = platform.files.saveFile(QStringLiteral("另存为PDF"), suggested,
+                                        QStringLiteral("PDF 文件 (*.pdf)"));
+    if (!path || path->trimmed().isEmpty()) return std::nullopt;
+    if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        *path += QStringLiteral(".pdf");
+    // Put in place only when whole, so a full disk leaves an older file as it was.
+    try {
+        writePdfFile(*path, title, layout, paint);
+    } catch (const Failure& e) {
+        platform.boxes.ok(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace daike

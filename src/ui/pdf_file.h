@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "platform/platform.h"
 
@@ -13,5 +14,12 @@ namespace daike {
 // Throws Failure with the message for the office when the file cannot be written.
 void writePdfFile(const QString& path, const QString& title, const QPageLayout& layout,
                   const PagePainter& paint);
+
+// 另存为PDF: asks where through the file dialog (`suggested` offered, ".pdf" added when the
+// office left it off) and writes the pages there. The file written; nothing when the office
+// cancelled, or when it could not be written (the reason has then been shown).
+std::optional<QString> savePagesAsPdf(Platform& platform, const QString& suggested,
+                                      const QString& title, const QPageLayout& layout,
+                                      const PagePainter& paint);
 
 }  // namespace daike

@@ -12,6 +12,7 @@
 #include "statistics/exports.h"
 #include "store/failure.h"
 #include "test_support.h"
+#include "zip_entry.h"
 
 namespace daike {
 namespace {
@@ -20,20 +21,7 @@ using namespace statistics;
 using testing::TempDir;
 using testing::TempStore;
 
-std::string unzip(const std::filesystem::path& file, const std::string& entry) {
-    int err = 0;
-    zip_t* z = zip_open(file.c_str(), ZIP_RDONLY, &err);
-    if (!z) return {};
-    std::string out;
-    if (zip_file_t* f = zip_fopen(z, entry.c_str(), 0)) {
-        char buf[8192];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    return out;
-}
+using testing::unzip;
 
 // A CSV text as rows of fields (quotes undone); the byte-order mark must come first.
 std::vector<std::vector<std::string>> parseCsv(std::string s) {

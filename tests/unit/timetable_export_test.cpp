@@ -13,6 +13,7 @@
 #include "store/safe_file.h"
 #include "store/tables/period_times.h"
 #include "test_support.h"
+#include "zip_entry.h"
 
 namespace daike {
 namespace {
@@ -100,20 +101,7 @@ TEST(TimetableSheetNames, ShortenedCleanedAndUnique) {
 
 // ---- the workbook read back ----------------------------------------------------------------
 
-std::string unzip(const std::filesystem::path& file, const std::string& entry) {
-    int err = 0;
-    zip_t* z = zip_open(file.c_str(), ZIP_RDONLY, &err);
-    if (!z) return {};
-    std::string out;
-    if (zip_file_t* f = zip_fopen(z, entry.c_str(), 0)) {
-        char buf[8192];
-        zip_int64_t n;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
-        zip_fclose(f);
-    }
-    zip_close(z);
-    return out;
-}
+using testing::unzip;
 
 // One sheet as a reader sees it: the cells by reference ("B2"), the merged ranges, the page.
 struct SheetXml {

@@ -182,18 +182,8 @@ void outputTimetables(RunContext& ctx, QWidget* parent, TimetableKind kind, Time
         case TimetableOutput::Pdf: {
             const QString suggested =
                 QString::fromStdU16String((ctx.programDir / (ss(job) + ".pdf")).u16string());
-            auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"), suggested,
-                                                    QStringLiteral("PDF 文件 (*.pdf)"));
-            if (!path || path->trimmed().isEmpty()) return;
-            if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-                *path += QStringLiteral(".pdf");
-            // Put in place only when whole, so a full disk leaves an older file as it was.
-            try {
-                writePdfFile(*path, job, layout, paint);
-            } catch (const Failure& e) {
-                boxes.ok(QString::fromUtf8(e.what()));
-                return;
-            }
+            const auto path = savePagesAsPdf(ctx.platform, suggested, job, layout, paint);
+            if (!path) return;
             boxes.ok(QStringLiteral("%1已保存为“%2”。").arg(job, QDir::toNativeSeparators(*path)));
             return;
         }

@@ -244,18 +244,8 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
                 (ctx.programDir / ss(QStringLiteral("代课单-") +
                                      qs(calendar::stamp(ctx.platform.clock.today())) + ".pdf"))
                     .string());
-            auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"), suggested,
-                                                    QStringLiteral("PDF 文件 (*.pdf)"));
+            const auto path = savePagesAsPdf(ctx.platform, suggested, job, layout, paint);
             if (!path) return;
-            if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-                *path += QStringLiteral(".pdf");
-            // Put in place only when whole, so a full disk leaves an older file as it was.
-            try {
-                writePdfFile(*path, job, layout, paint);
-            } catch (const Failure& e) {
-                boxes.ok(QString::fromUtf8(e.what()));
-                return;
-            }
             telling::markTold(ctx.store);
             boxes.ok(QStringLiteral("代课单已保存为“%1”。").arg(QDir::toNativeSeparators(*path)));
             return;
