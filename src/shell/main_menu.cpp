@@ -5,6 +5,8 @@ namespace daike::menu {
 const std::vector<Entry>& entries() {
     static const std::vector<Entry> all = {
         {"sbcsh", "数据初始化(&F)", Kind::TopLevel, 0, ""},
+        // The term's set-up steps in their order, with what is still to do.
+        {"kxzb", "开学准备…", Kind::Item, 1, ""},
         {"sysjqk", "所有数据清空", Kind::Item, 1, ""},
         {"stwrtgwgsd", "-", Kind::Separator, 1, ""},
         {"jbsjlr", "基本数据录入", Kind::Submenu, 1, ""},

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "basedata/term_readiness.h"
 #include "shell/board_picture_wiring.h"
 #include "shell/group_text_wiring.h"
 #include "shell/main_menu.h"
@@ -27,6 +28,18 @@
 #include "windows/main/weekday_chooser.h"
 
 namespace daike {
+
+namespace {
+
+bool schoolReady(RunContext& ctx) {
+    bool ready = true;
+    runAction(ctx, [&] {
+        ready = readiness::complete(readiness::check(ctx.store, ctx.platform.clock.today()));
+    });
+    return ready;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     setObjectName("Form2");
@@ -188,13 +201,26 @@ bool MainWindow::event(QEvent* e) {
         showCalendar();
         refreshBoard();
         if (ctx_.values.首次激活标志 == 0) {
-            // Asked once per run; the flag is set first so that the question's own box, which
-            // takes the focus away and gives it back, does not ask again.
-            ctx_.values.首次激活标志 = 1;
-            QTimer::singleShot(0, this, [this] { startupQuestion(); });
+            if (schoolReady(ctx_)) {
+                // Asked once per run; the flag is set first so that the question's own box,
+                // which takes the focus away and gives it back, does not ask again.
+                ctx_.values.首次激活标志 = 1;
+                QTimer::singleShot(0, this, [this] { startupQuestion(); });
+            } else if (!checklistOffered_) {
+                // A school not yet set up is shown what to do first, in order; the question
+                // waits until nothing is missing.
+                checklistOffered_ = true;
+                QTimer::singleShot(0, this, [this] { open("FormKX"); });
+            }
         }
     }
     return QMainWindow::event(e);
+}
+
+void MainWindow::askStartupQuestionIfDue() {
+    if (ctx_.values.首次激活标志 != 0 || !schoolReady(ctx_)) return;
+    ctx_.values.首次激活标志 = 1;
+    startupQuestion();
 }
 
 void MainWindow::startupQuestion() {

@@ -61,6 +61,9 @@ class MainWindow : public QMainWindow {
     // Opens a registered window that is opened for a teacher (Form14), for that teacher.
     void openFor(const QString& name, const QString& teacher);
 
+    // The start-up question, once the school is complete and it has not been asked this run.
+    void askStartupQuestionIfDue();
+
   signals:
     void closed();
     // An absent teachers' day was finished on the assignment screen: the record viewer opens
@@ -79,6 +82,7 @@ class MainWindow : public QMainWindow {
     RunContext& ctx_;
     DayBoardView* board_ = nullptr;
     const Registered* askedFor_ = nullptr;  // the guarded item chosen last
+    bool checklistOffered_ = false;         // 开学准备 came up in place of the question
     QHash<QString, QAction*> actions_;
 };
 

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <optional>
 
+#include "basedata/term_readiness.h"
 #include "school/term_start.h"
 #include "shell/main_window.h"
 #include "store/safekeeping.h"
@@ -141,7 +142,14 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
     auto& day = p->ctx_->day;
     if (!runAction(*p->ctx_, [&] { day.startUp(*p->store_, platform.clock.today()); }))
         return nullptr;
-    if (!day.weekKnown()) {
+    // A school not set up yet sees 开学准备 (the main window opens it in place of the start-up
+    // question), which names a missing first day of term with the rest; a school set up but for
+    // that date is told here.
+    bool ready = false;
+    runAction(*p->ctx_, [&] {
+        ready = readiness::complete(readiness::check(*p->store_, platform.clock.today()));
+    });
+    if (!day.weekKnown() && ready) {
         platform.boxes.ok(
             QStringLiteral("学期首日（开学第一周星期一的日期）尚未设定，当前周次暂记为0。\n"
                            "请在“数据初始化—基本数据录入—学期首日设定”中输入，输入后即刻生效。"));

@@ -10,6 +10,7 @@
 #include "shell/notices_menu_wiring.h"
 #include "shell/safekeeping_menu_wiring.h"
 #include "shell/statistics_wiring.h"
+#include "shell/term_checklist_wiring.h"
 #include "ui/backups.h"
 #include "ui/new_day.h"
 #include "ui/run_context.h"
@@ -84,6 +85,7 @@ const std::vector<Registered>& windowRegistry() {
     // item sits.
     static const std::vector<Registered> all = {
         // 数据初始化
+        {"FormKX", "kxzb", None, openTermChecklist},
         {"sysjqk", "sysjqk", EmptyAllData, emptyEverything},
         {"Form13", "xqdyt", None, window<TermStartWindow>("Form13")},
         {"FormZX", "zxsj", PeriodTimes, window<PeriodTimesWindow>("FormZX")},

@@ -244,7 +244,7 @@ void ScenarioRunner::Checking::expectFits(ScenarioRunner& r, const QStringList& 
                       .arg(frame.width())
                       .arg(frame.height());
     for (QWidget* c : w->findChildren<QWidget*>()) {
-        if (c->isWindow() || c->objectName().isEmpty() || c->objectName().startsWith("qt_"))
+        if (c->window() != w || c->objectName().isEmpty() || c->objectName().startsWith("qt_"))
             continue;
         const QRect at(c->mapTo(w, QPoint(0, 0)), c->size());
         // A hidden control a layout has not placed yet takes no room.

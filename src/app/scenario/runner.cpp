@@ -115,7 +115,10 @@ ScenarioRunner::Target ScenarioRunner::find(const QString& path) {
     if (!m.captured(3).isEmpty()) name = arrayName(name, m.captured(3).toInt());
     // One name may serve two parts of a window that are never shown together (the main
     // window's Label1 heads the record viewer and the import progress): the shown one is meant.
-    const auto named = t.window->findChildren<QWidget*>(name);
+    // A window owned by this one (every tool window belongs to the main window) keeps its
+    // controls to itself.
+    auto named = t.window->findChildren<QWidget*>(name);
+    named.removeIf([&t](QWidget* w) { return w->window() != t.window; });
     QWidget* shown = nullptr;
     for (auto* w : named)
         if (w->isVisible() && !shown) shown = w;
