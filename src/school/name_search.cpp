@@ -224,7 +224,8 @@ std::string unknownNameMessage(std::string_view typed, const std::vector<std::st
     std::string out = "没有名为“" + std::string(text::trimmed(typed)) + "”的教师。";
     if (near.empty()) return out;
     out += "是不是：";
-    for (std::size_t i = 0; i < near.size(); ++i) out += (i == 0 ? "" : "、") + near[i];
+    for (std::size_t i = 0; i < near.size(); ++i)
+        out += (i == 0 ? "" : "、") + std::string(text::trimmed(near[i]));
     return out + "？";
 }
 

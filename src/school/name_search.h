@@ -35,7 +35,8 @@ std::vector<std::string> completions(const std::vector<std::string>& names, std:
 // character added or dropped. Nothing for a stored name or a blank text.
 std::vector<std::string> nearNames(const std::vector<std::string>& names, std::string_view typed);
 
-// "没有名为“宋艳”的教师。是不是：宋燕？", or without the question when nothing is near.
+// "没有名为“宋艳”的教师。是不是：宋燕？", or without the question when nothing is near (names
+// shown without the blanks at their ends).
 std::string unknownNameMessage(std::string_view typed, const std::vector<std::string>& near);
 
 // The stored name a typed name stands for (by `match`), or the refusal naming the near names.

@@ -179,16 +179,15 @@ void AbsenceEntryWindow::confirmTeacher() {
         ctx_.platform.boxes.okCancel(QStringLiteral("您还内容没有填写完整,请确认！"));
         return;
     }
+    // A name no teacher has is told first, with the names it was probably meant for; nothing
+    // else happens then (the working day stays where it is).
+    const auto stored = absence::storedTeacher(ctx_.store, ss(name_->text()));
+    if (showIfRefused(ctx_, stored)) return;
     const auto weekday = absence::weekdayFrom(ss(weekday_->text()));
     if (showIfRefused(ctx_, weekday)) return;
     // A weekday typed into the box moves the working day, as an arrow does.
     if (*weekday != ctx_.day.weekday() && !moveWorkingDay(ctx_, ctx_.day.withWeekday(*weekday))) {
         showWeekday(ctx_.day.weekday());
-        return;
-    }
-    const auto stored = absence::storedTeacher(ctx_.store, ss(name_->text()));
-    if (!stored) {
-        ctx_.platform.boxes.ok(QStringLiteral("您输入的教师姓名不存在！"));
         return;
     }
     const QString name = qs(*stored);
