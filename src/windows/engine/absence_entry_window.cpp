@@ -14,6 +14,7 @@
 #include "school/term_start.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
+#include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "ui/working_day_moves.h"
@@ -48,6 +49,7 @@ void AbsenceEntryWindow::build() {
 
     makeLabel(this, "Label1", QStringLiteral("姓名："), {14, 12, 44, 26});
     name_ = makeLineEdit(this, "Text1", {58, 12, 110, 26});
+    attachTeacherCompletion(ctx_, name_);
     connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) {
         // Another name typed: the rows shown belong to the teacher confirmed before.
         if (!teacher_.isEmpty() && t != teacher_) {
