@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/free_period_leave.h"
-#include "school/names.h"
+#include "school/name_search.h"
 #include "store/store.h"
 #include "store/tables/away.h"
 #include "store/tables/queue.h"
@@ -40,8 +40,8 @@ Checked<int> weekdayFrom(std::string_view text) {
     return t[0] - '0';
 }
 
-std::optional<std::string> storedTeacher(Store& store, std::string_view name) {
-    return names::storedTeacher(store, name);
+Checked<std::string> storedTeacher(Store& store, std::string_view name) {
+    return names::knownTeacher(store, name);
 }
 
 bool PeriodRow::covered() const {

@@ -23,9 +23,9 @@ namespace absence {
 // The weekday box as typed: 1 to 5; anything else is refused before any query.
 Checked<int> weekdayFrom(std::string_view text);
 
-// The teacher of 教师姓名 a name typed or clicked stands for (names::storedTeacher); none
-// when the name is not a teacher's.
-std::optional<std::string> storedTeacher(Store& store, std::string_view name);
+// The teacher of 教师姓名 a name typed or clicked stands for (names::knownTeacher); refused,
+// naming the teachers it was probably meant for, when the name is not a teacher's.
+Checked<std::string> storedTeacher(Store& store, std::string_view name);
 
 // One lesson of the teacher in a period.
 struct Lesson {

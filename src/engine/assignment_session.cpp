@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "school/name_search.h"
 #include "school/names.h"
 #include "school/working_day.h"
+#include "store/text.h"
 #include "store/week.h"
 
 namespace daike::assignment {
@@ -151,6 +153,18 @@ void Session::teacherPicked(std::string name) {
 }
 
 void Session::load() {
+    // A typed name no teacher has is told first, with the names it was probably meant for,
+    // and nothing else happens: the operator must not read it as a day without lessons. A
+    // teacher of the list is taken as listed.
+    const bool listed =
+        !oneTeacher_ && std::find(absent_.begin(), absent_.end(), name_) != absent_.end();
+    if (!listed && !text::trimmed(name_).empty()) {
+        const auto known = names::knownTeacher(store_, name_);
+        if (!known) {
+            op_.tell(known.refusal().message);
+            return;
+        }
+    }
     selectedPeriod_ = -1;
     selectedLesson_.reset();
     // One teacher is typed, and matched against the stored names blanks and all; a listed

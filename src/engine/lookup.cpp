@@ -1,7 +1,7 @@
 #include "engine/lookup.h"
 
 #include "engine/modification.h"
-#include "school/names.h"
+#include "school/name_search.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/timetable.h"
@@ -64,8 +64,11 @@ Checked<TeacherWhere> whereIsTeacher(Store& store, int weekday, std::string_view
     // Blanks alone (ASCII or the full-width one) name nobody.
     if (given.find_first_not_of(" \t\xE3\x80") == std::string_view::npos)
         return Refusal{"您所查教师还没有选定"};
+    // A name no teacher has would read as a teacher in the office.
+    const auto known = names::knownTeacher(store, given);
+    if (!known) return known.refusal();
     if (!validWeekday(weekday)) return kNoWeekday;
-    const std::string name = names::storedTeacherName(store, given);
+    const std::string& name = *known;
     TeacherWhere out;
     LessonFilter slot;
     slot.weekday = weekday;

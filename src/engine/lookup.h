@@ -44,13 +44,14 @@ struct TeacherWhere {
 };
 
 // Where a teacher is in a period (1 to 6) of a weekday (1 to 5), the teacher being the one the
-// name typed or picked stands for (names::storedTeacherName): in the class of the lesson;
+// name typed or picked stands for (names::match): in the class of the lesson;
 // "已公出" when that lesson was covered today or, in a free period, when the teacher is among
 // the period's teachers of 代课教师 (up to its first empty cell); "在办公" otherwise. A teacher
 // who covers a lesson in a free period today is in that class, with "代" before the subject.
 // 代课教师 holds the day being covered (`coverDay`, see `bookedDay`) only: asked about
 // another weekday, nobody is away in a free period. Refused while no teacher is named or the
-// weekday is not one of the five.
+// weekday is not one of the five; a name no teacher has is refused first, naming the teachers
+// it was probably meant for (names::knownTeacher).
 // The day the bookings of 代课教师 belong to: the day of today's cover records when there are
 // any (at the weekend or on the next morning they are still that day's), else the run's
 // weekday.

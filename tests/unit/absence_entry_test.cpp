@@ -197,6 +197,6 @@ TEST_F(AbsenceEntryTest, EnteredAgainTheSameDayHisEntryIsEditedNotDoubled) {
                      "IS NOT NULL"),
               "张老师|NULL|张老师|张老师|张老师");
     EXPECT_EQ(db.one("SELECT 标记||已代标记 FROM 任课情况 WHERE 星期=3 AND 节次=2"), "11");
-    EXPECT_EQ(absence::storedTeacher(*db, "李老师"), "李老师");
-    EXPECT_EQ(absence::storedTeacher(*db, "李"), std::nullopt);
+    EXPECT_EQ(*absence::storedTeacher(*db, "李老师"), "李老师");
+    EXPECT_FALSE(absence::storedTeacher(*db, "李"));
 }

@@ -13,6 +13,7 @@
 #include "school/cover_rules.h"
 #include "school/working_day.h"
 #include "store/changes.h"
+#include "store/text.h"
 #include "test_support.h"
 
 namespace daike {
@@ -215,6 +216,44 @@ TEST_F(SessionTest, OneTeacherModeKeepsNoListAndHandsHisDayToTheExitStep) {
     int covered = 0;
     for (bool c : leave->day.covered) covered += c;
     EXPECT_EQ(covered, 1);
+}
+
+// A mistyped name is told as no teacher's, with the teacher meant, before the reason is asked;
+// the day shown stays and nothing is written. A real teacher without lessons is told so.
+TEST_F(SessionTest, AMistypedNameIsToldAsNoTeachersAndLoadsNothing) {
+    enter(lessonsOfTheDay());
+    assignment::Session s(*db, day, op, Mode::OneTeacher);
+    s.nameTyped(absent);
+    s.reasonTyped("病假");
+    s.load();
+    ASSERT_EQ(s.grid(), GridState::Shown);
+    const auto lessons = s.lessons();
+    const std::string queued = db.one("SELECT count(*) FROM 需代课目情况");
+
+    auto typo = text::characters(absent);
+    typo.back() = "燚";
+    std::string mistyped;
+    for (const auto& c : typo) mistyped += c;
+    op.told.clear();
+    op.asked.clear();
+    s.nameTyped(mistyped);
+    s.reasonTyped("事假");
+    s.load();
+    ASSERT_EQ(op.told.size(), 1u);
+    EXPECT_TRUE(op.told[0].starts_with("没有名为“" + mistyped + "”的教师。是不是："));
+    EXPECT_NE(op.told[0].find(absent), std::string::npos);
+    EXPECT_TRUE(op.asked.empty());
+    EXPECT_EQ(s.grid(), GridState::Shown);
+    EXPECT_EQ(s.lessons().size(), lessons.size());
+    EXPECT_EQ(db.one("SELECT count(*) FROM 需代课目情况"), queued);
+    EXPECT_EQ(db.one("SELECT count(*) FROM 当天代课记录"), "0");
+
+    db->execScript("INSERT INTO 教师姓名 (姓名) VALUES ('无课老师')");
+    op.told.clear();
+    s.nameTyped("无课老师 ");
+    s.load();
+    EXPECT_EQ(op.told, std::vector<std::string>{"该教师本日无课务安排！"});
+    EXPECT_EQ(s.grid(), GridState::NoLessons);
 }
 
 // Under a limit a day, the teacher who reached it comes last and grey; giving him the lesson by

@@ -10,6 +10,8 @@ class Lookup : public testing::StoreTest {
   protected:
     void SetUp() override {
         store().execScript(
+            "INSERT INTO 教师姓名 (姓名) VALUES "
+            "('张三'),('李四'),('王五'),('赵六'),('陈七'),('孙八'),('钱九');"
             "INSERT INTO 任课情况 (姓名,星期,班级,节次,课目,已代标记) VALUES "
             "('张三',3,'一(1)',2,'语文',NULL),"
             "('李四',3,'一(10)',2,'数学',1),"  // covered today by 王五
@@ -63,6 +65,10 @@ TEST_F(Lookup, WhereIsATeacher) {
     EXPECT_EQ(at("陈七", 2, 5), "|在办公");
     EXPECT_EQ(at("", 3, 5), "您所查教师还没有选定");
     EXPECT_EQ(at("张三", 0, 2), "您所选星期不正确");
+    // A name no teacher has is not "in the office": it is refused first, with the names meant.
+    EXPECT_EQ(at("张叁", 3, 2), "没有名为“张叁”的教师。是不是：张三？");
+    EXPECT_EQ(at("张叁", 0, 2), "没有名为“张叁”的教师。是不是：张三？");
+    EXPECT_EQ(at("周十", 3, 2), "没有名为“周十”的教师。");
     // Nobody away at all.
     store().execScript("DELETE FROM 代课教师");
     EXPECT_EQ(at("陈七", 3, 5), "|在办公");

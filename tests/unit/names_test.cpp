@@ -38,9 +38,10 @@ class BlankEndedName : public testing::StoreTest {
 };
 
 TEST_F(BlankEndedName, IsFoundByTheAbsenceEntryAndTheTeacherLookUp) {
-    EXPECT_EQ(absence::storedTeacher(store(), "王一"), "王一 ");
-    EXPECT_EQ(absence::storedTeacher(store(), "王一 "), "王一 ");
-    EXPECT_EQ(absence::storedTeacher(store(), "王二"), std::nullopt);
+    EXPECT_EQ(*absence::storedTeacher(store(), "王一"), "王一 ");
+    EXPECT_EQ(*absence::storedTeacher(store(), "王一 "), "王一 ");
+    EXPECT_EQ(absence::storedTeacher(store(), "王二").refusal().message,
+              "没有名为“王二”的教师。是不是：王一？");
     for (const char* given : {"王一 ", "王一", " 王一"}) {
         const auto w = lookup::whereIsTeacher(store(), 3, given, 2, 3);
         EXPECT_EQ(w->place + "|" + w->status, "一(3)|语文课") << given;

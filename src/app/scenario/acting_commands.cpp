@@ -1,10 +1,12 @@
 // The scenario commands of one group. Acting: message-box answers, menu items, clicks, typing,
 // keys, choices, screenshots.
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -14,10 +16,13 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTableView>
+#include <algorithm>
 
 #include "commands.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "ui/name_completion.h"
+#include "ui/widgets.h"
 
 namespace daike {
 
@@ -114,6 +119,19 @@ void ScenarioRunner::Acting::type(ScenarioRunner& r, const QStringList& a) {
 // key
 void ScenarioRunner::Acting::key(ScenarioRunner& r, const QStringList& a) {
     r.key(r.widget(a[1]), a[2]);
+}
+
+// choose-completion
+void ScenarioRunner::Acting::chooseCompletion(ScenarioRunner& r, const QStringList& a) {
+    auto* box = qobject_cast<QLineEdit*>(keyTarget(r.widget(a[1])));
+    if (!box || !box->completer()) cannot(a[1] + " has no name completer");
+    const auto offered = offeredNames(box);
+    if (std::find(offered.begin(), offered.end(), ss(a[2])) == offered.end())
+        cannot(a[2] + " is not offered by " + a[1]);
+    auto* completer = box->completer();
+    if (completer->popup()) completer->popup()->hide();
+    emit completer->activated(a[2]);
+    r.settle();
 }
 
 // choose

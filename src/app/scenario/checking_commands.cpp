@@ -20,6 +20,7 @@
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "store/store.h"
+#include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -121,6 +122,18 @@ void ScenarioRunner::Checking::expectItems(ScenarioRunner& r, const QStringList&
     }
     const QString got = items.join('|');
     r.expect(got == a[2], a[1] + ": expected items \"" + a[2] + "\", got \"" + got + "\"");
+}
+
+// expect-completions
+void ScenarioRunner::Checking::expectCompletions(ScenarioRunner& r, const QStringList& a) {
+    QWidget* w = r.widget(a[1]);
+    if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) w = c->lineEdit();
+    auto* box = qobject_cast<QLineEdit*>(w);
+    if (!box || !box->completer()) cannot(a[1] + " has no name completer");
+    QStringList offered;
+    for (const auto& n : offeredNames(box)) offered << qs(n);
+    const QString got = offered.join(',');
+    r.expect(got == a[2], a[1] + ": expected completions \"" + a[2] + "\", got \"" + got + "\"");
 }
 
 // expect-shortcut

@@ -47,6 +47,7 @@ struct ScenarioRunner::Acting {
     static void type(ScenarioRunner& r, const QStringList& a);
     static void key(ScenarioRunner& r, const QStringList& a);
     static void choose(ScenarioRunner& r, const QStringList& a);
+    static void chooseCompletion(ScenarioRunner& r, const QStringList& a);
     static void screenshot(ScenarioRunner& r, const QStringList& a);
     static void clickHeader(ScenarioRunner& r, const QStringList& a);
 };
@@ -59,6 +60,7 @@ struct ScenarioRunner::Checking {
     static void skipMessages(ScenarioRunner& r, const QStringList& a);
     static void expectText(ScenarioRunner& r, const QStringList& a);
     static void expectItems(ScenarioRunner& r, const QStringList& a);
+    static void expectCompletions(ScenarioRunner& r, const QStringList& a);
     static void expectShortcut(ScenarioRunner& r, const QStringList& a);
     static void expectVisible(ScenarioRunner& r, const QStringList& a);
     static void expectHidden(ScenarioRunner& r, const QStringList& a);

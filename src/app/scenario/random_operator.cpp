@@ -110,9 +110,11 @@ class Generator {
                 for (const auto& n : teachers::names(*s)) names_ << QString::fromStdString(n);
         if (names_.isEmpty()) return QStringLiteral("张三");
         QString n = names_[roll(static_cast<int>(names_.size()))];
-        switch (roll(10)) {
+        switch (roll(11)) {
             case 0:
                 return n + "甲";  // a name not in the school
+            case 3:
+                return mistyped(n);
             case 1:
                 return " " + n;  // a stray blank
             case 2:
@@ -120,6 +122,19 @@ class Generator {
             default:
                 return n;
         }
+    }
+
+    // The input method's slip: one character of the name changed for another (宋艳 for 宋燕),
+    // the message path of every name box then runs under the checks.
+    QString mistyped(const QString& n) {
+        static const QString others = QStringLiteral("艳燕岩华芳伟明丽");
+        if (n.isEmpty()) return QStringLiteral("宋艳");
+        const int at = roll(static_cast<int>(n.size()));
+        QChar c = others[roll(static_cast<int>(others.size()))];
+        if (c == n[at]) c = c == others[0] ? others[1] : others[0];
+        QString out = n;
+        out[at] = c;
+        return out;
     }
 
     // The assignment screen's own rhythm, which random clicks rarely hit: a teacher loaded with a

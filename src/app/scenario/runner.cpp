@@ -216,6 +216,9 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
          "chooses an item of a drop-down list (or types it); in a list, the first item starting "
          "with ITEM",
          false, Acting::choose},
+        {"choose-completion", 2, "W.C NAME",
+         "chooses an entry of the list a name box's completer offers, as a click on it does", false,
+         Acting::chooseCompletion},
         {"screenshot", 2, "W[.C] FILE.png", "saves a picture of a window or control", false,
          Acting::screenshot},
         // Checking
@@ -233,6 +236,9 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
          Checking::expectText},
         {"expect-items", 2, "W.C \"a|b|c\"", "the items of a drop-down list or a list in order",
          false, Checking::expectItems},
+        {"expect-completions", 2, "W.C \"a,b,c\"",
+         "the names a name box's completer offers now, in order (\"\" for none)", false,
+         Checking::expectCompletions},
         {"expect-shortcut", 2, "Form2.ITEM KEYS", "a menu item's shortcut", false,
          Checking::expectShortcut},
         {"expect-visible", 1, "W.C[i]", "the control is shown", false, Checking::expectVisible},

@@ -14,6 +14,7 @@
 #include "school/term_start.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
+#include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "ui/working_day_moves.h"
@@ -48,6 +49,7 @@ void AbsenceEntryWindow::build() {
 
     makeLabel(this, "Label1", QStringLiteral("姓名："), {14, 12, 44, 26});
     name_ = makeLineEdit(this, "Text1", {58, 12, 110, 26});
+    attachTeacherCompletion(ctx_, name_);
     connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) {
         // Another name typed: the rows shown belong to the teacher confirmed before.
         if (!teacher_.isEmpty() && t != teacher_) {
@@ -179,16 +181,15 @@ void AbsenceEntryWindow::confirmTeacher() {
         ctx_.platform.boxes.okCancel(QStringLiteral("您还内容没有填写完整,请确认！"));
         return;
     }
+    // A name no teacher has is told first, with the names it was probably meant for; nothing
+    // else happens then (the working day stays where it is).
+    const auto stored = absence::storedTeacher(ctx_.store, ss(name_->text()));
+    if (showIfRefused(ctx_, stored)) return;
     const auto weekday = absence::weekdayFrom(ss(weekday_->text()));
     if (showIfRefused(ctx_, weekday)) return;
     // A weekday typed into the box moves the working day, as an arrow does.
     if (*weekday != ctx_.day.weekday() && !moveWorkingDay(ctx_, ctx_.day.withWeekday(*weekday))) {
         showWeekday(ctx_.day.weekday());
-        return;
-    }
-    const auto stored = absence::storedTeacher(ctx_.store, ss(name_->text()));
-    if (!stored) {
-        ctx_.platform.boxes.ok(QStringLiteral("您输入的教师姓名不存在！"));
         return;
     }
     const QString name = qs(*stored);

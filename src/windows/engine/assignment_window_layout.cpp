@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include "store/week.h"
+#include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/engine/assignment_window.h"
@@ -75,6 +76,9 @@ void AssignmentWindow::build() {
     teachers_->setGeometry(230, 6, 120, 26);
     typed_ = makeLineEdit(this, "Text3", {230, 6, 94, 26});
     typed_->hide();
+    // Both boxes offer the stored names as the operator types.
+    attachTeacherCompletion(ctx_, typed_);
+    attachTeacherCompletion(ctx_, teachers_->lineEdit());
     pick_ = makeButton(this, "Command7", QStringLiteral("…"), {326, 6, 24, 26});
     pick_->setToolTip(QStringLiteral("选择教师"));
     pick_->hide();

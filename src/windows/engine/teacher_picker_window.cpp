@@ -1,11 +1,18 @@
 #include "windows/engine/teacher_picker_window.h"
 
+#include <QCompleter>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "engine/teacher_picker.h"
+#include "school/name_search.h"
+#include "store/text.h"
+#include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -43,6 +50,20 @@ TeacherPickerWindow::TeacherPickerWindow(RunContext& ctx, QWidget* owner) : ctx_
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"),
                           {12 + (picker::kColumns * kPlaceW + 20 - 100) / 2, bottom + 10, 100, 30});
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    // 查找：the names that fit what is typed stand out, the others step back; choosing one from
+    // the box's list picks that teacher as a click on his place does.
+    makeLabel(this, "Label5", QStringLiteral("查找："), {12, bottom + 14, 44, 24});
+    find_ = makeLineEdit(this, "Text1", {56, bottom + 12, 140, 26});
+    attachNameCompletion(find_, [this] { return names_; });
+    connect(find_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        filter_ = ss(text);
+        showFound();
+    });
+    connect(find_->completer(), qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& name) {
+                const auto it = std::find(names_.begin(), names_.end(), ss(name));
+                if (it != names_.end()) pick(static_cast<int>(it - names_.begin()));
+            });
     setFixedSize(picker::kColumns * kPlaceW + 44, bottom + 52);
     placeWindow(*this, ctx_.platform.screen, {40, 60});
 }
@@ -50,6 +71,25 @@ TeacherPickerWindow::TeacherPickerWindow(RunContext& ctx, QWidget* owner) : ctx_
 bool TeacherPickerWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) placePointer(ctx_.platform, {375, 375}, {525, 465});
     return QWidget::event(e);
+}
+
+void TeacherPickerWindow::showFound() {
+    const auto found = names::completions(names_, filter_);
+    const bool filtering = !text::trimmed(filter_).empty();
+    for (std::size_t k = 0; k < names_.size(); ++k) {
+        const bool fits = std::find(found.begin(), found.end(), names_[k]) != found.end();
+        auto* label = findChild<QLabel*>(arrayName("Label4", static_cast<int>(k)));
+        auto* option = findChild<QRadioButton*>(arrayName("Option1", static_cast<int>(k)));
+        if (!label || !option) continue;
+        if (filtering && fits) {
+            setBackground(label, colors::selected);
+        } else {
+            label->setAutoFillBackground(false);
+            label->setPalette(QPalette());
+        }
+        label->setEnabled(!filtering || fits);
+        option->setEnabled(!filtering || fits);
+    }
 }
 
 void TeacherPickerWindow::pick(int place) {
@@ -61,6 +101,10 @@ void TeacherPickerWindow::pick(int place) {
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
+    // The next time the picker opens, every teacher shows again.
+    find_->clear();
+    filter_.clear();
+    showFound();
     hide();
     emit picked(name);
 }

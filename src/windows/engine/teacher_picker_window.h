@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class QLineEdit;
+
 namespace daike {
 
 struct RunContext;
@@ -32,8 +34,12 @@ class TeacherPickerWindow : public QWidget {
 
   private:
     void pick(int place);
+    // The places of the names that fit 查找 stand out; with a filter the others are disabled.
+    void showFound();
     RunContext& ctx_;
     std::vector<std::string> names_;  // by place
+    std::string filter_;              // as typed into 查找
+    QLineEdit* find_ = nullptr;
 };
 
 }  // namespace daike

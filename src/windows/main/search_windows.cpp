@@ -10,6 +10,7 @@
 #include "basedata/classes.h"
 #include "engine/lookup.h"
 #include "store/week.h"
+#include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -126,6 +127,7 @@ TeacherSearchWindow::TeacherSearchWindow(RunContext& ctx, QWidget* owner)
     : SlotSearchWindow(ctx, owner, "Form12", QStringLiteral("教师查找")) {
     makeLabel(this, "Label3", QStringLiteral("教师"), {20, 18, 40, 24});
     nameBox_ = makeLineEdit(this, "Text1", {70, 16, 150, 26});
+    attachTeacherCompletion(ctx_, nameBox_);
     connect(nameBox_, &QLineEdit::textEdited, this,
             [this](const QString& text) { name_ = ss(text); });
     auto* pick = makeButton(this, "Command7", QStringLiteral("…"), {226, 16, 40, 26});
