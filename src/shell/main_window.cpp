@@ -21,6 +21,8 @@
 #include "shell/window_registry.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
+#include "ui/help.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/day_board_view.h"
@@ -68,6 +70,18 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     buildMenu();
     wireMenu();
     showCalendar();
+
+    // F1 explains what the working area shows: the record viewer or the import panel when one
+    // of them covers today's board, else the main window and its board.
+    installHelpKey(this, [this] {
+        for (const char* panel : {"recordViewer", "Frame1"})
+            if (auto* w = centralWidget()->findChild<QWidget*>(panel); w && w->isVisible())
+                return QString::fromUtf8(panel);
+        return objectName();
+    });
+    // The menu is the main window's work: Enter has no button to run here.
+    setNoMainButton(this);
+    prepareKeyboard(this);
 }
 
 MainWindow::~MainWindow() = default;

@@ -10,6 +10,7 @@
 #include "store/safekeeping.h"
 #include "store/store.h"
 #include "ui/backups.h"
+#include "ui/help.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -155,6 +156,9 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
                            "请在“数据初始化—基本数据录入—学期首日设定”中输入，输入后即刻生效。"));
     }
     p->main_ = std::make_unique<MainWindow>(*p->ctx_);
+    setHelpPlacement([ctx = p->ctx_.get()](QWidget& help) {
+        placeWindow(help, ctx->platform.screen, {90, 40});
+    });
     placeWindow(*p->main_, platform.screen, {0, 0});
     p->main_->show();
     p->main_->activateWindow();
@@ -162,6 +166,7 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
 }
 
 Program::~Program() {
+    setHelpPlacement({});
     main_.reset();
     if (store_) store_->announceTo(nullptr);
     ctx_.reset();

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 
 #include "store/store_error.h"
+#include "ui/help.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 
 namespace daike {
@@ -115,6 +117,9 @@ void makeToolWindow(QWidget* w, QWidget* owner, const QString& name, const QStri
     w->setWindowTitle(caption);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->installEventFilter(new EscapeCloses(w));
+    // F1 opens the window's help page; at first show, Tab order and names for the keyboard.
+    installHelpKey(w);
+    prepareKeyboard(w);
 }
 
 QWidget* findWindow(const QString& name) {

@@ -69,7 +69,8 @@ void clearRadio(QRadioButton* b);
 // A window of the program other than the main window: its own top-level window, owned by the
 // main window so that closing the main window closes it, deleted when closed. Esc closes it
 // through close(), as its title bar does, so that the window's own closing questions and
-// records run; a control that uses Esc itself (an open drop-down list) keeps it.
+// records run; a control that uses Esc itself (an open drop-down list) keeps it. F1 opens its
+// help page (ui/help.h); the keyboard is prepared at first show (ui/keyboard.h).
 void makeToolWindow(QWidget* w, QWidget* owner, const QString& name, const QString& caption);
 
 // The open window with that name, if any.

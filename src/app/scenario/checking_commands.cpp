@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTextEdit>
 #include <memory>
@@ -20,6 +21,8 @@
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "store/store.h"
+#include "ui/help.h"
+#include "ui/keyboard.h"
 #include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -327,6 +330,37 @@ void ScenarioRunner::Checking::expectFault(ScenarioRunner& r, const QStringList&
     const bool named = std::any_of(faults.begin(), faults.end(),
                                    [&](const QString& f) { return f.startsWith(a[1]); });
     r.expect(named, "no fault \"" + a[1] + "\" among: " + faults.join(" / "));
+}
+
+// expect-help-page
+void ScenarioRunner::Checking::expectHelpPage(ScenarioRunner& r, const QStringList& a) {
+    auto* help = qobject_cast<HelpWindow*>(findWindow(QStringLiteral("FormHelp")));
+    if (!help || !help->isVisible()) {
+        r.expect(false, "FormHelp is not open");
+        return;
+    }
+    r.expect(help->page() == a[1], "FormHelp: expected the page " + a[1] + ", got " + help->page());
+}
+
+// expect-keyboard
+void ScenarioRunner::Checking::expectKeyboard(ScenarioRunner& r, const QStringList& a) {
+    QWidget* window = r.find(a[1]).window;
+    if (!window->isVisible()) cannot(a[1] + " is not shown");
+    QStringList unnamed;
+    for (QWidget* w : tabControls(window))
+        if (w->accessibleName().trimmed().isEmpty())
+            unnamed << (w->objectName().isEmpty() ? QString::fromUtf8(w->metaObject()->className())
+                                                  : w->objectName());
+    r.expect(unnamed.isEmpty(),
+             a[1] + ": controls without an accessible name: " + unnamed.join(' '));
+    r.expect(mainButtonDeclared(window),
+             a[1] + " names no main button and does not say it has none");
+    if (auto* main = mainButton(window))
+        r.expect(main->window() == window, a[1] + ": its main button lies in another window");
+    if (r.mainWindow() && window == static_cast<QWidget*>(r.mainWindow())) return;
+    r.key(window, QStringLiteral("Esc"));
+    QWidget* still = findWindow(a[1]);
+    r.expect(!still || !still->isVisible(), a[1] + " stays open after Esc");
 }
 
 }  // namespace daike

@@ -80,6 +80,8 @@ struct ScenarioRunner::Checking {
     static void expectCell(ScenarioRunner& r, const QStringList& a);
     static void checkInvariants(ScenarioRunner& r, const QStringList& a);
     static void expectFault(ScenarioRunner& r, const QStringList& a);
+    static void expectHelpPage(ScenarioRunner& r, const QStringList& a);
+    static void expectKeyboard(ScenarioRunner& r, const QStringList& a);
 };
 
 // Files and printing (files_printing_commands.cpp).

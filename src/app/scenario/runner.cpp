@@ -267,6 +267,14 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
         {"expect-fault", 1, "\"RULE\"",
          "check-invariants would name a broken rule starting with RULE (the oracle's own test)",
          true, Checking::expectFault},
+        {"expect-help-page", 1, "W",
+         "the help window FormHelp is open on the page of window W (index: the list of windows)",
+         false, Checking::expectHelpPage},
+        {"expect-keyboard", 1, "W",
+         "window W can be used without the mouse: every shown, enabled control Tab reaches has an "
+         "accessible name, the window names its main button (or says it has none), and Esc "
+         "closes it (not the main window), which this checks last",
+         false, Checking::expectKeyboard},
         {"expect-value", 2, "NAME VALUE", "a run-wide value (当前星期, 代课方式, …) as text", true,
          Checking::expectValue},
         {"expect-pointer", 2, "X Y", "where the pointer was last put", false,
