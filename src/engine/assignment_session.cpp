@@ -269,6 +269,17 @@ Next Session::confirm() {
     return finishDay();
 }
 
+Next Session::keepChosenLesson() {
+    if (!suggestionsShown_ || selectedRow_ < 0 || selectedPeriod_ < 0) return Next::Stay;
+    const auto* chosen = candidateAt(selectedRow_);
+    // The panel speaks of one candidate: another chosen since then has not been offered it.
+    if (!chosen || chosen->name != suggestionsFor_) return Next::Stay;
+    suggestionsShown_ = false;
+    op_.point(Spot::ConfirmButton);
+    recordCover();
+    return finishDay();
+}
+
 void Session::moreSuggestions() {
     if (suggestionOffset_ + 4 < static_cast<int>(suggestions_.size())) suggestionOffset_ += 4;
 }

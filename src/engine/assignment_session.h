@@ -141,6 +141,9 @@ class Session {
     Next confirm();
     // A suggestion taken: its teacher's day loaded under his own reason and its lesson chosen.
     void takeSuggestion(int row);
+    // 仍代原课 on the suggestion panel: the candidate keeps the lesson first chosen, asked and
+    // recorded as 确定 does when no better lesson is found.
+    Next keepChosenLesson();
     void moreSuggestions();
     void earlierSuggestions();
     // The exit step: lessons held back are released. For one teacher, his day as the

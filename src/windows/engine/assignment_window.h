@@ -122,6 +122,8 @@ class AssignmentWindow : public QWidget {
     std::array<SuggestionRow, 4> suggestionRows_{};
     QPushButton* moreSuggestions_;
     QPushButton* earlierSuggestions_;
+    QLabel* suggestionWhy_;    // Label16b
+    QPushButton* keepChosen_;  // Command13
 
     QPointer<QWidget> picker_;       // Form8, while this window has it open
     bool pickerPending_ = false;     // the picker is open for this window: bring it back first
