@@ -184,7 +184,12 @@ void orderTabsByPosition(QWidget* window) {
         if (std::abs(ra.top() - rb.top()) > 8) return ra.top() < rb.top();
         return ra.left() < rb.left();
     });
+    // Qt 6.4 leaves the chain alone when the first of a pair ends it: a stand-in at the end
+    // keeps every pair off the end while the chain is relinked.
+    auto* end = new QWidget(window);
+    end->setFocusPolicy(Qt::TabFocus);
     for (qsizetype i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
+    delete end;
 }
 
 QString nameFromSurroundings(const QWidget* control) {
