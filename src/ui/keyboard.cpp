@@ -148,6 +148,30 @@ QString labelBeside(const QRect& c, const QList<QLabel*>& labels, const QWidget*
     return {};
 }
 
+// An option or tick box without a caption is named by the labels just after it on its line,
+// as a place's number and name ("3. 张老师").
+QString labelsAfter(const QRect& c, const QList<QLabel*>& labels, const QWidget* control) {
+    QStringList words;
+    int from = c.right();
+    for (int taken = 0; taken < 2; ++taken) {
+        const QLabel* next = nullptr;
+        int nextGap = 0;
+        for (const QLabel* l : labels) {
+            if (plain(l->text()).isEmpty()) continue;
+            if (l->isVisibleTo(l->window()) != control->isVisibleTo(control->window())) continue;
+            const QRect r = inWindow(l);
+            const int middle = r.center().y();
+            const int gap = r.left() - from;
+            if (gap < -4 || gap > 12 || middle < c.top() || middle > c.bottom()) continue;
+            if (!next || gap < nextGap) next = l, nextGap = gap;
+        }
+        if (!next) break;
+        words << plain(next->text());
+        from = inWindow(next).right();
+    }
+    return words.join(' ');
+}
+
 }  // namespace
 
 void setMainButton(QWidget* window, QPushButton* button) {
@@ -201,7 +225,9 @@ QString nameFromSurroundings(const QWidget* control) {
     QList<QLabel*> near;
     if (control->parentWidget())
         near = control->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    QString name = labelBeside(c, near, control);
+    QString name;
+    if (qobject_cast<const QAbstractButton*>(control)) name = labelsAfter(c, near, control);
+    if (name.isEmpty()) name = labelBeside(c, near, control);
     if (name.isEmpty()) name = labelBeside(c, control->window()->findChildren<QLabel*>(), control);
     if (name.isEmpty()) name = own;
     if (name.isEmpty()) name = plain(control->toolTip());

@@ -9,6 +9,7 @@
 #include "basedata/classes.h"
 #include "store/week.h"
 #include "ui/backups.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -34,6 +35,7 @@ ClassesWindow::ClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         makeLabel(frame, arrayName("Label2", g), QStringLiteral("个班"), {172, y + 2, 40, 24});
     }
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {100, 280, 100, 32});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { write(); }); });
     placeWindow(*this, ctx_.platform.screen, {240, 120});
 }
@@ -58,6 +60,7 @@ CoursesWindow::CoursesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         makeCheck(this, arrayName("Check2", g), gradeCaption(g),
                   {20 + (g % 3) * 80, 60 + (g / 3) * 30, 76, 24});
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {80, 130, 100, 32});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { store(); }); });
 
     for (int g = 0; g < week::kGrades; ++g) {

@@ -8,6 +8,7 @@
 
 #include "basedata/classes.h"
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -23,6 +24,8 @@ const QString kSaveQuestion = QStringLiteral("已改动，是否确定保存（�
 
 MainClassesWindow::MainClassesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "Form7", QStringLiteral("教师主要任课班级输入"));
+    // 上一位 and 下一位 ask before storing: Enter runs neither.
+    setNoMainButton(this);
     setFixedSize(780, 500);
 
     place_ = makeLabel(this, "Label9", QString(), {20, 12, 120, 24});

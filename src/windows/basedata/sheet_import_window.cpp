@@ -20,6 +20,7 @@
 #include "store/week.h"
 #include "ui/backups.h"
 #include "ui/change_signals.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -86,6 +87,7 @@ SheetImportWindow::SheetImportWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
     file_->setPlaceholderText(QStringLiteral("请选择总课表文件（.xlsx、.xls 或 .csv）"));
     fileRow->addWidget(file_, 1);
     auto* choose = makeButton(this, "Command1", QStringLiteral("选择文件…"));
+    setMainButton(this, choose);
     fileRow->addWidget(choose);
     layout->addLayout(fileRow);
 

@@ -7,6 +7,7 @@
 
 #include "basedata/teacher_names.h"
 #include "ui/backups.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -31,6 +32,7 @@ TeacherNamesWindow::TeacherNamesWindow(RunContext& ctx, QWidget* owner) : ctx_(c
     note->setWordWrap(true);
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"),
                           {(4 * colWidth + 20) / 2 - 50, below + 44, 100, 30});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { store(); }); });
     // Enter goes on to the next place, as typing a list down a column; Enter in an empty place
     // or in the last one stores the list.

@@ -10,6 +10,7 @@
 #include "engine/teacher_picker.h"
 #include "store/store.h"
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -83,6 +84,7 @@ TimetableWindow::TimetableWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     }
     auto* save = makeButton(this, "Command1", QStringLiteral("保存"),
                             {kGridLeft + week::kDays * kCellWidth / 2 - 150, below + 60, 100, 30});
+    setMainButton(this, save);
     auto* del = makeButton(this, "Command2", QStringLiteral("删除"),
                            {kGridLeft + week::kDays * kCellWidth / 2 + 50, below + 60, 100, 30});
     connect(save, &QPushButton::clicked, this,

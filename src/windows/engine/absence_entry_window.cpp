@@ -14,6 +14,7 @@
 #include "school/term_start.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
+#include "ui/keyboard.h"
 #include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -111,6 +112,7 @@ void AbsenceEntryWindow::build() {
     }
 
     store_ = makeButton(this, "Command4", QStringLiteral("确定"), {250, 456, 120, 32});
+    setMainButton(this, store_);
     leave_ = makeButton(this, "Command5", QStringLiteral("进入代课"), {410, 456, 120, 32});
     connect(store_, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { storeSelection(); }); });

@@ -10,6 +10,7 @@
 
 #include "store/week.h"
 #include "ui/change_signals.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "ui/working_day_moves.h"
@@ -159,6 +160,9 @@ void AssignmentWindow::render() {
     renderGrid();
     renderList();
     renderSuggestions();
+    // Enter confirms the chosen candidate once there is one, else loads the teacher's day.
+    setMainButton(
+        this, session_.selectedRow() >= 0 && session_.selectedPeriod() >= 0 ? confirm_ : loadDay_);
 }
 
 void AssignmentWindow::renderBoxes() {

@@ -107,6 +107,7 @@ class AssignmentWindow : public QWidget {
     QComboBox* teachers_;     // Combo1
     QLineEdit* typed_;        // Text3
     QPushButton* pick_;       // Command7
+    QPushButton* loadDay_;    // Command1
     QComboBox* reasons_;      // Combo2
     QLineEdit* otherReason_;  // Text4
     QPushButton* takeOther_;  // Command9

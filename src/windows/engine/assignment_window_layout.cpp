@@ -111,6 +111,7 @@ void AssignmentWindow::build() {
             [this](const QString& t) { session_.nameTyped(ss(t)); });
 
     auto* load = makeButton(this, "Command1", QStringLiteral("确定"), {514, 6, 68, 26});
+    loadDay_ = load;
     connect(load, &QPushButton::clicked, this, [this] { act([this] { session_.load(); }); });
     auto* oneStep = makeButton(this, "Command12", QStringLiteral("一键安排"), {622, 6, 92, 26});
     oneStep->setToolTip(QStringLiteral("为当天所有待代的课一次排好代课教师，预览后确定"));
@@ -245,6 +246,8 @@ void AssignmentWindow::build() {
                          {x0 + kListX[c + 1], y, kListW[c + 1], kRowHeight - 1});
         row.option =
             makeRadio(frame, arrayName("Option2", r), QString(), {x0 + kListX[7], y, 18, 17});
+        // The row's values stand to its left, out of a label's reach: the option says its place.
+        row.option->setAccessibleName(QStringLiteral("可代课教师第%1位").arg(r + 1));
         connect(row.option, &QRadioButton::clicked, this,
                 [this, r] { act([this, r] { session_.clickCandidate(r); }); });
     }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -68,6 +69,7 @@ CoverRulesWindow::CoverRulesWindow(RunContext& ctx, QWidget* owner)
     connect(balanced, &QCheckBox::toggled, this, [this](bool on) { chosen_.balanced = on; });
 
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {120, 250, 110, 34});
+    setMainButton(this, ok);
     auto* cancel = makeButton(this, "Command2", QStringLiteral("取消"), {270, 250, 110, 34});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { save(); }); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);

@@ -10,6 +10,7 @@
 
 #include "store/store.h"
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -98,6 +99,7 @@ void DayProposalWindow::build() {
     table_->setSelectionMode(QAbstractItemView::NoSelection);
 
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {590, 462, 84, 28});
+    setMainButton(this, ok);
     auto* cancel = makeButton(this, "Command2", QStringLiteral("取消"), {686, 462, 84, 28});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { confirm(); }); });
     // Nothing was written: the proposal was taken back as soon as it was made.

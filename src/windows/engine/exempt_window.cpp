@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "engine/exempt.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -16,6 +17,7 @@ ExemptWindow::ExemptWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeLabel(this, "Label2", QStringLiteral("教师姓名:"), {20, 22, 70, 24});
     makeLineEdit(this, "Text1", {92, 20, 110, 26});
     auto* add = makeButton(this, "Command1", QStringLiteral("增加"), {220, 18, 50, 30});
+    setMainButton(this, add);
     auto* del = makeButton(this, "Command2", QStringLiteral("删除"), {276, 18, 50, 30});
     auto* show = makeButton(this, "Command3", QStringLiteral("显示"), {332, 18, 50, 30});
     auto* hide = makeButton(this, "Command4", QStringLiteral("隐藏"), {388, 18, 50, 30});

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -41,6 +42,7 @@ void buildGrid(QWidget* w, const QString& explanation) {
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* ok = makeButton(w, "Command1", QStringLiteral("确定"), {160, 248, 100, 32});
+    setMainButton(w, ok);
     QObject::connect(ok, &QPushButton::clicked, w, &QWidget::close);
 }
 

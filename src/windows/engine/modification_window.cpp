@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/engine/free_period_leave_window.h"
@@ -51,6 +52,8 @@ ModificationWindow::ModificationWindow(RunContext& ctx, QWidget* owner,
                                        const modification::Lists& lists)
     : ctx_(ctx) {
     makeToolWindow(this, owner, "Form3", QStringLiteral("代课情况修改"));
+    // 删除 and 重代 withdraw cover: Enter runs neither.
+    setNoMainButton(this);
     build();
     setList(substitutes_, lists.substitutes);
     setList(absent_, lists.absent);
@@ -78,6 +81,7 @@ void ModificationWindow::build() {
     frame->setGeometry(12, 52, 656, kVisibleRows * kRowH + 40);
     scroll_ = new QScrollArea(frame);
     scroll_->setObjectName("coverScroll");
+    scroll_->setAccessibleName(QStringLiteral("代课情况显示"));
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setGeometry(4, 24, 648, kVisibleRows * kRowH + 10);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

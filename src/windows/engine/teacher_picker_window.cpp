@@ -12,6 +12,7 @@
 #include "engine/teacher_picker.h"
 #include "school/name_search.h"
 #include "store/text.h"
+#include "ui/keyboard.h"
 #include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -49,6 +50,7 @@ TeacherPickerWindow::TeacherPickerWindow(RunContext& ctx, QWidget* owner) : ctx_
     const int bottom = 10 + rows * kPlaceH + 34;
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"),
                           {12 + (picker::kColumns * kPlaceW + 20 - 100) / 2, bottom + 10, 100, 30});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     // 查找：the names that fit what is typed stand out, the others step back; choosing one from
     // the box's list picks that teacher as a click on his place does.

@@ -138,6 +138,7 @@ DayBoardView::DayBoardView(RunContext& ctx, QWidget* parent) : QWidget(parent), 
     layout->setContentsMargins(8, 8, 8, 8);
     text_ = new QTextBrowser(this);
     text_->setObjectName("boardText");
+    text_->setAccessibleName(QStringLiteral("今天的代课"));
     text_->setOpenLinks(false);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     summary_ = new QLabel(this);

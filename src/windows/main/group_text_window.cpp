@@ -9,6 +9,7 @@
 #include "documents/notices.h"
 #include "engine/telling.h"
 #include "ui/change_signals.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -49,6 +50,7 @@ GroupTextWindow::GroupTextWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     copied_ = makeLabel(this, "copied", QString(), {16, 372, 400, 30});
     copied_->setStyleSheet("color:#006000");
     copyButton_ = makeButton(this, "copy", QStringLiteral("复制"), {440, 372, 86, 30});
+    setMainButton(this, copyButton_);
     auto* close = makeButton(this, "closeButton", QStringLiteral("关闭"), {538, 372, 86, 30});
 
     connect(byTeacher_, &QRadioButton::clicked, this, [this] {

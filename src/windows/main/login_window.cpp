@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "school/admin.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -21,6 +22,7 @@ LoginWindow::LoginWindow(RunContext& ctx, QWidget* main, int code) : ctx_(ctx), 
     connect(box, &QLineEdit::textChanged, this, [this](const QString& t) { typed_ = t; });
     makeLabel(this, "Label1", QStringLiteral("初始密码为：580417"), {80, 60, 200, 22});
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {110, 96, 100, 32});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { login(); }); });
     connect(box, &QLineEdit::returnPressed, ok, &QPushButton::click);
     placeWindow(*this, ctx_.platform.screen, {240, 200});

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "school/admin.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -19,6 +20,7 @@ PasswordWindow::PasswordWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeLabel(this, "Label3", QStringLiteral("重  输："), {30, 94, 70, 24});
     makeLineEdit(this, "Text3", {100, 92, 170, 26});
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {100, 138, 100, 32});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { change(); }); });
     placeWindow(*this, ctx_.platform.screen, {240, 180});
 }

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "school/period_times.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -46,6 +47,7 @@ PeriodTimesWindow::PeriodTimesWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
                            {20, buttonsTop - 40, 380, 24});
     hint->setStyleSheet("color:#666");
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {40, buttonsTop, 100, 32});
+    setMainButton(this, ok);
     auto* clear = makeButton(this, "Command2", QStringLiteral("清除"), {160, buttonsTop, 100, 32});
     auto* cancel = makeButton(this, "Command3", QStringLiteral("取消"), {280, buttonsTop, 100, 32});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { save(); }); });

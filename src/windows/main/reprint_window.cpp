@@ -9,6 +9,7 @@
 #include "engine/day_board.h"
 #include "school/period_times.h"
 #include "ui/change_signals.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/notice_output.h"
@@ -39,6 +40,8 @@ std::vector<CoverRecord> daysCover(RunContext& ctx) {
 
 ReprintWindow::ReprintWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "FormCD", QStringLiteral("重打代课通知"));
+    // Printing is chosen by its own button: Enter runs none.
+    setNoMainButton(this);
     setFixedSize(560, 400);
     makeLabel(this, "Label1",
               QStringLiteral("选择要重打通知的代课（只打印这一份，不改变任何记录）："),

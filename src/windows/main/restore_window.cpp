@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "store/store.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -30,6 +31,7 @@ RestoreWindow::RestoreWindow(RunContext& ctx, QWidget* owner)
     if (!backups_.empty()) list->setCurrentRow(0);
 
     auto* restore = makeButton(this, "Command1", QStringLiteral("恢复"), {16, 326, 120, 34});
+    setMainButton(this, restore);
     restore->setEnabled(!backups_.empty());
     auto* other = makeButton(this, "Command2", QStringLiteral("其他文件…"), {200, 326, 120, 34});
     auto* cancel = makeButton(this, "Command3", QStringLiteral("取消"), {384, 326, 120, 34});

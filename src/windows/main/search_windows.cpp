@@ -10,6 +10,7 @@
 #include "basedata/classes.h"
 #include "engine/lookup.h"
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/name_completion.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -24,6 +25,8 @@ SlotSearchWindow::SlotSearchWindow(RunContext& ctx, QWidget* owner, const QStrin
                                    const QString& caption)
     : ctx_(ctx) {
     makeToolWindow(this, owner, name, caption);
+    // The answer follows every choice: no button to run.
+    setNoMainButton(this);
     weekday_ = ctx_.day.weekday();
 }
 

@@ -13,6 +13,8 @@
 #include "school/period_times.h"
 #include "store/week.h"
 #include "ui/change_signals.h"
+#include "ui/help.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/main/day_board_view.h"
@@ -54,6 +56,10 @@ StaffRoomBoard::StaffRoomBoard(RunContext& ctx, QWidget* owner)
     setWindowTitle(QStringLiteral("今日代课"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
+    // A screen to read: F1 explains it, Enter has nothing to run.
+    installHelpKey(this);
+    setNoMainButton(this);
+    prepareKeyboard(this);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kBackground);

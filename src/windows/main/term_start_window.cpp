@@ -5,6 +5,7 @@
 
 #include "school/term_start.h"
 #include "store/store.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "ui/working_day_moves.h"
@@ -15,11 +16,13 @@ TermStartWindow::TermStartWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "Form13", QStringLiteral("第一周星期一日期输入"));
     setFixedSize(420, 200);
     makeLabel(this, arrayName("Label1", 0), QStringLiteral("请输入"), {20, 24, 60, 24});
-    makeLineEdit(this, "Text1", {80, 22, 70, 26});
+    // The words stand after the boxes ("2026 年 9 月 1 日"): each box is named by the word after
+    // it.
+    makeLineEdit(this, "Text1", {80, 22, 70, 26})->setAccessibleName(QStringLiteral("年"));
     makeLabel(this, arrayName("Label1", 1), QStringLiteral("年"), {154, 24, 24, 24});
-    makeLineEdit(this, "Text2", {180, 22, 50, 26});
+    makeLineEdit(this, "Text2", {180, 22, 50, 26})->setAccessibleName(QStringLiteral("月"));
     makeLabel(this, arrayName("Label1", 2), QStringLiteral("月"), {234, 24, 24, 24});
-    makeLineEdit(this, "Text3", {260, 22, 50, 26});
+    makeLineEdit(this, "Text3", {260, 22, 50, 26})->setAccessibleName(QStringLiteral("日"));
     makeLabel(this, arrayName("Label1", 3), QStringLiteral("日"), {314, 24, 24, 24});
     auto* note =
         makeLabel(this, "Label2",
@@ -28,6 +31,7 @@ TermStartWindow::TermStartWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
                   {20, 62, 380, 70});
     note->setWordWrap(true);
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {160, 146, 100, 32});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { save(); }); });
     placeWindow(*this, ctx_.platform.screen, {200, 150});
 }

@@ -7,6 +7,7 @@
 
 #include "school/calendar.h"
 #include "store/week.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "ui/working_day_moves.h"
@@ -25,6 +26,7 @@ WeekdayChooser::WeekdayChooser(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         connect(option, &QRadioButton::clicked, this, [this, i] { chosen_ = i + 1; });
     }
     auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {100, 96, 100, 32});
+    setMainButton(this, ok);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     placeWindow(*this, ctx_.platform.screen, {250, 200});
 }

@@ -15,6 +15,7 @@
 
 #include "school/term_start.h"
 #include "statistics/exports.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/statistics/cover_chart.h"
@@ -66,6 +67,7 @@ FairnessWindow::FairnessWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         box->setToolTip(QStringLiteral("例如 2026-09-01 或 2026年9月1日"));
     }
     count_ = makeButton(rangeBox, "Command1", QStringLiteral("统计"));
+    setMainButton(this, count_);
     rangeRow->addWidget(weekOption);
     rangeRow->addWidget(monthOption);
     rangeRow->addWidget(termOption);

@@ -12,6 +12,7 @@ namespace daike {
 QTableWidget* makeFiguresGrid(QWidget* parent) {
     auto* grid = new QTableWidget(parent);
     grid->setObjectName("Grid1");
+    grid->setAccessibleName(QStringLiteral("各位教师的代课节数"));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->verticalHeader()->setVisible(false);

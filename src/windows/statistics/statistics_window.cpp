@@ -16,6 +16,7 @@
 
 #include "school/term_start.h"
 #include "statistics/exports.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/statistics/cover_chart.h"
@@ -26,6 +27,8 @@ namespace daike {
 
 StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeToolWindow(this, owner, "FormTJ", QStringLiteral("代课统计"));
+    // The figures follow the range chosen: no button to run.
+    setNoMainButton(this);
     // Fits an 800 x 600 screen with its taskbar; a wider screen gets room for more teachers.
     if (ctx_.platform.screen.widthPixels() >= 1280)
         resize(1120, 620);
@@ -47,8 +50,10 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     auto* weeksOption = makeRadio(rangeBox, "Option3", QStringLiteral("第"));
     fromWeek_ = new QSpinBox(rangeBox);
     fromWeek_->setObjectName("Text1");
+    fromWeek_->setAccessibleName(QStringLiteral("起始周"));
     toWeek_ = new QSpinBox(rangeBox);
     toWeek_->setObjectName("Text2");
+    toWeek_->setAccessibleName(QStringLiteral("结束周"));
     auto* termOption = makeRadio(rangeBox, "Option4", QStringLiteral("本学期"));
     rangeRow->addWidget(todayOption);
     rangeRow->addWidget(weekOption);
