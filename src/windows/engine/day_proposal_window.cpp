@@ -85,6 +85,7 @@ void DayProposalWindow::build() {
 
     table_ = new QTableWidget(this);
     table_->setObjectName("Grid1");
+    table_->setAccessibleName(QStringLiteral("需代的课和建议的代课教师"));
     table_->setGeometry(10, 116, 760, 336);
     table_->setColumnCount(kColumns);
     QStringList headers;
@@ -148,6 +149,9 @@ void DayProposalWindow::fill() {
 
         auto* box = new QComboBox;
         box->setObjectName(arrayName("Combo1", row));
+        // A box in the table has no label beside it: it says whose lesson it gives.
+        box->setAccessibleName(qs(r.lesson.absent) + QStringLiteral("老师") + qs(r.lesson.cls) +
+                               qs(r.lesson.subject) + QStringLiteral("的代课教师"));
         for (std::size_t k = 0; k < r.candidates.size(); ++k) {
             const auto& c = r.candidates[k];
             const auto& cs = r.standings[k];
