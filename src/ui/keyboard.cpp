@@ -18,7 +18,7 @@ namespace daike {
 
 namespace {
 
-const char* const kMainButton = "daikeMainButton";
+const char* const kEnterRuns = "daikeEnterRuns";
 const char* const kNoMainButton = "daikeNoMainButton";
 const char* const kOwnTabOrder = "daikeOwnTabOrder";
 const char* const kPrepared = "daikeKeyboardPrepared";
@@ -38,7 +38,11 @@ bool isEnter(const QKeyEvent* key) {
 // Enter that none of the window's controls took: the focused push button, else the main button.
 class EnterRuns : public QObject {
   public:
-    explicit EnterRuns(QWidget* window) : QObject(window), window_(window) {}
+    explicit EnterRuns(QWidget* window) : QObject(window), window_(window) {
+        setObjectName(kEnterRuns);
+    }
+    // Held weakly: a window that rebuilds its buttons never leaves Enter a deleted one.
+    QPointer<QPushButton> main;
 
   protected:
     bool eventFilter(QObject*, QEvent* e) override {
@@ -56,7 +60,6 @@ class EnterRuns : public QObject {
                 SignalPeek::connected(edit, SIGNAL(returnPressed())))
                 return false;
         }
-        auto* main = mainButton(window_);
         if (!main || !main->isVisible() || !main->isEnabled()) return false;
         main->click();
         return true;
@@ -175,9 +178,13 @@ QString labelsAfter(const QRect& c, const QList<QLabel*>& labels, const QWidget*
 }  // namespace
 
 void setMainButton(QWidget* window, QPushButton* button) {
-    if (!window->property(kMainButton).isValid() && !window->property(kNoMainButton).toBool())
-        window->installEventFilter(new EnterRuns(window));
-    window->setProperty(kMainButton, QVariant::fromValue<QObject*>(button));
+    auto* enter = static_cast<EnterRuns*>(
+        window->findChild<QObject*>(kEnterRuns, Qt::FindDirectChildrenOnly));
+    if (!enter) {
+        enter = new EnterRuns(window);
+        window->installEventFilter(enter);
+    }
+    enter->main = button;
 }
 
 void setNoMainButton(QWidget* window) {
@@ -185,7 +192,9 @@ void setNoMainButton(QWidget* window) {
 }
 
 QPushButton* mainButton(const QWidget* window) {
-    return qobject_cast<QPushButton*>(window->property(kMainButton).value<QObject*>());
+    const auto* enter = static_cast<const EnterRuns*>(
+        window->findChild<QObject*>(kEnterRuns, Qt::FindDirectChildrenOnly));
+    return enter ? enter->main.data() : nullptr;
 }
 
 bool mainButtonDeclared(const QWidget* window) {
