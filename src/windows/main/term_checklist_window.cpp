@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ui/change_signals.h"
+#include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 
@@ -89,6 +90,7 @@ TermChecklistWindow::TermChecklistWindow(RunContext& ctx, QWidget* owner) : ctx_
     next_->setWordWrap(true);
     start_ = makeButton(this, "Command3", QStringLiteral("开始代课"), {470, foot + 14, 110, 32});
     auto* closing = makeButton(this, "Command4", QStringLiteral("关闭"), {594, foot + 14, 110, 32});
+    setMainButton(this, start_);
     connect(start_, &QPushButton::clicked, this, [this] {
         close();
         emit startAsked();
