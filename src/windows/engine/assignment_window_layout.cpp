@@ -45,7 +45,7 @@ const char* const kInfo =
     "4. 课务代完后按“退出”，再选择空课时间是否外出。";
 
 const char* const kSuggestionWhy =
-    "这位老师在所任班级还有待代的课，可改代下列课目；若仍代原来这节课，请点“仍代原课”。";
+    "他在任课班级另有待代的课，可改代上列课目，或点“仍代原课”。";
 
 }  // namespace
 
@@ -172,8 +172,9 @@ void AssignmentWindow::build() {
         new QGroupBox(QStringLiteral("在需要代课目中搜索到更合适的代课班级："), this);
     suggestionFrame_->setObjectName("Frame5");
     // Taller than the information panel by the line that says why it is shown: it covers the
-    // candidate list's title line while the operator decides.
-    suggestionFrame_->setGeometry(376, 34, 416, 164);
+    // right half of the candidate list's title line (the chosen candidate's load) while the
+    // operator decides, never the list's column titles.
+    suggestionFrame_->setGeometry(376, 34, 416, 156);
     setBackground(suggestionFrame_, palette().color(QPalette::Window));
     suggestionTitle_ = makeLabel(suggestionFrame_, "Label16", QString(), {6, 18, 280, 18});
     for (int c = 0; c < kSuggestionColumns; ++c)
@@ -203,14 +204,13 @@ void AssignmentWindow::build() {
             [this] { act([this] { session_.earlierSuggestions(); }); });
     // Why the cover was not recorded, and the way to record it all the same.
     suggestionWhy_ = makeLabel(suggestionFrame_, "Label16b", QString::fromUtf8(kSuggestionWhy),
-                               {6, 131, 332, 31});
+                               {6, 132, 336, 20});
     QFont whyFont = suggestionWhy_->font();
     whyFont.setPointSize(8);
     suggestionWhy_->setFont(whyFont);
-    suggestionWhy_->setWordWrap(true);
     suggestionWhy_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     keepChosen_ =
-        makeButton(suggestionFrame_, "Command13", QStringLiteral("仍代原课"), {342, 134, 68, 24});
+        makeButton(suggestionFrame_, "Command13", QStringLiteral("仍代原课"), {344, 130, 66, 22});
     connect(keepChosen_, &QPushButton::clicked, this,
             [this] { act([this] { after(session_.keepChosenLesson()); }); });
 
