@@ -49,6 +49,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     daike::useChineseFonts();
+    daike::useChineseTranslations();
     daike::QtPlatform desktop;
     auto program = daike::Program::start(desktop.platform(), dataDirectory(args));
     if (!program) return 1;

@@ -4,6 +4,7 @@
 // Nothing else in the program talks to these parts of the desktop directly.
 #pragma once
 
+#include <QMargins>
 #include <QPageLayout>
 #include <QPoint>
 #include <QRect>
@@ -49,6 +50,18 @@ class Screen {
     virtual std::vector<QRect> screenAreas() const = 0;
     // Shows a window filling the screen of that area (one of screenAreas()).
     virtual void showFullScreen(QWidget& window, const QRect& area) = 0;
+
+    // The part of the primary screen windows may take, taskbar left out, in desktop
+    // coordinates of device-independent pixels (what windows are moved and sized in).
+    virtual QRect availableArea() const { return QRect(0, 0, widthPixels(), 728); }
+    // Device pixels per device-independent pixel: 1.0, 1.25, 1.5 as the desktop is scaled.
+    virtual double scale() const { return 1.0; }
+    // What the desktop draws around a window: the title bar on top, the frame on the other
+    // sides. A title bar of 30 and a frame of 8 pixels until the desktop says otherwise.
+    virtual QMargins windowFrame(const QWidget& window) const;
+    // Shows a window maximised on the available area: the title bar at the top of the area, its
+    // inside the rest of it (a maximised window has no frame at the sides).
+    virtual void maximise(QWidget& window) const;
 };
 
 class Pointer {
@@ -110,8 +123,16 @@ struct Platform {
 bool isDesignScreen(const Screen& screen);
 
 // Puts a window at its designed position; on a screen that is not 800 pixels wide it goes
-// 1800 twips right and 1400 twips down from there.
+// 1800 twips right and 1400 twips down from there. Then it is moved back as far as needed for
+// its title bar and frame to lie inside the available area (the top-left corner first).
 void placeWindow(QWidget& window, const Screen& screen, QPoint designPosition);
+
+// Where a window's frame (its outer rectangle, title bar and frame included) goes to lie inside
+// the area: moved left and up as far as needed, but never past the area's top-left corner.
+QPoint keptInside(const QRect& frame, const QRect& area);
+
+// Moves a window so that its frame lies inside the screen's available area, as keptInside().
+void keepOnScreen(QWidget& window, const Screen& screen);
 
 // Moves the pointer to one of two positions: the first on 800-pixel screens, the second on
 // any other.

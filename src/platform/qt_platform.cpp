@@ -90,6 +90,29 @@ void QtScreen::showFullScreen(QWidget& window, const QRect& area) {
     window.showFullScreen();
 }
 
+QRect QtScreen::availableArea() const {
+    auto* s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 800, 560);
+}
+
+double QtScreen::scale() const {
+    auto* s = QGuiApplication::primaryScreen();
+    return s ? s->devicePixelRatio() : 1.0;
+}
+
+QMargins QtScreen::windowFrame(const QWidget& window) const {
+    // Once the window has been shown the window manager has said how it frames it.
+    const QRect outer = window.frameGeometry(), inner = window.geometry();
+    if (window.isVisible() && outer != inner)
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    return Screen::windowFrame(window);
+}
+
+void QtScreen::maximise(QWidget& window) const {
+    window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
 void QtPointer::moveTo(QPoint screenPosition) {
     QCursor::setPos(screenPosition);
 }

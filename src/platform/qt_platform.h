@@ -24,6 +24,10 @@ class QtScreen : public Screen {
     int twipsPerPixel() const override;
     std::vector<QRect> screenAreas() const override;
     void showFullScreen(QWidget& window, const QRect& area) override;
+    QRect availableArea() const override;
+    double scale() const override;
+    QMargins windowFrame(const QWidget& window) const override;
+    void maximise(QWidget& window) const override;
 };
 
 class QtPointer : public Pointer {

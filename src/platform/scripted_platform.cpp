@@ -8,13 +8,35 @@ namespace daike {
 
 using namespace std::chrono;
 
+void FixedScreen::setWidth(int pixels) {
+    width_ = pixels;
+    height_ = pixels * 3 / 4;
+    scale_ = 1.0;
+    sizes_.clear();
+}
+
+void FixedScreen::setSize(int width, int height, int percent) {
+    scale_ = percent / 100.0;
+    width_ = static_cast<int>(width / scale_);
+    height_ = static_cast<int>(height / scale_);
+    sizes_.clear();
+}
+
 void FixedScreen::setSizes(const std::vector<QSize>& sizes) {
     sizes_ = sizes;
-    if (!sizes.empty()) width_ = sizes.front().width();
+    scale_ = 1.0;
+    if (!sizes.empty()) {
+        width_ = sizes.front().width();
+        height_ = sizes.front().height();
+    }
+}
+
+QRect FixedScreen::availableArea() const {
+    return QRect(0, 0, width_, height_ - kTaskbar);
 }
 
 std::vector<QRect> FixedScreen::screenAreas() const {
-    if (sizes_.empty()) return {QRect(0, 0, width_, 768)};
+    if (sizes_.empty()) return {QRect(0, 0, width_, height_)};
     std::vector<QRect> areas;
     int x = 0;
     for (const auto& s : sizes_) {
@@ -26,6 +48,8 @@ std::vector<QRect> FixedScreen::screenAreas() const {
 
 void FixedScreen::showFullScreen(QWidget& window, const QRect& area) {
     shownOn_.push_back(area);
+    // Shown full screen on purpose: not a window to fit into the available area.
+    window.setProperty("fullScreenOn", area);
     window.setGeometry(area);
     window.show();
 }

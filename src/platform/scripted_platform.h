@@ -59,20 +59,30 @@ class FixedClock : public Clock {
 
 // One screen of 1024x768 unless told otherwise. A window shown full screen is put on the
 // area given, at its size, as an ordinary window (the offscreen desktop has no second screen).
+// The taskbar takes the bottom 40 pixels of the primary screen.
 class FixedScreen : public Screen {
   public:
-    void setWidth(int pixels) { width_ = pixels; }
+    static constexpr int kTaskbar = 40;
+    // A screen that wide at 100 %, three quarters as high as wide (800x600, 1024x768).
+    void setWidth(int pixels);
+    // A screen of that many device pixels scaled by `percent` (100, 125, 150): windows see it
+    // as (width / scale) x (height / scale) pixels, as Qt reports a scaled screen.
+    void setSize(int width, int height, int percent);
     // The desktop's screens side by side, the first the primary one (its width is the width).
     void setSizes(const std::vector<QSize>& sizes);
     int widthPixels() const override { return width_; }
     int twipsPerPixel() const override { return 15; }
     std::vector<QRect> screenAreas() const override;
     void showFullScreen(QWidget& window, const QRect& area) override;
+    QRect availableArea() const override;
+    double scale() const override { return scale_; }
     // The areas windows were shown full screen on, in order.
     const std::vector<QRect>& fullScreenShown() const { return shownOn_; }
 
   private:
     int width_ = 1024;
+    int height_ = 768;
+    double scale_ = 1.0;
     std::vector<QSize> sizes_;
     std::vector<QRect> shownOn_;
 };

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <optional>
 
 #include "basedata/term_readiness.h"
@@ -12,6 +15,7 @@
 #include "ui/backups.h"
 #include "ui/help.h"
 #include "ui/run_context.h"
+#include "ui/screen_fit.h"
 #include "ui/widgets.h"
 
 namespace daike {
@@ -155,6 +159,7 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
             QStringLiteral("学期首日（开学第一周星期一的日期）尚未设定，当前周次暂记为0。\n"
                            "请在“数据初始化—基本数据录入—学期首日设定”中输入，输入后即刻生效。"));
     }
+    p->fit_ = std::make_unique<FitWhenShown>(platform.screen);
     p->main_ = std::make_unique<MainWindow>(*p->ctx_);
     setHelpPlacement([ctx = p->ctx_.get()](QWidget& help) {
         placeWindow(help, ctx->platform.screen, {90, 40});
@@ -168,6 +173,7 @@ std::unique_ptr<Program> Program::start(Platform platform, const std::filesystem
 Program::~Program() {
     setHelpPlacement({});
     main_.reset();
+    fit_.reset();
     if (store_) store_->announceTo(nullptr);
     ctx_.reset();
     store_.reset();
@@ -178,6 +184,23 @@ void useChineseFonts() {
     f.setFamilies({"Noto Sans CJK SC", "WenQuanYi Micro Hei", "Microsoft YaHei", "SimSun"});
     if (f.pointSize() < 10) f.setPointSize(10);
     QApplication::setFont(f);
+}
+
+void useChineseTranslations() {
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    static QTranslator* qt = nullptr;
+    if (qt) return;
+    auto* t = new QTranslator(qApp);
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // qt_zh_CN gathers Qt's modules; qtbase_zh_CN alone holds the dialogs' texts.
+    if (t->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"),
+                QStringLiteral("_"), dir) ||
+        t->load(QStringLiteral("qtbase_zh_CN"), dir)) {
+        QCoreApplication::installTranslator(t);
+        qt = t;
+    } else {
+        delete t;
+    }
 }
 
 }  // namespace daike

@@ -11,6 +11,7 @@ namespace daike {
 
 class Store;
 class MainWindow;
+class FitWhenShown;
 struct RunContext;
 
 class Program {
@@ -30,9 +31,15 @@ class Program {
     std::unique_ptr<Store> store_;
     std::unique_ptr<RunContext> ctx_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<FitWhenShown> fit_;  // keeps every window on the screen as it is shown
 };
 
 // The fonts of a Simplified Chinese desktop, whatever the machine's default.
 void useChineseFonts();
+
+// Qt's own texts (print preview, page setup, file dialogs, the standard buttons) in Chinese,
+// and Chinese dates and numbers. Where Qt's translations are not installed the program starts
+// all the same, those texts in English.
+void useChineseTranslations();
 
 }  // namespace daike

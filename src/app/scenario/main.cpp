@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     daike::useChineseFonts();
+    daike::useChineseTranslations();
     QString file, dir;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {

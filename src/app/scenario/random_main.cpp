@@ -22,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     daike::useChineseFonts();
+    daike::useChineseTranslations();
     std::uint32_t seed = 1;
     int seeds = 1, steps = 60, minutes = 0, shrinkSeconds = 60;
     bool verbose = false;
