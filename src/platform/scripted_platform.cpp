@@ -12,6 +12,7 @@ void FixedScreen::setWidth(int pixels) {
     width_ = pixels;
     height_ = pixels * 3 / 4;
     scale_ = 1.0;
+    device_ = QSize(width_, height_);
     sizes_.clear();
 }
 
@@ -19,6 +20,7 @@ void FixedScreen::setSize(int width, int height, int percent) {
     scale_ = percent / 100.0;
     width_ = static_cast<int>(width / scale_);
     height_ = static_cast<int>(height / scale_);
+    device_ = QSize(width, height);
     sizes_.clear();
 }
 
@@ -28,6 +30,7 @@ void FixedScreen::setSizes(const std::vector<QSize>& sizes) {
     if (!sizes.empty()) {
         width_ = sizes.front().width();
         height_ = sizes.front().height();
+        device_ = sizes.front();
     }
 }
 

@@ -76,6 +76,8 @@ class FixedScreen : public Screen {
     void showFullScreen(QWidget& window, const QRect& area) override;
     QRect availableArea() const override;
     double scale() const override { return scale_; }
+    // The primary screen in device pixels, as the scenario named it.
+    QSize deviceSize() const { return device_; }
     // The areas windows were shown full screen on, in order.
     const std::vector<QRect>& fullScreenShown() const { return shownOn_; }
 
@@ -83,6 +85,7 @@ class FixedScreen : public Screen {
     int width_ = 1024;
     int height_ = 768;
     double scale_ = 1.0;
+    QSize device_{1024, 768};
     std::vector<QSize> sizes_;
     std::vector<QRect> shownOn_;
 };

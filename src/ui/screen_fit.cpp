@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QScrollArea>
+#include <QSet>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -23,6 +24,14 @@ bool within(QSize size, QSize room) {
     return size.width() <= room.width() && size.height() <= room.height();
 }
 
+void collectLaidOut(const QLayout* layout, QSet<const QWidget*>& into) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget()) into.insert(item->widget());
+        if (item->layout()) collectLaidOut(item->layout(), into);
+    }
+}
+
 QScrollArea* newScrollArea() {
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QStringLiteral("qt_fitScroll"));
@@ -31,11 +40,11 @@ QScrollArea* newScrollArea() {
 }
 
 // The main window keeps its menu bar: its working area goes into the scroll area.
-void wrapWorkingArea(QMainWindow& window) {
+void wrapWorkingArea(QMainWindow& window, QSize designed) {
     QWidget* central = window.takeCentralWidget();
     if (!central) return;
-    const QSize need = contentsNeed(*central);
-    central->setMinimumSize(central->minimumSize().expandedTo(need));
+    central->setMinimumSize(
+        central->minimumSize().expandedTo(designed).expandedTo(contentsNeed(*central)));
     auto* scroll = newScrollArea();
     scroll->setWidget(central);
     scroll->setWidgetResizable(true);
@@ -45,9 +54,9 @@ void wrapWorkingArea(QMainWindow& window) {
 
 // Every control of the window moves, where it is, onto one inside widget shown in a scroll area
 // that fills the window. A layout of the window goes with them.
-void wrapContents(QWidget& window) {
+void wrapContents(QWidget& window, QSize designed) {
     QLayout* layout = window.layout();
-    const QSize need = contentsNeed(window).expandedTo(layout ? QSize() : window.size());
+    const QSize need = contentsNeed(window).expandedTo(designed);
     auto* inner = new QWidget;
     inner->setObjectName(QStringLiteral("qt_fitInner"));
     inner->setPalette(window.palette());
@@ -67,6 +76,7 @@ void wrapContents(QWidget& window) {
     auto* scroll = newScrollArea();
     if (layout) {
         inner->setLayout(layout);  // takes the layout off the window
+        inner->setMinimumSize(need);
         scroll->setWidgetResizable(true);
     } else {
         inner->setFixedSize(need);
@@ -81,12 +91,26 @@ void wrapContents(QWidget& window) {
     host->activate();
 }
 
-void wrapInScrollArea(QWidget& window) {
+// `designed` is the size the contents were laid out for: they keep it inside the scroll area.
+void wrapInScrollArea(QWidget& window, QSize designed) {
     if (auto* main = qobject_cast<QMainWindow*>(&window))
-        wrapWorkingArea(*main);
+        wrapWorkingArea(*main, designed);
     else
-        wrapContents(window);
+        wrapContents(window, designed);
     window.setProperty(kScrolled, true);
+}
+
+// Lays the window out at its present size now, not when the events come.
+void layOutNow(QWidget& window) {
+    if (window.layout()) window.layout()->activate();
+    for (QLayout* l : window.findChildren<QLayout*>()) l->activate();
+}
+
+QScrollArea* scrolledIn(QWidget* control, QWidget* window) {
+    for (QWidget* p = control->parentWidget(); p && p != window; p = p->parentWidget())
+        if (auto* s = qobject_cast<QScrollArea*>(p); s && s->widget() && s->widget() != control)
+            if (s->widget()->isAncestorOf(control)) return s;
+    return nullptr;
 }
 
 }  // namespace
@@ -110,13 +134,41 @@ WindowFit fitOf(const QWidget& window) {
 }
 
 QSize contentsNeed(const QWidget& window) {
-    if (const QLayout* layout = window.layout()) return layout->totalMinimumSize();
-    QSize need(0, 0);
+    const QLayout* layout = window.layout();
+    QSize need = layout ? layout->totalMinimumSize() : QSize(0, 0);
+    QSet<const QWidget*> laidOut;
+    if (layout) collectLaidOut(layout, laidOut);
+    // Controls placed by hand, shown or not yet (a panel shown later needs its room too).
     for (const QWidget* c : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (c->isWindow() || c->isHidden()) continue;
+        if (c->isWindow() || laidOut.contains(c) || c->size().isEmpty()) continue;
         need = need.expandedTo(QSize(c->geometry().right() + 1, c->geometry().bottom() + 1));
     }
     return need;
+}
+
+bool fitMaximised(const QWidget& window) {
+    return window.property(kMaximised).toBool();
+}
+
+QStringList cutOffControls(QWidget& window) {
+    QStringList cut;
+    for (QWidget* c : window.findChildren<QWidget*>()) {
+        if (c->isWindow() || c->objectName().isEmpty() || c->objectName().startsWith("qt_"))
+            continue;
+        // A hidden control a layout has not placed yet takes no room.
+        if (!c->isVisibleTo(&window) && c->size().isEmpty()) continue;
+        QWidget* room = &window;
+        if (QScrollArea* s = scrolledIn(c, &window)) room = s->widget();
+        const QRect at(c->mapTo(room, QPoint(0, 0)), c->size());
+        if (!room->rect().contains(at))
+            cut << QStringLiteral("%1 at %2,%3 %4x%5")
+                       .arg(c->objectName())
+                       .arg(at.x())
+                       .arg(at.y())
+                       .arg(at.width())
+                       .arg(at.height());
+    }
+    return cut;
 }
 
 WindowFit fitToScreen(QWidget& window, const Screen& screen) {
@@ -143,15 +195,24 @@ WindowFit fitToScreen(QWidget& window, const Screen& screen) {
     }
     if (!fixed || within(size, maximised)) {
         if (!fixed) {
-            if (!within(contentsNeed(window), maximised)) wrapInScrollArea(window);
+            auto* main = qobject_cast<QMainWindow*>(&window);
+            layOutNow(window);
+            const QSize designed =
+                main && main->centralWidget() ? main->centralWidget()->size() : size;
             window.setMinimumSize(std::min(window.minimumWidth(), maximised.width()),
                                   std::min(window.minimumHeight(), maximised.height()));
+            // Laid out at the maximised size, a window whose controls are placed by hand may
+            // cut some off: those keep the designed size and scroll.
+            window.resize(maximised);
+            layOutNow(window);
+            if (!within(contentsNeed(window), maximised) || !cutOffControls(window).isEmpty())
+                wrapInScrollArea(window, designed);
         }
         window.setProperty(kMaximised, true);
         screen.maximise(window);
         return fitOf(window);
     }
-    wrapInScrollArea(window);
+    wrapInScrollArea(window, size);
     window.setFixedSize(size.boundedTo(framed));
     keepOnScreen(window, screen);
     return WindowFit::Scrolled;

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -38,6 +39,13 @@ WindowFit fitToScreen(QWidget& window, const Screen& screen);
 // The size a window's contents need at the least: its layout's minimum, and the controls placed
 // by hand where they are.
 QSize contentsNeed(const QWidget& window);
+
+// Whether fitToScreen() maximised the window (it may also have given it a scroll area).
+bool fitMaximised(const QWidget& window);
+
+// The named controls of a window that its edge cuts off ("Command1 at 693,33 80x27"): a control
+// in a scroll area counts only when the scroll area's contents cut it off.
+QStringList cutOffControls(QWidget& window);
 
 // Fits every ordinary window and dialog as it is shown (message boxes, file dialogs and the
 // print preview included); menus, tooltips and windows shown full screen are left alone.

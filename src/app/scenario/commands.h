@@ -26,6 +26,7 @@ struct CannotRun {
 struct ScenarioRunner::SetUp {
     static void today(ScenarioRunner& r, const QStringList& a);
     static void screen(ScenarioRunner& r, const QStringList& a);
+    static void screenScaled(ScenarioRunner& r, const QStringList& a);
     static void screens(ScenarioRunner& r, const QStringList& a);
     static void sql(ScenarioRunner& r, const QStringList& a);
     static void demo(ScenarioRunner& r, const QStringList& a);
@@ -98,6 +99,15 @@ struct ScenarioRunner::FilesAndPrinting {
     static void expectPrintedText(ScenarioRunner& r, const QStringList& a);
     static void expectClipboard(ScenarioRunner& r, const QStringList& a);
     static void expectClipboardHas(ScenarioRunner& r, const QStringList& a);
+};
+
+// Walking the windows (window_walk_commands.cpp).
+struct ScenarioRunner::Walking {
+    static void expectFitsScreen(ScenarioRunner& r, const QStringList& a);
+    static void expectChinese(ScenarioRunner& r, const QStringList& a);
+    static void everyWindowFits(ScenarioRunner& r, const QStringList& a);
+    static void everyWindowChinese(ScenarioRunner& r, const QStringList& a);
+    static void fitTable(ScenarioRunner& r, const QStringList& a);
 };
 
 }  // namespace daike

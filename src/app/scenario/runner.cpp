@@ -155,7 +155,13 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
     static const std::vector<Command> all = {
         // Set-up
         {"today", 1, "YYYY-MM-DD", "the scripted clock's date", false, SetUp::today},
-        {"screen", 1, "WIDTH", "the screen's width in pixels (placement)", false, SetUp::screen},
+        {"screen", 1, "WIDTH",
+         "the screen's width in pixels (placement), three quarters as high, at 100 %", false,
+         SetUp::screen},
+        {"screen", 3, "WIDTH HEIGHT SCALE",
+         "a screen of that many pixels scaled by SCALE percent (100, 125, 150): windows see "
+         "(WIDTH/scale) x (HEIGHT/scale), less a 40-pixel taskbar",
+         false, SetUp::screenScaled},
         {"screens", 1, "\"WxH WxH …\"",
          "the desktop's screens side by side, the primary first (its width is the screen's)", false,
          SetUp::screens},
@@ -260,6 +266,27 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
          "of that size; its inside is at most WIDTH x (HEIGHT-30); no named control of it reaches "
          "past its edge",
          false, Checking::expectFits},
+        {"expect-fits", 1, "W",
+         "window W, title bar and frame included, lies inside the scripted screen's available "
+         "area (maximised: without the frame); every named control shows or can be scrolled to",
+         false, Walking::expectFitsScreen},
+        {"expect-every-window-fits", 1, "TEACHER",
+         "opens every window of the program in turn (Form14 for TEACHER), checks each as "
+         "expect-fits W and closes it; the findings go into fit-table",
+         true, Walking::everyWindowFits},
+        {"fit-table", 0, "",
+         "prints every window against every screen walked: fits, maximised, "
+         "scrolled",
+         false, Walking::fitTable},
+        {"expect-chinese", 1, "W",
+         "no visible text of window W (title, labels, buttons, tooltips, menus, headers, items) "
+         "has Latin letters without a Chinese character, PDF, Excel, Word, CSV, xlsx, docx, A4 "
+         "and file names apart",
+         false, Walking::expectChinese},
+        {"expect-every-window-chinese", 1, "TEACHER",
+         "opens every window of the program in turn (Form14 for TEACHER) and checks each as "
+         "expect-chinese W",
+         true, Walking::everyWindowChinese},
         {"check-invariants", 0, "",
          "the stored day is sound: every cover stands for a lesson of its absent teacher, no "
          "substitute twice in a period, tallies equal the records, marks match the records",
@@ -328,6 +355,11 @@ void ScenarioRunner::step(const QStringList& a) {
     const auto& all = commands();
     auto c = std::find_if(all.begin(), all.end(), [&](const Command& k) { return k.name == a[0]; });
     if (c == all.end()) cannot("unknown command " + a[0]);
+    // A command may come in forms of different lengths (screen WIDTH, screen WIDTH HEIGHT SCALE).
+    auto form = std::find_if(all.begin(), all.end(), [&](const Command& k) {
+        return k.name == a[0] && k.args + 1 == a.size();
+    });
+    if (form != all.end()) c = form;
     if (a.size() != c->args + 1)
         cannot(QStringLiteral("%1 takes %2 argument(s): %1 %3")
                    .arg(c->name)

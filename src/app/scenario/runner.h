@@ -2,6 +2,7 @@
 // message boxes answered from a queue, a fixed date, a chosen screen width.
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <filesystem>
@@ -76,6 +77,7 @@ class ScenarioRunner {
     struct Acting;
     struct Checking;
     struct FilesAndPrinting;
+    struct Walking;
 
     struct Target {
         QWidget* window = nullptr;
@@ -100,6 +102,16 @@ class ScenarioRunner {
     QString sqlRows(const QString& query);
     QString inProgramDir(const QString& path) const;
     void closeProgram();
+    // What keeps a window from fitting the scripted screen: its frame outside the available
+    // area, a control cut off that no scroll area reaches.
+    QStringList fitFaults(QWidget* window);
+    // The visible texts of a window that have Latin letters and no Chinese.
+    QStringList englishTexts(QWidget* window);
+    static bool readsAsChinese(const QString& text);
+    // The scripted screen as the walks name it: "1920x1080 150%".
+    QString screenLabel() const;
+    // Opens every window of the program in turn, checks each and closes it again.
+    void walk(const QString& teacher, const std::function<void(QWidget*)>& check);
 
     std::filesystem::path dir_;
     ScriptedPlatform desktop_;
@@ -110,7 +122,10 @@ class ScenarioRunner {
     int passed_ = 0;
     int failed_ = 0;
     QString error_;
-    bool skipUnrunnable_ = false;  // a line that cannot run is passed over (random operator)
+    bool skipUnrunnable_ = false;
+    // The fit walks' findings: window, then screen, then how the window was fitted.
+    QMap<QString, QMap<QString, QString>> walked_;
+    std::vector<QString> walkedScreens_;  // a line that cannot run is passed over (random operator)
 };
 
 }  // namespace daike

@@ -54,6 +54,15 @@ void ScenarioRunner::SetUp::screen(ScenarioRunner& r, const QStringList& a) {
     r.desktop_.screen.setWidth(w);
 }
 
+// screen WIDTH HEIGHT SCALE
+void ScenarioRunner::SetUp::screenScaled(ScenarioRunner& r, const QStringList& a) {
+    bool okW = false, okH = false, okS = false;
+    const int w = a[1].toInt(&okW), h = a[2].toInt(&okH), percent = a[3].toInt(&okS);
+    if (!okW || !okH || w <= 0 || h <= 0) cannot("not a screen size: " + a[1] + " " + a[2]);
+    if (!okS || percent < 100 || percent > 300) cannot("not a scale in percent: " + a[3]);
+    r.desktop_.screen.setSize(w, h, percent);
+}
+
 // screens
 void ScenarioRunner::SetUp::screens(ScenarioRunner& r, const QStringList& a) {
     static const QRegularExpression re("^(\\d+)x(\\d+)$");
