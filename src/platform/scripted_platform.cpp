@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTimer>
 #include <QWidget>
 
 namespace daike {
@@ -158,9 +161,29 @@ bool PdfPrinter::print(const QString& jobName, const QPageLayout& layout,
     return true;
 }
 
-void PdfPrinter::preview(QWidget*, const QString& jobName, const QPageLayout& layout,
+void PdfPrinter::preview(QWidget* parent, const QString& jobName, const QPageLayout& layout,
                          const PagePainter& paint) {
     jobs_.push_back(write(jobName, layout, paint, true));
+    if (!whileOpen_) return;
+    auto whileOpen = std::move(whileOpen_);
+    whileOpen_ = nullptr;
+    // The dialog as QtPrinter shows it, drawing on a PDF printer (there is no real one here).
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(jobs_.back().pdfPath + QStringLiteral(".dialog.pdf"));
+    printer.setDocName(jobName);
+    printer.setPageLayout(layout);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    dialog.setWindowTitle(QStringLiteral("打印预览 — ") + jobName);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&](QPrinter* p) { paint(*p); });
+    dialog.resize(800, 530);
+    QTimer::singleShot(0, &dialog, [&] {
+        whileOpen(dialog);
+        dialog.reject();
+    });
+    dialog.exec();
 }
 
 }  // namespace daike

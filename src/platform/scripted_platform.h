@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <random>
 #include <vector>
@@ -140,6 +141,11 @@ class PdfPrinter : public Printer {
     // A printer that is missing: print() fails.
     void setAvailable(bool available) { available_ = available; }
     const std::vector<Job>& jobs() const { return jobs_; }
+    // The next preview also opens the toolkit's print preview dialog, as the real printer does,
+    // and hands it to `whileOpen` before closing it: a test may look at the dialog.
+    void openNextPreview(std::function<void(QWidget& dialog)> whileOpen) {
+        whileOpen_ = std::move(whileOpen);
+    }
 
     bool print(const QString& jobName, const QPageLayout& layout,
                const PagePainter& paint) override;
@@ -151,6 +157,7 @@ class PdfPrinter : public Printer {
               bool preview);
     QString dir_;
     bool available_ = true;
+    std::function<void(QWidget&)> whileOpen_;
     std::vector<Job> jobs_;
 };
 

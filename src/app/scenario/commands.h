@@ -108,6 +108,7 @@ struct ScenarioRunner::Walking {
     static void everyWindowFits(ScenarioRunner& r, const QStringList& a);
     static void everyWindowChinese(ScenarioRunner& r, const QStringList& a);
     static void fitTable(ScenarioRunner& r, const QStringList& a);
+    static void previewDialog(ScenarioRunner& r, const QStringList& a);
 };
 
 }  // namespace daike

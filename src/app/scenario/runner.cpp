@@ -287,6 +287,11 @@ const std::vector<ScenarioRunner::Command>& ScenarioRunner::commands() {
          "opens every window of the program in turn (Form14 for TEACHER) and checks each as "
          "expect-chinese W",
          true, Walking::everyWindowChinese},
+        {"preview-dialog", 1, "FILE.png",
+         "the next print preview opens the toolkit's preview dialog as the real printer does: "
+         "its picture is saved to FILE.png, its texts and tooltips are checked as "
+         "expect-chinese, and it closes",
+         false, Walking::previewDialog},
         {"check-invariants", 0, "",
          "the stored day is sound: every cover stands for a lesson of its absent teacher, no "
          "substitute twice in a period, tallies equal the records, marks match the records",

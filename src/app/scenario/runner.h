@@ -105,9 +105,6 @@ class ScenarioRunner {
     // What keeps a window from fitting the scripted screen: its frame outside the available
     // area, a control cut off that no scroll area reaches.
     QStringList fitFaults(QWidget* window);
-    // The visible texts of a window that have Latin letters and no Chinese.
-    QStringList englishTexts(QWidget* window);
-    static bool readsAsChinese(const QString& text);
     // The scripted screen as the walks name it: "1920x1080 150%".
     QString screenLabel() const;
     // Opens every window of the program in turn, checks each and closes it again.

@@ -1,21 +1,9 @@
 // The scenario commands of one group. Walking the windows: whether a window fits the scripted
 // screen, whether it speaks Chinese, and the walks that open every window of the program in turn
 // and check each.
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QRegularExpression>
-#include <QScrollArea>
-#include <QTabWidget>
-#include <QTableView>
-#include <QTextDocumentFragment>
-#include <QTreeView>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
 #include <iostream>
 
 #include "commands.h"
@@ -23,6 +11,7 @@
 #include "shell/program.h"
 #include "shell/window_registry.h"
 #include "ui/screen_fit.h"
+#include "ui/window_texts.h"
 #include "ui/widgets.h"
 
 namespace daike {
@@ -51,97 +40,6 @@ QStringList ScenarioRunner::fitFaults(QWidget* w) {
     return faults;
 }
 
-namespace {
-
-bool isChinese(QChar c) {
-    const auto u = c.unicode();
-    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) ||
-           (u >= 0x3000 && u <= 0x303F) || (u >= 0xFF00 && u <= 0xFFEF);
-}
-
-// The words of other languages the office's windows may show as they stand, and file names
-// and paths.
-QString withoutAllowed(QString text) {
-    static const QRegularExpression allowed(
-        QStringLiteral("\\b(PDF|Excel|Word|CSV|xlsx|docx|A4)\\b|"
-                       "[^\\s（）“”]*[/\\\\][^\\s（）“”]*|"
-                       "[^\\s（）“”]+\\.(docx|xlsx|xls|csv|pdf|png|db)\\b"),
-        QRegularExpression::CaseInsensitiveOption);
-    return text.remove(allowed);
-}
-
-}  // namespace
-
-bool ScenarioRunner::readsAsChinese(const QString& text) {
-    QString plain = text;
-    if (Qt::mightBeRichText(plain)) plain = QTextDocumentFragment::fromHtml(plain).toPlainText();
-    plain.remove('&');
-    if (std::any_of(plain.begin(), plain.end(), isChinese)) return true;
-    const QString rest = withoutAllowed(plain);
-    return !std::any_of(rest.begin(), rest.end(),
-                        [](QChar c) { return c.isLetter() && c.unicode() < 0x250; });
-}
-
-QStringList ScenarioRunner::englishTexts(QWidget* w) {
-    QStringList found;
-    auto check = [&](QObject* o, const QString& what, const QString& text) {
-        if (text.isEmpty() || readsAsChinese(text)) return;
-        const QString name = o->objectName().isEmpty()
-                                 ? QString::fromUtf8(o->metaObject()->className())
-                                 : o->objectName();
-        found << QStringLiteral("%1 %2 \"%3\"").arg(name, what, text);
-    };
-    auto checkActions = [&](QWidget* owner) {
-        for (QAction* a : owner->actions()) {
-            if (a->isSeparator() || !a->isVisible()) continue;
-            check(a, "action", a->text());
-            if (a->toolTip() != QString(a->text()).remove('&')) check(a, "tooltip", a->toolTip());
-        }
-    };
-    check(w, "title", w->windowTitle());
-    checkActions(w);
-    QList<QWidget*> all = w->findChildren<QWidget*>();
-    for (QWidget* c : all) {
-        // The window's menus are windows of their own, its other windows are not its texts.
-        if (auto* menu = qobject_cast<QMenu*>(c)) {
-            check(menu, "menu", menu->title());
-            checkActions(menu);
-            continue;
-        }
-        if (c->isWindow() || !c->isVisibleTo(w)) continue;
-        check(c, "tooltip", c->toolTip());
-        checkActions(c);
-        if (auto* l = qobject_cast<QLabel*>(c)) check(c, "label", l->text());
-        if (auto* b = qobject_cast<QAbstractButton*>(c)) check(c, "button", b->text());
-        if (auto* g = qobject_cast<QGroupBox*>(c)) check(c, "group", g->title());
-        if (auto* e = qobject_cast<QLineEdit*>(c)) check(c, "placeholder", e->placeholderText());
-        if (auto* t = qobject_cast<QTabWidget*>(c))
-            for (int i = 0; i < t->count(); ++i) check(c, "tab", t->tabText(i));
-        if (auto* box = qobject_cast<QComboBox*>(c))
-            for (int i = 0; i < box->count(); ++i) check(c, "item", box->itemText(i));
-        auto* view = qobject_cast<QAbstractItemView*>(c);
-        if (view && view->model() && !qobject_cast<QComboBox*>(c->parentWidget())) {
-            auto* model = view->model();
-            QHeaderView* across = nullptr;
-            QHeaderView* down = nullptr;
-            if (auto* t = qobject_cast<QTableView*>(view)) {
-                across = t->horizontalHeader();
-                down = t->verticalHeader();
-            } else if (auto* t = qobject_cast<QTreeView*>(view)) {
-                across = t->header();
-            }
-            if (across && !across->isHidden())
-                for (int i = 0; i < model->columnCount(); ++i)
-                    check(c, "header", model->headerData(i, Qt::Horizontal).toString());
-            if (down && !down->isHidden())
-                for (int i = 0; i < model->rowCount(); ++i)
-                    check(c, "row header", model->headerData(i, Qt::Vertical).toString());
-        }
-    }
-    found.removeDuplicates();
-    return found;
-}
-
 // expect-fits W
 void ScenarioRunner::Walking::expectFitsScreen(ScenarioRunner& r, const QStringList& a) {
     QWidget* w = r.widget(a[1]);
@@ -155,7 +53,7 @@ void ScenarioRunner::Walking::expectFitsScreen(ScenarioRunner& r, const QStringL
 // expect-chinese W
 void ScenarioRunner::Walking::expectChinese(ScenarioRunner& r, const QStringList& a) {
     QWidget* w = r.widget(a[1]);
-    const QStringList found = r.englishTexts(w);
+    const QStringList found = textsWithoutChinese(*w);
     r.expect(found.isEmpty(), a[1] + " shows texts without Chinese: " + found.join("; "));
 }
 
@@ -249,9 +147,25 @@ void ScenarioRunner::Walking::everyWindowFits(ScenarioRunner& r, const QStringLi
 // expect-every-window-chinese TEACHER
 void ScenarioRunner::Walking::everyWindowChinese(ScenarioRunner& r, const QStringList& a) {
     r.walk(a[1], [&](QWidget* w) {
-        const QStringList found = r.englishTexts(w);
+        const QStringList found = textsWithoutChinese(*w);
         r.expect(found.isEmpty(),
                  w->objectName() + " shows texts without Chinese: " + found.join("; "));
+    });
+}
+
+// preview-dialog FILE.png
+void ScenarioRunner::Walking::previewDialog(ScenarioRunner& r, const QStringList& a) {
+    const QString file = a[1];
+    r.desktop_.printer.openNextPreview([&r, file](QWidget& dialog) {
+        r.settle();
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        r.expect(dialog.grab().save(file), "could not write " + file);
+        const QStringList found = textsWithoutChinese(dialog);
+        r.expect(found.isEmpty(), "the print preview shows texts without Chinese: " +
+                                      found.join("; "));
+        const QStringList faults = r.fitFaults(&dialog);
+        r.expect(faults.isEmpty(), "the print preview does not fit " + r.screenLabel() + ": " +
+                                       faults.mid(0, 4).join("; "));
     });
 }
 
