@@ -25,6 +25,7 @@
 #include "ui/keyboard.h"
 #include "ui/name_completion.h"
 #include "ui/run_context.h"
+#include "ui/screen_fit.h"
 #include "ui/widgets.h"
 
 namespace daike {
@@ -259,20 +260,8 @@ void ScenarioRunner::Checking::expectFits(ScenarioRunner& r, const QStringList& 
                       .arg(frame.y())
                       .arg(frame.width())
                       .arg(frame.height());
-    for (QWidget* c : w->findChildren<QWidget*>()) {
-        if (c->window() != w || c->objectName().isEmpty() || c->objectName().startsWith("qt_"))
-            continue;
-        const QRect at(c->mapTo(w, QPoint(0, 0)), c->size());
-        // A hidden control a layout has not placed yet takes no room.
-        if (at.isEmpty() && !c->isVisibleTo(w)) continue;
-        if (!w->rect().contains(at))
-            faults << QStringLiteral("%1 at %2,%3 %4x%5 is cut off")
-                          .arg(c->objectName())
-                          .arg(at.x())
-                          .arg(at.y())
-                          .arg(at.width())
-                          .arg(at.height());
-    }
+    // A control a scroll area can bring into view is not cut off.
+    for (const auto& cut : cutOffControls(*w)) faults << cut + " is cut off";
     r.expect(faults.isEmpty(), a[1] + " does not fit " + a[2] + "x" + a[3] + ": " +
                                    faults.mid(0, 6).join("; ") +
                                    (faults.size() > 6 ? QStringLiteral("; …") : QString()));

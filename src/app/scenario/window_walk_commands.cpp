@@ -11,8 +11,8 @@
 #include "shell/program.h"
 #include "shell/window_registry.h"
 #include "ui/screen_fit.h"
-#include "ui/window_texts.h"
 #include "ui/widgets.h"
+#include "ui/window_texts.h"
 
 namespace daike {
 
@@ -161,8 +161,8 @@ void ScenarioRunner::Walking::previewDialog(ScenarioRunner& r, const QStringList
         QDir().mkpath(QFileInfo(file).absolutePath());
         r.expect(dialog.grab().save(file), "could not write " + file);
         const QStringList found = textsWithoutChinese(dialog);
-        r.expect(found.isEmpty(), "the print preview shows texts without Chinese: " +
-                                      found.join("; "));
+        r.expect(found.isEmpty(),
+                 "the print preview shows texts without Chinese: " + found.join("; "));
         const QStringList faults = r.fitFaults(&dialog);
         r.expect(faults.isEmpty(), "the print preview does not fit " + r.screenLabel() + ": " +
                                        faults.mid(0, 4).join("; "));
