@@ -92,6 +92,9 @@ std::vector<Route> routes(const QString& teacher) {
     all.push_back({"Form12", {"menu jscz"}, {"close Form12"}});
     all.push_back(
         {"Form8", {"open Form1", "click Form1.Command7"}, {"close Form8", "close Form1"}});
+    // 无课公出情况 comes up as 当日代课 is left.
+    all.push_back(
+        {"Form10", {"open Form1", "click Form1.Command8"}, {"close Form10", "close Form1"}});
     return all;
 }
 
@@ -119,7 +122,9 @@ void ScenarioRunner::walk(const QString& teacher, const std::function<void(QWidg
                 continue;
             }
             check(w);
-            for (const auto& line : route.close) step(split(line, nullptr));
+            // A window may have gone with the one that opened it (退出 of 当日代课).
+            for (const auto& line : route.close)
+                if (findWindow(line.section(' ', 1))) step(split(line, nullptr));
         } catch (const CannotRun& e) {
             expect(false, name + " could not be reached: " + e.why);
             walked_[name][screenLabel()] = QStringLiteral("not reached");
