@@ -153,7 +153,8 @@ bool fitMaximised(const QWidget& window) {
 QStringList cutOffControls(QWidget& window) {
     QStringList cut;
     for (QWidget* c : window.findChildren<QWidget*>()) {
-        if (c->isWindow() || c->objectName().isEmpty() || c->objectName().startsWith("qt_"))
+        if (c->window() != &window || c->objectName().isEmpty() ||
+            c->objectName().startsWith("qt_"))
             continue;
         // A hidden control a layout has not placed yet takes no room.
         if (!c->isVisibleTo(&window) && c->size().isEmpty()) continue;
