@@ -1,18 +1,23 @@
 // 代课: the program the academic office runs.
-//   daike              the data lives in the program directory, beside the executable; when
-//                      that directory cannot be written and holds no database (a copy
-//                      installed for all users), in the user's own data directory
+//   daike              the data lives in the program directory, beside the executable; for a
+//                      copy installed for all users (/usr/bin, or a directory that cannot be
+//                      written and holds no database), in the user's own data directory,
+//                      ~/.local/share/代课/
 //   daike --data DIR   the data lives in DIR (made when missing)
+//   daike --version    prints the version
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <iostream>
+#include <string_view>
 
 #include "platform/qt_platform.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "store/data_directory.h"
+#include "store/program_version.h"
 #include "store/store.h"
 
 namespace {
@@ -25,27 +30,37 @@ std::filesystem::path dataDirectory(const QStringList& args) {
         }
     }
     const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
-    std::error_code ec;
-    // A database already in the program directory is the school's, writable or not: the store
-    // says so when it cannot be written, rather than a new empty school appearing elsewhere.
-    if (std::filesystem::exists(programDir / daike::Store::kFileName, ec) ||
-        ::access(programDir.c_str(), W_OK | X_OK) == 0)
-        return programDir;
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(user);
-    return user.toStdString();
+    const std::filesystem::path user =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    const auto chosen = daike::chooseDataDirectory(
+        programDir, ::access(programDir.c_str(), W_OK | X_OK) == 0, user);
+    if (chosen == user) QDir().mkpath(QString::fromStdString(user.string()));
+    return chosen;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before any window system is asked for: a terminal without a desktop can ask.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "代课 " << daike::programVersion() << "（数据格式第 "
+                      << daike::schema::kVersion << " 版）\n";
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("代课"));
+    QApplication::setApplicationVersion(QString::fromStdString(daike::programVersion()));
+    // The desktop matches the windows to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cn.daike.Daike"));
     const QStringList args = app.arguments();
     if (args.contains("--help") ||
         (args.contains("--data") && args.indexOf("--data") + 1 >= args.size())) {
-        std::cerr << "用法：daike [--data 目录]\n  --data 目录  数据库“代课.db”和备份放在这个目录中"
-                     "（不写时放在程序目录中）。\n";
+        std::cerr << "用法：daike [--data 目录] [--version]\n"
+                     "  --data 目录  数据库“代课.db”和备份放在这个目录中"
+                     "（不写时放在程序目录中；程序装在系统目录中时放在 ~/.local/share/代课/）。\n"
+                     "  --version    显示版本。\n";
         return 2;
     }
     daike::useChineseFonts();

@@ -75,6 +75,11 @@ const std::vector<Entry>& entries() {
         {"abcz", "按班查找", Kind::Item, 1, "Ctrl+F"},
         {"jscz", "教师查找", Kind::Item, 1, "Ctrl+G"},
         {"dkxg", "修改(&G)", Kind::Item, 0, ""},
+        // Beside the office's menus: the help pages (F1 in any window opens its own) and which
+        // version this is.
+        {"bz", "帮助(&H)", Kind::TopLevel, 0, ""},
+        {"sysm", "使用说明", Kind::Item, 1, ""},
+        {"gydk", "关于代课", Kind::Item, 1, ""},
     };
     return all;
 }

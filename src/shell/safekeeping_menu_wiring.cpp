@@ -5,6 +5,7 @@
 #include "school/resets.h"
 #include "school/term_start.h"
 #include "shell/main_window.h"
+#include "store/program_version.h"
 #include "store/safekeeping.h"
 #include "store/store.h"
 #include "store/week.h"
@@ -62,6 +63,9 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
         if (fs::equivalent(b.file, candidate, ec))
             what += QStringLiteral("（%1）").arg(qs(safekeeping::describe(b)));
     }
+    const auto madeBy = Store::madeByVersion(checked);
+    what += madeBy.empty() ? QStringLiteral("（由 %1 以前的版本制作）").arg(qs(programVersion()))
+                           : QStringLiteral("（由代课 %1 制作）").arg(qs(madeBy));
     if (!ctx.platform.boxes.yesNo(
             QStringLiteral("将用备份%1中的数据替换当前的全部数据：教师、班级、课务、代课记录和"
                            "各项统计都会回到备份时的样子，备份之后录入的内容将不再出现。\n"

@@ -12,6 +12,7 @@
 #include "shell/statistics_wiring.h"
 #include "shell/term_checklist_wiring.h"
 #include "ui/backups.h"
+#include "ui/help.h"
 #include "ui/new_day.h"
 #include "ui/run_context.h"
 #include "ui/working_day_moves.h"
@@ -25,6 +26,7 @@
 #include "windows/engine/cover_rules_window.h"
 #include "windows/engine/exempt_window.h"
 #include "windows/engine/free_period_leave_window.h"
+#include "windows/main/about_window.h"
 #include "windows/main/password_window.h"
 #include "windows/main/period_times_window.h"
 #include "windows/main/staff_room_board.h"
@@ -128,6 +130,9 @@ const std::vector<Registered>& windowRegistry() {
          [](MainWindow& m, const QString& teacher) {
              openFreePeriodLeaveEdit(m.context(), &m, teacher);
          }},
+        // 帮助
+        {"FormHelp", "sysm", None, [](MainWindow& m) { openHelp(&m, QStringLiteral("index")); }},
+        {"FormAbout", "gydk", None, window<AboutWindow>("FormAbout")},
     };
     return all;
 }

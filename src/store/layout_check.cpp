@@ -57,8 +57,10 @@ std::map<std::string, Expected> expectedObjects(int version) {
             if (version < 3 &&
                 (tables[i].name == schema::作息时间 || tables[i].name == schema::已通知代课))
                 continue;
-            // 代课规则 with layout 4.
+            // 代课规则 with layout 4,
             if (version < 4 && tables[i].name == schema::代课规则) continue;
+            // 程序版本 with layout 5.
+            if (version < 5 && tables[i].name == schema::程序版本) continue;
             out[tables[i].name] = {&tables[i], sql};
         } else {
             out[quotedName(sql, 0)] = {nullptr, sql};

@@ -87,6 +87,9 @@ std::vector<Table> build() {
     t.push_back(
         {代课规则,
          {number("每日上限"), number("每周上限"), integer("允许连堂"), integer("均衡安排")}});
+    // Added in layout 5: the version of the program that last opened the file ("1.0.0"), one
+    // row. Every backup copies it, so a restore can say which version made the backup.
+    t.push_back({程序版本, {text("版本")}});
     return t;
 }
 

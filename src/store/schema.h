@@ -30,7 +30,9 @@ struct Table {
 // 3: 作息时间 (the periods' clock times) and 已通知代课 (the cover the substitutes were told
 //    of) added, the same way.
 // 4: 代课规则 (the limits on one teacher's cover, two in a row, balancing) added, the same way.
-inline constexpr int kVersion = 4;
+// 5: 程序版本 (the version of the program that last opened the file, so that a backup says
+//    which version made it) added, the same way.
+inline constexpr int kVersion = 5;
 
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
@@ -75,6 +77,7 @@ inline constexpr const char* 代课酬金 = "代课酬金";
 inline constexpr const char* 作息时间 = "作息时间";
 inline constexpr const char* 已通知代课 = "已通知代课";
 inline constexpr const char* 代课规则 = "代课规则";
+inline constexpr const char* 程序版本 = "程序版本";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

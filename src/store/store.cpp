@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "store/layout_check.h"
+#include "store/program_version.h"
 #include "store/safe_file.h"
 #include "store/safekeeping.h"
 #include "store/sql_text.h"
@@ -355,8 +356,10 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     const auto target = s->connectAndKey(directory, exists);
     s->checkOrRecover(aside);
     const auto version = s->checkVersion();
+    if (exists && version < schema::kVersion) s->backUpBeforeUpgrade(version);
     s->createOrMigrate(exists, version);
     if (!exists) s->moveNewFileIntoPlace(directory, target);
+    s->recordProgramVersion();
     s->useLog();
     return s;
 }
@@ -481,6 +484,44 @@ void Store::createOrMigrate(bool exists, std::int64_t version) {
     }
 }
 
+void Store::backUpBeforeUpgrade(std::int64_t version) {
+    // Only a file with our tables is upgraded; anything else is refused by createOrMigrate.
+    if (select("SELECT count(*) FROM sqlite_master WHERE type='table'")[0][0].toInt() == 0) return;
+    const auto backup = safekeeping::automaticBackup(*this, "升级前", safekeeping::localNow());
+    notices_.push_back("数据库由旧版本的代课程序建立（数据格式第 " + std::to_string(version) +
+                       " 版），已升级为本版本（" + programVersion() + "）的格式（第 " +
+                       std::to_string(schema::kVersion) +
+                       " 版），数据没有改变。升级前的文件已备份到“" + backup.string() +
+                       "”；旧版本的程序不能再打开升级后的文件，需要时可以用这个备份。");
+}
+
+void Store::recordProgramVersion() {
+    const auto rows = select("SELECT 版本 FROM 程序版本 ORDER BY rowid");
+    if (rows.size() == 1 && !rows[0][0].isNull() && rows[0][0].text() == programVersion()) return;
+    transaction([&] {
+        exec("DELETE FROM 程序版本");
+        exec("INSERT INTO 程序版本 (版本) VALUES (?)", {Value(programVersion())});
+    });
+}
+
+std::string Store::recordedProgramVersion() {
+    const auto rows = select("SELECT 版本 FROM 程序版本 ORDER BY rowid LIMIT 1");
+    return rows.empty() || rows[0][0].isNull() ? std::string() : rows[0][0].text();
+}
+
+std::string Store::madeByVersion(const std::filesystem::path& checkedCopy) {
+    Store s;
+    s.file_ = checkedCopy;
+    s.connect(checkedCopy, false);
+    std::string version;
+    if (!s.select("SELECT name FROM sqlite_master WHERE type='table' AND name=?",
+                  {Value(schema::程序版本)})
+             .empty())
+        version = s.recordedProgramVersion();
+    s.disconnect();
+    return version;
+}
+
 void Store::moveNewFileIntoPlace(const std::filesystem::path& directory,
                                  const std::filesystem::path& target) {
     disconnect();
@@ -556,6 +597,7 @@ void Store::replaceWith(const std::filesystem::path& checkedCopy) {
                                                      (ec ? ec.message() : problem) + "）");
     }
     useLog();
+    recordProgramVersion();
     pending_.fill(true);
     announcePending();
 }

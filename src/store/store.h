@@ -61,6 +61,11 @@ class Store {
     // without a log (rollback journal). Returns its layout version; throws a Failure naming
     // `shownName` when it is not ours, damaged or of a newer layout.
     static int checkCopy(const std::filesystem::path& copy, const std::string& shownName);
+    // The version of the program that last opened a checked copy ("1.0.0"), or "" when the
+    // file is older than the versions that record themselves.
+    static std::string madeByVersion(const std::filesystem::path& checkedCopy);
+    // The version of the program recorded in the open file (this program's, once open).
+    std::string recordedProgramVersion();
 
     // The one way to open a table for walking: a query "select * from <table>" with optional
     // " where ..." (values as ? placeholders) and " order by ..." parts. Rows come in table
@@ -133,6 +138,11 @@ class Store {
     std::int64_t checkVersion();
     // Create or migrate the layout; refuses another program's database that shares our key.
     void createOrMigrate(bool exists, std::int64_t version);
+    // Before an older layout is brought up to ours: an automatic backup of the file as it was,
+    // and a notice naming it. A backup that cannot be made stops the opening, the file as it was.
+    void backUpBeforeUpgrade(std::int64_t version);
+    // Writes this program's version into 程序版本 when the file holds another.
+    void recordProgramVersion();
     // Rename a newly built database to its own name and reconnect.
     void moveNewFileIntoPlace(const std::filesystem::path& directory,
                               const std::filesystem::path& target);

@@ -10,6 +10,7 @@
 
 #include "commands.h"
 #include "invariants.h"
+#include "store/program_version.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "ui/run_context.h"
@@ -407,11 +408,18 @@ std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
     return program_->context().values.byName(name);
 }
 
+// "$DIR" stands for the run's data directory, which is made afresh for every run; "$VERSION" for
+// the program's version.
+void ScenarioRunner::substitute(QString& arg) const {
+    arg.replace("$DIR", QString::fromStdString(dir_.string()));
+    arg.replace("$VERSION", QString::fromStdString(programVersion()));
+}
+
 bool ScenarioRunner::runLine(const QString& text) {
     ++line_;
     QString splitError;
     QStringList args = split(text, &splitError);
-    for (auto& arg : args) arg.replace("$DIR", QString::fromStdString(dir_.string()));
+    for (auto& arg : args) substitute(arg);
     if (!splitError.isEmpty()) return false;
     if (args.isEmpty()) return true;
     try {
@@ -438,8 +446,7 @@ int ScenarioRunner::run(const QString& scenarioFile) {
         ++line_;
         QString splitError;
         QStringList args = split(text, &splitError);
-        // "$DIR" stands for the run's data directory, which is made afresh for every run.
-        for (auto& arg : args) arg.replace("$DIR", QString::fromStdString(dir_.string()));
+        for (auto& arg : args) substitute(arg);
         if (!splitError.isEmpty()) {
             out(QStringLiteral("line %1: cannot run: %2").arg(line_).arg(splitError));
             broken = true;

@@ -36,6 +36,7 @@ class ScenarioRunner {
     // random operator). False when the line could not run (a control gone, a window closed);
     // failed expectations count in failures().
     bool runLine(const QString& line);
+    void substitute(QString& arg) const;
     int failures() const { return failed_; }
     // Ends the run: the program closes as its main window would.
     void finish() { closeProgram(); }
