@@ -364,7 +364,7 @@ School fillSchool(Store& store, const Plan& plan) {
                      school.teachers[static_cast<std::size_t>(firstOfGroup.back())]};
 
     store.transaction([&] {
-        emptyAllData(store);
+        emptyAllData(store, PastTerms::Drop);
         classes::replaceAll(store, school.classes);
         {
             // Column 0: every course once; one column per grade after it: each grade's courses from

@@ -4,7 +4,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "school/term_archive.h"
 #include "store/store.h"
+#include "store/tables/archive.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/daily_counts.h"
@@ -111,11 +113,20 @@ void resetCoverCounts(Store& store) {
 }
 
 void clearTermRecords(Store& store) {
-    store.transaction([&] { covers::clear(store, CoverTable::Term); });
+    store.transaction([&] {
+        keepTermRecords(store);
+        covers::clear(store, CoverTable::Term);
+    });
 }
 
-void emptyAllData(Store& store) {
-    tables::emptyAllButSettings(store);
+void emptyAllData(Store& store, PastTerms past) {
+    store.transaction([&] {
+        if (past == PastTerms::Keep)
+            keepTermRecords(store);
+        else
+            archive::clear(store);
+        tables::emptyAllButSettings(store);
+    });
 }
 
 }  // namespace daike

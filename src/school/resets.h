@@ -37,10 +37,17 @@ void countDailyLessons(Store& store);
 // Cover counts (dkjscx): rebuilds 代课节数 with one row per 教师姓名 row, both counts 0.
 void resetCoverCounts(Store& store);
 
-// Term cover records (dkmxqlcx): empties 代课记录.
+// Term cover records (dkmxqlcx): empties 代课记录, after copying its records into 代课存档
+// with the term's name and their dates (school/term_archive.h), in the same transaction: the
+// term's history is kept, and 代课记录 is empty as before.
 void clearTermRecords(Store& store);
 
-// Empty all data (数据清空): empties every table except 开学第一天, 公出表 and 注册码.
-void emptyAllData(Store& store);
+// What 所有数据清空 does with the past terms of 代课存档: keeps them, with this term's records
+// added (the office's default), or empties them with everything else.
+enum class PastTerms { Keep, Drop };
+
+// Empty all data (数据清空): empties every table except 开学第一天, 公出表, 注册码 and the
+// settings (the pay, the periods' times, the rules on cover); 代课存档 as `past` says.
+void emptyAllData(Store& store, PastTerms past = PastTerms::Keep);
 
 }  // namespace daike

@@ -4,6 +4,8 @@
 
 #include "engine/assignment.h"
 #include "school/resets.h"
+#include "school/term_archive.h"
+#include "school/term_start.h"
 #include "shell/cover_handover.h"
 #include "shell/group_text_wiring.h"
 #include "shell/main_window.h"
@@ -63,10 +65,36 @@ std::function<void(MainWindow&)> wipe(void (*run)(Store&), const char* reason, c
 void emptyEverything(MainWindow& m) {
     auto& boxes = m.context().platform.boxes;
     if (!boxes.yesNo(QStringLiteral("确实需要把所有数据清空吗？（是/否）"))) return;
+    // The cover of past terms is kept unless the office says otherwise (是 keeps it).
+    const auto size = archiveSize(m.context().store);
+    auto past = PastTerms::Keep;
+    if (size.archived + size.term > 0 &&
+        !boxes.yesNo(QStringLiteral("是否保留代课存档（以往各学期和本学期的代课记录，共%1条）？\n"
+                                    "选“是”保留存档，选“否”则一并清空。（是/否）")
+                         .arg(size.archived + size.term)))
+        past = PastTerms::Drop;
     const auto backup = backupBefore(m.context(), "所有数据清空前");
-    emptyAllData(m.context().store);
+    emptyAllData(m.context().store, past);
     boxes.ok(QStringLiteral("清空所有数据库内容完毕，请及时录入各项基本数据！") +
+             (past == PastTerms::Keep && size.archived + size.term > 0
+                  ? QStringLiteral("\n代课存档已保留（共%1条）。").arg(size.archived + size.term)
+                  : QString()) +
              backupLine(backup));
+}
+
+// 代课明细清零: the term's records go into 代课存档 first, and the message says so.
+void clearTermKeepingHistory(MainWindow& m) {
+    auto& ctx = m.context();
+    const auto start = readTermStart(ctx.store);
+    const auto kept = archiveSize(ctx.store).term;
+    const auto backup = backupBefore(ctx, "代课明细清零前");
+    clearTermRecords(ctx.store);
+    ctx.platform.boxes.ok(QStringLiteral("代课明细初始化完成！") +
+                          (kept > 0 ? QStringLiteral("\n%1的%2条代课记录已存入代课存档。")
+                                          .arg(qs(termName(start)))
+                                          .arg(kept)
+                                    : QString()) +
+                          backupLine(backup));
 }
 
 TimetableImportPanel* importPanel(MainWindow& m) {
@@ -106,8 +134,7 @@ const std::vector<Registered>& windowRegistry() {
         {"mrjs", "mrjs", None, reset(countDailyLessons, "每日节数初始化完成！")},
         {"dkjs", "dkjs", ResetCoverCounts,
          wipe(resetCoverCounts, "代课节数初始化前", "代课节数初始化完成！")},
-        {"xqdk", "xqdk", ClearTermRecords,
-         wipe(clearTermRecords, "代课明细清零前", "代课明细初始化完成！")},
+        {"xqdk", "xqdk", ClearTermRecords, clearTermKeepingHistory},
         {"xdyt", "xdyt", None, [](MainWindow& m) { confirmNewDay(m.context()); }},
         {"Form16", "mmlr", None, window<PasswordWindow>("Form16")},
         {"sjbf", "sjbf", None, backUpData},

@@ -90,6 +90,16 @@ std::vector<Table> build() {
     // Added in layout 5: the version of the program that last opened the file ("1.0.0"), one
     // row. Every backup copies it, so a restore can say which version made the backup.
     t.push_back({程序版本, {text("版本")}});
+    // Added in layout 6: the cover records of past terms. 代课明细清零 and 所有数据清空 copy the
+    // term's 代课记录 here first: the term's name ("2024年春季学期") and its first day as stored,
+    // the record's eight columns, and its calendar date (YYYY-MM-DD; Null when the first day
+    // of term was not set).
+    {
+        Table archive{代课存档, {text("学期"), text("学期首日")}};
+        for (auto& c : coverRecord()) archive.columns.push_back(c);
+        archive.columns.push_back(text("日期"));
+        t.push_back(archive);
+    }
     return t;
 }
 
@@ -158,7 +168,7 @@ std::optional<Change> changeOf(std::string_view table) {
         {公出表, Change::BaseData},     {空课教师表, Change::BaseData},
         {每日节数表, Change::BaseData}, {代课酬金, Change::BaseData},
         {作息时间, Change::BaseData},   {已通知代课, Change::Cover},
-        {代课规则, Change::BaseData},
+        {代课规则, Change::BaseData},    {代课存档, Change::Cover},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

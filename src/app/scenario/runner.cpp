@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "invariants.h"
 #include "store/program_version.h"
+#include "store/schema.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "ui/run_context.h"
@@ -409,10 +410,11 @@ std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
 }
 
 // "$DIR" stands for the run's data directory, which is made afresh for every run; "$VERSION" for
-// the program's version.
+// the program's version and "$LAYOUT" for the database layout's.
 void ScenarioRunner::substitute(QString& arg) const {
     arg.replace("$DIR", QString::fromStdString(dir_.string()));
     arg.replace("$VERSION", QString::fromStdString(programVersion()));
+    arg.replace("$LAYOUT", QString::number(schema::kVersion));
 }
 
 bool ScenarioRunner::runLine(const QString& text) {
