@@ -1,5 +1,7 @@
 #include "school/term_archive.h"
 
+#include <algorithm>
+
 #include "school/term_start.h"
 #include "store/store.h"
 #include "store/text.h"
@@ -41,6 +43,19 @@ std::size_t keepTermRecords(Store& store) {
     const auto term = termForArchive(store);
     archive::keep(store, term);
     return term.size();
+}
+
+std::vector<DatedCover> coversBetween(Store& store, const std::string& from,
+                                      const std::string& to) {
+    std::vector<DatedCover> out;
+    for (auto& a : archive::between(store, from, to))
+        out.push_back({std::move(a.record), std::move(a.date), std::move(a.term), true});
+    for (auto& a : termForArchive(store))
+        if (!a.date.empty() && a.date >= from && a.date <= to)
+            out.push_back({std::move(a.record), std::move(a.date), std::move(a.term), false});
+    std::stable_sort(out.begin(), out.end(),
+                     [](const DatedCover& a, const DatedCover& b) { return a.date < b.date; });
+    return out;
 }
 
 ArchiveSize archiveSize(Store& store) {

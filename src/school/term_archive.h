@@ -30,6 +30,18 @@ std::vector<ArchivedCover> termForArchive(Store& store);
 // Copies the term's records into 代课存档 (代课记录 itself is left as it is). Returns how many.
 std::size_t keepTermRecords(Store& store);
 
+// A cover of any term with its calendar date.
+struct DatedCover {
+    CoverRecord record;
+    std::string date;       // YYYY-MM-DD
+    std::string term;       // "2024年春季学期"
+    bool archived = false;  // from 代课存档; else this term's 代课记录
+};
+// Every cover dated from `from` to `to` (YYYY-MM-DD, both included): the past terms' from
+// 代课存档 and this term's from 代课记录 (dated from the first day of term; none without it), in
+// date order, ties in the order recorded (past terms first).
+std::vector<DatedCover> coversBetween(Store& store, const std::string& from, const std::string& to);
+
 // What 代课存档 holds now, and what it would hold with this term's records.
 struct ArchiveSize {
     std::size_t archived = 0;  // past terms' records

@@ -100,6 +100,9 @@ std::vector<Table> build() {
         archive.columns.push_back(text("日期"));
         t.push_back(archive);
     }
+    // Also layout 6: the pay per covered lesson of each kind of period a school pays apart
+    // (正课, 早读, 午管, 课后服务), one row per kind set; a kind without a row is paid 代课酬金.
+    t.push_back({代课费标准, {text("类别"), number("每节金额")}});
     return t;
 }
 
@@ -168,7 +171,8 @@ std::optional<Change> changeOf(std::string_view table) {
         {公出表, Change::BaseData},     {空课教师表, Change::BaseData},
         {每日节数表, Change::BaseData}, {代课酬金, Change::BaseData},
         {作息时间, Change::BaseData},   {已通知代课, Change::Cover},
-        {代课规则, Change::BaseData},    {代课存档, Change::Cover},
+        {代课规则, Change::BaseData},   {代课存档, Change::Cover},
+        {代课费标准, Change::BaseData},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

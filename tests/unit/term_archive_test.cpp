@@ -82,6 +82,26 @@ TEST(TermArchive, ClearingTheTermKeepsItsRecordsWithTheirDatesInOrder) {
     EXPECT_EQ(archive::between(*db, "2024-09-17", "2024-09-17").size(), 1u);
 }
 
+TEST(TermArchive, CoversOfARangeComeFromThePastTermsAndThisOne) {
+    TempStore db;
+    db->exec("INSERT INTO 开学第一天 VALUES ('2024/9/2')");
+    covers::append(*db, CoverTable::Term, cover("3", 2, "王芳"));
+    clearTermRecords(*db);
+    db->exec("UPDATE 开学第一天 SET 日期 = '2025/2/17'");
+    covers::append(*db, CoverTable::Term, cover("1", 3, "赵六"));
+    covers::append(*db, CoverTable::Term, cover("x", 3, "孙七"));  // no date: in no range
+    const auto year = coversBetween(*db, "2024-09-01", "2025-08-31");
+    ASSERT_EQ(year.size(), 2u);
+    EXPECT_EQ(year[0].record.substitute, "王芳");
+    EXPECT_TRUE(year[0].archived);
+    EXPECT_EQ(year[0].term, "2024年秋季学期");
+    EXPECT_EQ(year[1].record.substitute, "赵六");
+    EXPECT_FALSE(year[1].archived);
+    EXPECT_EQ(year[1].date, "2025-02-19");
+    EXPECT_EQ(year[1].term, "2025年春季学期");
+    EXPECT_EQ(coversBetween(*db, "2025-02-01", "2025-02-28").size(), 1u);
+}
+
 TEST(TermArchive, EmptyingAllDataKeepsThePastTermsUnlessTold) {
     TempStore db;
     db->exec("INSERT INTO 开学第一天 VALUES ('2024/9/2')");

@@ -65,4 +65,20 @@ void setPayRate(Store& store, std::optional<double> rate) {
     });
 }
 
+std::vector<std::pair<std::string, double>> kindRates(Store& store) {
+    std::vector<std::pair<std::string, double>> out;
+    for (auto& r : store.select("SELECT 类别, 每节金额 FROM 代课费标准 ORDER BY rowid"))
+        if (!r[0].isBlank() && !r[1].isBlank()) out.emplace_back(r[0].takeText(), r[1].toDouble());
+    return out;
+}
+
+void setKindRates(Store& store, const std::vector<std::pair<std::string, double>>& rates) {
+    store.transaction([&] {
+        store.emptyTable("代课费标准");
+        for (const auto& [kind, rate] : rates)
+            store.exec("INSERT INTO 代课费标准 (类别, 每节金额) VALUES (?, ?)",
+                       {Value(kind), Value(rate)});
+    });
+}
+
 }  // namespace daike::settings

@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/value.h"
 
@@ -26,6 +28,12 @@ void replaceTermStart(Store& store, const std::string& text);
 // 元 per covered lesson; none when not paid.
 std::optional<double> payRate(Store& store);
 void setPayRate(Store& store, std::optional<double> rate);
+
+// 代课费标准: 元 per covered lesson of each kind of period the school pays apart ("早读"), in the
+// order set; a kind without a rate is paid the rate above.
+std::vector<std::pair<std::string, double>> kindRates(Store& store);
+// Replaces every kind's rate, in one transaction.
+void setKindRates(Store& store, const std::vector<std::pair<std::string, double>>& rates);
 
 }  // namespace settings
 }  // namespace daike
