@@ -6,7 +6,10 @@
 #include <set>
 #include <unordered_map>
 
+#include "school/term_archive.h"
+#include "school/term_start.h"
 #include "store/store.h"
+#include "store/tables/archive.h"
 #include "store/tables/covers.h"
 #include "store/tables/exempt_list.h"
 #include "store/tables/settings.h"
@@ -52,8 +55,103 @@ bool Range::contains(int recordWeek, int recordWeekday) const {
             return recordWeek >= fromWeek && recordWeek <= toWeek;
         case RangeKind::Term:
             return true;
+        case RangeKind::PastTerm:
+        case RangeKind::Dates:
+            return false;  // not this term's records
     }
     return false;
+}
+
+Range Range::pastTerm(std::string name) {
+    Range r;
+    r.kind = RangeKind::PastTerm;
+    r.name = std::move(name);
+    return r;
+}
+
+Range Range::month(int year, int month) {
+    const auto first = calendar::makeDay(year, static_cast<unsigned>(month), 1);
+    // The day before the first of the next month.
+    const auto next = month == 12 ? calendar::makeDay(year + 1, 1, 1)
+                                  : calendar::makeDay(year, static_cast<unsigned>(month) + 1, 1);
+    Range r = days(first, next - std::chrono::days{1});
+    r.name = std::to_string(year) + "年" + std::to_string(month) + "月";
+    return r;
+}
+
+Range Range::schoolYear(int firstYear) {
+    Range r = days(calendar::makeDay(firstYear, 9, 1), calendar::makeDay(firstYear + 1, 8, 31));
+    r.name = std::to_string(firstYear) + "—" + std::to_string(firstYear + 1) + "学年";
+    return r;
+}
+
+Range Range::days(calendar::Day from, calendar::Day to) {
+    Range r;
+    r.kind = RangeKind::Dates;
+    r.from = isoDate(from);
+    r.to = isoDate(to);
+    const std::string a = chineseDate(from), b = chineseDate(to);
+    // "2026年9月1日至9月15日": the year once when both ends share it.
+    r.name = from == to ? a : a + "至" + (a.substr(0, 7) == b.substr(0, 7) ? b.substr(7) : b);
+    return r;
+}
+
+std::vector<Range> otherRanges(Store& store) {
+    std::vector<Range> out;
+    const auto past = archive::terms(store);
+    for (auto it = past.rbegin(); it != past.rend(); ++it) out.push_back(Range::pastTerm(*it));
+    std::set<std::string> months;
+    for (auto& m : archive::months(store)) months.insert(m);
+    for (const auto& a : termForArchive(store))
+        if (a.date.size() >= 7) months.insert(a.date.substr(0, 7));
+    std::set<int> years;
+    for (const auto& m : months) {
+        const int y = std::stoi(m.substr(0, 4)), mo = std::stoi(m.substr(5, 2));
+        years.insert(mo >= 9 ? y : y - 1);
+    }
+    for (auto it = years.rbegin(); it != years.rend(); ++it) out.push_back(Range::schoolYear(*it));
+    for (auto it = months.rbegin(); it != months.rend(); ++it)
+        out.push_back(Range::month(std::stoi(it->substr(0, 4)), std::stoi(it->substr(5, 2))));
+    return out;
+}
+
+std::string weekDatesFrom(calendar::Day monday) {
+    auto monthDay = [](calendar::Day d) {
+        const std::string c = chineseDate(d);
+        return c.substr(c.find("年") + std::string("年").size());
+    };
+    return monthDay(monday) + "至" + monthDay(monday + std::chrono::days{week::kDays - 1});
+}
+
+std::string rangeDates(const Range& range, std::optional<calendar::Day> termStart) {
+    if (range.kind == RangeKind::Dates) {
+        const auto from = calendar::parseDate(range.from), to = calendar::parseDate(range.to);
+        return from && to ? Range::days(*from, *to).name : range.name;
+    }
+    if (!termStart) return "";
+    switch (range.kind) {
+        case RangeKind::Today:
+            if (range.week < 1 || range.weekday < 1 || range.weekday > week::kDays) return "";
+            return chineseDate(calendar::dateOf(*termStart, range.week, range.weekday));
+        case RangeKind::ThisWeek:
+            return range.week >= 1 ? weekDates(*termStart, range.week) : "";
+        case RangeKind::Weeks: {
+            if (range.fromWeek < 1 || range.toWeek < range.fromWeek) return "";
+            const std::string a = weekDates(*termStart, range.fromWeek),
+                              b = weekDates(*termStart, range.toWeek);
+            return a.substr(0, a.find("至")) + b.substr(b.find("至"));
+        }
+        case RangeKind::Term:
+        case RangeKind::PastTerm:
+            return chineseDate(*termStart) + "起";
+        case RangeKind::Dates:
+            break;
+    }
+    return "";
+}
+
+std::string weekDates(calendar::Day termStart, int week) {
+    return weekDatesFrom(calendar::dateOf(termStart, week, 1));
 }
 
 std::string Range::label() const {
@@ -71,6 +169,9 @@ std::string Range::label() const {
             return "第" + std::to_string(fromWeek) + "至" + std::to_string(toWeek) + "周";
         case RangeKind::Term:
             return "本学期";
+        case RangeKind::PastTerm:
+        case RangeKind::Dates:
+            return name;
     }
     return {};
 }
@@ -132,22 +233,45 @@ Figures compute(Store& store, const Range& range) {
     std::unordered_map<std::string, int> termCovered;
     std::vector<std::string> leftInRange;  // teachers who have left, in order of first record
     std::set<std::string> leftSeen;
+    auto addReason = [&](const CoverRecord& r) {
+        const std::string reason = reasonOf(r.reason);
+        if (!reasonIndex.count(reason)) {
+            reasonIndex.emplace(reason, f.reasons.size());
+            f.reasons.push_back(reason);
+        }
+    };
+    auto take = [&](CoverRecord r, std::string date) {
+        addReason(r);
+        for (const std::string* n : {&r.substitute, &r.absent}) {
+            if (n->empty() || index.count(*n) || leftSeen.count(*n)) continue;
+            leftSeen.insert(*n);
+            leftInRange.push_back(*n);
+        }
+        f.records.push_back(std::move(r));
+        f.recordDates.push_back(std::move(date));
+    };
     {
+        // This term's records give the tallies' check whatever the range, and the reasons'
+        // columns stay those of the term.
+        const auto start = readTermStart(store);
         for (auto& r : covers::read(store, CoverTable::Term)) {
             ++termCovered[r.substitute];
-            const std::string reason = reasonOf(r.reason);
-            if (!reasonIndex.count(reason)) {
-                reasonIndex.emplace(reason, f.reasons.size());
-                f.reasons.push_back(reason);
+            addReason(r);
+            if (range.thisTerm() && range.contains(weekNumber(r), r.weekday)) {
+                std::string date = recordDate(start, r);
+                take(std::move(r), std::move(date));
             }
-            if (!range.contains(weekNumber(r), r.weekday)) continue;
-            for (const std::string* n : {&r.substitute, &r.absent}) {
-                if (n->empty() || index.count(*n) || leftSeen.count(*n)) continue;
-                leftSeen.insert(*n);
-                leftInRange.push_back(*n);
-            }
-            f.records.push_back(std::move(r));
         }
+        if (range.thisTerm()) f.termStart = start;
+    }
+    if (range.kind == RangeKind::PastTerm) {
+        for (auto& a : archive::ofTerm(store, range.name)) {
+            if (!f.termStart) f.termStart = calendar::parseDate(a.termStart);
+            take(std::move(a.record), std::move(a.date));
+        }
+    } else if (range.kind == RangeKind::Dates) {
+        for (auto& c : coversBetween(store, range.from, range.to))
+            take(std::move(c.record), std::move(c.date));
     }
     for (const auto& n : leftInRange) {
         index.emplace(n, f.teachers.size());

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "school/calendar.h"
 #include "store/refusal.h"
 #include "store/tables/covers.h"
 
@@ -18,7 +19,10 @@ class Store;
 
 namespace statistics {
 
-enum class RangeKind { Today, ThisWeek, Weeks, Term };
+// Today, this week, weeks and this term count this term's records (代课记录); a past term those
+// kept in 代课存档 under its name; dates (a month, a school year, any days) the records of every
+// term dated within them.
+enum class RangeKind { Today, ThisWeek, Weeks, Term, PastTerm, Dates };
 
 // Which cover records count. Weeks are the 周次 the records were stored with.
 struct Range {
@@ -26,18 +30,37 @@ struct Range {
     int week = 0;                  // Today, ThisWeek
     int weekday = 0;               // Today
     int fromWeek = 0, toWeek = 0;  // Weeks, both included
+    std::string from, to;          // Dates: YYYY-MM-DD, both included
+    std::string name;              // PastTerm: the term's name; Dates: how they are called
 
-    static Range today(int week, int weekday) { return {RangeKind::Today, week, weekday, 0, 0}; }
-    static Range thisWeek(int week) { return {RangeKind::ThisWeek, week, 0, 0, 0}; }
-    static Range weeks(int from, int to) { return {RangeKind::Weeks, 0, 0, from, to}; }
+    static Range today(int week, int weekday) {
+        return {RangeKind::Today, week, weekday, 0, 0, {}, {}, {}};
+    }
+    static Range thisWeek(int week) { return {RangeKind::ThisWeek, week, 0, 0, 0, {}, {}, {}}; }
+    static Range weeks(int from, int to) { return {RangeKind::Weeks, 0, 0, from, to, {}, {}, {}}; }
     static Range term() { return {}; }
+    // A term kept in 代课存档 ("2024年春季学期").
+    static Range pastTerm(std::string name);
+    // A calendar month: "2026年9月".
+    static Range month(int year, int month);
+    // A school year, from 1 September to 31 August: "2025—2026学年".
+    static Range schoolYear(int firstYear);
+    // Any days, both included: "2026年9月1日至9月15日". The caller checks from <= to.
+    static Range days(calendar::Day from, calendar::Day to);
 
     bool contains(int recordWeek, int recordWeekday) const;
-    // For headings and file names: "第5周星期三", "第5周", "第3至5周", "本学期".
+    // For headings and file names: "第5周星期三", "第5周", "第3至5周", "本学期", the past term's
+    // or the dates' name.
     std::string label() const;
-    // For sentences: "今天", "本周", "第3至5周", "本学期".
+    // For sentences: "今天", "本周", "第3至5周", "本学期", or the name.
     std::string spoken() const;
+    // Whether the records come from this term only (the weeks read as this term's weeks).
+    bool thisTerm() const { return kind != RangeKind::PastTerm && kind != RangeKind::Dates; }
 };
+
+// The other ranges there is something to show for: the past terms kept, the school years and
+// the months with covers of any term, newest first within each.
+std::vector<Range> otherRanges(Store& store);
 
 // The weeks the records of the term were stored with (readable week numbers above 0 only).
 struct WeekSpan {
@@ -47,6 +70,14 @@ WeekSpan weeksInRecords(Store& store);
 
 // The number a record's 周次 reads as (its leading number, rounded), 0 when it reads as none.
 int weekNumber(const CoverRecord& r);
+
+// "9月14日至9月18日": Monday to Friday of a teaching week, or of the week from that Monday.
+std::string weekDates(calendar::Day termStart, int week);
+std::string weekDatesFrom(calendar::Day monday);
+// The days a range covers, for the line beside the range: "9月14日至10月2日" for weeks of a
+// term whose first day is known, "2026年8月31日起" for a whole term, the dates' own name; ""
+// when the days are not known.
+std::string rangeDates(const Range& range, std::optional<calendar::Day> termStart);
 
 struct TeacherFigures {
     std::string name;
@@ -67,10 +98,15 @@ struct Figures {
     std::vector<std::string> reasons;      // 病假, 事假, 公出, then other recorded texts
     std::vector<TeacherFigures> teachers;  // the list's order, then those who have left
     std::vector<CoverRecord> records;      // the records in the range, in table order
-    std::optional<double> payRate;         // 元 per covered lesson
-    int covered = 0;                       // all covers in the range
-    int mismatches = 0;                    // teachers whose tally disagrees with the records
-    int missingTallies = 0;                // teachers on the list without a tally row
+    // Beside each record its date (YYYY-MM-DD), "" when it has none (no first day of term).
+    std::vector<std::string> recordDates;
+    // The first day of the term whose weeks the records are counted in (this term's, or the
+    // past term's); none for dates across terms, or when it was not set.
+    std::optional<calendar::Day> termStart;
+    std::optional<double> payRate;  // 元 per covered lesson
+    int covered = 0;                // all covers in the range
+    int mismatches = 0;             // teachers whose tally disagrees with the records
+    int missingTallies = 0;         // teachers on the list without a tally row
 };
 
 // Reads the figures of a range from the store (nothing is written).

@@ -8,6 +8,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "school/term_start.h"
 #include "store/week.h"
 
 namespace daike::statistics {
@@ -104,16 +105,31 @@ Table weekTable(const Figures& f) {
         std::vector<int> reasons;
         std::set<std::string> absent;
     };
-    std::map<int, Week> weeks;  // week 0: records whose 周次 does not read as a number
+    // Dates across terms are counted by the calendar week (its Monday, as days since 1970);
+    // everything else by the 周次 of the term.
+    const bool byMonday = f.range.kind == RangeKind::Dates;
+    const bool dated = byMonday || f.termStart.has_value();
+    if (dated) t.headers.push_back("日期");
+    std::map<long long, Week> weeks;  // week 0: records whose 周次 (or date) reads as none
     if (f.range.kind == RangeKind::Weeks) {
         for (int w = f.range.fromWeek; w <= f.range.toWeek && w - f.range.fromWeek < 1000; ++w)
             weeks[w];
-    } else if (f.range.kind != RangeKind::Term) {
+    } else if (f.range.kind == RangeKind::Today || f.range.kind == RangeKind::ThisWeek) {
         weeks[f.range.week];
     }
-    for (const auto& r : f.records) {
-        const int number = weekNumber(r);
-        Week& w = weeks[number > 0 ? number : 0];
+    for (std::size_t i = 0; i < f.records.size(); ++i) {
+        const auto& r = f.records[i];
+        long long key = 0;
+        if (byMonday) {
+            if (const auto d = i < f.recordDates.size() ? calendar::parseDate(f.recordDates[i])
+                                                        : std::nullopt) {
+                const int weekday = calendar::weekdayNumber(*d);
+                key = (*d - std::chrono::days{weekday - 1}).time_since_epoch().count();
+            }
+        } else {
+            key = std::max(weekNumber(r), 0);
+        }
+        Week& w = weeks[key];
         w.reasons.resize(f.reasons.size());
         ++w.covers;
         ++w.reasons[reasonIndex.at(r.reason.empty() ? std::string("未注明") : r.reason)];
@@ -127,13 +143,25 @@ Table weekTable(const Figures& f) {
     for (auto& [week, w] : weeks) {
         w.reasons.resize(f.reasons.size());
         TableRow row;
-        row.cells.push_back(week > 0 ? Cell::count(week) : Cell::of("未注明"));
+        std::string dates;
+        if (byMonday && week != 0) {
+            const calendar::Day monday{std::chrono::days{week}};
+            const auto start = chineseDate(monday);
+            row.cells.push_back(Cell{start, static_cast<double>(week), 0, false});
+            dates = weekDatesFrom(monday);
+        } else {
+            row.cells.push_back(week > 0 ? Cell::count(static_cast<int>(week))
+                                         : Cell::of("未注明"));
+            if (f.termStart && week > 0 && week < 1000)
+                dates = weekDates(*f.termStart, static_cast<int>(week));
+        }
         row.cells.push_back(Cell::count(w.covers));
         for (std::size_t i = 0; i < w.reasons.size(); ++i) {
             row.cells.push_back(Cell::count(w.reasons[i]));
             byReason[i] += w.reasons[i];
         }
         row.cells.push_back(Cell::count(static_cast<int>(w.absent.size())));
+        if (dated) row.cells.push_back(Cell::of(dates));
         all += w.covers;
         absent.insert(w.absent.begin(), w.absent.end());
         t.rows.push_back(std::move(row));
@@ -141,6 +169,7 @@ Table weekTable(const Figures& f) {
     totals.cells.push_back(Cell::count(all));
     for (int n : byReason) totals.cells.push_back(Cell::count(n));
     totals.cells.push_back(Cell::count(static_cast<int>(absent.size())));
+    if (dated) totals.cells.push_back(Cell::blank());
     t.totals = std::move(totals);
     return t;
 }

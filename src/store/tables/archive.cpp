@@ -78,6 +78,14 @@ std::size_t count(Store& store) {
     return static_cast<std::size_t>(store.select("SELECT count(*) FROM 代课存档")[0][0].toInt());
 }
 
+std::vector<std::string> months(Store& store) {
+    std::vector<std::string> out;
+    for (auto& r : store.select("SELECT DISTINCT substr(日期, 1, 7) AS m FROM 代课存档 WHERE 日期 "
+                                "IS NOT NULL ORDER BY m"))
+        out.push_back(r[0].takeText());
+    return out;
+}
+
 void clear(Store& store) {
     store.emptyTable("代课存档");
 }

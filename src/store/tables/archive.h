@@ -33,6 +33,8 @@ std::vector<ArchivedCover> between(Store& store, const std::string& from, const 
 std::vector<std::string> terms(Store& store);
 std::vector<ArchivedCover> ofTerm(Store& store, const std::string& term);
 std::size_t count(Store& store);
+// The months the dated records fall in ("2024-09"), oldest first.
+std::vector<std::string> months(Store& store);
 void clear(Store& store);
 
 }  // namespace archive

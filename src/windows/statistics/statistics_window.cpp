@@ -1,6 +1,7 @@
 #include "windows/statistics/statistics_window.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -10,12 +11,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "school/term_start.h"
 #include "statistics/exports.h"
+#include "statistics/fairness.h"
 #include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -43,8 +46,11 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     auto* top = new QHBoxLayout;
     auto* rangeBox = new QGroupBox(QStringLiteral("统计范围"), this);
     rangeBox->setObjectName("Frame1");
-    auto* rangeRow = new QHBoxLayout(rangeBox);
-    rangeRow->setContentsMargins(6, 2, 6, 2);
+    auto* rangeRows = new QVBoxLayout(rangeBox);
+    rangeRows->setContentsMargins(6, 2, 6, 2);
+    rangeRows->setSpacing(2);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRows->addLayout(rangeRow);
     auto* todayOption = makeRadio(rangeBox, "Option1", QStringLiteral("今天"));
     auto* weekOption = makeRadio(rangeBox, "Option2", QStringLiteral("本周"));
     auto* weeksOption = makeRadio(rangeBox, "Option3", QStringLiteral("第"));
@@ -64,6 +70,40 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     rangeRow->addWidget(new QLabel(QStringLiteral("周"), rangeBox));
     rangeRow->addSpacing(6);
     rangeRow->addWidget(termOption);
+    rangeRow->addSpacing(6);
+    // The days of the range shown: the weeks of a term with their dates.
+    days_ = new QLabel(rangeBox);
+    days_->setObjectName("Label5");
+    rangeRow->addWidget(days_);
+    rangeRow->addStretch(1);
+    // The past terms kept, the school years and the months with cover, and any days: across
+    // terms, from the archive of cleared terms as well.
+    auto* otherRow = new QHBoxLayout;
+    rangeRows->addLayout(otherRow);
+    auto* otherOption = makeRadio(rangeBox, "Option5", QStringLiteral("其他"));
+    others_ = new QComboBox(rangeBox);
+    others_->setObjectName("Combo1");
+    others_->setAccessibleName(QStringLiteral("以往学期、学年或月份"));
+    others_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* daysOption = makeRadio(rangeBox, "Option6", QStringLiteral("日期"));
+    fromDay_ = new QLineEdit(rangeBox);
+    fromDay_->setObjectName("Text4");
+    fromDay_->setAccessibleName(QStringLiteral("起始日期"));
+    fromDay_->setPlaceholderText(QStringLiteral("2026-09-01"));
+    fromDay_->setFixedWidth(88);
+    toDay_ = new QLineEdit(rangeBox);
+    toDay_->setObjectName("Text5");
+    toDay_->setAccessibleName(QStringLiteral("结束日期"));
+    toDay_->setPlaceholderText(QStringLiteral("2026-09-30"));
+    toDay_->setFixedWidth(88);
+    otherRow->addWidget(otherOption);
+    otherRow->addWidget(others_);
+    otherRow->addSpacing(6);
+    otherRow->addWidget(daysOption);
+    otherRow->addWidget(fromDay_);
+    otherRow->addWidget(new QLabel(QStringLiteral("至"), rangeBox));
+    otherRow->addWidget(toDay_);
+    otherRow->addStretch(1);
     top->addWidget(rangeBox);
     top->addStretch(1);
     auto* payBox = new QGroupBox(QStringLiteral("代课酬金"), this);
@@ -138,6 +178,49 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     connect(weekOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::ThisWeek));
     connect(weeksOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::Weeks));
     connect(termOption, &QRadioButton::toggled, this, choose(statistics::RangeKind::Term));
+    otherChoices_ = statistics::otherRanges(ctx_.store);
+    for (const auto& r : otherChoices_) others_->addItem(qs(r.label()));
+    otherOption->setEnabled(!otherChoices_.empty());
+    others_->setEnabled(!otherChoices_.empty());
+    connect(otherOption, &QRadioButton::toggled, this, [this](bool on) {
+        if (!on || otherChoices_.empty()) return;
+        otherChosen_ = std::max(0, others_->currentIndex());
+        other_ = otherChoices_[static_cast<std::size_t>(otherChosen_)];
+        range_.kind = other_.kind;
+        runAction(ctx_, [this] { refresh(); });
+    });
+    connect(others_, &QComboBox::activated, this, [this, otherOption](int i) {
+        if (i < 0 || i >= static_cast<int>(otherChoices_.size())) return;
+        otherChosen_ = i;
+        if (!otherOption->isChecked()) {
+            otherOption->setChecked(true);  // runs the range through its toggle
+            return;
+        }
+        other_ = otherChoices_[static_cast<std::size_t>(i)];
+        range_.kind = other_.kind;
+        runAction(ctx_, [this] { refresh(); });
+    });
+    // Dates are read when both are typed and the operator presses Enter in either box, or
+    // chooses 日期 with both filled in.
+    auto takeDays = [this, daysOption] {
+        runAction(ctx_, [this, daysOption] {
+            const auto days = statistics::customRange(ss(fromDay_->text()), ss(toDay_->text()));
+            if (showIfRefused(ctx_, days)) return;
+            other_ = statistics::Range::days(days->from, days->to);
+            range_.kind = other_.kind;
+            if (!daysOption->isChecked()) {
+                const QSignalBlocker quiet(daysOption);
+                daysOption->setChecked(true);
+            }
+            refresh();
+        });
+    };
+    connect(daysOption, &QRadioButton::toggled, this, [this, takeDays](bool on) {
+        if (on && !fromDay_->text().trimmed().isEmpty() && !toDay_->text().trimmed().isEmpty())
+            takeDays();
+    });
+    connect(fromDay_, &QLineEdit::returnPressed, this, takeDays);
+    connect(toDay_, &QLineEdit::returnPressed, this, takeDays);
     connect(fromWeek_, &QSpinBox::valueChanged, this, [this](int v) {
         range_.fromWeek = v;
         // A range that ends before it starts is taken as that one week.
@@ -174,6 +257,9 @@ statistics::Range StatisticsWindow::chosenRange() const {
                                             std::max(range_.fromWeek, range_.toWeek));
         case statistics::RangeKind::Term:
             break;
+        case statistics::RangeKind::PastTerm:
+        case statistics::RangeKind::Dates:
+            return other_;
     }
     return statistics::Range::term();
 }
@@ -187,6 +273,7 @@ void StatisticsWindow::changeEvent(QEvent* e) {
 
 void StatisticsWindow::refresh() {
     figures_ = statistics::compute(ctx_.store, chosenRange());
+    days_->setText(qs(statistics::rangeDates(figures_.range, figures_.termStart)));
     display(true);
 }
 

@@ -10,6 +10,8 @@
 
 class QTableWidget;
 class QSpinBox;
+class QComboBox;
+class QLineEdit;
 class QLabel;
 
 namespace daike {
@@ -55,6 +57,14 @@ class StatisticsWindow : public QWidget {
     CoverChart* chart_ = nullptr;
     QSpinBox* fromWeek_ = nullptr;
     QSpinBox* toWeek_ = nullptr;
+    QComboBox* others_ = nullptr;
+    QLineEdit* fromDay_ = nullptr;
+    QLineEdit* toDay_ = nullptr;
+    QLabel* days_ = nullptr;
+    // The past terms, school years and months offered, as 其他 lists them.
+    std::vector<statistics::Range> otherChoices_;
+    statistics::Range other_;  // the one chosen under 其他 or 日期
+    int otherChosen_ = 0;
     QLabel* sentence_ = nullptr;
     QLabel* note_ = nullptr;
 };
