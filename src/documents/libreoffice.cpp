@@ -81,7 +81,7 @@ Outcome convert(const std::vector<fs::path>& files, const fs::path& outDir,
         const std::string extension = format.substr(0, format.find(':'));
         for (const auto& f : files) {
             auto produced = outDir / f.filename();
-            produced.replace_extension(extension);
+            produced.replace_extension(pathFromUtf8(extension));
             if (!fs::exists(produced, ec)) outcome = Outcome::Failed;
         }
     }
