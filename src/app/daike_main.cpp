@@ -31,8 +31,11 @@ std::filesystem::path dataDirectory(const QStringList& args) {
         }
     }
     const std::filesystem::path programDir = daike::fspath(QCoreApplication::applicationDirPath());
+    // The local, not the roaming, data directory: a database synced with a roaming profile at
+    // every logon could come back older. ~/.local/share/代课 on Linux (the same as
+    // AppDataLocation there), %LOCALAPPDATA%\代课 on Windows.
     const std::filesystem::path user =
-        daike::fspath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        daike::fspath(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     const auto chosen =
         daike::chooseDataDirectory(programDir, daike::os_files::canWriteIn(programDir), user);
     if (chosen == user) QDir().mkpath(daike::qpath(user));
