@@ -10,6 +10,7 @@
 
 #include "basedata/demo_school.h"
 #include "basedata/timetable_documents.h"
+#include "store/paths.h"
 #include "store/store.h"
 
 int main(int argc, char** argv) {
@@ -21,10 +22,11 @@ int main(int argc, char** argv) {
                   << "；加 --timetables 时另把每位教师的课务表写成 任课表/姓名.docx。\n";
         return 2;
     }
-    const std::filesystem::path dir = argv[argc - 1];
+    // argv comes in the system's narrow encoding, the one a path reads a char* in.
+    const std::filesystem::path dir(argv[argc - 1]);  // native path
     std::error_code ec;
-    if (std::filesystem::exists(dir / Store::kFileName, ec)) {
-        std::cerr << "目录“" << dir.string() << "”中已有数据库 " << Store::kFileName
+    if (std::filesystem::exists(inFolder(dir, Store::kFileName), ec)) {
+        std::cerr << "目录“" << utf8(dir) << "”中已有数据库 " << Store::kFileName
                   << "，示范学校没有写入，原有数据保持不变。\n";
         return 1;
     }
@@ -43,12 +45,12 @@ int main(int argc, char** argv) {
         const auto now = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
         plan.termStart = demo::termStartBefore(calendar::Day(now));
         const auto school = demo::fillSchool(*store, plan);
-        std::cout << "示范学校已写入 " << store->file().string() << "：" << school.teachers.size()
+        std::cout << "示范学校已写入 " << utf8(store->file()) << "：" << school.teachers.size()
                   << " 位教师，" << school.classes.size() << " 个班，" << school.lessons
                   << " 节课。\n";
         if (timetables) {
             const int written = timetable_import::exportTimetableDocuments(*store, dir);
-            std::cout << "课务表已写入 " << (dir / timetable_import::kDocumentFolder).string()
+            std::cout << "课务表已写入 " << utf8(inFolder(dir, timetable_import::kDocumentFolder))
                       << "：" << written << " 份。\n";
         }
         cleanup.done = true;

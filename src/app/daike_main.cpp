@@ -5,8 +5,6 @@
 //                      ~/.local/share/代课/
 //   daike --data DIR   the data lives in DIR (made when missing)
 //   daike --version    prints the version
-#include <unistd.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -17,8 +15,11 @@
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "store/data_directory.h"
+#include "store/os_files.h"
+#include "store/paths.h"
 #include "store/program_version.h"
 #include "store/store.h"
+#include "ui/path_text.h"
 
 namespace {
 
@@ -26,15 +27,18 @@ std::filesystem::path dataDirectory(const QStringList& args) {
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--data" && i + 1 < args.size()) {
             QDir().mkpath(args[i + 1]);
-            return QDir(args[i + 1]).absolutePath().toStdString();
+            return daike::fspath(QDir(args[i + 1]).absolutePath());
         }
     }
-    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path programDir = daike::fspath(QCoreApplication::applicationDirPath());
+    // The local, not the roaming, data directory: a database synced with a roaming profile at
+    // every logon could come back older. ~/.local/share/代课 on Linux (the same as
+    // AppDataLocation there), %LOCALAPPDATA%\代课 on Windows.
     const std::filesystem::path user =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-    const auto chosen = daike::chooseDataDirectory(
-        programDir, ::access(programDir.c_str(), W_OK | X_OK) == 0, user);
-    if (chosen == user) QDir().mkpath(QString::fromStdString(user.string()));
+        daike::fspath(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    const auto chosen =
+        daike::chooseDataDirectory(programDir, daike::os_files::canWriteIn(programDir), user);
+    if (chosen == user) QDir().mkpath(daike::qpath(user));
     return chosen;
 }
 

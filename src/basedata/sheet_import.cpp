@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "basedata/classes.h"
+#include "store/paths.h"
 #include "store/store.h"
 #include "store/tables/classes.h"
 #include "store/tables/teachers.h"
@@ -77,7 +78,7 @@ timetable_import::ImportPlan planOf(Store& store, const Preview& preview, bool a
 
 std::string details(const Loaded& loaded, const Preview& preview,
                     const timetable_import::ImportPlan& plan) {
-    std::string out = "课务导入明细（总课表）\n\n文件：" + loaded.file.string() + "\n" +
+    std::string out = "课务导入明细（总课表）\n\n文件：" + utf8(loaded.file) + "\n" +
                       preview.description(loaded) + "\n读取的工作表：";
     for (std::size_t i = 0; i < preview.reading.sheetsRead.size(); ++i)
         out += (i ? "、" : "") + preview.reading.sheetsRead[i];

@@ -8,6 +8,7 @@
 #include "documents/document_limits.h"
 #include "documents/docx.h"
 #include "documents/libreoffice.h"
+#include "store/paths.h"
 #include "store/store.h"
 #include "store/tables/timetable.h"
 #include "store/text.h"
@@ -27,7 +28,7 @@ bool usableAsFileName(const std::string& name) {
 fs::path uniqueTempDir(const std::string& stem) {
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto p = fs::temp_directory_path() / (stem + std::to_string(rd()));
+        auto p = inFolder(fs::temp_directory_path(), stem + std::to_string(rd()));
         std::error_code ec;
         if (fs::create_directory(p, ec)) return p;
     }
@@ -146,8 +147,8 @@ void FolderDocuments::convertDocs() {
     for (const auto& name : teachers_) {
         if (!usableAsFileName(name)) continue;
         std::error_code ec;
-        if (fs::exists(folder_ / (name + ".docx"), ec)) continue;
-        const auto doc = folder_ / (name + ".doc");
+        if (fs::exists(inFolder(folder_, name + ".docx"), ec)) continue;
+        const auto doc = inFolder(folder_, name + ".doc");
         if (fs::is_regular_file(doc, ec)) docs.push_back(doc);
     }
     if (docs.empty()) return;
@@ -166,27 +167,27 @@ void FolderDocuments::convertDocs() {
 TeacherDocument FolderDocuments::read(const std::string& teacher) {
     TeacherDocument d;
     if (!usableAsFileName(teacher)) {
-        d.path = (folder_ / "").string() + teacher;
+        d.path = utf8(folder_ / fs::path()) + teacher;
         d.problem = "教师姓名“" + teacher + "”不能用作文件名，找不到该教师的课务表。";
         return d;
     }
-    const fs::path docx = folder_ / (teacher + ".docx");
-    const fs::path doc = folder_ / (teacher + ".doc");
+    const fs::path docx = inFolder(folder_, teacher + ".docx");
+    const fs::path doc = inFolder(folder_, teacher + ".doc");
     std::error_code ec;
     fs::path file = docx;
-    d.path = docx.string();
+    d.path = utf8(docx);
     if (!fs::exists(docx, ec)) {
         if (!fs::is_regular_file(doc, ec)) {
             d.problem = d.path + kNotFound;
             return d;
         }
-        d.path = doc.string();
+        d.path = utf8(doc);
         if (!converted_) convertDocs();
         if (conversionFailure_) {
             d.problem = d.path + "无法读取：" + *conversionFailure_;
             return d;
         }
-        file = outDir_ / (teacher + ".docx");
+        file = inFolder(outDir_, teacher + ".docx");
         if (!fs::exists(file, ec)) {
             d.problem = d.path +
                         "无法读取：LibreOffice未能转换该文件（文件可能已损坏），请用文字处理软件"
@@ -195,7 +196,7 @@ TeacherDocument FolderDocuments::read(const std::string& teacher) {
         }
     }
     try {
-        d.cells = readFirstTable(WordDocument::open(file.string()), teacher);
+        d.cells = readFirstTable(WordDocument::open(file), teacher);
     } catch (const std::exception& e) {
         d.problem = d.path + "无法读取：" + e.what();
     }
@@ -272,12 +273,12 @@ const CellTexts& sampleTimetable() {
 }
 
 bool ensureSampleDocuments(const fs::path& programDir) {
-    const fs::path file = programDir / kSampleFolder / kSampleFile;
+    const fs::path file = inFolder(inFolder(programDir, kSampleFolder), kSampleFile);
     std::error_code ec;
     if (fs::exists(file, ec)) return true;
     fs::create_directories(file.parent_path(), ec);
     try {
-        timetableDocument("课务表样表（某某老师）", sampleTimetable()).save(file.string());
+        timetableDocument("课务表样表（某某老师）", sampleTimetable()).save(file);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -303,13 +304,12 @@ int exportTimetableDocuments(Store& store, const fs::path& programDir) {
         if (!cell.empty()) cell += "\n";
         cell += lesson.subject + "(" + classInCell(lesson.cls) + ")";
     }
-    const fs::path folder = programDir / kDocumentFolder;
+    const fs::path folder = inFolder(programDir, kDocumentFolder);
     std::error_code ec;
     fs::create_directories(folder, ec);
     int written = 0;
     for (const auto& name : teachers) {
-        timetableDocument(name + "老师课务表", weeks[name])
-            .save((folder / (name + ".docx")).string());
+        timetableDocument(name + "老师课务表", weeks[name]).save(inFolder(folder, name + ".docx"));
         ++written;
     }
     return written;

@@ -14,6 +14,7 @@
 #include "documents/docx_package.h"
 #include "documents/wordml.h"
 #include "documents/zip_parts.h"
+#include "store/paths.h"
 #include "store/safe_file.h"
 
 namespace daike {
@@ -213,8 +214,8 @@ WordDocument::WordDocument(WordDocument&&) noexcept = default;
 WordDocument& WordDocument::operator=(WordDocument&&) noexcept = default;
 WordDocument::~WordDocument() = default;
 
-WordDocument WordDocument::open(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
+WordDocument WordDocument::open(const std::filesystem::path& path) {
+    const std::string name = fileNameText(path);
     return fromBytes(zip_parts::readFile(path, name, zip_parts::kWordDocument, limits::kFileBytes),
                      name);
 }
@@ -641,7 +642,7 @@ std::string WordDocument::toBytes() const {
     return bytes;
 }
 
-void WordDocument::save(const std::string& path) const {
+void WordDocument::save(const std::filesystem::path& path) const {
     const std::string bytes = toBytes();
     // Beside the target and renamed when whole: a failure leaves an older document as it was.
     safefile::write(path, [&](const std::filesystem::path& temp) {

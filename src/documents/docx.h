@@ -23,6 +23,7 @@
 // drawings or text boxes are not part of the text. Blanks are kept as typed.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,7 +43,7 @@ struct Document;
 class WordDocument {
   public:
     // Reads the file into memory. Throws Failure.
-    static WordDocument open(const std::string& path);
+    static WordDocument open(const std::filesystem::path& path);
     // The same from the bytes of a .docx; `name` is only used in messages.
     static WordDocument fromBytes(std::string bytes, const std::string& name);
     // A document made of the given main-part XML and the few parts every .docx needs; the
@@ -81,7 +82,7 @@ class WordDocument {
 
     // Writes the document to `path` (a new file written beside it, then renamed over it, so a
     // failure leaves the old file as it was). Throws CannotWrite.
-    void save(const std::string& path) const;
+    void save(const std::filesystem::path& path) const;
     // The whole .docx as bytes.
     std::string toBytes() const;
 

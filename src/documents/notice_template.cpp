@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "documents/libreoffice.h"
+#include "store/paths.h"
 
 namespace daike {
 
@@ -161,14 +162,14 @@ bool convertWithLibreOffice(const std::vector<std::filesystem::path>& docs,
 }
 
 NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {
-    const auto docx = programDir / kNoticeTemplate;
-    const auto doc = programDir / kOldNoticeTemplate;
+    const auto docx = inFolder(programDir, kNoticeTemplate);
+    const auto doc = inFolder(programDir, kOldNoticeTemplate);
     std::error_code ec;
     if (std::filesystem::exists(docx, ec))
-        return {WordDocument::open(docx.string()), TemplateOrigin::Existing};
+        return {WordDocument::open(docx), TemplateOrigin::Existing};
     if (std::filesystem::exists(doc, ec)) {
         if (convertWithLibreOffice(doc, programDir) && std::filesystem::exists(docx, ec))
-            return {WordDocument::open(docx.string()), TemplateOrigin::ConvertedFromDoc};
+            return {WordDocument::open(docx), TemplateOrigin::ConvertedFromDoc};
         const std::string why = libreOfficeInstalled()
                                     ? "，LibreOffice 也未能转换它（文件可能已损坏）。\n"
                                     : "，本机也没有可用来转换的 LibreOffice。\n";
@@ -180,7 +181,7 @@ NoticeTemplate loadNoticeTemplate(const std::filesystem::path& programDir) {
                           kNoticeTemplate + "”为名保存在程序目录中，然后再打印。");
     }
     auto fresh = defaultNoticeTemplate();
-    fresh.save(docx.string());
+    fresh.save(docx);
     return {std::move(fresh), TemplateOrigin::WrittenDefault};
 }
 

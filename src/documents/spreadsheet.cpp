@@ -8,6 +8,7 @@
 #include "documents/spreadsheet_detail.h"
 #include "documents/zip_parts.h"
 #include "store/failure.h"
+#include "store/paths.h"
 
 namespace daike::spreadsheet {
 
@@ -168,9 +169,8 @@ const char* formatName(Format format) {
 }
 
 Workbook read(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
-    const std::string bytes =
-        zip_parts::readFile(file.string(), name, zip_parts::kSpreadsheet, kFileBytes);
+    const std::string name = fileNameText(file);
+    const std::string bytes = zip_parts::readFile(file, name, zip_parts::kSpreadsheet, kFileBytes);
     if (bytes.empty())
         throw Failure(Failure::Kind::NotADocument,
                       "文件" + zip_parts::inQuotes(name) + "是空的（0字节），其中没有表格。");

@@ -12,6 +12,7 @@
 #include "documents/spreadsheet.h"
 #include "documents/spreadsheet_detail.h"
 #include "store/failure.h"
+#include "store/paths.h"
 
 namespace daike::spreadsheet {
 
@@ -134,7 +135,7 @@ Workbook readCsv(std::string_view bytes, const std::string& name) {
         }
     }
     Sheet sheet = std::move(grid).finish();
-    sheet.name = std::filesystem::path(name).stem().string();
+    sheet.name = stemText(pathFromUtf8(name));
     book.sheets.push_back(std::move(sheet));
     return book;
 }

@@ -17,6 +17,8 @@
 #include "documents/spreadsheet_detail.h"
 #include "documents/zip_parts.h"
 #include "store/failure.h"
+#include "store/os_files.h"
+#include "store/paths.h"
 
 namespace daike::spreadsheet {
 
@@ -193,9 +195,8 @@ std::uint64_t claimedCells(std::string_view bytes, const std::string& name) {
 }  // namespace
 
 Workbook readXls(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
-    const std::string bytes =
-        zip_parts::readFile(file.string(), name, zip_parts::kSpreadsheet, kFileBytes);
+    const std::string name = fileNameText(file);
+    const std::string bytes = zip_parts::readFile(file, name, zip_parts::kSpreadsheet, kFileBytes);
     static const std::string compound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     if (!bytes.starts_with(compound)) notASpreadsheet(name);
     const std::uint64_t claimed = claimedCells(bytes, name);
@@ -203,21 +204,22 @@ Workbook readXls(const std::filesystem::path& file) {
         beyondLimit(whereText(name, "") + "的工作表共占" + std::to_string(claimed) + "个单元格",
                     std::to_string(kClaimedCells) + "个");
     const void* handle = nullptr;
-    const int opened = freexl_open(file.c_str(), &handle);
+    // FreeXL opens the file with fopen, which on Windows reads the local code page.
+    const int opened = freexl_open(os_files::nameForFopen(file).c_str(), &handle);
     struct Closer {
         const void* handle;
         ~Closer() {
             if (handle) freexl_close(handle);
         }
     } closer{handle};
-    if (opened != FREEXL_OK) refuse(opened, name, file.string());
+    if (opened != FREEXL_OK) refuse(opened, name, utf8(file));
     unsigned int info = 0;
     if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
         info == FREEXL_BIFF_OBFUSCATED)
         encrypted(name);
     unsigned int sheetCount = 0;
     if (const int e = freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount); e != FREEXL_OK)
-        refuse(e, name, file.string());
+        refuse(e, name, utf8(file));
     if (sheetCount > static_cast<unsigned>(kSheets))
         beyondLimit(whereText(name, "") + "有" + std::to_string(sheetCount) + "张工作表",
                     std::to_string(kSheets) + "张");
@@ -228,15 +230,15 @@ Workbook readXls(const std::filesystem::path& file) {
     for (unsigned short s = 0; s < sheetCount; ++s) {
         const char* rawName = nullptr;
         if (const int e = freexl_get_worksheet_name(handle, s, &rawName); e != FREEXL_OK)
-            refuse(e, name, file.string());
+            refuse(e, name, utf8(file));
         std::string sheetName = rawName ? rawName : "";
         if (document_limits::invalidUtf8At(sheetName) != std::string::npos) damaged(name);
         if (const int e = freexl_select_active_worksheet(handle, s); e != FREEXL_OK)
-            refuse(e, name, file.string());
+            refuse(e, name, utf8(file));
         unsigned int rows = 0;
         unsigned short columns = 0;
         if (const int e = freexl_worksheet_dimensions(handle, &rows, &columns); e != FREEXL_OK)
-            refuse(e, name, file.string());
+            refuse(e, name, utf8(file));
         Grid grid(name, sheetName, totals);
         if (rows > 0) grid.checkRow(rows - 1);
         if (columns > 0) grid.checkColumn(columns - 1);
@@ -244,7 +246,7 @@ Workbook readXls(const std::filesystem::path& file) {
             for (unsigned short c = 0; c < columns; ++c) {
                 FreeXL_CellValue value;
                 if (const int e = freexl_get_cell_value(handle, r, c, &value); e != FREEXL_OK)
-                    refuse(e, name, file.string());
+                    refuse(e, name, utf8(file));
                 std::string text;
                 switch (value.type) {
                     case FREEXL_CELL_INT:

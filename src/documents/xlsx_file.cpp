@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "store/failure.h"
+#include "store/paths.h"
 #include "store/safe_file.h"
 
 namespace daike::xlsx_file {
@@ -24,8 +25,9 @@ int likelyError(const fs::path& folder) {
 void write(const fs::path& file, const std::string& title,
            const std::function<void(lxw_workbook*)>& fill) {
     const fs::path temp = safefile::temporaryBeside(file);
-    lxw_workbook* wb = workbook_new(temp.c_str());
-    if (!wb) cannotWrite("无法在“" + file.parent_path().string() + "”中建立文件，请换一个文件夹。");
+    // libxlsxwriter takes UTF-8 file names (on Windows it opens them through _wfopen).
+    lxw_workbook* wb = workbook_new(utf8(temp).c_str());
+    if (!wb) cannotWrite("无法在“" + utf8(file.parent_path()) + "”中建立文件，请换一个文件夹。");
     std::string titleText = title, author = "代课";
     lxw_doc_properties props{};
     props.title = titleText.data();

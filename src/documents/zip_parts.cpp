@@ -1,15 +1,13 @@
 #include "documents/zip_parts.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
-#include <cerrno>
 #include <filesystem>
 
 #include "documents/document_limits.h"
 #include "store/failure.h"
+#include "store/os_files.h"
+#include "store/paths.h"
 
 namespace daike::zip_parts {
 
@@ -47,53 +45,45 @@ void tooLarge(const Kind& kind, const std::string& name, const std::string& what
              "，超出了本程序能读取的范围，没有读取。请检查是否选错了文件。");
 }
 
-std::string readFile(const std::string& path, const std::string& name, const Kind& kind,
+std::string readFile(const std::filesystem::path& file, const std::string& name, const Kind& kind,
                      std::uint64_t maxBytes) {
     namespace fs = std::filesystem;
+    using P = os_files::FileBytes::Problem;
+    const std::string path = utf8(file);
     std::error_code ec;
-    const auto status = fs::symlink_status(path, ec);
+    const auto status = fs::symlink_status(file, ec);
     if (ec || !fs::exists(status))
         fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
-    fs::path real = path;
+    fs::path real = file;
     if (fs::is_symlink(status)) {
-        real = fs::canonical(path, ec);
-        const auto folder = fs::canonical(fs::absolute(path).parent_path(), ec);
+        real = fs::canonical(file, ec);
+        const auto folder = fs::canonical(fs::absolute(file).parent_path(), ec);
         if (ec || real.parent_path() != folder)
             fail(Failure::Kind::NotADocument,
                  "文件" + inQuotes(path) + "是指向其他文件夹的链接，没有读取。请把" +
                      std::string(kind.noun) + "本身放到这个文件夹中。");
     }
-    const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
-        fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "，请检查是否有权限。");
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        fail(Failure::Kind::NotADocument,
-             "“" + path + "”不是普通文件（可能是文件夹、设备或管道），没有读取。");
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-        tooLarge(kind, name,
-                 "有" + limits::sizeText(static_cast<std::uint64_t>(st.st_size)) + "（最多" +
-                     limits::sizeText(maxBytes) + "）");
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0)
+    auto read = os_files::readRegularFile(real, maxBytes);
+    switch (read.problem) {
+        case P::None:
+            break;
+        case P::NotFound:
+            fail(Failure::Kind::NotFound, "找不到文件" + inQuotes(path) + "。");
+        case P::NoAccess:
+            fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "，请检查是否有权限。");
+        case P::NotRegular:
+            fail(Failure::Kind::NotADocument,
+                 "“" + path + "”不是普通文件（可能是文件夹、设备或管道），没有读取。");
+        case P::TooLarge:
+            if (read.size > maxBytes)
+                tooLarge(kind, name,
+                         "有" + limits::sizeText(read.size) + "（最多" +
+                             limits::sizeText(maxBytes) + "）");
+            tooLarge(kind, name, "超过" + limits::sizeText(maxBytes));  // it grew while being read
+        case P::ReadError:
             fail(Failure::Kind::NotFound, "无法读取文件" + inQuotes(path) + "（读取出错）。");
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > maxBytes)  // it grew while being read
-            tooLarge(kind, name, "超过" + limits::sizeText(maxBytes));
     }
-    return bytes;
+    return std::move(read.bytes);
 }
 
 std::vector<Entry> readZip(std::string_view bytes, const std::string& name, const Kind& kind) {

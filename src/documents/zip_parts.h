@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,7 +37,7 @@ std::string inQuotes(const std::string& name);
 // The bytes of the file at `path` (`name` is its file name, for messages). Only a regular file
 // is read (a pipe would wait forever, a device never end), a link only when it points to a file
 // in the same folder, and never more than `maxBytes`.
-std::string readFile(const std::string& path, const std::string& name, const Kind& kind,
+std::string readFile(const std::filesystem::path& path, const std::string& name, const Kind& kind,
                      std::uint64_t maxBytes);
 
 // Every part of the archive, checked against the limits by the sizes its directory gives

@@ -10,6 +10,7 @@
 #include "basedata/term_readiness.h"
 #include "school/term_start.h"
 #include "shell/main_window.h"
+#include "store/paths.h"
 #include "store/safekeeping.h"
 #include "store/store.h"
 #include "ui/backups.h"
@@ -34,19 +35,17 @@ QString text(const std::string& s) {
 // operator has been told why).
 std::optional<QString> restoreNewest(Platform& platform, const fs::path& dir,
                                      const keep::Backup& newest) {
-    const auto file = dir / Store::kFileName;
+    const auto file = inFolder(dir, Store::kFileName);
     try {
         const auto checked = keep::prepareRestore(newest.file, dir);
         QString kept;
         if (fs::exists(file)) {
-            const auto aside =
-                keep::keepAside(dir, {file, fs::path(file.string() + Store::kLogSuffix)}, true,
-                                officeNow(platform));
-            kept = QStringLiteral("\n原来的数据库文件保存在“%1”中，没有被覆盖。")
-                       .arg(text(aside.string()));
+            const auto aside = keep::keepAside(dir, {file, withSuffix(file, Store::kLogSuffix)},
+                                               true, officeNow(platform));
+            kept = QStringLiteral("\n原来的数据库文件保存在“%1”中，没有被覆盖。").arg(qpath(aside));
         }
         keep::installRestore(checked, dir);
-        return QStringLiteral("数据已从备份“%1”恢复。%2").arg(text(newest.file.string()), kept);
+        return QStringLiteral("数据已从备份“%1”恢复。%2").arg(qpath(newest.file), kept);
     } catch (const std::exception& e) {
         platform.boxes.ok(QString::fromUtf8(e.what()) + QStringLiteral("\n程序将退出。"));
         return std::nullopt;
@@ -54,15 +53,14 @@ std::optional<QString> restoreNewest(Platform& platform, const fs::path& dir,
 }
 
 QString newestLine(const keep::Backup& b) {
-    return QStringLiteral("最新的备份是“%1”（%2）。")
-        .arg(text(b.file.string()), text(keep::describe(b)));
+    return QStringLiteral("最新的备份是“%1”（%2）。").arg(qpath(b.file), text(keep::describe(b)));
 }
 
 // Opens the database of the data directory, and when it cannot be used as it stands offers
 // what the office can do: restore the newest backup, or start a new school in place of an empty
 // file. Nothing is deleted: a file that is replaced is kept aside.
 std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
-    const auto file = dir / Store::kFileName;
+    const auto file = inFolder(dir, Store::kFileName);
     std::optional<QString> restored;
     std::error_code ec;
     if (!fs::exists(file, ec) && fs::is_directory(dir, ec)) {
@@ -71,7 +69,7 @@ std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
             platform.boxes.yesNo(
                 QStringLiteral("数据目录“%1”中没有数据库文件“%2”。\n%3\n"
                                "是否用这个备份恢复数据？选“否”将建立一个新的空白学校。（是/否）")
-                    .arg(text(dir.string()), Store::kFileName, newestLine(backups.front())))) {
+                    .arg(qpath(dir), Store::kFileName, newestLine(backups.front())))) {
             restored = restoreNewest(platform, dir, backups.front());
             if (!restored) return nullptr;
         }
@@ -107,7 +105,7 @@ std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
                         "\n是否建立一个新的空白学校数据库？空文件会保留在备份目录中。（是/否）"))) {
                 const auto aside = keep::keepAside(dir, {file}, true, officeNow(platform));
                 restored = QStringLiteral("已建立新的空白学校数据库，原来的空文件保存在“%1”中。")
-                               .arg(text(aside.string()));
+                               .arg(qpath(aside));
                 continue;
             }
             platform.boxes.ok(
@@ -117,7 +115,7 @@ std::unique_ptr<Store> openOrOffer(Platform& platform, const fs::path& dir) {
                      ? QStringLiteral(
                            "备份目录中没有可用的备份；请把数据目录“%1”交给技术支持人员检查，"
                            "不要删除其中的文件。")
-                           .arg(text(dir.string()))
+                           .arg(qpath(dir))
                      : QStringLiteral("以后可以在启动时再选择恢复。")));
             return nullptr;
         }
@@ -181,7 +179,13 @@ Program::~Program() {
 
 void useChineseFonts() {
     QFont f = QApplication::font();
+    // The first family the system has wins for each character. Every Chinese Windows has
+    // Microsoft YaHei (and SimSun since XP); Debian has Noto CJK (fonts-noto-cjk) or WenQuanYi.
+#ifdef Q_OS_WIN
+    f.setFamilies({"Microsoft YaHei", "SimSun", "Noto Sans CJK SC"});
+#else
     f.setFamilies({"Noto Sans CJK SC", "WenQuanYi Micro Hei", "Microsoft YaHei", "SimSun"});
+#endif
     if (f.pointSize() < 10) f.setPointSize(10);
     QApplication::setFont(f);
 }

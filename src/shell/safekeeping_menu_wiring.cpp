@@ -1,7 +1,5 @@
 #include "shell/safekeeping_menu_wiring.h"
 
-#include <sys/stat.h>
-
 #include "school/resets.h"
 #include "school/term_start.h"
 #include "shell/main_window.h"
@@ -26,11 +24,10 @@ void backUp(RunContext& ctx) {
     const auto suggested = safekeeping::operatorBackupPath(dir, officeNow(ctx.platform));
     std::error_code ec;
     fs::create_directories(suggested.parent_path(), ec);
-    const auto chosen =
-        ctx.platform.files.saveFile(QStringLiteral("数据备份：保存到"), qs(suggested.string()),
-                                    QStringLiteral("代课数据库 (*.db)"));
+    const auto chosen = ctx.platform.files.saveFile(
+        QStringLiteral("数据备份：保存到"), qpath(suggested), QStringLiteral("代课数据库 (*.db)"));
     if (!chosen) return;
-    fs::path dest = ss(*chosen);
+    fs::path dest = fspath(*chosen);
     if (dest.extension() != ".db") dest += ".db";
     if (fs::exists(dest, ec) && fs::equivalent(dest, ctx.store.file(), ec)) {
         ctx.platform.boxes.ok(
@@ -40,7 +37,7 @@ void backUp(RunContext& ctx) {
     ctx.store.backupTo(dest);
     ctx.platform.boxes.ok(
         QStringLiteral("数据已备份到“%1”。\n需要时可以用“数据恢复”从这个文件恢复。")
-            .arg(qs(dest.string())));
+            .arg(qpath(dest)));
 }
 
 // 数据恢复 of one file: checked first; on 是 the current data is backed up and the file swapped
@@ -57,7 +54,7 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
         }
     } cleanup{checked};
 
-    QString what = QStringLiteral("“%1”").arg(qs(candidate.string()));
+    QString what = QStringLiteral("“%1”").arg(qpath(candidate));
     for (const auto& b : safekeeping::listBackups(dir)) {
         std::error_code ec;
         if (fs::equivalent(b.file, candidate, ec))
@@ -83,8 +80,8 @@ void restoreFrom(MainWindow& main, const fs::path& candidate) {
     // just restored) or the restored day itself.
     const auto other = ctx.day.followRestoredFile(ctx.store, ctx.platform.clock.today());
     ctx.platform.boxes.ok(QStringLiteral("数据已从“%1”恢复。\n恢复前的数据已备份到“%2”。")
-                              .arg(qs(candidate.string()))
-                              .arg(qs(before.string())));
+                              .arg(qpath(candidate))
+                              .arg(qpath(before)));
     if (other) {
         const int covers = recordedCovers(ctx.store);
         const QString when =
@@ -110,7 +107,7 @@ void openRestore(MainWindow& main) {
     main.openWindow<RestoreWindow>("RestoreWindow", [&main] {
         auto* w = new RestoreWindow(main.context(), &main);
         QObject::connect(w, &RestoreWindow::chosen, &main, [&main](const QString& file) {
-            runAction(main.context(), [&] { restoreFrom(main, ss(file)); });
+            runAction(main.context(), [&] { restoreFrom(main, fspath(file)); });
         });
         return w;
     });

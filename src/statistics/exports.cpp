@@ -9,6 +9,7 @@
 
 #include "documents/xlsx_file.h"
 #include "store/failure.h"
+#include "store/paths.h"
 #include "store/safe_file.h"
 #include "store/text.h"
 
@@ -47,7 +48,7 @@ std::string quoteCsv(const std::string& s) {
 }  // namespace
 
 fs::path defaultFile(const fs::path& programDir, const Range& range, const std::string& extension) {
-    return programDir / fs::path(std::string("代课统计-") + range.label() + "." + extension);
+    return inFolder(programDir, std::string("代课统计-") + range.label() + "." + extension);
 }
 
 namespace {

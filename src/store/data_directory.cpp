@@ -1,5 +1,6 @@
 #include "store/data_directory.h"
 
+#include "store/paths.h"
 #include "store/store.h"
 
 namespace daike {
@@ -17,7 +18,7 @@ bool isSystemDirectory(const fs::path& directory) {
 fs::path chooseDataDirectory(const fs::path& programDirectory, bool programDirectoryWritable,
                              const fs::path& userDirectory) {
     std::error_code ec;
-    if (fs::exists(programDirectory / Store::kFileName, ec)) return programDirectory;
+    if (fs::exists(inFolder(programDirectory, Store::kFileName), ec)) return programDirectory;
     if (programDirectoryWritable && !isSystemDirectory(programDirectory)) return programDirectory;
     return userDirectory;
 }

@@ -1,14 +1,14 @@
 #include "store/safe_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <regex>
 
 #include "store/failure.h"
+#include "store/os_files.h"
+#include "store/paths.h"
 
 namespace daike::safefile {
 
@@ -24,24 +24,19 @@ namespace {
 
 // Whether the file starts with `head` and ends with `tail` (blanks after it allowed); false when
 // it cannot be read.
-bool endsAre(int fd, off_t size, const std::string& head, const std::string& tail) {
-    if (size < static_cast<off_t>(head.size() + tail.size())) return false;
+bool endsAre(const fs::path& file, std::uintmax_t size, const std::string& head,
+             const std::string& tail) {
+    if (size < head.size() + tail.size()) return false;
+    std::ifstream in(file, std::ios::binary);
     std::string h(head.size(), '\0');
-    if (::pread(fd, h.data(), h.size(), 0) != static_cast<ssize_t>(h.size()) || h != head)
-        return false;
+    if (!in.read(h.data(), static_cast<std::streamsize>(h.size())) || h != head) return false;
     // A writer may end the file with a line break after the trailer.
-    const off_t window = std::min<off_t>(size, 32);
+    const std::uintmax_t window = std::min<std::uintmax_t>(size, 32);
     std::string t(static_cast<std::size_t>(window), '\0');
-    if (::pread(fd, t.data(), t.size(), size - window) != window) return false;
+    in.seekg(static_cast<std::streamoff>(size - window));
+    if (!in.read(t.data(), static_cast<std::streamsize>(t.size()))) return false;
     while (!t.empty() && (t.back() == '\n' || t.back() == '\r' || t.back() == ' ')) t.pop_back();
     return t.size() >= tail.size() && t.compare(t.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-void syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace
@@ -49,13 +44,13 @@ void syncFolder(const fs::path& folder) {
 fs::path temporaryBeside(const fs::path& target) {
     static std::mt19937 random{std::random_device{}()};
     const auto number = std::to_string(random() % 1000000);
-    return target.parent_path() / (".~" + target.filename().string() + "." + number + ".tmp");
+    return inFolder(target.parent_path(), ".~" + fileNameText(target) + "." + number + ".tmp");
 }
 
 std::string cannotWriteText(const fs::path& file, int error) {
-    const std::string name = "“" + file.string() + "”";
+    const std::string name = "“" + utf8(file) + "”";
     std::string what;
-    if (error == ENOSPC || error == EDQUOT) {
+    if (diskFull(error)) {
         what = "无法保存文件" + name +
                "：磁盘空间不足。请腾出磁盘空间或换一个文件夹后再试，原有的同名文件没有改变。";
     } else if (error == EACCES || error == EPERM || error == EROFS) {
@@ -66,6 +61,21 @@ std::string cannotWriteText(const fs::path& file, int error) {
     return what + (error ? "（" + std::string(std::strerror(error)) + "）" : std::string());
 }
 
+bool diskFull(int error) {
+#ifdef EDQUOT
+    if (error == EDQUOT) return true;
+#endif
+    return error == ENOSPC;
+}
+
+int errnoOf(const std::error_code& code) {
+    // A std::filesystem error holds the system's own number (on Windows a Win32 one); its
+    // generic condition is the errno value.
+    return code.default_error_condition().category() == std::generic_category()
+               ? code.default_error_condition().value()
+               : EIO;
+}
+
 bool almostFull(const fs::path& folder, std::uintmax_t bytes) {
     std::error_code ec;
     const auto space = fs::space(folder, ec);
@@ -73,33 +83,30 @@ bool almostFull(const fs::path& folder, std::uintmax_t bytes) {
 }
 
 void putInPlace(const fs::path& temp, const fs::path& target, Content content) {
-    const int fd = ::open(temp.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) fail(temp, cannotWriteText(target, errno));
-    const off_t size = ::lseek(fd, 0, SEEK_END);
+    std::error_code sizeError;
+    const std::uintmax_t size = fs::file_size(temp, sizeError);
+    if (sizeError) fail(temp, cannotWriteText(target, errnoOf(sizeError)));
     bool whole = size > 0;
-    if (whole && content == Content::Pdf) whole = endsAre(fd, size, "%PDF-", "%%EOF");
+    if (whole && content == Content::Pdf) whole = endsAre(temp, size, "%PDF-", "%%EOF");
     // The IEND chunk: no data, its type, and the checksum of the type.
     if (whole && content == Content::Png)
-        whole =
-            endsAre(fd, size, "\x89PNG\r\n\x1a\n", std::string("\0\0\0\0IEND\xae\x42\x60\x82", 12));
+        whole = endsAre(temp, size, "\x89PNG\r\n\x1a\n",
+                        std::string("\0\0\0\0IEND\xae\x42\x60\x82", 12));
     if (!whole) {
-        ::close(fd);
         // A writer cut short by a full disk often says nothing: ask the disk.
         fail(temp, size == 0 || almostFull(target.parent_path())
                        ? cannotWriteText(target, ENOSPC)
-                       : "无法保存文件“" + target.string() +
+                       : "无法保存文件“" + utf8(target) +
                              "”：写出的文件不完整，原有的同名文件没有改变。请再试一次。");
     }
-    const int synced = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    if (synced) fail(temp, cannotWriteText(target, synced));
+    if (const int synced = os_files::syncFile(temp)) fail(temp, cannotWriteText(target, synced));
     std::error_code ec;
     fs::rename(temp, target, ec);
     if (ec) {
-        fail(temp, "无法保存文件“" + target.string() +
+        fail(temp, "无法保存文件“" + utf8(target) +
                        "”：文件可能正被其他程序打开，请关闭后再试。（" + ec.message() + "）");
     }
-    syncFolder(target.parent_path());
+    os_files::syncDirectory(target.parent_path());
 }
 
 void write(const fs::path& target, const std::function<void(const fs::path& temp)>& writeTo,
@@ -125,7 +132,7 @@ int removeLeftovers(const fs::path& folder) {
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(folder, ec)) {
         std::error_code fec;
-        if (!e.is_regular_file(fec) || !isLeftover(e.path().filename().string())) continue;
+        if (!e.is_regular_file(fec) || !isLeftover(fileNameText(e.path()))) continue;
         if (fs::remove(e.path(), fec)) ++removed;
     }
     return removed;

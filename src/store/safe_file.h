@@ -37,6 +37,11 @@ void write(const std::filesystem::path& target,
 // "磁盘空间不足", the system's own text follows in brackets.
 std::string cannotWriteText(const std::filesystem::path& file, int error);
 
+// Whether a system error number (errno) says the disk or the account's quota is full.
+bool diskFull(int error);
+// The errno value of a std::filesystem error (EIO when it has none).
+int errnoOf(const std::error_code& code);
+
 // Whether the disk of `folder` has less than `bytes` free: a writer that failed without a reason
 // (or a check that failed) most likely ran out of room. False when the disk cannot be asked.
 bool almostFull(const std::filesystem::path& folder, std::uintmax_t bytes = 64 * 1024);

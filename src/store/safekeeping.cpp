@@ -1,9 +1,5 @@
 #include "store/safekeeping.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +7,8 @@
 #include <regex>
 
 #include "store/failure.h"
+#include "store/os_files.h"
+#include "store/paths.h"
 #include "store/safe_file.h"
 #include "store/store.h"
 
@@ -21,31 +19,24 @@ namespace fs = std::filesystem;
 namespace {
 
 Moment fromTime(std::time_t t) {
-    std::tm tm{};
-    ::localtime_r(&t, &tm);
+    const std::tm tm = os_files::localTime(t);
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
 // A name not yet taken: "base.ext", else "base-2.ext", "base-3.ext" …
 fs::path unused(const fs::path& folder, const std::string& base, const std::string& ext) {
-    fs::path p = folder / (base + ext);
+    fs::path p = inFolder(folder, base + ext);
     std::error_code ec;
-    for (int n = 2; fs::exists(p, ec); ++n) p = folder / (base + "-" + std::to_string(n) + ext);
+    for (int n = 2; fs::exists(p, ec); ++n)
+        p = inFolder(folder, base + "-" + std::to_string(n) + ext);
     return p;
 }
 
-void fsyncPath(const fs::path& p, int flags) {
-    const int fd = ::open(p.c_str(), flags | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 Failure cannotKeepAside(const fs::path& folder, const std::error_code& code) {
-    const bool full = code.value() == ENOSPC || code.value() == EDQUOT;
+    const bool full = safefile::diskFull(safefile::errnoOf(code));
     return Failure(full ? Failure::Kind::DiskFull : Failure::Kind::CannotWrite,
                    std::string(full ? "磁盘空间不足，" : "") + "无法把上次运行留下的文件复制到“" +
-                       folder.string() +
+                       utf8(folder) +
                        "”保存，数据库没有打开，文件都保持原样。请腾出磁盘空间后重新启动程序。（" +
                        code.message() + "）");
 }
@@ -71,7 +62,7 @@ std::string shown(const Moment& m) {
 }
 
 fs::path backupFolder(const fs::path& dataDir) {
-    return dataDir / kBackupFolder;
+    return inFolder(dataDir, kBackupFolder);
 }
 
 fs::path operatorBackupPath(const fs::path& dataDir, const Moment& now) {
@@ -91,7 +82,7 @@ std::vector<Backup> listBackups(const fs::path& dataDir) {
         Backup b;
         b.file = e.path();
         b.bytes = e.file_size(fec);
-        const std::string name = e.path().filename().string();
+        const std::string name = fileNameText(e.path());
         std::smatch m;
         if (std::regex_match(name, m, named)) {
             b.automatic = m[1] == "自动";
@@ -105,15 +96,14 @@ std::vector<Backup> listBackups(const fs::path& dataDir) {
                 if (std::regex_match(b.reason, c, counted)) b.reason = c[1];
             }
         } else {
-            struct stat st {};
-            if (::stat(e.path().c_str(), &st) == 0) b.time = fromTime(st.st_mtime);
+            if (const auto t = os_files::modifiedAt(e.path())) b.time = fromTime(*t);
         }
         out.push_back(std::move(b));
     }
     std::sort(out.begin(), out.end(), [](const Backup& a, const Backup& b) {
         const auto ka = stamp(a.time), kb = stamp(b.time);
         if (ka != kb) return ka > kb;
-        return a.file.filename().string() > b.file.filename().string();
+        return fileNameText(a.file) > fileNameText(b.file);
     });
     return out;
 }
@@ -192,15 +182,15 @@ fs::path keepAside(const fs::path& dataDir, const std::vector<fs::path>& files, 
 }
 
 void syncFile(const fs::path& file) {
-    fsyncPath(file, O_RDONLY);
+    os_files::syncFile(file);
 }
 
 void syncDirectory(const fs::path& dir) {
-    fsyncPath(dir, O_RDONLY | O_DIRECTORY);
+    os_files::syncDirectory(dir);
 }
 
 void copyFileAtomically(const fs::path& from, const fs::path& to) {
-    const fs::path part = to.string() + ".part";
+    const fs::path part = withSuffix(to, ".part");
     try {
         fs::copy_file(from, part, fs::copy_options::overwrite_existing);
         syncFile(part);
@@ -208,9 +198,9 @@ void copyFileAtomically(const fs::path& from, const fs::path& to) {
     } catch (const fs::filesystem_error& e) {
         std::error_code ec;
         fs::remove(part, ec);
-        throw Failure(
-            e.code().value() == ENOSPC ? Failure::Kind::DiskFull : Failure::Kind::CannotWrite,
-            safefile::cannotWriteText(to, e.code().value()));
+        throw Failure(safefile::diskFull(safefile::errnoOf(e.code())) ? Failure::Kind::DiskFull
+                                                                      : Failure::Kind::CannotWrite,
+                      safefile::cannotWriteText(to, safefile::errnoOf(e.code())));
     }
     syncDirectory(to.parent_path());
 }
@@ -218,11 +208,11 @@ void copyFileAtomically(const fs::path& from, const fs::path& to) {
 fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
     using K = Failure::Kind;
     std::error_code ec;
-    const std::string name = candidate.string();
+    const std::string name = utf8(candidate);
     if (!fs::is_regular_file(candidate, ec)) {
         throw Failure(K::NoAccess, "找不到文件“" + name + "”，没有恢复任何数据。");
     }
-    if (fs::equivalent(candidate, dataDir / Store::kFileName, ec)) {
+    if (fs::equivalent(candidate, inFolder(dataDir, Store::kFileName), ec)) {
         throw Failure(K::Usage,
                       "“" + name + "”就是正在使用的数据库文件，不能用它恢复。请选择一个备份文件。");
     }
@@ -230,7 +220,7 @@ fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
         throw Failure(K::NotOurFile,
                       "文件“" + name + "”是空的（0 字节），不能用来恢复。请选择另一个备份。");
     }
-    const fs::path copy = dataDir / (std::string(Store::kFileName) + ".restore");
+    const fs::path copy = inFolder(dataDir, std::string(Store::kFileName) + ".restore");
     fs::remove(copy, ec);
     fs::copy_file(candidate, copy, fs::copy_options::overwrite_existing, ec);
     if (ec) {
@@ -243,7 +233,7 @@ fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
         Store::checkCopy(copy, name);
     } catch (...) {
         fs::remove(copy, ec);
-        fs::remove(copy.string() + "-journal", ec);
+        fs::remove(withSuffix(copy, "-journal"), ec);
         throw;
     }
     syncFile(copy);
@@ -251,10 +241,10 @@ fs::path prepareRestore(const fs::path& candidate, const fs::path& dataDir) {
 }
 
 void installRestore(const fs::path& checkedCopy, const fs::path& dataDir) {
-    const auto file = dataDir / Store::kFileName;
+    const auto file = inFolder(dataDir, Store::kFileName);
     std::error_code ec;
-    fs::remove(file.string() + Store::kLogSuffix, ec);
-    fs::remove(file.string() + Store::kIndexSuffix, ec);
+    fs::remove(withSuffix(file, Store::kLogSuffix), ec);
+    fs::remove(withSuffix(file, Store::kIndexSuffix), ec);
     fs::rename(checkedCopy, file);
     syncDirectory(dataDir);
 }

@@ -1,11 +1,7 @@
 #include "store/store.h"
 
-#include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unicode/ucol.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -13,6 +9,8 @@
 #include <utility>
 
 #include "store/layout_check.h"
+#include "store/os_files.h"
+#include "store/paths.h"
 #include "store/program_version.h"
 #include "store/safe_file.h"
 #include "store/safekeeping.h"
@@ -60,17 +58,9 @@ std::size_t findNoCase(std::string_view hay, std::string_view needle) {
     return std::string_view::npos;
 }
 
-std::string dirText(const std::filesystem::path& p) {
-    return p.string();
-}
-
 }  // namespace
 
 namespace {
-
-std::filesystem::path withSuffix(const std::filesystem::path& p, const char* suffix) {
-    return std::filesystem::path(p.string() + suffix);
-}
 
 void removeQuietly(const std::filesystem::path& p) {
     std::error_code ec;
@@ -91,13 +81,12 @@ std::uintmax_t sizeQuietly(const std::filesystem::path& p) {
 AccessFacts accessFacts(const std::filesystem::path& dir, const std::filesystem::path& lock,
                         int error) {
     AccessFacts f;
-    f.directory = dir.string();
-    f.directoryWritable = ::access(dir.c_str(), W_OK | X_OK) == 0;
-    struct stat st {};
-    if (::stat(lock.c_str(), &st) == 0) {
-        f.lockExists = true;
-        f.lockOwner = static_cast<long>(st.st_uid);
-        f.lockOfAnotherAccount = st.st_uid != ::geteuid();
+    f.directory = utf8(dir);
+    f.directoryWritable = os_files::canWriteIn(dir);
+    f.lockExists = existsQuietly(lock);
+    if (const auto owner = os_files::ownerWhenAnotherAccount(lock)) {
+        f.lockOwner = *owner;
+        f.lockOfAnotherAccount = true;
     }
     f.systemError = error;
     return f;
@@ -106,7 +95,7 @@ AccessFacts accessFacts(const std::filesystem::path& dir, const std::filesystem:
 }  // namespace
 
 std::string describeAccessProblem(const AccessFacts& f) {
-    const std::string lock = (std::filesystem::path(f.directory) / Store::kLockName).string();
+    const std::string lock = utf8(inFolder(pathFromUtf8(f.directory), Store::kLockName));
     if (f.lockExists && f.lockOfAnotherAccount && f.systemError == EACCES) {
         return "锁文件“" + lock + "”属于另一个用户账户（用户号 " + std::to_string(f.lockOwner) +
                "），当前账户不能使用它，所以数据库没有打开。\n"
@@ -167,11 +156,12 @@ std::string describeDatabaseError(int code, const std::string& text) {
 
 void Store::connect(const std::filesystem::path& file, bool create) {
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    // SQLite takes file names in UTF-8 on every system.
+    if (sqlite3_open_v2(utf8(file).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const std::string text = db_ ? sqlite3_errmsg(db_) : "";
         if (db_) sqlite3_close(db_);
         db_ = nullptr;
-        throw Failure(Failure::Kind::NoAccess, "无法打开数据库文件“" + file.string() +
+        throw Failure(Failure::Kind::NoAccess, "无法打开数据库文件“" + utf8(file) +
                                                    "”。请检查数据目录的访问权限和磁盘空间。（" +
                                                    text + "）");
     }
@@ -275,7 +265,7 @@ void checkDirectory(const std::filesystem::path& directory) {
     if (!std::filesystem::is_directory(directory)) {
         throw Failure(
             Failure::Kind::NoAccess,
-            "数据目录“" + dirText(directory) + "”不存在，无法打开数据库。请检查目录名是否正确。");
+            "数据目录“" + utf8(directory) + "”不存在，无法打开数据库。请检查目录名是否正确。");
     }
 }
 
@@ -284,10 +274,10 @@ void checkFile(const std::filesystem::path& file, bool exists) {
     using K = Failure::Kind;
     if (exists && sizeQuietly(file) == 0) {
         throw Failure(K::EmptyFile,
-                      "数据库文件“" + dirText(file) + "”是空的（0 字节），里面没有任何数据。");
+                      "数据库文件“" + utf8(file) + "”是空的（0 字节），里面没有任何数据。");
     }
-    if (exists && ::access(file.c_str(), R_OK | W_OK) != 0) {
-        throw Failure(K::NoAccess, "当前账户没有读写数据库文件“" + dirText(file) +
+    if (exists && !os_files::canReadAndWrite(file)) {
+        throw Failure(K::NoAccess, "当前账户没有读写数据库文件“" + utf8(file) +
                                        "”的权限（文件被设为只读，或属于另一个用户账户）。"
                                        "请让管理员恢复这个文件的读写权限。");
     }
@@ -304,7 +294,7 @@ std::optional<std::string> setAsideLogWithoutFile(const std::filesystem::path& d
     const auto aside = safekeeping::keepAside(directory, {log, index}, true, now);
     return "数据目录中有上次运行留下的日志文件“" + std::string(Store::kFileName) +
            Store::kLogSuffix + "”，但数据库文件“" + Store::kFileName +
-           "”已不存在。这个日志不能单独使用，已移到“" + aside.string() +
+           "”已不存在。这个日志不能单独使用，已移到“" + utf8(aside) +
            "”保存。\n请不要手动删除程序目录中的文件；要重新开始，请使用“所有数据清空”。";
 }
 
@@ -329,7 +319,7 @@ std::optional<std::filesystem::path> keepInterruptedRun(const std::filesystem::p
 }
 
 std::string diskFullAtStart(const std::filesystem::path& file, const std::string& problem) {
-    return "数据目录“" + dirText(file.parent_path()) +
+    return "数据目录“" + utf8(file.parent_path()) +
            "”所在的磁盘空间不足，数据库无法打开。数据库文件没有改变，不需要恢复。"
            "请腾出磁盘空间后重新启动程序。（" +
            problem + "）";
@@ -340,7 +330,7 @@ std::string diskFullAtStart(const std::filesystem::path& file, const std::string
 std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
     checkDirectory(directory);
     std::unique_ptr<Store> s(new Store());
-    s->file_ = directory / kFileName;
+    s->file_ = inFolder(directory, kFileName);
     s->takeLock(directory);
     // We hold the lock: a temporary file of ours found now is a killed run's.
     safefile::removeLeftovers(directory);
@@ -367,19 +357,20 @@ std::unique_ptr<Store> Store::open(const std::filesystem::path& directory) {
 void Store::takeLock(const std::filesystem::path& directory) {
     using K = Failure::Kind;
     // One copy of the program per directory: the lock is held for the whole run.
-    const auto lockPath = directory / kLockName;
-    lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lockFd_ < 0) {
-        throw Failure(K::NoAccess, describeAccessProblem(accessFacts(directory, lockPath, errno)));
+    const auto lockPath = inFolder(directory, kLockName);
+    const auto taken = lock_.take(lockPath);
+    if (taken == os_files::FileLock::Outcome::CannotOpen) {
+        throw Failure(K::NoAccess,
+                      describeAccessProblem(accessFacts(directory, lockPath, lock_.error())));
     }
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+    if (taken == os_files::FileLock::Outcome::HeldByAnother) {
         throw Failure(K::AlreadyRunning,
                       "代课程序已经在运行（同一目录下的数据库正在被使用），不能同时打开两个。"
                       "请切换到已经打开的代课程序窗口。");
     }
     // An existing lock file opens even in a directory that cannot be written; the database's
     // log could then not be made, and the file would seem damaged.
-    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+    if (!os_files::canWriteIn(directory)) {
         throw Failure(K::NoAccess, describeAccessProblem(accessFacts(directory, lockPath, EACCES)));
     }
 }
@@ -387,7 +378,7 @@ void Store::takeLock(const std::filesystem::path& directory) {
 std::filesystem::path Store::connectAndKey(const std::filesystem::path& directory, bool exists) {
     // A new database is built under another name and renamed when complete, so a failed
     // first start never leaves a half-made file behind.
-    const auto target = exists ? file_ : directory / (std::string(kFileName) + ".new");
+    const auto target = exists ? file_ : inFolder(directory, std::string(kFileName) + ".new");
     if (!exists) removeQuietly(target);
     connect(target, !exists);
     return target;
@@ -418,7 +409,7 @@ void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
             throw Failure(K::AlreadyRunning,
                           "数据库文件正在被其他程序使用，请关闭那个程序后再试。");
         }
-        throw Failure(K::NotOurFile, "数据库文件“" + dirText(file_) +
+        throw Failure(K::NotOurFile, "数据库文件“" + utf8(file_) +
                                          "”已损坏，或者不是本程序的数据库，不能打开。（" + problem +
                                          "）");
     }
@@ -427,7 +418,7 @@ void Store::checkOrRecover(const std::optional<std::filesystem::path>& aside) {
 std::string Store::putBackWithoutLog(const std::filesystem::path& aside,
                                      const std::string& logProblem, int* code) {
     disconnect();
-    safekeeping::copyFileAtomically(aside / kFileName, file_);
+    safekeeping::copyFileAtomically(inFolder(aside, kFileName), file_);
     removeQuietly(withSuffix(file_, kLogSuffix));
     removeQuietly(withSuffix(file_, kIndexSuffix));
     connect(file_, false);
@@ -438,7 +429,7 @@ std::string Store::putBackWithoutLog(const std::filesystem::path& aside,
             "或者属于另一个数据库），不能使用，所以上次运行最后的修改没有恢复。"
             "数据库已回到没有这些修改时的状态，请核对最近录入的代课记录。\n"
             "原来的数据库文件和日志文件都保存在“" +
-            aside.string() + "”中。（" + logProblem + "）");
+            utf8(aside) + "”中。（" + logProblem + "）");
     }
     return problem;
 }
@@ -471,7 +462,7 @@ void Store::createOrMigrate(bool exists, std::int64_t version) {
         disconnect();
         throw Failure(
             Failure::Kind::NotOurFile,
-            "数据库文件“" + dirText(file_) + "”不是本程序的数据库。程序将退出，文件保持原样。");
+            "数据库文件“" + utf8(file_) + "”不是本程序的数据库。程序将退出，文件保持原样。");
     }
     if (missing || version < schema::kVersion) {
         transaction([&] {
@@ -491,7 +482,7 @@ void Store::backUpBeforeUpgrade(std::int64_t version) {
     notices_.push_back("数据库由旧版本的代课程序建立（数据格式第 " + std::to_string(version) +
                        " 版），已升级为本版本（" + programVersion() + "）的格式（第 " +
                        std::to_string(schema::kVersion) +
-                       " 版），数据没有改变。升级前的文件已备份到“" + backup.string() +
+                       " 版），数据没有改变。升级前的文件已备份到“" + utf8(backup) +
                        "”；旧版本的程序不能再打开升级后的文件，需要时可以用这个备份。");
 }
 
@@ -528,7 +519,7 @@ void Store::moveNewFileIntoPlace(const std::filesystem::path& directory,
     std::error_code ec;
     std::filesystem::rename(target, file_, ec);
     if (ec) {
-        throw Failure(Failure::Kind::NoAccess, "无法建立数据库文件“" + dirText(file_) +
+        throw Failure(Failure::Kind::NoAccess, "无法建立数据库文件“" + utf8(file_) +
                                                    "”。请检查数据目录的写入权限和磁盘空间。");
     }
     safekeeping::syncDirectory(directory);
@@ -543,12 +534,12 @@ void Store::backupTo(const std::filesystem::path& dest) {
     auto failed = [&](const std::string& text) -> Failure {
         removeQuietly(part);
         return Failure(Failure::Kind::NoAccess,
-                       "无法写入备份文件“" + dest.string() +
+                       "无法写入备份文件“" + utf8(dest) +
                            "”，数据没有改变。请检查备份目录的写入权限和磁盘空间。（" + text + "）");
     };
     sqlite3* d = nullptr;
-    if (sqlite3_open_v2(part.c_str(), &d, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(utf8(part).c_str(), &d, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
         const std::string text = d ? sqlite3_errmsg(d) : "";
         sqlite3_close(d);
         throw failed(text);
@@ -656,7 +647,7 @@ int Store::checkCopy(const std::filesystem::path& copy, const std::string& shown
 Store::~Store() {
     disconnect();
     if (collator_) ucol_close(collator_);
-    if (lockFd_ >= 0) ::close(lockFd_);  // releases the lock
+    // lock_ goes last and lets the directory go.
 }
 
 void Store::fail(const std::string& what) {

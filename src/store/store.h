@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "store/changes.h"
+#include "store/os_files.h"
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/store_error.h"
@@ -158,7 +159,7 @@ class Store {
 
     sqlite3* db_ = nullptr;
     UCollator* collator_ = nullptr;
-    int lockFd_ = -1;
+    os_files::FileLock lock_;  // one copy of the program per directory
     int depth_ = 0;
     std::filesystem::path file_;
     std::vector<std::string> notices_;

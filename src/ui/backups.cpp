@@ -1,6 +1,7 @@
 #include "ui/backups.h"
 
 #include "store/store.h"
+#include "ui/path_text.h"
 #include "ui/run_context.h"
 
 namespace daike {
@@ -22,8 +23,7 @@ std::filesystem::path backupBefore(RunContext& ctx, const std::string& reason) {
 }
 
 QString backupLine(const std::filesystem::path& backup) {
-    return QStringLiteral("\n操作前的数据已自动备份到“%1”。")
-        .arg(QString::fromStdString(backup.string()));
+    return QStringLiteral("\n操作前的数据已自动备份到“%1”。").arg(qpath(backup));
 }
 
 }  // namespace daike

@@ -12,6 +12,7 @@
 
 #include "store/failure.h"
 #include "store/safe_file.h"
+#include "ui/path_text.h"
 
 namespace daike {
 
@@ -508,9 +509,9 @@ bool DocumentRenderer::writePdf(const QString& path, const QString& title, int l
     // cannot open the file leaves an older PDF of that name as it was.
     try {
         safefile::write(
-            std::filesystem::path(path.toStdU16String()),
+            fspath(path),
             [&](const std::filesystem::path& temp) {
-                const QString tempName = QString::fromStdU16String(temp.u16string());
+                const QString tempName = qpath(temp);
                 bool painted = false;
                 {
                     QPdfWriter pdf(tempName);

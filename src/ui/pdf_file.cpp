@@ -6,15 +6,16 @@
 
 #include "store/failure.h"
 #include "store/safe_file.h"
+#include "ui/path_text.h"
 
 namespace daike {
 
 void writePdfFile(const QString& path, const QString& title, const QPageLayout& layout,
                   const PagePainter& paint) {
     safefile::write(
-        std::filesystem::path(path.toStdU16String()),
+        fspath(path),
         [&](const std::filesystem::path& temp) {
-            QPdfWriter pdf(QString::fromStdU16String(temp.u16string()));
+            QPdfWriter pdf(qpath(temp));
             pdf.setPageLayout(layout);
             pdf.setResolution(300);
             pdf.setTitle(title);

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "store/refusal.h"
+#include "ui/path_text.h"
 
 class QWidget;
 class QLineEdit;

@@ -13,6 +13,7 @@
 #include "commands.h"
 #include "shell/program.h"
 #include "store/store.h"
+#include "ui/path_text.h"
 
 namespace daike {
 
@@ -20,7 +21,7 @@ using scenario::cannot;
 
 QString ScenarioRunner::inProgramDir(const QString& path) const {
     if (QFileInfo(path).isAbsolute()) return path;
-    return QString::fromStdString((dir_ / path.toStdString()).string());
+    return qpath(dir_ / fspath(path));
 }
 
 std::vector<PdfPrinter::Job> ScenarioRunner::printedJobs() const {
@@ -77,7 +78,7 @@ void ScenarioRunner::FilesAndPrinting::exportTimetableSheet(ScenarioRunner& r,
                                                             const QStringList& a) {
     std::unique_ptr<Store> own;
     Store& store = r.program_ ? r.program_->store() : *(own = Store::open(r.dir_));
-    timetable_export::write(store, std::filesystem::path(r.inProgramDir(a[1]).toStdU16String()));
+    timetable_export::write(store, fspath(r.inProgramDir(a[1])));
 }
 
 // write-file

@@ -5,6 +5,7 @@
 
 #include "runner.h"
 #include "shell/program.h"
+#include "ui/path_text.h"
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -33,6 +34,6 @@ int main(int argc, char* argv[]) {
         if (!temp.isValid()) return 2;
         dir = temp.path();
     }
-    daike::ScenarioRunner runner(dir.toStdString());
+    daike::ScenarioRunner runner(daike::fspath(dir));
     return runner.run(file);
 }

@@ -25,6 +25,7 @@
 #include "store/store.h"
 #include "store/tables/teachers.h"
 #include "store/week.h"
+#include "ui/path_text.h"
 
 namespace daike {
 
@@ -403,7 +404,7 @@ RandomRun RandomOperator::run() {
     RandomRun result;
     result.seed = seed_;
     QTemporaryDir dir;
-    ScenarioRunner runner(dir.path().toStdString());
+    ScenarioRunner runner(fspath(dir.path()));
     runner.setQuiet(true);
     for (const auto& line : prologue()) runner.runLine(line);
     std::mt19937 rng(seed_);

@@ -14,6 +14,7 @@
 #include "store/schema.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "ui/path_text.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
 #include "windows/engine/assignment_window.h"
@@ -36,7 +37,7 @@ void out(const QString& s) {
 
 ScenarioRunner::ScenarioRunner(std::filesystem::path programDir) : dir_(std::move(programDir)) {
     // What the scripted printer prints lands beside the database, one PDF a job.
-    desktop_.printer.setDirectory(QString::fromStdString((dir_ / "printed").string()));
+    desktop_.printer.setDirectory(qpath(dir_ / "printed"));
 }
 
 ScenarioRunner::~ScenarioRunner() {
@@ -412,7 +413,7 @@ std::optional<std::string> ScenarioRunner::runValue(const std::string& name) {
 // "$DIR" stands for the run's data directory, which is made afresh for every run; "$VERSION" for
 // the program's version and "$LAYOUT" for the database layout's.
 void ScenarioRunner::substitute(QString& arg) const {
-    arg.replace("$DIR", QString::fromStdString(dir_.string()));
+    arg.replace("$DIR", qpath(dir_));
     arg.replace("$VERSION", QString::fromStdString(programVersion()));
     arg.replace("$LAYOUT", QString::number(schema::kVersion));
 }

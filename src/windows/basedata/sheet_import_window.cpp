@@ -16,6 +16,7 @@
 
 #include "school/resets.h"
 #include "store/failure.h"
+#include "store/paths.h"
 #include "store/safe_file.h"
 #include "store/week.h"
 #include "ui/backups.h"
@@ -167,10 +168,10 @@ SheetImportWindow::SheetImportWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx
 
 void SheetImportWindow::chooseFile() {
     const auto file =
-        ctx_.platform.files.openFile(QStringLiteral("选择总课表"), qs(ctx_.programDir.string()),
+        ctx_.platform.files.openFile(QStringLiteral("选择总课表"), qpath(ctx_.programDir),
                                      QStringLiteral("电子表格 (*.xlsx *.xls *.csv);;所有文件 (*)"));
     if (!file || file->trimmed().isEmpty()) return;
-    const std::filesystem::path path(file->toStdU16String());
+    const std::filesystem::path path = fspath(*file);
     // A file that cannot be read leaves the last one shown, and nothing else changes.
     loaded_ = si::load(path);
     file_->setText(*file);
@@ -249,7 +250,7 @@ void SheetImportWindow::confirm() {
     const auto outcome = si::apply(ctx_.store, *preview_, addNewTeachers_,
                                    [&] { backup = backupBefore(ctx_, "总课表导入前"); });
     std::string detailsFile;
-    const auto path = ctx_.programDir / si::kDetailsFile;
+    const auto path = inFolder(ctx_.programDir, si::kDetailsFile);
     try {
         const std::string text = si::details(*loaded_, *preview_, outcome.plan);
         safefile::write(path, [&](const std::filesystem::path& temp) {
@@ -258,7 +259,7 @@ void SheetImportWindow::confirm() {
             out.close();
             if (!out) throw Failure(Failure::Kind::CannotWrite, "details");
         });
-        detailsFile = path.string();
+        detailsFile = utf8(path);
     } catch (const Failure&) {
         // The timetable is in; only the list of details could not be put beside it.
     }

@@ -14,6 +14,7 @@
 #include "basedata/timetable_documents.h"
 #include "basedata/timetable_import.h"
 #include "store/failure.h"
+#include "store/paths.h"
 #include "store/safe_file.h"
 #include "ui/background_work.h"
 #include "ui/backups.h"
@@ -101,7 +102,7 @@ TimetableImportPanel::TimetableImportPanel(RunContext& ctx, QWidget* parent)
 
     auto* files = frame(this, "Frame4", QStringLiteral("导入用文件说明"), {10, 374, 380, 118});
     const auto folder = [this](const char* name) {
-        return QStringLiteral("本机位置：") + qs((ctx_.programDir / name).string());
+        return QStringLiteral("本机位置：") + qpath(inFolder(ctx_.programDir, name));
     };
     note(files, arrayName("fileNote", 0),
          QStringLiteral("    所有教师的课务表应放置于：本程序EXE文件所在目录\\任课表"),
@@ -199,7 +200,7 @@ TimetableImportPanel::TimetableImportPanel(RunContext& ctx, QWidget* parent)
 
 void TimetableImportPanel::open() {
     std::error_code ec;
-    std::filesystem::create_directories(ctx_.programDir / ti::kDocumentFolder, ec);
+    std::filesystem::create_directories(inFolder(ctx_.programDir, ti::kDocumentFolder), ec);
     ti::ensureSampleDocuments(ctx_.programDir);
     show();
     raise();
@@ -269,7 +270,7 @@ void TimetableImportPanel::confirmImport() {
     // The details go to a file beside the database, which the office can open and print.
     std::string detailsFile;
     if (!plan.skipped.empty() || !plan.doubles.empty()) {
-        const auto path = ctx_.programDir / ti::kDetailsFile;
+        const auto path = inFolder(ctx_.programDir, ti::kDetailsFile);
         // Whole or not at all; when it cannot be written the question simply does not name it.
         try {
             safefile::write(path, [&](const std::filesystem::path& temp) {
@@ -278,7 +279,7 @@ void TimetableImportPanel::confirmImport() {
                 out.close();
                 if (!out) throw Failure(Failure::Kind::CannotWrite, "details");
             });
-            detailsFile = path.string();
+            detailsFile = utf8(path);
         } catch (const Failure&) {
         }
     }
@@ -302,7 +303,7 @@ std::optional<ti::ReadAhead> TimetableImportPanel::readAhead() {
         ~HideProgress() { panel->hideProgress(); }
     } hideAfter{this};
     const auto teachers = ti::importTeachers(ctx_.store);
-    ti::FolderDocuments folder(ctx_.programDir / ti::kDocumentFolder, teachers);
+    ti::FolderDocuments folder(inFolder(ctx_.programDir, ti::kDocumentFolder), teachers);
     std::optional<ti::ReadAhead> documents;
     const bool finished = runWithProgress(
         this, QStringLiteral("正在读取各位教师的课务表……"),

@@ -10,6 +10,7 @@
 #include "basedata/classes.h"
 #include "basedata/timetable_export.h"
 #include "store/failure.h"
+#include "store/paths.h"
 #include "store/tables/teachers.h"
 #include "store/tables/timetable.h"
 #include "store/week.h"
@@ -180,8 +181,7 @@ void outputTimetables(RunContext& ctx, QWidget* parent, TimetableKind kind, Time
             ctx.platform.printer.preview(parent, job, layout, paint);
             return;
         case TimetableOutput::Pdf: {
-            const QString suggested =
-                QString::fromStdU16String((ctx.programDir / (ss(job) + ".pdf")).u16string());
+            const QString suggested = qpath(ctx.programDir / fspath(job + QStringLiteral(".pdf")));
             const auto path = savePagesAsPdf(ctx.platform, suggested, job, layout, paint);
             if (!path) return;
             boxes.ok(QStringLiteral("%1已保存为“%2”。").arg(job, QDir::toNativeSeparators(*path)));
@@ -197,15 +197,14 @@ void exportTimetableWorkbook(RunContext& ctx) {
         return;
     }
     // Beside the statistics' exports, in the program's folder.
-    const QString suggested =
-        QString::fromStdU16String((ctx.programDir / timetable_export::kSuggestedFile).u16string());
+    const QString suggested = qpath(inFolder(ctx.programDir, timetable_export::kSuggestedFile));
     auto path = ctx.platform.files.saveFile(QStringLiteral("导出课表"), suggested,
                                             QStringLiteral("Excel 工作簿 (*.xlsx)"));
     if (!path || path->trimmed().isEmpty()) return;
     if (!path->endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         *path += QStringLiteral(".xlsx");
     try {
-        timetable_export::write(ctx.store, std::filesystem::path(ss(*path)));
+        timetable_export::write(ctx.store, fspath(*path));
     } catch (const Failure& e) {
         boxes.ok(QString::fromUtf8(e.what()));
         return;

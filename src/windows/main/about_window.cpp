@@ -15,8 +15,8 @@ namespace daike {
 
 QString AboutWindow::facts(RunContext& ctx) {
     return QStringLiteral("版本：%1\n数据目录：%2\n数据库：%3（数据格式第 %4 版）")
-        .arg(qs(programVersion()), qs(ctx.store.directory().string()),
-             qs(ctx.store.file().filename().string()), QString::number(schema::kVersion));
+        .arg(qs(programVersion()), qpath(ctx.store.directory()), qpath(ctx.store.file().filename()),
+             QString::number(schema::kVersion));
 }
 
 QString AboutWindow::licences() {

@@ -15,6 +15,7 @@
 
 #include "school/term_start.h"
 #include "store/failure.h"
+#include "store/paths.h"
 #include "store/store.h"
 #include "store/week.h"
 #include "ui/pdf_file.h"
@@ -243,9 +244,8 @@ void outputDaySheet(RunContext& ctx, QWidget* parent, SheetOutput how) {
             break;
         case SheetOutput::Pdf: {
             const QString suggested =
-                QString::fromStdString((ctx.programDir / (ss(job) + "_" + std::to_string(b.week) +
-                                                          "_" + std::to_string(b.weekday) + ".pdf"))
-                                           .string());
+                qpath(inFolder(ctx.programDir, ss(job) + "_" + std::to_string(b.week) + "_" +
+                                                   std::to_string(b.weekday) + ".pdf"));
             const auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"), suggested,
                                                           QStringLiteral("PDF 文件 (*.pdf)"));
             if (!path) return;

@@ -295,8 +295,7 @@ QString daySheetPictureName(RunContext& ctx, const board::Board& b) {
 void saveDaySheetPicture(RunContext& ctx) {
     const auto b = board::load(ctx.store, ctx.day.week(), ctx.day.weekday());
     const QString dateText = boardDate(ctx, b);
-    const QString suggested = QString::fromStdU16String(
-        (ctx.programDir / daySheetPictureName(ctx, b).toStdU16String()).u16string());
+    const QString suggested = qpath(ctx.programDir / fspath(daySheetPictureName(ctx, b)));
     const auto path = ctx.platform.files.saveFile(QStringLiteral("保存为图片"), suggested,
                                                   QStringLiteral("PNG 图片 (*.png)"));
     if (!path) return;
@@ -305,12 +304,12 @@ void saveDaySheetPicture(RunContext& ctx) {
     if (!chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) chosen += ".png";
     try {
         const QByteArray png = daySheetPng(b, dateText);
-        const std::filesystem::path target(chosen.toStdU16String());
+        const std::filesystem::path target = fspath(chosen);
         // Put in place only when whole: a full disk leaves an older picture as it was.
         safefile::write(
             target,
             [&](const std::filesystem::path& temp) {
-                QFile f(QString::fromStdU16String(temp.u16string()));
+                QFile f(qpath(temp));
                 if (!f.open(QIODevice::WriteOnly) || f.write(png) != png.size() || !f.flush())
                     throw Failure(
                         Failure::Kind::CannotWrite,

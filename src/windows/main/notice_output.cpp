@@ -11,6 +11,7 @@
 #include "documents/page_model.h"
 #include "school/period_times.h"
 #include "school/term_start.h"
+#include "store/paths.h"
 #include "ui/document_renderer.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -25,7 +26,7 @@ struct Filled {
 };
 
 QString pathText(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
+    return qpath(p);
 }
 
 // Builds the filled document; nothing when there is nothing to print or it failed (the
@@ -58,7 +59,7 @@ std::optional<Filled> fill(RunContext& ctx, QLabel* busy, const std::vector<Cove
         fillNotices(tmpl.document, notices);
         std::optional<QString> keepFailed;
         try {
-            tmpl.document.save((ctx.programDir / kFilledNotices).string());
+            tmpl.document.save(inFolder(ctx.programDir, kFilledNotices));
         } catch (const Failure& e) {
             keepFailed = QString::fromUtf8(e.what());
         }
@@ -120,7 +121,7 @@ void outputNoticesOf(RunContext& ctx, QWidget* parent, QLabel* busy, NoticeOutpu
                                      .arg(nameSuffix.isEmpty() ? QString() : nameSuffix + "-",
                                           qs(calendar::stamp(ctx.platform.clock.today())));
             auto path = ctx.platform.files.saveFile(QStringLiteral("另存为PDF"),
-                                                    pathText(ctx.programDir / ss(name)),
+                                                    pathText(ctx.programDir / fspath(name)),
                                                     QStringLiteral("PDF 文件 (*.pdf)"));
             if (!path) return;
             if (!path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))

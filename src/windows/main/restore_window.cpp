@@ -15,7 +15,7 @@ RestoreWindow::RestoreWindow(RunContext& ctx, QWidget* owner)
     : ctx_(ctx), backups_(safekeeping::listBackups(ctx.store.directory())) {
     makeToolWindow(this, owner, "RestoreWindow", QStringLiteral("数据恢复"));
     setFixedSize(520, 380);
-    const QString folder = qs(safekeeping::backupFolder(ctx.store.directory()).string());
+    const QString folder = qpath(safekeeping::backupFolder(ctx.store.directory()));
     auto* note = makeLabel(
         this, "Label1",
         backups_.empty()
@@ -45,7 +45,7 @@ RestoreWindow::RestoreWindow(RunContext& ctx, QWidget* owner)
 void RestoreWindow::restoreSelected() {
     const int row = findChild<QListWidget*>("List1")->currentRow();
     if (row < 0 || row >= static_cast<int>(backups_.size())) return;
-    const QString file = qs(backups_[static_cast<std::size_t>(row)].file.string());
+    const QString file = qpath(backups_[static_cast<std::size_t>(row)].file);
     close();
     emit chosen(file);
 }
@@ -53,7 +53,7 @@ void RestoreWindow::restoreSelected() {
 void RestoreWindow::chooseOther() {
     const auto file =
         ctx_.platform.files.openFile(QStringLiteral("选择用来恢复的备份文件"),
-                                     qs(safekeeping::backupFolder(ctx_.store.directory()).string()),
+                                     qpath(safekeeping::backupFolder(ctx_.store.directory())),
                                      QStringLiteral("代课数据库 (*.db);;所有文件 (*)"));
     if (!file) return;
     close();

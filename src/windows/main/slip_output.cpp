@@ -240,10 +240,10 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
             ctx.platform.printer.preview(parent, job, layout, paint);
             return;
         case SlipOutput::Pdf: {
-            const QString suggested = QString::fromStdString(
-                (ctx.programDir / ss(QStringLiteral("代课单-") +
-                                     qs(calendar::stamp(ctx.platform.clock.today())) + ".pdf"))
-                    .string());
+            const QString suggested =
+                qpath(ctx.programDir / fspath(QStringLiteral("代课单-") +
+                                              qs(calendar::stamp(ctx.platform.clock.today())) +
+                                              QStringLiteral(".pdf")));
             const auto path = savePagesAsPdf(ctx.platform, suggested, job, layout, paint);
             if (!path) return;
             telling::markTold(ctx.store);

@@ -15,6 +15,7 @@
 
 #include "school/term_start.h"
 #include "statistics/exports.h"
+#include "store/paths.h"
 #include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -254,10 +255,8 @@ void FairnessWindow::print() {
 
 std::optional<QString> FairnessWindow::askFile(const QString& caption, const QString& extension,
                                                const QString& filter) {
-    const auto suggested =
-        ctx_.programDir / std::filesystem::path(qs(statistics::fairnessFileName(
-                                                       sheet_->range, extension.toStdString()))
-                                                    .toStdU16String());
+    const auto suggested = inFolder(
+        ctx_.programDir, statistics::fairnessFileName(sheet_->range, extension.toStdString()));
     return askExportFile(ctx_, caption, suggested, extension, filter);
 }
 
@@ -275,8 +274,7 @@ void FairnessWindow::exportXlsx() {
     const auto file = askFile(QStringLiteral("导出Excel工作簿"), QStringLiteral("xlsx"),
                               QStringLiteral("Excel 工作簿 (*.xlsx)"));
     if (!file) return;
-    statistics::writeXlsx(std::filesystem::path(file->toStdU16String()), {table_},
-                          "代课公平性（" + sheet_->range.label() + "）");
+    statistics::writeXlsx(fspath(*file), {table_}, "代课公平性（" + sheet_->range.label() + "）");
     ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(*file));
 }
 

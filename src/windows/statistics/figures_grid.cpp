@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include "ui/path_text.h"
 #include "ui/run_context.h"
 
 namespace daike {
@@ -66,8 +67,7 @@ void showFiguresTable(QTableWidget* grid, const statistics::Table& table, int so
 std::optional<QString> askExportFile(RunContext& ctx, const QString& caption,
                                      const std::filesystem::path& suggested,
                                      const QString& extension, const QString& filter) {
-    auto chosen = ctx.platform.files.saveFile(
-        caption, QString::fromStdU16String(suggested.u16string()), filter);
+    auto chosen = ctx.platform.files.saveFile(caption, qpath(suggested), filter);
     if (!chosen || chosen->trimmed().isEmpty()) return std::nullopt;
     QString file = *chosen;
     if (!file.endsWith("." + extension, Qt::CaseInsensitive)) file += "." + extension;

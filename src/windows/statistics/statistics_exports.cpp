@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "statistics/exports.h"
+#include "ui/path_text.h"
 #include "windows/statistics/statistics_pdf.h"
 
 namespace daike {
@@ -10,7 +11,7 @@ namespace daike {
 namespace {
 
 std::filesystem::path pathOf(const QString& file) {
-    return std::filesystem::path(file.toStdU16String());
+    return fspath(file);
 }
 
 void writeXlsx(const QString& file, const ExportSource& s) {

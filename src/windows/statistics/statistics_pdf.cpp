@@ -13,6 +13,7 @@
 
 #include "store/failure.h"
 #include "store/safe_file.h"
+#include "ui/path_text.h"
 #include "windows/statistics/cover_chart.h"
 
 namespace daike {
@@ -48,12 +49,12 @@ QPageLayout statisticsPageLayout() {
 
 void writeStatisticsPdf(const QString& file, const StatisticsPage& page) {
     const QFileInfo target(file);
-    const std::filesystem::path targetPath(file.toStdU16String());
+    const std::filesystem::path targetPath = fspath(file);
     // The writer says nothing of a full disk: the file is put in place only as a whole PDF.
     safefile::write(
         targetPath,
         [&](const std::filesystem::path& tempPath) {
-            QPdfWriter writer(QString::fromStdU16String(tempPath.u16string()));
+            QPdfWriter writer(qpath(tempPath));
             writer.setResolution(kDpi);
             writer.setPageLayout(statisticsPageLayout());
             writer.setTitle(page.heading);
