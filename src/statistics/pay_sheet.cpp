@@ -187,6 +187,51 @@ Checked<PaySheet> paySheet(Store& store, const DateRange& range) {
     return sheet;
 }
 
+Table payTable(const PaySheet& s) {
+    auto rate = [&](std::size_t k) {
+        const long long r = s.rateFen[k];
+        return r % 100 == 0 ? std::to_string(r / 100)
+                            : formatNumber(static_cast<double>(r) / 100, 2);
+    };
+    auto money = [](long long fen) {
+        return Cell{yuanText(fen), static_cast<double>(fen) / 100, 2};
+    };
+    const bool single = s.kinds.size() <= 1;
+    Table t;
+    t.title = "代课费发放表";
+    t.headers = {"序号", "姓名"};
+    if (single) {
+        t.headers.push_back(s.kinds.empty() ? "节数" : s.kinds[0] + "节数");
+        t.headers.push_back("单价（元）");
+    } else {
+        for (std::size_t k = 0; k < s.kinds.size(); ++k)
+            t.headers.push_back(s.kinds[k] + "（" + rate(k) + "元）");
+    }
+    t.headers.push_back("金额（元）");
+    t.headers.push_back("领款人签字");
+    for (std::size_t i = 0; i < s.rows.size(); ++i) {
+        const auto& r = s.rows[i];
+        TableRow row;
+        row.former = !r.onList;
+        row.cells = {Cell::count(static_cast<int>(i + 1)), Cell::of(r.shownName())};
+        for (int n : r.covers) row.cells.push_back(n ? Cell::count(n) : Cell::blank());
+        if (single && !s.rateFen.empty())
+            row.cells.push_back({rate(0), static_cast<double>(s.rateFen[0]) / 100, 2});
+        row.cells.push_back(money(r.fen));
+        row.cells.push_back(Cell::blank());
+        t.rows.push_back(std::move(row));
+    }
+    TableRow totals;
+    totals.cells = {Cell::blank(), Cell::of("合计")};
+    for (int n : s.kindTotals) totals.cells.push_back(Cell::count(n));
+    if (s.kinds.empty()) totals.cells.push_back(Cell::count(0));
+    if (single) totals.cells.push_back(Cell::blank());
+    totals.cells.push_back(money(s.fen));
+    totals.cells.push_back(Cell::blank());
+    t.totals = std::move(totals);
+    return t;
+}
+
 std::vector<KindRate> shownRates(Store& store) {
     std::vector<KindRate> out;
     const auto own = settings::kindRates(store);

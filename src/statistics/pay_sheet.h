@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "statistics/fairness.h"
+#include "statistics/tables.h"
 #include "store/refusal.h"
 
 namespace daike {
@@ -68,6 +69,10 @@ struct PaySheet {
 // Reads the sheet of a range (nothing is written). Refuses a range ending before it starts and,
 // when a kind of period that occurs has no rate of its own and no one rate is set, names it.
 Checked<PaySheet> paySheet(Store& store, const DateRange& range);
+
+// The sheet as the window's table and the workbook show it: 序号, 姓名, the kinds' covers (one
+// kind: 节数 and 单价; several: "正课（30元）" …), 金额（元）, 领款人签字; the totals last.
+Table payTable(const PaySheet& sheet);
 
 // The rate of each kind as the window edits it: none where the kind is paid the one rate.
 struct KindRate {

@@ -179,11 +179,32 @@ TEST_F(PaySchool, RowsByTeacherAndKindWithTheirPayInFen) {
     EXPECT_EQ(sheet->fen, 6100 + 5100 + 3060);
     EXPECT_EQ(sheet->totalInWords(), "合计（大写）：人民币壹佰肆拾贰元陆角");
 
+    // The table the window and the workbook show: rates in the kinds' headers, totals last.
+    const Table t = payTable(*sheet);
+    EXPECT_EQ(t.headers, (std::vector<std::string>{
+                             "序号", "姓名", "正课（25.50元）", "早读（10元）", "午管（15.30元）",
+                             "课后服务（25.50元）", "金额（元）", "领款人签字"}));
+    ASSERT_EQ(t.rows.size(), 3u);
+    EXPECT_EQ(t.rows[0].cells[3].text, "1");
+    EXPECT_EQ(t.rows[0].cells[4].text, "");  // no 午管: blank, not 0
+    EXPECT_EQ(t.rows[0].cells[6].text, "61.00");
+    EXPECT_TRUE(t.rows[2].former);
+    ASSERT_TRUE(t.totals);
+    EXPECT_EQ(t.totals->cells[6].text, "142.60");
+    EXPECT_EQ(t.totals->cells[2].text, "3");
+
     // A range settled on the 15th: only the kinds that occur are columns.
     const auto mid = paySheet(*db, DateRange::custom(makeDay(2024, 9, 16), makeDay(2024, 9, 19)));
     ASSERT_TRUE(mid);
     EXPECT_EQ(mid->kinds, (std::vector<std::string>{"正课", "早读", "午管"}));
     EXPECT_EQ(mid->rows.size(), 3u);
+    const auto oneKind =
+        paySheet(*db, DateRange::custom(makeDay(2024, 9, 23), makeDay(2024, 9, 24)));
+    ASSERT_TRUE(oneKind);
+    EXPECT_EQ(payTable(*oneKind).headers,
+              (std::vector<std::string>{"序号", "姓名", "正课节数", "单价（元）", "金额（元）",
+                                        "领款人签字"}));
+    EXPECT_EQ(payTable(*oneKind).rows[0].cells[3].text, "25.50");
     // A range with no covers is an empty sheet, not a refusal.
     const auto quiet = paySheet(*db, DateRange::custom(makeDay(2024, 8, 1), makeDay(2024, 8, 31)));
     ASSERT_TRUE(quiet);
