@@ -7,11 +7,13 @@
 #include <stdexcept>
 
 #include "school/resets.h"
+#include "statistics/pay_sheet_xlsx.h"
 #include "store/store.h"
 #include "store/tables/covers.h"
 #include "store/tables/settings.h"
 #include "store/tables/teachers.h"
 #include "test_support.h"
+#include "zip_entry.h"
 
 namespace daike::statistics {
 namespace {
@@ -212,6 +214,40 @@ TEST_F(PaySchool, RowsByTeacherAndKindWithTheirPayInFen) {
     EXPECT_TRUE(quiet->kinds.empty());
     EXPECT_EQ(quiet->totalInWords(), "合计（大写）：人民币零元整");
     EXPECT_FALSE(paySheet(*db, DateRange::custom(makeDay(2024, 9, 2), makeDay(2024, 9, 1))));
+}
+
+TEST_F(PaySchool, TheWorkbookIsThePrintedPageOnA4) {
+    settings::setPayRate(*db, 30);
+    settings::setKindRates(*db, {{"早读", 12.5}});
+    settings::setSchoolName(*db, "城关小学");
+    add("3", 2, "赵六", "数学");
+    add("3", 3, "孙七", "早读");
+    add("3", 4, "赵六", "早读");
+    const auto sheet = paySheet(*db, september());
+    ASSERT_TRUE(sheet);
+    const auto file = db.dir() / "代课费发放表.xlsx";
+    writePaySheetXlsx(file, *sheet);
+
+    const std::string strings = testing::unzip(file, "xl/sharedStrings.xml");
+    for (const char* words :
+         {"城关小学代课费发放表", "发放期间：2024年9月1日至9月30日", "单位：元", "正课（30元）",
+          "早读（12.50元）", "领款人签字", "赵六", "孙七（已离校）", "合计",
+          "合计（大写）：人民币伍拾伍元整", "制表：", "审核：", "日期："})
+        EXPECT_NE(strings.find(words), std::string::npos) << words;
+    // Amounts are numbers a spreadsheet can add: 赵六 30 + 12.50, the total 55.
+    const std::string ws = testing::unzip(file, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(ws.find("<v>42.5</v>"), std::string::npos);
+    EXPECT_NE(ws.find("<v>55</v>"), std::string::npos);
+    // A4 upright, one page wide, the header row on every page, the print area set.
+    EXPECT_NE(ws.find("paperSize=\"9\""), std::string::npos);
+    EXPECT_NE(ws.find("orientation=\"portrait\""), std::string::npos);
+    EXPECT_NE(ws.find("fitToPage=\"1\""), std::string::npos);
+    EXPECT_NE(ws.find("fitToHeight=\"0\""), std::string::npos);
+    const std::string book = testing::unzip(file, "xl/workbook.xml");
+    EXPECT_NE(book.find("_xlnm.Print_Area"), std::string::npos);
+    EXPECT_NE(book.find("_xlnm.Print_Titles"), std::string::npos);
+    // The print area runs from A1 to the signature lines, the last column the signatures'.
+    EXPECT_NE(book.find("$A$1:$F$10"), std::string::npos) << book;
 }
 
 TEST_F(PaySchool, RatesAreSavedTogetherAndTheOneRateIsTheLessonsBox) {

@@ -13,7 +13,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "statistics/exports.h"
+#include "statistics/pay_sheet_xlsx.h"
 #include "store/store.h"
 #include "store/tables/settings.h"
 #include "ui/keyboard.h"
@@ -275,8 +275,7 @@ void PaySheetWindow::exportXlsx() {
         askExportFile(ctx_, QStringLiteral("导出Excel工作簿"), suggested, QStringLiteral("xlsx"),
                       QStringLiteral("Excel 工作簿 (*.xlsx)"));
     if (!file) return;
-    statistics::writeXlsx(std::filesystem::path(file->toStdU16String()),
-                          {statistics::payTable(*sheet_)}, sheet_->title());
+    statistics::writePaySheetXlsx(std::filesystem::path(file->toStdU16String()), *sheet_);
     ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(*file));
 }
 
