@@ -105,11 +105,13 @@ PaySheetWindow::PaySheetWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
         rateRow->addWidget(new QLabel(qs(shown[k].kind), rateBoxes));
         auto* box = new QLineEdit(rateBoxes);
         box->setObjectName(QStringLiteral("Text%1").arg(3 + k));
-        box->setFixedWidth(52);
+        box->setFixedWidth(60);
         box->setToolTip(
             k == 0 ? QStringLiteral("每节正课的酬金（元），也是其他各类的默认金额")
                    : QStringLiteral("每节%1的酬金（元）；留空按正课计").arg(qs(shown[k].kind)));
         box->setText(rateBox(shown[k].rate));
+        // A blank box is paid as 正课, and says so.
+        if (k > 0) box->setPlaceholderText(QStringLiteral("同正课"));
         rateRow->addWidget(box);
         rates_.push_back(box);
     }
