@@ -131,7 +131,9 @@ Checked<PaySheet> paySheet(Store& store, const DateRange& range) {
     std::vector<std::array<int, 4>> counts;
     std::array<bool, 4> occurs{};
     for (const auto& c : covers) {
-        const std::string& who = c.record.substitute;
+        // A record without a substitute (typed in by other means) pays no one.
+        const std::string who(text::trimmed(c.record.substitute));
+        if (who.empty()) continue;
         auto [it, added] = index.try_emplace(who, order.size());
         if (added) {
             order.push_back(who);

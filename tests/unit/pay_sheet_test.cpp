@@ -158,6 +158,7 @@ TEST_F(PaySchool, RowsByTeacherAndKindWithTheirPayInFen) {
     add("4", 3, "孙七", "午管");
     add("6", 1, "王芳", "语文");  // 2024-10-07: outside the month
     add("", 1, "王芳", "语文");   // no date: in no range
+    add("3", 5, " ", "语文");     // no substitute: paid to no one
 
     const auto sheet = paySheet(*db, september());
     ASSERT_TRUE(sheet) << sheet.refusal().message;
