@@ -148,6 +148,8 @@ const std::vector<Registered>& windowRegistry() {
         {"FormTJ", "dktj", None, openStatistics},
         // 代课公平性: opened from 代课统计.
         {"FormGP", "", None, openFairness},
+        // 代课费发放表: opened from 代课统计.
+        {"FormFF", "", None, openPaySheet},
         // 复制通知文字: opened from today's board and after the assignment screen.
         {"FormTZ", "", None, openGroupText},
         {"FormCD", "", None, openReprint},

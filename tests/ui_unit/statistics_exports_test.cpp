@@ -37,10 +37,12 @@ TEST(StatisticsExports, EveryRowIsAButtonThatWritesAFileOfItsKind) {
     RunContext ctx{*db, desk.platform(), {}, db.dir()};
     auto* window = new StatisticsWindow(ctx, nullptr);
 
-    // The bottom row: one button per export in the table's order, then 公平性… and 关闭.
+    // The bottom row: one button per export in the table's order, then 公平性…, 发放表… and
+    // 关闭.
     QStringList expected;
     for (const auto& e : statisticsExports()) expected << e.objectName;
     expected << "Command9"
+             << "Command10"
              << "Command5";
     QStringList shown;
     for (auto* b : window->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))

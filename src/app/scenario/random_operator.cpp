@@ -285,6 +285,11 @@ class Generator {
         if (w->objectName() == "FormGP" && chance(30))
             return {"click FormGP.Option4", "type FormGP.Text1 " + someDate(),
                     "type FormGP.Text2 " + someDate(), "click FormGP.Command1"};
+        // 发放表… and there a range of one's own (the 16th to the 15th, or the end first).
+        if (w->objectName() == "FormTJ" && chance(10)) return {"click FormTJ.Command10"};
+        if (w->objectName() == "FormFF" && chance(30))
+            return {"click FormFF.Option2", "type FormFF.Text1 " + someDate(),
+                    "type FormFF.Text2 " + someDate(), "click FormFF.Command1"};
         auto* b = any(usable<QAbstractButton>(w));
         if (!b) return {};
         return {"click " + w->objectName() + "." + b->objectName()};

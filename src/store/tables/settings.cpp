@@ -1,6 +1,7 @@
 #include "store/tables/settings.h"
 
 #include "store/store.h"
+#include "store/text.h"
 
 namespace daike::settings {
 
@@ -27,6 +28,23 @@ void setPassword(Store& store, const std::string& password) {
             store.exec("UPDATE 注册码 SET 密码=? WHERE rowid=?", {Value(password), Value(*row)});
         else
             store.exec("INSERT INTO 注册码 (密码) VALUES (?)", {Value(password)});
+    });
+}
+
+std::string schoolName(Store& store) {
+    const auto rows = store.select("SELECT 单位 FROM 注册码 ORDER BY rowid LIMIT 1");
+    return rows.empty() || rows[0][0].isBlank() ? std::string()
+                                                : std::string(text::trimmed(rows[0][0].text()));
+}
+
+void setSchoolName(Store& store, const std::string& name) {
+    const std::string t(text::trimmed(name));
+    const Value v = t.empty() ? Value() : Value(t);
+    store.transaction([&] {
+        if (auto row = firstRow(store, "注册码"))
+            store.exec("UPDATE 注册码 SET 单位=? WHERE rowid=?", {v, Value(*row)});
+        else
+            store.exec("INSERT INTO 注册码 (单位) VALUES (?)", {v});
     });
 }
 

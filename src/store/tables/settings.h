@@ -1,5 +1,5 @@
-// The single-row settings: the administrator password (注册码), the first day of term
-// (开学第一天) and the pay per covered lesson (代课酬金). No reset empties them.
+// The single-row settings: the administrator password and the school's name (注册码), the first
+// day of term (开学第一天) and the pay per covered lesson (代课酬金). No reset empties them.
 #pragma once
 
 #include <optional>
@@ -18,6 +18,11 @@ namespace settings {
 // The stored password as it stands (Null when there is no row or no password).
 Value password(Store& store);
 void setPassword(Store& store, const std::string& password);
+
+// The school's name (注册码.单位) as the printed sheets head it; "" when not set.
+std::string schoolName(Store& store);
+// Stores the name (trimmed; blank clears it), keeping the password's row.
+void setSchoolName(Store& store, const std::string& name);
 
 // The first day of term as stored text, when there is a row.
 std::optional<std::string> termStart(Store& store);

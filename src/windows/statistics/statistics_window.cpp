@@ -143,6 +143,10 @@ StatisticsWindow::StatisticsWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) 
     fairness->setToolTip(QStringLiteral("按日期统计各教师代课节数与任课节数之比"));
     bottom->addWidget(fairness);
     connect(fairness, &QPushButton::clicked, this, &StatisticsWindow::fairnessRequested);
+    auto* paySheet = makeButton(this, "Command10", QStringLiteral("发放表…"));
+    paySheet->setToolTip(QStringLiteral("按月或按日期生成代课费发放表，供财务签字发放"));
+    bottom->addWidget(paySheet);
+    connect(paySheet, &QPushButton::clicked, this, &StatisticsWindow::paySheetRequested);
     auto* close = makeButton(this, "Command5", QStringLiteral("关闭"));
     bottom->addStretch(1);
     bottom->addWidget(close);

@@ -30,6 +30,7 @@ class StatisticsWindow : public QWidget {
   signals:
     // 公平性…: the shell opens 代课公平性.
     void fairnessRequested();
+    void paySheetRequested();
 
   protected:
     void changeEvent(QEvent* e) override;
