@@ -260,9 +260,7 @@ void PaySheetWindow::preview() {
 void PaySheetWindow::exportPdf() {
     if (!sheet_ || sheet_->empty()) return;
     const statistics::PaySheet sheet = *sheet_;
-    const QString suggested = QString::fromStdU16String(
-        (ctx_.programDir / std::filesystem::path(paySheetFileName(sheet, "pdf").toStdU16String()))
-            .u16string());
+    const QString suggested = qpath(ctx_.programDir / fspath(paySheetFileName(sheet, "pdf")));
     const auto file =
         savePagesAsPdf(ctx_.platform, suggested, qs(sheet.title()), paySheetPageLayout(),
                        [sheet](QPagedPaintDevice& d) { paintPaySheet(d, sheet); });
@@ -271,13 +269,12 @@ void PaySheetWindow::exportPdf() {
 
 void PaySheetWindow::exportXlsx() {
     if (!sheet_ || sheet_->empty()) return;
-    const auto suggested =
-        ctx_.programDir / std::filesystem::path(paySheetFileName(*sheet_, "xlsx").toStdU16String());
+    const auto suggested = ctx_.programDir / fspath(paySheetFileName(*sheet_, "xlsx"));
     const auto file =
         askExportFile(ctx_, QStringLiteral("导出Excel工作簿"), suggested, QStringLiteral("xlsx"),
                       QStringLiteral("Excel 工作簿 (*.xlsx)"));
     if (!file) return;
-    statistics::writePaySheetXlsx(std::filesystem::path(file->toStdU16String()), *sheet_);
+    statistics::writePaySheetXlsx(fspath(*file), *sheet_);
     ctx_.platform.boxes.ok(QStringLiteral("已保存：%1").arg(*file));
 }
 

@@ -278,6 +278,11 @@ void StatisticsWindow::changeEvent(QEvent* e) {
 void StatisticsWindow::refresh() {
     figures_ = statistics::compute(ctx_.store, chosenRange());
     days_->setText(qs(statistics::rangeDates(figures_.range, figures_.termStart)));
+    // The rate may have been saved elsewhere (代课费发放表) since: the box shows the stored one,
+    // unless the operator is typing in it.
+    if (auto* rate = findChild<QLineEdit*>("Text3"); rate && !rate->hasFocus())
+        rate->setText(figures_.payRate ? qs(statistics::formatNumber(*figures_.payRate, 2))
+                                       : QString());
     display(true);
 }
 
