@@ -99,7 +99,8 @@ void fill(lxw_workbook* wb, const PaySheet& s) {
     // 制表, 审核 and 日期 spread over the width: at the first column, a third and two thirds.
     const lxw_col_t third = std::max<lxw_col_t>(1, columns / 3);
     worksheet_write_string(ws, r, 0, "制表：____________", f.plain);
-    worksheet_write_string(ws, r, std::min<lxw_col_t>(last, third + 1), "审核：____________", f.plain);
+    worksheet_write_string(ws, r, std::min<lxw_col_t>(last, third + 1), "审核：____________",
+                           f.plain);
     worksheet_write_string(ws, r, last, "日期：____________", f.plain);
 
     // Widths in characters: 序号, 姓名, the counts and rates, 金额, 领款人签字.

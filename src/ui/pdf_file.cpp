@@ -1,5 +1,6 @@
 #include "ui/pdf_file.h"
 
+#include <QFont>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <filesystem>
@@ -9,6 +10,16 @@
 #include "ui/path_text.h"
 
 namespace daike {
+
+QFont pageFont(double points, bool bold) {
+    QFont f;
+    f.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
+                   QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
+                   QStringLiteral("SimSun")});
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
 
 void writePdfFile(const QString& path, const QString& title, const QPageLayout& layout,
                   const PagePainter& paint) {

@@ -8,8 +8,13 @@
 #include "platform/platform.h"
 
 class QPageLayout;
+class QFont;
 
 namespace daike {
+
+// The face of the pages the program draws itself (statistics, the pay sheet): Simplified
+// Chinese, Noto CJK on Debian, 微软雅黑 or 宋体 on Windows.
+QFont pageFont(double points, bool bold = false);
 
 // Throws Failure with the message for the office when the file cannot be written.
 void writePdfFile(const QString& path, const QString& title, const QPageLayout& layout,

@@ -22,7 +22,9 @@ using testing::Db;
 using testing::TempDir;
 
 // What a file of the program before the rules looked like.
-constexpr const char* kLayoutThree = "DROP TABLE 代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; PRAGMA user_version = 3;";
+constexpr const char* kLayoutThree =
+    "DROP TABLE 代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; PRAGMA "
+    "user_version = 3;";
 
 TEST(CoverRulesSetting, NothingStoredIsThePlainRules) {
     Db db;

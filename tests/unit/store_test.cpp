@@ -63,7 +63,8 @@ TEST(StoreOpen, AFileOfLayoutTwoGainsTheTimesAndTheToldCoverAndKeepsItsData) {
         s->exec("UPDATE 注册码 SET 密码 = ?", {"1234"});
         // What a file of the program before the periods' times looked like.
         s->execScript(
-            "DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE 代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; "
+            "DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE 代课规则; DROP TABLE 程序版本; "
+            "DROP TABLE 代课存档; DROP TABLE 代课费标准; "
             "PRAGMA user_version "
             "= "
             "2;");

@@ -10,10 +10,10 @@
 
 #include "commands.h"
 #include "invariants.h"
-#include "store/program_version.h"
-#include "store/schema.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "store/program_version.h"
+#include "store/schema.h"
 #include "ui/path_text.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"

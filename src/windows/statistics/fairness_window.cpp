@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "school/term_archive.h"
 #include "school/term_start.h"
 #include "statistics/exports.h"
 #include "store/paths.h"
@@ -32,11 +33,7 @@ using statistics::DateRangeKind;
 
 // "2026-09-01", as the date boxes show a range chosen by its button.
 QString boxDate(calendar::Day d) {
-    const std::chrono::year_month_day ymd{d};
-    return QStringLiteral("%1-%2-%3")
-        .arg(static_cast<int>(ymd.year()))
-        .arg(static_cast<unsigned>(ymd.month()), 2, 10, QChar('0'))
-        .arg(static_cast<unsigned>(ymd.day()), 2, 10, QChar('0'));
+    return QString::fromStdString(isoDate(d));
 }
 
 }  // namespace

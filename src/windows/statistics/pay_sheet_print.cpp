@@ -7,21 +7,13 @@
 #include <algorithm>
 #include <chrono>
 
+#include "ui/pdf_file.h"
+
 namespace daike {
 
 namespace {
 
 using statistics::PaySheet;
-
-QFont pageFont(qreal points, bool bold = false) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
-                   QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
-                   QStringLiteral("SimSun")});
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "school/term_archive.h"
 #include "statistics/pay_sheet_xlsx.h"
 #include "store/store.h"
 #include "store/tables/settings.h"
@@ -32,12 +33,9 @@ using namespace std::chrono;
 
 constexpr int kMonthsOffered = 24;
 
+// "2026-09-01", as the date boxes show a range chosen by its button.
 QString boxDate(calendar::Day d) {
-    const year_month_day ymd{d};
-    return QStringLiteral("%1-%2-%3")
-        .arg(static_cast<int>(ymd.year()))
-        .arg(static_cast<unsigned>(ymd.month()), 2, 10, QChar('0'))
-        .arg(static_cast<unsigned>(ymd.day()), 2, 10, QChar('0'));
+    return QString::fromStdString(isoDate(d));
 }
 
 QString rateBox(const std::optional<double>& r) {

@@ -14,6 +14,7 @@
 #include "store/failure.h"
 #include "store/safe_file.h"
 #include "ui/path_text.h"
+#include "ui/pdf_file.h"
 #include "windows/statistics/cover_chart.h"
 
 namespace daike {
@@ -25,16 +26,6 @@ namespace {
 }
 
 constexpr int kDpi = 300;
-
-QFont pageFont(qreal points, bool bold = false) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
-                   QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
-                   QStringLiteral("SimSun")});
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
 
 QString textOf(const statistics::Cell& c) {
     return QString::fromStdString(c.text);
