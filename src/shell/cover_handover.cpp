@@ -1,5 +1,7 @@
 #include "shell/cover_handover.h"
 
+#include <QAction>
+
 #include "engine/assignment.h"
 #include "engine/modification.h"
 #include "shell/main_window.h"
@@ -60,6 +62,9 @@ void openModification(MainWindow& main) {
         QObject::connect(
             w, &ModificationWindow::coverAgain, &main,
             [&main](const QStringList&, int weekday) { openSeveralTeachers(main, weekday); });
+        QObject::connect(w, &ModificationWindow::lateCoverAsked, &main, [&main] {
+            if (QAction* a = main.action("dkbd"); a && a->isEnabled()) a->trigger();
+        });
         return w;
     });
 }

@@ -103,6 +103,10 @@ std::vector<Table> build() {
     // Also layout 6: the pay per covered lesson of each kind of period a school pays apart
     // (正课, 早读, 午管, 课后服务), one row per kind set; a kind without a row is paid 代课酬金.
     t.push_back({代课费标准, {text("类别"), number("每节金额")}});
+    // Also layout 6: what was corrected after the fact, one row per correction: when
+    // ("2026-12-09 08:15"), what ("补登", "改事由"), the record before and after as the office
+    // reads it.
+    t.push_back({修改记录, {text("时间"), text("操作"), text("之前"), text("之后")}});
     return t;
 }
 
@@ -172,7 +176,7 @@ std::optional<Change> changeOf(std::string_view table) {
         {每日节数表, Change::BaseData}, {代课酬金, Change::BaseData},
         {作息时间, Change::BaseData},   {已通知代课, Change::Cover},
         {代课规则, Change::BaseData},   {代课存档, Change::Cover},
-        {代课费标准, Change::BaseData},
+        {代课费标准, Change::BaseData}, {修改记录, Change::Cover},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

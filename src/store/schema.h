@@ -33,7 +33,8 @@ struct Table {
 // 5: 程序版本 (the version of the program that last opened the file, so that a backup says
 //    which version made it) added, the same way.
 // 6: 代课存档 (the cover records of past terms, kept when a term's records are cleared) and
-//    代课费标准 (the pay per covered lesson by kind of period) added, the same way.
+//    代课费标准 (the pay per covered lesson by kind of period) and 修改记录 (the log of the
+//    corrections made after the fact: 补登, 改事由) added, the same way.
 inline constexpr int kVersion = 6;
 
 const std::vector<Table>& tables();
@@ -82,6 +83,7 @@ inline constexpr const char* 代课规则 = "代课规则";
 inline constexpr const char* 程序版本 = "程序版本";
 inline constexpr const char* 代课存档 = "代课存档";
 inline constexpr const char* 代课费标准 = "代课费标准";
+inline constexpr const char* 修改记录 = "修改记录";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

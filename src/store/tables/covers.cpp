@@ -106,6 +106,22 @@ bool removeOne(Store& store, CoverTable table, const CoverRecord& c) {
     return false;
 }
 
+bool changeReason(Store& store, CoverTable table, const CoverRecord& c, const std::string& reason) {
+    const auto rows =
+        store.select(std::string("SELECT ") + kColumns + ", rowid FROM " + tableName(table) +
+                         " WHERE 星期=? AND 班级=? AND 节次=? ORDER BY rowid",
+                     {Value(c.weekday), Value(c.cls), Value(c.period)});
+    for (const auto& r : rows) {
+        if (r[3].text() != c.week || r[0].text() != c.absent || r[2].text() != c.substitute ||
+            r[6].text() != c.subject || r[1].text() != c.reason)
+            continue;
+        store.exec(std::string("UPDATE ") + tableName(table) + " SET 性质=? WHERE rowid=?",
+                   {Value(reason), r[8]});
+        return true;
+    }
+    return false;
+}
+
 void clear(Store& store, CoverTable table) {
     store.emptyTable(tableName(table));
 }

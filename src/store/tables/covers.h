@@ -81,6 +81,10 @@ void appendEverywhere(Store& store, const CoverRecord& record);
 // class, period, absent teacher, substitute and subject (the reason is not compared). False
 // when the table has none.
 bool removeOne(Store& store, CoverTable table, const CoverRecord& record);
+// Gives the first record of this cover (compared as removeOne compares, the reason too) the
+// new reason. False when the table has none.
+bool changeReason(Store& store, CoverTable table, const CoverRecord& record,
+                  const std::string& reason);
 void clear(Store& store, CoverTable table);
 // Empties the table and writes these records in their order, in one transaction.
 void replace(Store& store, CoverTable table, const std::vector<CoverRecord>& records);

@@ -43,6 +43,16 @@ bool addCover(Store& store, std::string_view name) {
     });
 }
 
+bool addTermCover(Store& store, std::string_view name) {
+    return store.transaction([&] {
+        auto rs = store.dkb("select * from 代课节数");
+        if (!rs.findName(name)) return false;
+        rs.set("学期代课", rs["学期代课"].toInt() + 1);
+        rs.update();
+        return true;
+    });
+}
+
 bool takeCover(Store& store, std::string_view name) {
     return store.transaction([&] {
         auto rs = store.dkb("select * from 代课节数");

@@ -24,6 +24,8 @@ std::vector<Tally> all(Store& store);
 std::optional<Tally> find(Store& store, std::string_view name);
 // One more lesson covered today and this term; false when the teacher has no row.
 bool addCover(Store& store, std::string_view name);
+// One more lesson covered this term only (a cover of an earlier day recorded afterwards).
+bool addTermCover(Store& store, std::string_view name);
 // One more lesson covered today, already counted in the term (a day taken up again).
 bool addToday(Store& store, std::string_view name);
 // One lesson fewer, today and this term, neither going below 0; false when no row.

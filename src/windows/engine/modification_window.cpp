@@ -98,6 +98,9 @@ void ModificationWindow::build() {
     auto* del = makeButton(this, "Command3", QStringLiteral("删除"), {150, 348, 100, 32});
     auto* again = makeButton(this, "Command4", QStringLiteral("重代"), {290, 348, 100, 32});
     auto* exit = makeButton(this, "Command1", QStringLiteral("退出"), {430, 348, 100, 32});
+    // Cover of an earlier day recorded afterwards and a reason corrected: a window of its own.
+    auto* late = makeButton(this, "Command5", QStringLiteral("补登/改事由…"), {560, 348, 108, 32});
+    connect(late, &QPushButton::clicked, this, &ModificationWindow::lateCoverAsked);
     connect(del, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { correct(false); }); });
     connect(again, &QPushButton::clicked, this,

@@ -26,6 +26,8 @@ class ModificationWindow : public QWidget {
     ModificationWindow(RunContext& ctx, QWidget* owner, const modification::Lists& lists);
 
   signals:
+    // 补登/改事由…: the shell opens 补登与改事由.
+    void lateCoverAsked();
     // Leaving after re-assignments: the teachers whose lessons wait in 需代课目情况 again, and
     // the weekday of the cover.
     void coverAgain(const QStringList& teachers, int weekday);
