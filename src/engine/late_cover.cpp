@@ -24,17 +24,17 @@ struct Day {
 Checked<Day> dayOf(Store& store, const std::string& typed, calendar::Day today) {
     const auto start = readTermStart(store);
     if (!start)
-        return Refusal("学期首日尚未设定，不能补登。请先在“学期首日设定”中设定本学期的第一天。");
+        return Refusal{"学期首日尚未设定，不能补登。请先在“学期首日设定”中设定本学期的第一天。"};
     const auto day = calendar::parseDate(typed);
-    if (!day) return Refusal("请输入要补登的日期，例如 2026-09-15。");
+    if (!day) return Refusal{"请输入要补登的日期，例如 2026-09-15。"};
     if (*day < *start)
-        return Refusal("补登只能记本学期的代课：" + chineseDate(*day) + "在本学期第一天（" +
-                       chineseDate(*start) + "）之前。");
+        return Refusal{"补登只能记本学期的代课：" + chineseDate(*day) + "在本学期第一天（" +
+                       chineseDate(*start) + "）之前。"};
     if (*day >= today)
-        return Refusal("补登只能记今天以前的代课；今天的代课请用“单人代课”或“多人代课”。");
+        return Refusal{"补登只能记今天以前的代课；今天的代课请用“单人代课”或“多人代课”。"};
     const int weekday = calendar::weekdayNumber(*day);
     if (weekday > week::kDays)
-        return Refusal(chineseDate(*day) + "是" + week::weekdayName(weekday) + "，不是上课日。");
+        return Refusal{chineseDate(*day) + "是" + week::weekdayName(weekday) + "，不是上课日。"};
     return Day{*day, *start, calendar::weekNumber(*start, *day), weekday};
 }
 
@@ -71,7 +71,7 @@ Checked<Entry> check(Store& store, const Request& r, calendar::Day today) {
     if (!absent) return absent.refusal();
     const auto day = dayOf(store, r.date, today);
     if (!day) return day.refusal();
-    if (!week::isPeriod(r.period)) return Refusal("请选择要补登的节次。");
+    if (!week::isPeriod(r.period)) return Refusal{"请选择要补登的节次。"};
     LessonFilter lesson;
     lesson.teacher = *absent;
     lesson.weekday = day->weekday;
@@ -79,18 +79,18 @@ Checked<Entry> check(Store& store, const Request& r, calendar::Day today) {
     const auto lessons = timetable::read(store, lesson);
     const std::string slot = chineseDate(day->day) + "（" + week::weekdayName(day->weekday) + "）" +
                              week::periodName(r.period);
-    if (lessons.empty()) return Refusal(*absent + slot + "没有课，不能补登。");
-    if (trimmed(r.substitute).empty()) return Refusal("请输入代课教师。");
+    if (lessons.empty()) return Refusal{*absent + slot + "没有课，不能补登。"};
+    if (trimmed(r.substitute).empty()) return Refusal{"请输入代课教师。"};
     const auto substitute = names::knownTeacher(store, r.substitute);
     if (!substitute) return substitute.refusal();
-    if (*substitute == *absent) return Refusal("代课教师不能是请假的教师本人。");
+    if (*substitute == *absent) return Refusal{"代课教师不能是请假的教师本人。"};
     LessonFilter own;
     own.teacher = *substitute;
     own.weekday = day->weekday;
     own.period = r.period;
-    if (timetable::any(store, own)) return Refusal(*substitute + slot + "自己有课，不能代课。");
+    if (timetable::any(store, own)) return Refusal{*substitute + slot + "自己有课，不能代课。"};
     const std::string reason = trimmed(r.reason);
-    if (reason.empty()) return Refusal("请选择或填写事由。");
+    if (reason.empty()) return Refusal{"请选择或填写事由。"};
 
     const std::string weekText = std::to_string(day->week);
     CoverFilter busy;
@@ -99,13 +99,13 @@ Checked<Entry> check(Store& store, const Request& r, calendar::Day today) {
     busy.period = r.period;
     for (const auto& c : covers::read(store, CoverTable::Term, busy))
         if (c.week == weekText)
-            return Refusal(*substitute + slot + "已经代了" + c.absent + "的" + c.cls + c.subject +
-                           "，不能同时代两节课。");
+            return Refusal{*substitute + slot + "已经代了" + c.absent + "的" + c.cls + c.subject +
+                           "，不能同时代两节课。"};
     const auto& l = lessons.front();
     CoverFilter same = CoverFilter::of(l);
     for (const auto& c : covers::read(store, CoverTable::Term, same))
         if (c.week == weekText)
-            return Refusal("这节课已有代课记录：" + describe(c) + "。要改事由请用“改事由”。");
+            return Refusal{"这节课已有代课记录：" + describe(c) + "。要改事由请用“改事由”。"};
     return Entry{{*absent, reason, *substitute, weekText, day->weekday, l.cls, l.subject, r.period},
                  day->day};
 }
@@ -134,8 +134,8 @@ std::vector<CoverRecord> termCovers(Store& store) {
 Checked<> changeReason(Store& store, const CoverRecord& cover, const std::string& typed,
                        const std::string& when) {
     const std::string reason = trimmed(typed);
-    if (reason.empty()) return Refusal("请选择或填写新的事由。");
-    if (reason == cover.reason) return Refusal("事由没有改变。");
+    if (reason.empty()) return Refusal{"请选择或填写新的事由。"};
+    if (reason == cover.reason) return Refusal{"事由没有改变。"};
     bool found = false;
     store.transaction([&] {
         found = covers::changeReason(store, CoverTable::Term, cover, reason);
@@ -147,8 +147,8 @@ Checked<> changeReason(Store& store, const CoverRecord& cover, const std::string
         after.reason = reason;
         changelog::append(store, {when, "改事由", describe(cover), describe(after)});
     });
-    if (!found) return Refusal("找不到这条代课记录，它可能已被删除。");
+    if (!found) return Refusal{"找不到这条代课记录，它可能已被删除。"};
     return {};
 }
 
-}  // namespace latecover
+}  // namespace daike::latecover
