@@ -88,38 +88,41 @@ void appendEverywhere(Store& store, const CoverRecord& record) {
     });
 }
 
-bool removeOne(Store& store, CoverTable table, const CoverRecord& c) {
-    // The weekday, class and period find the candidates; the week (as shown when recorded), the
-    // names and the subject tell two covers of one class in one period apart. Texts compare as
-    // shown, a Null as the empty text.
+namespace {
+
+// The rowid of the first record of this cover. The weekday, class and period find the
+// candidates; the week (as shown when recorded), the names and the subject tell two covers of one
+// class in one period apart, and the reason too when `sameReason`. Texts compare as shown, a
+// Null as the empty text.
+std::optional<Value> findOne(Store& store, CoverTable table, const CoverRecord& c,
+                             bool sameReason) {
     const auto rows =
         store.select(std::string("SELECT ") + kColumns + ", rowid FROM " + tableName(table) +
                          " WHERE 星期=? AND 班级=? AND 节次=? ORDER BY rowid",
                      {Value(c.weekday), Value(c.cls), Value(c.period)});
     for (const auto& r : rows) {
-        if (r[3].text() != c.week || r[0].text() != c.absent || r[2].text() != c.substitute ||
-            r[6].text() != c.subject)
-            continue;
-        store.exec(std::string("DELETE FROM ") + tableName(table) + " WHERE rowid=?", {r[8]});
-        return true;
+        if (r[3].text() == c.week && r[0].text() == c.absent && r[2].text() == c.substitute &&
+            r[6].text() == c.subject && (!sameReason || r[1].text() == c.reason))
+            return r[8];
     }
-    return false;
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool removeOne(Store& store, CoverTable table, const CoverRecord& c) {
+    const auto row = findOne(store, table, c, false);
+    if (!row) return false;
+    store.exec(std::string("DELETE FROM ") + tableName(table) + " WHERE rowid=?", {*row});
+    return true;
 }
 
 bool changeReason(Store& store, CoverTable table, const CoverRecord& c, const std::string& reason) {
-    const auto rows =
-        store.select(std::string("SELECT ") + kColumns + ", rowid FROM " + tableName(table) +
-                         " WHERE 星期=? AND 班级=? AND 节次=? ORDER BY rowid",
-                     {Value(c.weekday), Value(c.cls), Value(c.period)});
-    for (const auto& r : rows) {
-        if (r[3].text() != c.week || r[0].text() != c.absent || r[2].text() != c.substitute ||
-            r[6].text() != c.subject || r[1].text() != c.reason)
-            continue;
-        store.exec(std::string("UPDATE ") + tableName(table) + " SET 性质=? WHERE rowid=?",
-                   {Value(reason), r[8]});
-        return true;
-    }
-    return false;
+    const auto row = findOne(store, table, c, true);
+    if (!row) return false;
+    store.exec(std::string("UPDATE ") + tableName(table) + " SET 性质=? WHERE rowid=?",
+               {Value(reason), *row});
+    return true;
 }
 
 void clear(Store& store, CoverTable table) {
