@@ -1,8 +1,10 @@
 #include "engine/absence_entry.h"
 
 #include <algorithm>
+#include <set>
 
 #include "engine/free_period_leave.h"
+#include "engine/swaps.h"
 #include "school/name_search.h"
 #include "store/store.h"
 #include "store/tables/away.h"
@@ -16,6 +18,17 @@ namespace {
 
 bool coveredMarks(const TimetableRow& l) {
     return l.dealtWith && l.covered;
+}
+
+// The teacher's lessons of the day (period and class) a swap gives to a colleague: they need
+// no cover.
+std::set<std::pair<int, std::string>> swappedAway(Store& store, std::string_view teacher,
+                                                  int weekday, std::optional<int> week) {
+    std::set<std::pair<int, std::string>> out;
+    if (!week) return out;
+    for (const auto& t : swapping::onDay(store, *week, weekday))
+        if (t.owner == teacher) out.insert({t.period, t.cls});
+    return out;
 }
 
 std::string joined(const std::vector<Lesson>& lessons, std::string Lesson::*field) {
@@ -63,15 +76,17 @@ std::string PeriodRow::subjectText() const {
     return joined(lessons, &Lesson::subject);
 }
 
-DaySheet DaySheet::load(Store& store, std::string_view teacher, int weekday) {
+DaySheet DaySheet::load(Store& store, std::string_view teacher, int weekday,
+                        std::optional<int> week) {
     DaySheet sheet;
     LessonFilter day;
     day.teacher = std::string(teacher);
     day.weekday = weekday;
+    const auto swapped = swappedAway(store, teacher, weekday, week);
     for (const auto& l : timetable::byPeriod(store, day)) {
         if (!week::isPeriod(l.period)) continue;
         sheet.rows_[static_cast<std::size_t>(l.period - 1)].lessons.push_back(
-            {l.cls, l.subject, coveredMarks(l)});
+            {l.cls, l.subject, coveredMarks(l) || swapped.count({l.period, l.cls})});
     }
     return sheet;
 }
@@ -160,9 +175,11 @@ void takeBackEarlierEntry(Store& store, std::string_view teacher, int weekday,
 
 }  // namespace
 
-Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const DaySheet& sheet) {
+Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const DaySheet& sheet,
+                    std::optional<int> week) {
     Stored done;
     store.transaction([&] {
+        const auto swapped = swappedAway(store, teacher, weekday, week);
         takeBackEarlierEntry(store, teacher, weekday, sheet);
         for (int r = 0; r < week::kPeriods; ++r) {
             const auto& row = sheet.row(r);
@@ -183,7 +200,7 @@ Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const D
                 });
                 if (it == wanted.end()) continue;
                 wanted.erase(it);
-                if (coveredMarks(lesson)) continue;
+                if (coveredMarks(lesson) || swapped.count({lesson.period, lesson.cls})) continue;
                 if (row.selected) {
                     queue::add(store, QueuedLesson::of(lesson));
                     ++done.queued;

@@ -67,8 +67,10 @@ class DaySheet {
   public:
     DaySheet() = default;
     // The lessons of the teacher on the weekday, from 任课情况. A teacher without lessons that
-    // day gets six free rows, so that free periods alone can still be entered.
-    static DaySheet load(Store& store, std::string_view teacher, int weekday);
+    // day gets six free rows, so that free periods alone can still be entered. With the week
+    // known, a lesson a swap gives to a colleague shows as covered.
+    static DaySheet load(Store& store, std::string_view teacher, int weekday,
+                         std::optional<int> week = std::nullopt);
 
     const PeriodRow& row(int r) const { return rows_[static_cast<std::size_t>(r)]; }
     bool hasLessons() const;
@@ -105,7 +107,9 @@ struct Stored {
 // queued in 需代课目情况 (a copy of its 任课情况 row), every open lesson not chosen gets
 // 标记 = 1, covered lessons are left alone, and the teacher is entered in 代课教师 as away in
 // each chosen period (free periods with "1" in the flag column), period by period in order.
-Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const DaySheet& sheet);
+// With the week known, a lesson a swap gives to a colleague is not queued.
+Stored storeTeacher(Store& store, std::string_view teacher, int weekday, const DaySheet& sheet,
+                    std::optional<int> week = std::nullopt);
 
 }  // namespace absence
 }  // namespace daike

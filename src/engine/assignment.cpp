@@ -4,6 +4,7 @@
 
 #include "basedata/class_list.h"
 #include "engine/ranking.h"
+#include "engine/swaps.h"
 #include "school/resets.h"
 #include "store/store.h"
 #include "store/tables/away.h"
@@ -40,11 +41,15 @@ void openScreen(Store& store) {
     covers::clear(store, CoverTable::Session);
 }
 
-std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText) {
+std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText,
+                            std::string_view weekText) {
     std::vector<Lesson> lessons;
     LessonFilter day;
     day.teacher = std::string(teacher);
     day.weekday = weekdayOf(weekdayText);
+    std::vector<swapping::Taken> swapped;
+    if (!weekText.empty())
+        swapped = swapping::onDay(store, static_cast<int>(leadingNumber(weekText)), *day.weekday);
     for (const auto& row : timetable::byPeriod(store, day)) {
         Lesson l;
         l.period = row.period;
@@ -54,6 +59,13 @@ std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_
         if (row.covered) {
             const auto today = covers::read(store, CoverTable::Today, CoverFilter::of(row));
             if (!today.empty()) l.coveredBy = today.front().substitute;
+        }
+        for (auto t = swapped.begin(); t != swapped.end(); ++t) {
+            if (t->owner != teacher || t->period != row.period || t->cls != row.cls) continue;
+            l.dealtWith = l.swapped = true;
+            l.coveredBy = t->taker;
+            swapped.erase(t);
+            break;
         }
         lessons.push_back(std::move(l));
     }

@@ -26,13 +26,17 @@ struct Lesson {
     std::string subject;
     bool dealtWith = false;      // 标记 = 1: covered already, or held back from cover
     std::string coveredBy = {};  // the substitute recorded today for this lesson, if covered
+    bool swapped = false;        // a swap gives it to the colleague named in coveredBy
 };
 
 // The teacher's lessons of a weekday ("1" to "5" as the screen shows it), by period.
 // Opening the assignment screen starts a new list of the cover recorded through it.
 void openScreen(Store& store);
 
-std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText);
+// With the day's week (`weekText`, the 周次 of its records), a lesson a swap gives to a colleague
+// is dealt with, and swapped to him.
+std::vector<Lesson> loadDay(Store& store, std::string_view teacher, std::string_view weekdayText,
+                            std::string_view weekText = {});
 
 // A teacher's day is finished when no lesson of periods 1 to 6 is left to cover, however many
 // share a period.

@@ -40,7 +40,12 @@ PeriodView Session::period(int index) const {
         case GridState::Shown:
             v.classes = lessons.classes();
             v.subjects = lessons.subjects();
-            if (const auto by = lessons.coveredBy(); !by.empty()) v.coveredBy = "代：" + by;
+            if (const auto by = lessons.coveredBy(); !by.empty()) {
+                const bool swapped =
+                    std::all_of(lessons.lessons.begin(), lessons.lessons.end(),
+                                [](const Lesson& l) { return l.swapped || l.coveredBy.empty(); });
+                v.coveredBy = (swapped ? "调：" : "代：") + by;
+            }
             // A free period greys its number and the 班/课 marks and offers nothing; a lesson
             // dealt with greys the whole row.
             if (lessons.free())
@@ -109,7 +114,7 @@ bool Session::absencesChanged() {
 
 void Session::coverChanged() {
     if (grid_ != GridState::Shown || loadedTeacher_.empty()) return;
-    lessons_ = loadDay(store_, loadedTeacher_, weekdayText());
+    lessons_ = loadDay(store_, loadedTeacher_, weekdayText(), day_.day().weekText());
 }
 
 void Session::workingDayMoved() {
@@ -187,7 +192,7 @@ void Session::load() {
     suggestionsShown_ = false;
     loadedTeacher_ = teacher;
     loadedWeekday_ = day_.weekday();
-    lessons_ = loadDay(store_, teacher, weekdayText());
+    lessons_ = loadDay(store_, teacher, weekdayText(), day_.day().weekText());
     if (lessons_.empty()) {
         // The grid must not offer the previous teacher's lessons under this teacher's name.
         grid_ = GridState::NoLessons;
@@ -379,7 +384,8 @@ std::optional<ProposalRequest> Session::proposal() {
         if (!reasonConfirmed_ || grid_ != GridState::Shown || loadedTeacher_ != teacherOfName())
             load();
         if (!reasonConfirmed_ || grid_ != GridState::Shown || reason_.empty()) return std::nullopt;
-        r.lessons = dayplan::teacherLessons(store_, loadedTeacher_, weekdayText());
+        r.lessons =
+            dayplan::teacherLessons(store_, loadedTeacher_, weekdayText(), day_.day().weekText());
     } else {
         if (!day_.weekKnown()) {
             op_.tell(kIncomplete);

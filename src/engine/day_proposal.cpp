@@ -130,9 +130,9 @@ std::vector<OpenLesson> byPeriod(std::vector<OpenLesson> lessons) {
 }  // namespace
 
 std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
-                                       std::string_view weekdayText) {
+                                       std::string_view weekdayText, std::string_view weekText) {
     std::vector<OpenLesson> out;
-    for (const auto& l : assignment::loadDay(store, teacher, weekdayText))
+    for (const auto& l : assignment::loadDay(store, teacher, weekdayText, weekText))
         if (!l.dealtWith && week::isPeriod(l.period))
             out.push_back({std::string(teacher), l.period, l.cls, l.subject});
     return out;

@@ -29,7 +29,8 @@ struct OpenLesson {
 
 // One-teacher mode: the teacher's lessons of the weekday not yet dealt with, by period.
 std::vector<OpenLesson> teacherLessons(Store& store, std::string_view teacher,
-                                       std::string_view weekdayText);
+                                       std::string_view weekdayText,
+                                       std::string_view weekText = {});
 
 // Several-teachers mode: the lessons of the weekday queued in 需代课目情况, by period, then in
 // the order they were queued.

@@ -1,15 +1,18 @@
 #include "engine/ranking.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "basedata/class_list.h"
+#include "engine/swaps.h"
 #include "store/store.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
 #include "store/tables/daily_counts.h"
 #include "store/tables/exempt_list.h"
 #include "store/tables/free_slots.h"
+#include "store/tables/queue.h"
 #include "store/tables/tallies.h"
 #include "store/tables/timetable.h"
 #include "store/week.h"
@@ -78,6 +81,28 @@ void addCoveringInTerm(Store& store, std::string_view weekText, int day, int per
     for (auto& c : covers::read(store, CoverTable::Term, f)) into.insert(std::move(c.substitute));
 }
 
+// What the term's swaps make of the slot: the teachers they put in a class then are busy, and
+// those whose lesson they give away are free, unless absent that day.
+void applySwaps(Store& store, std::string_view weekText, int day, int period,
+                std::unordered_set<std::string>& busy, std::vector<std::string>& names) {
+    if (weekText.empty()) return;
+    const auto people =
+        swapping::people(store, {static_cast<int>(leadingNumber(weekText)), day, period});
+    busy.insert(people.busy.begin(), people.busy.end());
+    std::erase_if(names, [&](const std::string& n) { return people.busy.count(n) > 0; });
+    for (const auto& n : people.freed) {
+        if (busy.count(n) || std::find(names.begin(), names.end(), n) != names.end()) continue;
+        CoverFilter absent;
+        absent.absent = n;
+        LessonFilter queued;
+        queued.teacher = n;
+        queued.weekday = day;
+        if (covers::any(store, CoverTable::Today, absent) || !queue::read(store, queued).empty())
+            continue;
+        names.push_back(n);
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekdayText, int period,
@@ -94,6 +119,7 @@ std::vector<std::string> eligibleTeachers(Store& store, std::string_view weekday
             addCoveringInTerm(store, weekText, *day, period, busy);
             for (auto& n : freeslots::freeIn(store, *day, period))
                 if (!busy.count(n)) names.push_back(std::move(n));
+            applySwaps(store, weekText, *day, period, busy, names);
         }
         candidates::setEligible(store, names);
         return names;
@@ -233,6 +259,8 @@ Result Ranker::rank(std::string_view weekdayText, int period, std::string_view c
     std::vector<std::string> names;
     for (const auto& n : slot->second)
         if (!exempt_.count(n) && !busy.count(n)) names.push_back(n);
+    for (const auto& n : exempt_) busy.insert(n);
+    applySwaps(store_, weekText, *day, period, busy, names);
     if (names.empty()) return result;
     std::unordered_set<std::string> teachingBefore;
     if (period > 1) {

@@ -61,10 +61,14 @@ std::map<std::string, Expected> expectedObjects(int version) {
             if (version < 4 && tables[i].name == schema::代课规则) continue;
             // 程序版本 with layout 5,
             if (version < 5 && tables[i].name == schema::程序版本) continue;
-            // 代课存档, 代课费标准 and 修改记录 with layout 6.
+            // 代课存档, 代课费标准 and 修改记录 with layout 6,
             if (version < 6 &&  // not the week
                 (tables[i].name == schema::代课存档 || tables[i].name == schema::代课费标准 ||
                  tables[i].name == schema::修改记录))
+                continue;
+            // 调课记录 and 调课设置 with layout 7.
+            if (version < 7 &&  // not the week
+                (tables[i].name == schema::调课记录 || tables[i].name == schema::调课设置))
                 continue;
             out[tables[i].name] = {&tables[i], sql};
         } else {

@@ -107,6 +107,19 @@ std::vector<Table> build() {
     // ("2026-12-09 08:15"), what ("补登", "改事由"), the record before and after as the office
     // reads it.
     t.push_back({修改记录, {text("时间"), text("操作"), text("之前"), text("之后")}});
+    // Added in layout 7: the lessons exchanged between two teachers of one class (调课), one row
+    // per swap: the term it belongs to (its first day as stored), the slot given up and the
+    // return slot (Null while the return is to be fixed), the class, the first teacher and his
+    // subject, the colleague and his, the reason (empty for a swap agreed between them),
+    // whether the lesson was paid back (1/0) and when it was recorded.
+    t.push_back(
+        {调课记录,
+         {text("学期首日"), integer("周次1"), integer("星期1"), integer("节次1"), integer("周次2"),
+          integer("星期2"), integer("节次2"), text("班级"), zh("教师1"), text("课目1"), zh("教师2"),
+          text("课目2"), text("事由"), integer("已还"), text("记录时间")}});
+    // Also layout 7: how many school days ahead a return slot is sought, and 短假优先调课 (1/0),
+    // one row at most (none: 5 days, off).
+    t.push_back({调课设置, {integer("天数"), integer("短假优先调课")}});
     return t;
 }
 
@@ -177,6 +190,7 @@ std::optional<Change> changeOf(std::string_view table) {
         {作息时间, Change::BaseData},   {已通知代课, Change::Cover},
         {代课规则, Change::BaseData},   {代课存档, Change::Cover},
         {代课费标准, Change::BaseData}, {修改记录, Change::Cover},
+        {调课记录, Change::Cover},      {调课设置, Change::BaseData},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

@@ -35,7 +35,9 @@ struct Table {
 // 6: 代课存档 (the cover records of past terms, kept when a term's records are cleared) and
 //    代课费标准 (the pay per covered lesson by kind of period) and 修改记录 (the log of the
 //    corrections made after the fact: 补登, 改事由) added, the same way.
-inline constexpr int kVersion = 6;
+// 7: 调课记录 (the lessons two teachers of a class exchanged) and 调课设置 (how far ahead a
+//    return is sought, and whether the day's proposal tries a swap first) added, the same way.
+inline constexpr int kVersion = 7;
 
 const std::vector<Table>& tables();
 const Table* find(std::string_view name);
@@ -84,6 +86,8 @@ inline constexpr const char* 程序版本 = "程序版本";
 inline constexpr const char* 代课存档 = "代课存档";
 inline constexpr const char* 代课费标准 = "代课费标准";
 inline constexpr const char* 修改记录 = "修改记录";
+inline constexpr const char* 调课记录 = "调课记录";
+inline constexpr const char* 调课设置 = "调课设置";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

@@ -21,7 +21,8 @@ using testing::TempDir;
 
 // What the program wrote before each later layout: the tables that came after it dropped.
 std::string layoutScript(int version) {
-    std::string sql = "DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP TABLE 修改记录; ";
+    std::string sql = "DROP TABLE 调课记录; DROP TABLE 调课设置; ";
+    if (version < 6) sql += "DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP TABLE 修改记录; ";
     if (version < 5) sql += "DROP TABLE 程序版本; ";
     if (version < 4) sql += "DROP TABLE 代课规则; ";
     if (version < 3) sql += "DROP TABLE 作息时间; DROP TABLE 已通知代课; ";
@@ -45,7 +46,7 @@ std::vector<fs::path> upgradeBackups(const fs::path& dir) {
 }
 
 TEST(Upgrade, FilesOfLayoutsOneAndTwoOpenWithTheirDataAfterABackupOfTheOldFile) {
-    for (int version : {1, 2, 4, 5}) {
+    for (int version : {1, 2, 4, 5, 6}) {
         SCOPED_TRACE(version);
         TempDir dir;
         writeOldSchool(dir.path(), version);

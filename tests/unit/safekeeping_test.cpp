@@ -364,7 +364,8 @@ TEST(Restore, ABackupOfLayoutOneIsUpgradedInItsCopy) {
         craftedBackup(*s, elsewhere.path(), "one",
                       "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE "
                       "已通知代课; DROP TABLE 代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; "
-                      "DROP TABLE 代课费标准; DROP TABLE 修改记录; PRAGMA user_version = 1;");
+                      "DROP TABLE 代课费标准; DROP TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE "
+                      "调课设置; PRAGMA user_version = 1;");
     const std::string chosen = bytesOf(file);
     addRecords(*s, 4, 2);
 
@@ -382,7 +383,8 @@ TEST(Restore, ABackupOfLayoutOneIsUpgradedInItsCopy) {
     const auto hostile =
         craftedBackup(*s, elsewhere.path(), "one-trigger",
                       "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE "
-                      "代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP TABLE 修改记录; "
+                      "代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; "
+                      "DROP TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE 调课设置; "
                       "PRAGMA user_version = 1; "
                       "CREATE TRIGGER t AFTER INSERT ON 代课记录 BEGIN DELETE FROM 教师姓名; END;");
     EXPECT_THROW(safekeeping::prepareRestore(hostile, dir.path()), Failure);

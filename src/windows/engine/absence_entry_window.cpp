@@ -201,7 +201,7 @@ void AbsenceEntryWindow::confirmTeacher() {
     }
     teacher_ = name;
     weekday_value_ = *weekday;
-    sheet_ = absence::DaySheet::load(ctx_.store, ss(name), *weekday);
+    sheet_ = absence::DaySheet::load(ctx_.store, ss(name), *weekday, ctx_.day.knownWeek());
     render();
     // A teacher without lessons that day may still be away in free periods: the six rows stay
     // open for that.
@@ -294,7 +294,8 @@ void AbsenceEntryWindow::storeSelection() {
         ctx_.platform.boxes.ok(QStringLiteral("请选择需要安排的课务再点此“确定”！"));
         return;
     }
-    const auto done = absence::storeTeacher(ctx_.store, ss(teacher_), weekday_value_, sheet_);
+    const auto done = absence::storeTeacher(ctx_.store, ss(teacher_), weekday_value_, sheet_,
+                                            ctx_.day.knownWeek());
     entered_ << teacher_;
     if (done.needsCover && !toCover_.contains(teacher_)) toCover_ << teacher_;
     if (!done.notFound.empty()) {
