@@ -157,10 +157,17 @@ class Generator {
             s << "click Form1.Command1";
             return s;
         }
-        QStringList lessons, candidates;
+        QStringList lessons, candidates, swaps;
         for (auto* b : usable<QAbstractButton>(form1)) {
             if (b->objectName().startsWith("Option1_")) lessons << b->objectName();
             if (b->objectName().startsWith("Option2_")) candidates << b->objectName();
+            if (b->objectName().startsWith("Option4_")) swaps << b->objectName();
+        }
+        // Now and then a swap in place of a cover, asked and mostly confirmed.
+        if (!swaps.isEmpty() && chance(30)) {
+            s << "click Form1." + swaps[roll(static_cast<int>(swaps.size()))];
+            if (chance(85)) s << "click Form1.Command14";
+            return s;
         }
         // A lesson, then one of the first candidates (the ones the office takes), confirmed.
         if (!lessons.isEmpty() && chance(70))
@@ -434,8 +441,10 @@ RandomRun RandomOperator::run() {
             }
         }
     }
-    if (Store* s = runner.store())
+    if (Store* s = runner.store()) {
         result.covers = static_cast<int>(s->select("SELECT count(*) FROM 代课记录")[0][0].toInt());
+        result.swaps = static_cast<int>(s->select("SELECT count(*) FROM 调课记录")[0][0].toInt());
+    }
     runner.finish();
     if (result.fault.isEmpty()) return result;
     // What went wrong must go wrong again in a program of its own; a run earlier in this
