@@ -4,12 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <set>
 
+#include "basedata/demo_school.h"
+#include "engine/assignment.h"
 #include "engine/day_proposal.h"
 #include "engine/free_period_leave.h"
 #include "school/cover_rules.h"
 #include "school/resets.h"
 #include "store/tables/swaps.h"
+#include "store/week.h"
 #include "test_support.h"
 
 namespace daike {
@@ -167,6 +172,91 @@ TEST_F(SwapsFirst, ARowThatNoLongerStandsWritesNothing) {
     EXPECT_THROW(dayplan::confirm(*db, {"15", "3", {{"孙老师", "事假"}}, true}, rows, "t"),
                  Failure);
     EXPECT_EQ(written(), before);
+}
+
+// On random demo schools with several teachers away for a day: the proposal writes nothing;
+// confirmed, every row is a swap, a cover or still queued, the swaps cost no tally, and nobody
+// is in two places in a period of the day (a swap's colleague neither teaching his own lesson
+// nor covering then, nor one of the day's absent teachers).
+TEST(SwapsFirstProperty, RandomDaysConfirmWhatWasProposedWithNobodyInTwoPlaces) {
+    int swapsSeen = 0;
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        TempStore db;
+        std::mt19937 rnd(seed);
+        demo::School school;
+        for (int n = 16 + static_cast<int>(rnd() % 10);; n += 2) {
+            auto plan = demo::planFor(n);
+            plan.seed = seed;
+            try {
+                school = demo::fillSchool(*db, plan);
+                break;
+            } catch (const std::exception&) {
+            }
+        }
+        const int weekday = 1 + static_cast<int>(seed % 5);
+        const std::string weekdayText = std::to_string(weekday);
+        std::map<std::string, std::string> reasons;
+        while (reasons.size() < 3) {
+            const auto& t = school.teachers[rnd() % school.teachers.size()];
+            if (reasons.count(t) || assignment::loadDay(*db, t, weekdayText).empty()) continue;
+            reasons[t] = "病假";
+            for (const auto& l : assignment::loadDay(*db, t, weekdayText)) {
+                db->exec(
+                    "INSERT INTO 需代课目情况 VALUES (?,?,?,?,?)",
+                    {Value(t), Value(weekday), Value(l.cls), Value(l.period), Value(l.subject)});
+                leave::recordAway(*db, t, l.period, false);
+            }
+        }
+        ASSERT_TRUE(rules::save(*db, {}, {1 + static_cast<int>(seed % 6), true}));
+        const dayplan::Day day{"15", weekdayText, reasons, true};
+
+        auto dump = [&] {
+            std::string out;
+            for (const char* t : {"调课记录", "代课记录", "当天代课记录", "代课节数",
+                                  "需代课目情况", "代课教师", "任课情况"})
+                out += db.all(std::string("SELECT * FROM ") + t + " ORDER BY rowid") + "\n";
+            return out;
+        };
+        const auto before = dump();
+        const auto rows = dayplan::propose(*db, day, dayplan::queuedLessons(*db, weekdayText));
+        ASSERT_EQ(dump(), before) << "the proposal itself wrote something";
+        int swaps = 0, covers = 0, open = 0;
+        for (const auto& r : rows) {
+            swaps += r.swap() ? 1 : 0;
+            covers += r.substitute() ? 1 : 0;
+            open += r.placed() ? 0 : 1;
+        }
+        swapsSeen += swaps;
+
+        EXPECT_EQ(dayplan::confirm(*db, day, rows, "t"), covers);
+        EXPECT_EQ(db.count("调课记录"), swaps);
+        EXPECT_EQ(db.count("代课记录"), covers);
+        EXPECT_EQ(db.one("SELECT sum(当日代课) FROM 代课节数"), std::to_string(covers));
+        EXPECT_EQ(db.count("需代课目情况"), open);
+
+        for (int period = 1; period <= week::kPeriods; ++period) {
+            SCOPED_TRACE("period " + std::to_string(period));
+            std::multiset<std::string> there;
+            for (const auto& t : swapping::inSlot(*db, {15, weekday, period}))
+                if (!t.returnSlot) there.insert(t.taker);
+            for (const auto& row : db->selectText("SELECT 代者 FROM 当天代课记录 WHERE 节次 = " +
+                                                  std::to_string(period)))
+                there.insert(*row[0]);
+            for (const auto& name : there) {
+                EXPECT_EQ(there.count(name), 1u) << name;
+                EXPECT_EQ(reasons.count(name), 0u) << name;
+                EXPECT_EQ(
+                    db.one("SELECT count(*) FROM 任课情况 WHERE 姓名 = '" + name +
+                           "' AND 星期 = " + weekdayText + " AND 节次 = " + std::to_string(period)),
+                    "0")
+                    << name;
+            }
+        }
+    }
+    // The schools offer swaps at all, or the checks above prove nothing.
+    EXPECT_GT(swapsSeen, 0);
+    RecordProperty("swaps", swapsSeen);
 }
 
 }  // namespace
