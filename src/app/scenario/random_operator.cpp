@@ -203,16 +203,17 @@ class Generator {
     }
 
     // 代课规则's rhythm: limits picked from the lists (a week's below the day's now and then,
-    // which is refused), a box or two ticked, then 确定 or 取消.
+    // which is refused), how far ahead a swap looks, a box or two ticked (短假优先调课 among
+    // them, so that 一键安排 proposes swaps), then 确定 or 取消.
     RandomOperator::Step rulesWork(QWidget* formGZ) {
         RandomOperator::Step s;
-        for (const char* name : {"Combo1", "Combo2"}) {
+        for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
             auto* c = formGZ->findChild<QComboBox*>(name);
             if (c && c->count() > 0 && chance(70))
                 s << QStringLiteral("choose FormGZ.%1 ").arg(name) +
                          quoted(c->itemText(roll(c->count())));
         }
-        for (const char* name : {"Check1", "Check2"})
+        for (const char* name : {"Check1", "Check2", "Check3"})
             if (chance(30)) s << QStringLiteral("click FormGZ.%1").arg(name);
         s << (chance(75) ? "click FormGZ.Command1" : "click FormGZ.Command2");
         return s;
