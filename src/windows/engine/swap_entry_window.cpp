@@ -182,8 +182,9 @@ void SwapEntryWindow::showChoices() {
         const int days = swaps::settings(ctx_.store).days;
         for (const auto& c :
              swapping::candidates(ctx_.store, lesson, ctx_.day.day(), days, !reason_.empty())) {
-            choiceList_->addItem(
-                qs(c.colleague + " " + c.subject + " " + c.when + " " + c.affinity));
+            // The affinity letters ("数", "班语") when the colleague has any with the class.
+            choiceList_->addItem(qs(c.colleague + " " + c.subject + " " + c.when +
+                                    (c.affinity.empty() ? "" : " " + c.affinity)));
             choices_.push_back({c.colleague, c});
         }
         for (const auto& name : swapping::oneWayColleagues(ctx_.store, lesson, ctx_.day.day())) {
