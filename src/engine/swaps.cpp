@@ -142,6 +142,24 @@ class Term {
         return true;
     }
 
+    // Who covers the lesson in the slot (the term's record, or today's on the working day).
+    std::string substituteOf(const std::string& owner, const std::string& cls,
+                             const std::string& subject, const Slot& s) const {
+        CoverFilter f;
+        f.absent = owner;
+        f.weekday = s.weekday;
+        f.cls = cls;
+        f.period = s.period;
+        f.subject = subject;
+        for (const auto& r : covers::read(store_, CoverTable::Term, f))
+            if (coversSlot(r, s)) return r.substitute;
+        if (onWorkingDay(s)) {
+            const auto today = covers::read(store_, CoverTable::Today, f);
+            if (!today.empty()) return today.front().substitute;
+        }
+        return {};
+    }
+
     std::optional<calendar::Day> dateOf(const Slot& s) const {
         const auto start = calendar::parseDate(start_);
         if (!start || s.week < 1) return std::nullopt;
@@ -483,11 +501,15 @@ Checked<std::vector<DayLesson>> lessonsOfDay(Store& store, const std::string& ty
             if (!l.onGrid) continue;
             DayLesson d{
                 {l.teacher, l.cls, l.subject, {static_cast<int>(*weekNo), weekday, l.period}},
-                DayLesson::State::Open};
-            if (term.swappedAway(l.teacher, l.cls, d.lesson.slot))
+                DayLesson::State::Open,
+                {}};
+            if (const auto* w = term.swappedAway(l.teacher, l.cls, d.lesson.slot)) {
                 d.state = DayLesson::State::Swapped;
-            else if (!term.lessonOpen(l.teacher, l.cls, l.subject, d.lesson.slot))
+                d.by = w->teacher == l.teacher ? w->colleague : w->teacher;
+            } else if (!term.lessonOpen(l.teacher, l.cls, l.subject, d.lesson.slot)) {
                 d.state = DayLesson::State::Covered;
+                d.by = term.substituteOf(l.teacher, l.cls, l.subject, d.lesson.slot);
+            }
             out.push_back(std::move(d));
         }
         return out;

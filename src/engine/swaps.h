@@ -124,6 +124,7 @@ struct DayLesson {
     enum class State { Open, Swapped, Covered };
     LessonAt lesson;
     State state = State::Open;
+    std::string by;  // who teaches it instead, when swapped or covered
 };
 // The lessons of the typed teacher on the typed week and weekday ("15", "3" or "星期三"), by
 // period. Refused for a name not in 教师姓名, without a first day of term, or for a week or

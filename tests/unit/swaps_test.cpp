@@ -281,7 +281,7 @@ TEST(SwapEntry, TheDaysLessonsShowWhatIsSwappedOrCoveredAndTheDayIsChecked) {
             out.push_back(d.lesson.cls + d.lesson.subject + std::to_string(d.lesson.slot.week) +
                           "/" + std::to_string(d.lesson.slot.weekday) + "/" +
                           std::to_string(d.lesson.slot.period) + " " +
-                          std::to_string(static_cast<int>(d.state)));
+                          std::to_string(static_cast<int>(d.state)) + d.by);
         return out;
     };
     EXPECT_EQ(states("李老师", "15", "星期五"), (Lines{"一(1)数学15/5/2 0"}));
@@ -295,11 +295,11 @@ TEST(SwapEntry, TheDaysLessonsShowWhatIsSwappedOrCoveredAndTheDayIsChecked) {
     ASSERT_TRUE(record(*db, kLesson, "李老师", fri, "病假", kWednesday, "2026-12-09 08:00"));
     covers::append(*db, CoverTable::Term,
                    {"张老师", "病假", "赵老师", "15", 4, "一(1)", "语文", 2});
-    EXPECT_EQ(states("张老师", "15", "3"), (Lines{"一(1)语文15/3/3 1"}));
-    EXPECT_EQ(states("张老师", "15", "4"), (Lines{"一(1)语文15/4/2 2"}));
+    EXPECT_EQ(states("张老师", "15", "3"), (Lines{"一(1)语文15/3/3 1李老师"}));
+    EXPECT_EQ(states("张老师", "15", "4"), (Lines{"一(1)语文15/4/2 2赵老师"}));
     EXPECT_EQ(states("张老师", "16", "4"), (Lines{"一(1)语文16/4/2 0"}));
     // The colleague's lesson in the return slot is swapped away from him too.
-    EXPECT_EQ(states("李老师", "15", "5"), (Lines{"一(1)数学15/5/2 1"}));
+    EXPECT_EQ(states("李老师", "15", "5"), (Lines{"一(1)数学15/5/2 1张老师"}));
 
     EXPECT_EQ(states("张老", "15", "3").front().substr(0, 6), "没有");
     EXPECT_EQ(states("张老师", "", "3"), (Lines{"请输入周次（本学期的第几周，例如 15）。"}));

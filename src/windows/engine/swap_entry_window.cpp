@@ -38,8 +38,10 @@ void greyOut(QListWidgetItem* item) {
 std::string lessonLine(const swapping::DayLesson& d) {
     std::string line =
         d.lesson.cls + " " + week::periodName(d.lesson.slot.period) + " " + d.lesson.subject;
-    if (d.state == swapping::DayLesson::State::Swapped) line += "（已调课）";
-    if (d.state == swapping::DayLesson::State::Covered) line += "（已代课）";
+    // "（已调课：李老师）": who has it, so that the operator sees why it cannot be chosen.
+    const std::string by = d.by.empty() ? std::string() : "：" + d.by;
+    if (d.state == swapping::DayLesson::State::Swapped) line += "（已调课" + by + "）";
+    if (d.state == swapping::DayLesson::State::Covered) line += "（已代课" + by + "）";
     return line;
 }
 
