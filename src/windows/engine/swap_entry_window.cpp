@@ -94,12 +94,14 @@ SwapEntryWindow::SwapEntryWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     for (auto* box : {teacher_, week_, weekday_})
         connect(box, &QLineEdit::returnPressed, this, list);
     connect(reasonBox_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        choice_ = -1;
         reason_ =
             i <= 0 ? std::string() : std::string(week::kReasons[static_cast<std::size_t>(i - 1)]);
         runAction(ctx_, [this] { showChoices(); });
     });
     connect(lessonList_, &QListWidget::currentRowChanged, this, [this](int row) {
         lesson_ = row;
+        choice_ = -1;
         runAction(ctx_, [this] { showChoices(); });
     });
     connect(choiceList_, &QListWidget::currentRowChanged, this, [this](int row) { choice_ = row; });
@@ -132,6 +134,7 @@ void SwapEntryWindow::listTyped() {
     if (showIfRefused(ctx_, found)) return;
     listed_ = typed;
     lesson_ = -1;
+    choice_ = -1;
     lessons_ = *found;
     showLessons();
     if (lessons_.empty())
@@ -174,6 +177,11 @@ void SwapEntryWindow::showLessons() {
 }
 
 void SwapEntryWindow::showChoices() {
+    // The choice made stays chosen while it is still offered (a change announced elsewhere
+    // lists everything again).
+    std::optional<Choice> kept;
+    if (choice_ >= 0 && choice_ < static_cast<int>(choices_.size()))
+        kept = choices_[static_cast<std::size_t>(choice_)];
     choiceList_->blockSignals(true);
     choiceList_->clear();
     choices_.clear();
@@ -194,6 +202,14 @@ void SwapEntryWindow::showChoices() {
             choices_.push_back({name, std::nullopt});
         }
     }
+    for (int i = 0; kept && i < static_cast<int>(choices_.size()) && choice_ < 0; ++i) {
+        const auto& c = choices_[static_cast<std::size_t>(i)];
+        const bool same = c.colleague == kept->colleague &&
+                          c.returnSlot.has_value() == kept->returnSlot.has_value() &&
+                          (!c.returnSlot || c.returnSlot->slot == kept->returnSlot->slot);
+        if (same) choice_ = i;
+    }
+    if (choice_ >= 0) choiceList_->setCurrentRow(choice_);
     choiceList_->blockSignals(false);
 }
 
