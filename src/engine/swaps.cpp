@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/ranking.h"
+#include "school/name_search.h"
 #include "school/term_start.h"
 #include "store/store.h"
 #include "store/tables/away.h"
@@ -11,6 +12,7 @@
 #include "store/tables/queue.h"
 #include "store/tables/teachers.h"
 #include "store/tables/timetable.h"
+#include "store/text.h"
 #include "store/week.h"
 
 namespace daike::swapping {
@@ -138,6 +140,24 @@ class Term {
             if (coversSlot(r, s)) return false;
         if (onWorkingDay(s) && covers::any(store_, CoverTable::Today, f)) return false;
         return true;
+    }
+
+    // Who covers the lesson in the slot (the term's record, or today's on the working day).
+    std::string substituteOf(const std::string& owner, const std::string& cls,
+                             const std::string& subject, const Slot& s) const {
+        CoverFilter f;
+        f.absent = owner;
+        f.weekday = s.weekday;
+        f.cls = cls;
+        f.period = s.period;
+        f.subject = subject;
+        for (const auto& r : covers::read(store_, CoverTable::Term, f))
+            if (coversSlot(r, s)) return r.substitute;
+        if (onWorkingDay(s)) {
+            const auto today = covers::read(store_, CoverTable::Today, f);
+            if (!today.empty()) return today.front().substitute;
+        }
+        return {};
     }
 
     std::optional<calendar::Day> dateOf(const Slot& s) const {
@@ -442,6 +462,58 @@ std::vector<Owed> owed(Store& store, calendar::Day today) {
         out.push_back(std::move(o));
     }
     return out;
+}
+
+namespace {
+
+// A weekday typed as "3", "三", "星期三" or "周三"; 0 for anything else.
+int weekdayTyped(std::string_view typed) {
+    std::string t(text::trimmed(typed));
+    for (const std::string_view prefix : {"星期", "周"})
+        if (t.starts_with(prefix)) t = t.substr(prefix.size());
+    if (const auto n = text::wholeNumber(t, 1)) return static_cast<int>(*n);
+    for (int d = 1; d <= week::kDays; ++d)
+        if (week::weekdayName(d) == "星期" + t) return d;
+    return 0;
+}
+
+}  // namespace
+
+Checked<std::vector<DayLesson>> lessonsOfDay(Store& store, const std::string& typedTeacher,
+                                             const std::string& typedWeek,
+                                             const std::string& typedWeekday,
+                                             const SchoolDay& workingDay) {
+    return store.transaction([&]() -> Checked<std::vector<DayLesson>> {
+        const auto teacher = names::knownTeacher(store, typedTeacher);
+        if (!teacher) return teacher.refusal();
+        const Term term(store, workingDay);
+        if (term.start().empty())
+            return Refusal{"尚未设定学期首日，无法调课：请先在“学期首日”中设定。"};
+        const auto weekNo = text::wholeNumber(typedWeek, 2);
+        if (!weekNo || *weekNo < 1) return Refusal{"请输入周次（本学期的第几周，例如 15）。"};
+        const int weekday = weekdayTyped(typedWeekday);
+        if (!week::isWeekday(weekday)) return Refusal{"请输入星期（1 到 5，星期一到星期五）。"};
+        LessonFilter f;
+        f.teacher = *teacher;
+        f.weekday = weekday;
+        std::vector<DayLesson> out;
+        for (const auto& l : timetable::byPeriod(store, f)) {
+            if (!l.onGrid) continue;
+            DayLesson d{
+                {l.teacher, l.cls, l.subject, {static_cast<int>(*weekNo), weekday, l.period}},
+                DayLesson::State::Open,
+                {}};
+            if (const auto* w = term.swappedAway(l.teacher, l.cls, d.lesson.slot)) {
+                d.state = DayLesson::State::Swapped;
+                d.by = w->teacher == l.teacher ? w->colleague : w->teacher;
+            } else if (!term.lessonOpen(l.teacher, l.cls, l.subject, d.lesson.slot)) {
+                d.state = DayLesson::State::Covered;
+                d.by = term.substituteOf(l.teacher, l.cls, l.subject, d.lesson.slot);
+            }
+            out.push_back(std::move(d));
+        }
+        return out;
+    });
 }
 
 std::string describe(Store& store, const SwapRecord& s) {

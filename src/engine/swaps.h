@@ -118,6 +118,22 @@ struct Owed {
 };
 std::vector<Owed> owed(Store& store, calendar::Day today);
 
+// 调课登记's list of the first teacher's lessons on a day: each lesson, and whether a swap or a
+// cover has it already (then it cannot be swapped).
+struct DayLesson {
+    enum class State { Open, Swapped, Covered };
+    LessonAt lesson;
+    State state = State::Open;
+    std::string by;  // who teaches it instead, when swapped or covered
+};
+// The lessons of the typed teacher on the typed week and weekday ("15", "3" or "星期三"), by
+// period. Refused for a name not in 教师姓名, without a first day of term, or for a week or
+// weekday that is no school day of the term. Earlier days are allowed: a swap may be recorded
+// after the fact.
+Checked<std::vector<DayLesson>> lessonsOfDay(Store& store, const std::string& teacher,
+                                             const std::string& week, const std::string& weekday,
+                                             const SchoolDay& workingDay);
+
 // One line for a list of swaps: "12月9日第3节 一(1)
 // 李老师代张老师上语文；张老师于12月11日第2节上李老师的数学".
 std::string describe(Store& store, const SwapRecord& swap);

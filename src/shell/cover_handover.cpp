@@ -65,6 +65,9 @@ void openModification(MainWindow& main) {
         QObject::connect(w, &ModificationWindow::lateCoverAsked, &main, [&main] {
             if (QAction* a = main.action("dkbd"); a && a->isEnabled()) a->trigger();
         });
+        QObject::connect(w, &ModificationWindow::swapAsked, &main, [&main] {
+            if (QAction* a = main.action("tkdj"); a && a->isEnabled()) a->trigger();
+        });
         return w;
     });
 }

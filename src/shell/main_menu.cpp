@@ -40,6 +40,10 @@ const std::vector<Entry>& entries() {
         {"duorendaike", "多人代课", Kind::Item, 1, "Ctrl+B"},
         // Cover of an earlier day recorded afterwards, a reason corrected, and their log.
         {"dkbd", "补登与改事由…", Kind::Item, 1, ""},
+        // 调课: a swap recorded (with or without an absence, or afterwards), and the lessons
+        // owed by one-way swaps.
+        {"tkdj", "调课登记…", Kind::Item, 1, ""},
+        {"qkb", "欠课表…", Kind::Item, 1, ""},
         {"dkaf", "输出或打印(&Y)", Kind::TopLevel, 0, ""},
         {"dkck", "代课查看", Kind::Item, 1, "Ctrl+D"},
         {"scdk", "代课打印", Kind::Item, 1, "Ctrl+E"},

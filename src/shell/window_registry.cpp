@@ -29,6 +29,8 @@
 #include "windows/engine/exempt_window.h"
 #include "windows/engine/free_period_leave_window.h"
 #include "windows/engine/late_cover_window.h"
+#include "windows/engine/owed_lessons_window.h"
+#include "windows/engine/swap_entry_window.h"
 #include "windows/main/about_window.h"
 #include "windows/main/password_window.h"
 #include "windows/main/period_times_window.h"
@@ -144,6 +146,8 @@ const std::vector<Registered>& windowRegistry() {
         {"Form1", "drdk", None, openOneTeacher},
         {"Form4", "duorendaike", None, openAbsenceEntry},
         {"FormBD", "dkbd", None, window<LateCoverWindow>("FormBD")},
+        {"FormTK", "tkdj", None, window<SwapEntryWindow>("FormTK")},
+        {"FormQK", "qkb", None, window<OwedLessonsWindow>("FormQK")},
         {"Form3", "dkxg", None, openModification},
         // 修改: the free-period correction the modification window opens for 无课公出教师.
         // 输出或打印

@@ -269,5 +269,48 @@ TEST(SwapProperty, NoTeacherTwiceInASlotAndEveryLessonTaughtOnceOrWaiting) {
     }
 }
 
+TEST(SwapEntry, TheDaysLessonsShowWhatIsSwappedOrCoveredAndTheDayIsChecked) {
+    TempStore db;
+    school(db);
+    const auto states = [&](const std::string& teacher, const std::string& week,
+                            const std::string& weekday) {
+        std::vector<std::string> out;
+        const auto found = lessonsOfDay(*db, teacher, week, weekday, kWednesday);
+        if (!found) return std::vector<std::string>{found.refusal().message};
+        for (const auto& d : *found)
+            out.push_back(d.lesson.cls + d.lesson.subject + std::to_string(d.lesson.slot.week) +
+                          "/" + std::to_string(d.lesson.slot.weekday) + "/" +
+                          std::to_string(d.lesson.slot.period) + " " +
+                          std::to_string(static_cast<int>(d.state)) + d.by);
+        return out;
+    };
+    EXPECT_EQ(states("李老师", "15", "星期五"), (Lines{"一(1)数学15/5/2 0"}));
+    EXPECT_EQ(states(" 李老师", "15", "五"), states("李老师", "15", "5"));
+    // An earlier week is allowed (recorded after the fact).
+    EXPECT_EQ(states("张老师", "３", "周三"), (Lines{"一(1)语文3/3/3 0"}));
+
+    // Swapped on Wednesday of week 15, covered on Thursday: neither can be swapped again, and
+    // the other weeks' lessons stay open.
+    const auto fri = candidates(*db, kLesson, kWednesday, 5, true)[1];
+    ASSERT_TRUE(record(*db, kLesson, "李老师", fri, "病假", kWednesday, "2026-12-09 08:00"));
+    covers::append(*db, CoverTable::Term,
+                   {"张老师", "病假", "赵老师", "15", 4, "一(1)", "语文", 2});
+    EXPECT_EQ(states("张老师", "15", "3"), (Lines{"一(1)语文15/3/3 1李老师"}));
+    EXPECT_EQ(states("张老师", "15", "4"), (Lines{"一(1)语文15/4/2 2赵老师"}));
+    EXPECT_EQ(states("张老师", "16", "4"), (Lines{"一(1)语文16/4/2 0"}));
+    // The colleague's lesson in the return slot is swapped away from him too.
+    EXPECT_EQ(states("李老师", "15", "5"), (Lines{"一(1)数学15/5/2 1张老师"}));
+
+    EXPECT_EQ(states("张老", "15", "3").front().substr(0, 6), "没有");
+    EXPECT_EQ(states("张老师", "", "3"), (Lines{"请输入周次（本学期的第几周，例如 15）。"}));
+    EXPECT_EQ(states("张老师", "0", "3"), (Lines{"请输入周次（本学期的第几周，例如 15）。"}));
+    EXPECT_EQ(states("张老师", "15", "6"),  // not the week
+              (Lines{"请输入星期（1 到 5，星期一到星期五）。"}));
+    EXPECT_EQ(states("张老师", "15", "星期日"), (Lines{"请输入星期（1 到 5，星期一到星期五）。"}));
+    db->exec("DELETE FROM 开学第一天");
+    EXPECT_EQ(states("张老师", "15", "3"),
+              (Lines{"尚未设定学期首日，无法调课：请先在“学期首日”中设定。"}));
+}
+
 }  // namespace
 }  // namespace daike::swapping

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -219,6 +220,42 @@ class Generator {
         return s;
     }
 
+    // A line of one of the window's lists, for a choose (empty when the list is).
+    QString someItem(QWidget* w, const char* list) {
+        auto* l = w->findChild<QListWidget*>(list);
+        if (!l || l->count() == 0) return {};
+        return l->item(roll(l->count()))->text();
+    }
+
+    // 调课登记's rhythm: a teacher's day listed (mostly the working day's), a colleague chosen and
+    // 调课 pressed; now and then a lesson chosen first, or a swap of the term withdrawn.
+    RandomOperator::Step swapWork(QWidget* formTK) {
+        if (const QString swap = someItem(formTK, "List3"); !swap.isEmpty() && chance(15))
+            return {"choose FormTK.List3 " + quoted(swap), "click FormTK.Command3"};
+        const QString colleague = someItem(formTK, "List2");
+        if (colleague.isEmpty() || chance(25)) {
+            RandomOperator::Step s{"type FormTK.Text1 " + quoted(name())};
+            if (chance(20)) s << "type FormTK.Text2 " + QString::number(1 + roll(20));
+            if (chance(20)) s << "type FormTK.Text3 " + QString::number(1 + roll(week::kDays));
+            if (auto* c = formTK->findChild<QComboBox*>("Combo1"); c && c->count() > 0)
+                s << "choose FormTK.Combo1 " + quoted(c->itemText(roll(c->count())));
+            s << "click FormTK.Command1";
+            return s;
+        }
+        if (const QString lesson = someItem(formTK, "List1"); !lesson.isEmpty() && chance(25))
+            return {"choose FormTK.List1 " + quoted(lesson)};
+        return {"choose FormTK.List2 " + quoted(colleague), "click FormTK.Command2"};
+    }
+
+    // 欠课表's: an owed lesson chosen, one of its return slots, 还课.
+    RandomOperator::Step owedWork(QWidget* formQK) {
+        if (const QString owed = someItem(formQK, "List1"); !owed.isEmpty() && chance(30))
+            return {"choose FormQK.List1 " + quoted(owed)};
+        if (const QString ret = someItem(formQK, "List2"); !ret.isEmpty())
+            return {"choose FormQK.List2 " + quoted(ret), "click FormQK.Command1"};
+        return {};
+    }
+
     QWidget* shown(const char* name) {
         for (auto* w : openWindows(runner_.mainWindow()))
             if (w->objectName() == name) return w;
@@ -233,6 +270,9 @@ class Generator {
             if (auto s = absenceWork(f4); !s.isEmpty()) return s;
         if (QWidget* gz = shown("FormGZ"); gz && chance(60)) return rulesWork(gz);
         if (QWidget* kb = shown("FormKB"); kb && chance(60)) return importWork(kb);
+        if (QWidget* tk = shown("FormTK"); tk && chance(50)) return swapWork(tk);
+        if (QWidget* qk = shown("FormQK"); qk && chance(50))
+            if (auto s = owedWork(qk); !s.isEmpty()) return s;
         // The logins in front of 代课规则 and the timetable imports are mostly passed, or their
         // windows would hardly be seen.
         if (const auto code = runner_.runValue("管理操作码");

@@ -101,6 +101,9 @@ void ModificationWindow::build() {
     // Cover of an earlier day recorded afterwards and a reason corrected: a window of its own.
     auto* late = makeButton(this, "Command5", QStringLiteral("补登/改事由…"), {560, 348, 108, 32});
     connect(late, &QPushButton::clicked, this, &ModificationWindow::lateCoverAsked);
+    // A lesson given to a colleague in exchange for one of his: no cover, a window of its own.
+    auto* swap = makeButton(this, "Command6", QStringLiteral("调课…"), {30, 348, 100, 32});
+    connect(swap, &QPushButton::clicked, this, &ModificationWindow::swapAsked);
     connect(del, &QPushButton::clicked, this,
             [this] { runAction(ctx_, [this] { correct(false); }); });
     connect(again, &QPushButton::clicked, this,

@@ -28,6 +28,8 @@ class ModificationWindow : public QWidget {
   signals:
     // 补登/改事由…: the shell opens 补登与改事由.
     void lateCoverAsked();
+    // 调课…: the shell opens 调课登记.
+    void swapAsked();
     // Leaving after re-assignments: the teachers whose lessons wait in 需代课目情况 again, and
     // the weekday of the cover.
     void coverAgain(const QStringList& teachers, int weekday);
