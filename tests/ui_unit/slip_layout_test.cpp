@@ -19,7 +19,7 @@ namespace daike {
 namespace {
 
 Slip slipOf(const std::string& name, int lessons) {
-    Slip s{name, "12月9日 星期三", {}, SlipKind::Whole};
+    Slip s{name, "12月9日 星期三", {}, SlipKind::Whole, {}};
     for (int i = 0; i < lessons; ++i) {
         const int p = 1 + i % 6;
         s.lessons.push_back(
