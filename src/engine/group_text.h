@@ -75,11 +75,10 @@ struct DayTexts {
     bool offersChanges() const { return changes.toldBefore && changes.any(); }
     // Nothing to tell: no cover or swap today and nothing withdrawn since telling.
     bool empty() const { return cover.empty() && swaps.empty() && !offersChanges(); }
-    // Something the substitutes have not been told: the day's cover and swaps before anyone was
-    // told, a change of the cover after (the swaps are not followed once told).
-    bool untold() const {
-        return changes.toldBefore ? offersChanges() : !cover.empty() || !swaps.empty();
-    }
+    // Something the substitutes have not been told: the day's cover before anyone was told, a
+    // change after. A swap is not: both its teachers agreed to it when it was recorded (and
+    // what was told keeps no swaps, so a day of swaps alone would never count as told).
+    bool untold() const { return changes.toldBefore ? offersChanges() : !cover.empty(); }
     // The whole day's text has the swaps after the cover; the changes leave them out.
     std::string text(Form form, bool onlyChanges) const;
 };
