@@ -218,7 +218,8 @@ void Session::clickPeriod(int i, std::optional<Lesson> lesson) {
     arrangeRanked();
     overLimitAsked_ = false;
     suggestionsShown_ = false;
-    if (ranked_.empty()) {
+    findSwaps();
+    if (ranked_.empty() && swaps_.empty()) {
         op_.okCancel("无可代教师");
     } else {
         pageOffset_ = pageAt(static_cast<int>(ranked_.size()), pageOffset_).first;
@@ -247,6 +248,7 @@ void Session::clickCandidate(int r) {
     // An empty row names nobody: choosing it would record a cover by no one.
     if (selectedPeriod_ < 0 || pageOffset_ + r >= static_cast<int>(ranked_.size())) return;
     selectedRow_ = r;
+    swapRow_ = -1;
     overLimitAsked_ = false;
     suggestionsShown_ = false;
 }
@@ -272,6 +274,56 @@ Next Session::confirm() {
     }
     recordCover();
     return finishDay();
+}
+
+void Session::findSwaps() {
+    swaps_.clear();
+    swapOffset_ = 0;
+    swapRow_ = -1;
+    if (!selectedLesson_ || !day_.weekKnown() || selectedPeriod_ < 0) return;
+    const swapping::LessonAt lesson{loadedTeacher_, selectedLesson_->cls, selectedLesson_->subject,
+                                    swapping::slotOf(day_.day(), selectedPeriod_ + 1)};
+    // The teacher whose day is covered here is away that day: his return lies on a later one.
+    swaps_ = swapping::candidates(store_, lesson, day_.day(), swaps::settings(store_).days, true);
+}
+
+const swapping::Candidate* Session::swapAt(int row) const {
+    const int k = swapOffset_ + row;
+    if (row < 0 || row >= kSwapRows || k >= static_cast<int>(swaps_.size())) return nullptr;
+    return &swaps_[static_cast<std::size_t>(k)];
+}
+
+bool Session::swapsShown() const {
+    return grid_ == GridState::Shown && selectedPeriod_ >= 0 && !swaps_.empty() &&
+           !suggestionsShown_;
+}
+
+void Session::clickSwap(int row) {
+    if (!swapsShown() || !swapAt(row)) return;
+    swapRow_ = row;
+    selectedRow_ = -1;
+    op_.point(Spot::ConfirmButton);
+}
+
+void Session::moreSwaps() {
+    swapRow_ = -1;
+    swapOffset_ += kSwapRows;
+    if (swapOffset_ >= static_cast<int>(swaps_.size())) swapOffset_ = 0;
+}
+
+Next Session::confirmSwap(const std::string& now) {
+    const auto* chosen = swapAt(swapRow_);
+    if (!swapsShown() || !chosen || !selectedLesson_) return Next::Stay;
+    const swapping::LessonAt lesson{loadedTeacher_, selectedLesson_->cls, selectedLesson_->subject,
+                                    swapping::slotOf(day_.day(), selectedPeriod_ + 1)};
+    const auto swap = *chosen;
+    if (!op_.yesNo(swapping::question(store_, lesson, swap.colleague, swap))) return Next::Stay;
+    const auto done =
+        swapping::record(store_, lesson, swap.colleague, swap, reason_, day_.day(), now);
+    if (!done) op_.tell(done.refusal().message);
+    load();
+    op_.point(Spot::PeriodGrid);
+    return done ? finishDay() : Next::Stay;
 }
 
 Next Session::keepChosenLesson() {

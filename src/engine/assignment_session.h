@@ -14,6 +14,7 @@
 #include "engine/cover_load.h"
 #include "engine/day_proposal.h"
 #include "engine/ranking.h"
+#include "engine/swaps.h"
 
 namespace daike {
 
@@ -112,6 +113,16 @@ class Session {
     const std::vector<Suggestion>& suggestions() const { return suggestions_; }
     const std::string& suggestionsFor() const { return suggestionsFor_; }
     int suggestionOffset() const { return suggestionOffset_; }
+    // 可调课: the colleagues of the chosen lesson's class who could take it in exchange for one
+    // of theirs (the week must be known), a page of kSwapRows from swapOffset().
+    static constexpr int kSwapRows = 5;
+    const std::vector<swapping::Candidate>& swaps() const { return swaps_; }
+    int swapOffset() const { return swapOffset_; }
+    int swapRow() const { return swapRow_; }  // row of the page, or −1
+    const swapping::Candidate* swapAt(int row) const;
+    // The swap panel stands in the information panel's place while a lesson with swaps is
+    // chosen and no suggestion is shown.
+    bool swapsShown() const;
 
     // --- what the operator does ------------------------------------------------------------
     // The screen is brought up again for the other way of covering (the same window serves
@@ -146,6 +157,12 @@ class Session {
     Next keepChosenLesson();
     void moreSuggestions();
     void earlierSuggestions();
+    void clickSwap(int row);
+    // The next page of swaps, round to the first.
+    void moreSwaps();
+    // 调课: the chosen swap asked and recorded (`now` is when, "2026-12-09 08:15"); then, the day
+    // finished, the question whether to leave, as after a cover.
+    Next confirmSwap(const std::string& now);
     // The exit step: lessons held back are released. For one teacher, his day as the
     // free-period window gets it.
     std::optional<LeaveDay> exitStep();
@@ -178,6 +195,7 @@ class Session {
     void recordCover();
     Next finishDay();
     Next askToLeave();
+    void findSwaps();
 
     Store& store_;
     const WorkingDay& day_;
@@ -206,6 +224,9 @@ class Session {
     std::string suggestionsFor_;
     int suggestionOffset_ = 0;
     bool suggestionsShown_ = false;
+    std::vector<swapping::Candidate> swaps_;
+    int swapOffset_ = 0;
+    int swapRow_ = -1;
     std::set<std::string> reportedMissing_;  // each missing teacher is named once
 };
 

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "engine/assignment.h"
+#include "school/cover_rules.h"
 #include "store/store.h"
 #include "store/tables/covers.h"
 #include "store/tables/queue.h"
@@ -45,30 +46,83 @@ std::set<std::string> absentToday(Store& store, std::string_view weekdayText,
     return absent;
 }
 
+// The day the proposal is for as the swaps know it: its week from the 周次, when there is one.
+SchoolDay schoolDayOf(const Day& day) {
+    const int number = static_cast<int>(leadingNumber(day.week));
+    return SchoolDay{number, number > 0, weekdayOf(day.weekdayText)};
+}
+
+int swapIndexOf(const std::vector<swapping::Candidate>& swaps, const Pick& pick) {
+    for (std::size_t i = 0; i < swaps.size(); ++i)
+        if (swaps[i].colleague == pick.teacher && pick.returnSlot &&
+            swaps[i].slot == *pick.returnSlot)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The subject letters of an affinity ("班语数") in the office's words.
+void affinityReasons(std::string_view letters, std::vector<std::string>& why) {
+    const std::string_view head = "班";
+    if (letters.substr(0, head.size()) == head) {
+        why.push_back("本班班主任");
+        letters.remove_prefix(head.size());
+    }
+    // The subject letters are one Chinese character (three bytes) each.
+    for (std::size_t k = 0; k + 3 <= letters.size(); k += 3)
+        if (const char* s = subjectName(letters.substr(k, 3)))
+            why.push_back(std::string("任本班") + s);
+}
+
+std::vector<std::string> swapReasons(const swapping::Candidate& swap) {
+    std::vector<std::string> why{"调课"};
+    affinityReasons(swap.affinity, why);
+    why.push_back("不计代课");
+    return why;
+}
+
 // The lessons one after another, as the office would cover them by hand: rank, take the pick,
 // record. With `strict` (the records are written), a teacher picked who is no longer a
-// candidate stops everything.
+// candidate, or a swap no longer open, stops everything.
 std::vector<Row> walk(Store& store, const Day& day, const std::vector<OpenLesson>& lessons,
-                      const std::vector<Pick>& picks, bool strict) {
+                      const std::vector<Pick>& picks, bool strict, const std::string& now = {}) {
     const std::string_view weekdayText = day.weekdayText;
     std::vector<Row> rows;
     rows.reserve(lessons.size());
     const auto absent = absentToday(store, weekdayText, lessons);
     const auto rules = rules::load(store);
+    const auto swapSettings = rules::swapSettings(store);
+    const SchoolDay schoolDay = schoolDayOf(day);
+    const bool swapsFirst = swapSettings.preferSwaps && schoolDay.weekKnown;
+    const std::string changed = std::string("代课情况已有变化，请重新一键安排。本次没有记入任何") +
+                                (swapsFirst ? "代课或调课。" : "代课。");
     auto loads = coverload::DayLoads::read(store, day.week, weekdayOf(weekdayText));
     ranking::Ranker ranker(store);
     for (std::size_t i = 0; i < lessons.size(); ++i) {
         Row row;
         row.lesson = lessons[i];
+        const swapping::LessonAt lessonAt{row.lesson.absent, row.lesson.cls, row.lesson.subject,
+                                          swapping::slotOf(schoolDay, row.lesson.period)};
         for (auto& c : ranker.rank(weekdayText, row.lesson.period, row.lesson.cls, day.week).rows)
             if (!absent.count(c.name)) row.candidates.push_back(std::move(c));
         row.standings = coverload::arrange(row.candidates, loads, rules, rules.balanced);
+        if (swapsFirst) {
+            row.swaps = swapping::candidates(store, lessonAt, schoolDay, swapSettings.days, true);
+            std::erase_if(row.swaps, [&](const swapping::Candidate& c) {
+                return absent.count(c.colleague) > 0;
+            });
+        }
+        auto takeFirst = [&] {
+            if (!row.swaps.empty())
+                row.swapChosen = 0;
+            else
+                row.chosen = coverload::firstAllowed(row.standings, rules, row.lesson.period);
+        };
         const Pick pick = i < picks.size() ? picks[i] : Pick::first();
         switch (pick.kind) {
             case Pick::Kind::Open:
                 break;
             case Pick::Kind::First:
-                row.chosen = coverload::firstAllowed(row.standings, rules, row.lesson.period);
+                takeFirst();
                 break;
             case Pick::Kind::Teacher:
                 row.chosen = indexOf(row.candidates, pick.teacher);
@@ -77,13 +131,45 @@ std::vector<Row> walk(Store& store, const Day& day, const std::vector<OpenLesson
                         throw Failure(Failure::Kind::Usage,
                                       "“" + pick.teacher + "”老师已不能代" +
                                           week::periodName(row.lesson.period) + row.lesson.cls +
-                                          "的" + row.lesson.subject +
-                                          "课，代课情况已有变化，请重新一键安排。本次没有记入"
-                                          "任何代课。");
+                                          "的" + row.lesson.subject + "课，" + changed);
                     row.pickLost = true;
-                    row.chosen = coverload::firstAllowed(row.standings, rules, row.lesson.period);
+                    takeFirst();
                 }
                 break;
+            case Pick::Kind::Swap:
+                row.swapChosen = swapIndexOf(row.swaps, pick);
+                if (row.swapChosen < 0) {
+                    if (strict)
+                        throw Failure(Failure::Kind::Usage,
+                                      "“" + pick.teacher + "”老师已不能与“" + row.lesson.absent +
+                                          "”老师调" + week::periodName(row.lesson.period) +
+                                          row.lesson.cls + "的" + row.lesson.subject + "课，" +
+                                          changed);
+                    row.pickLost = true;
+                    takeFirst();
+                }
+                break;
+        }
+        if (const auto* swap = row.swap()) {
+            row.why = swapReasons(*swap);
+            const auto r = day.reasons.find(row.lesson.absent);
+            const bool known = r != day.reasons.end() && !r->second.empty();
+            if (strict && !known)
+                throw Failure(Failure::Kind::Usage, "请先选定“" + row.lesson.absent +
+                                                        "”老师的代课事由。本次没有记入任何代课。");
+            // While proposing, a swap stands for an absence all the same: the later rows
+            // must not see the absent teacher as freed by it.
+            const auto recorded =
+                swapping::record(store, lessonAt, swap->colleague, *swap,
+                                 known ? r->second : std::string("请假"), schoolDay, now);
+            if (!recorded) {
+                if (strict)
+                    throw Failure(Failure::Kind::Usage, recorded.refusal().message + changed);
+                // Not open after all (swapping::candidates and record disagree): a cover.
+                row.swapChosen = -1;
+                row.why.clear();
+                row.chosen = coverload::firstAllowed(row.standings, rules, row.lesson.period);
+            }
         }
         if (const auto* sub = row.substitute()) {
             row.why = reasonsFor(row.candidates, static_cast<std::size_t>(row.chosen));
@@ -185,16 +271,7 @@ std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranke
     std::vector<std::string> why;
     if (i >= ranked.size()) return why;
     const auto& c = ranked[i];
-    std::string_view letters = c.affinity;
-    const std::string_view head = "班";
-    if (letters.substr(0, head.size()) == head) {
-        why.push_back("本班班主任");
-        letters.remove_prefix(head.size());
-    }
-    // The subject letters are one Chinese character (three bytes) each.
-    for (std::size_t k = 0; k + 3 <= letters.size(); k += 3)
-        if (const char* s = subjectName(letters.substr(k, 3)))
-            why.push_back(std::string("任本班") + s);
+    affinityReasons(c.affinity, why);
     double fewestLessons = c.lessonsToday.toDouble(), fewestTerm = c.coversThisTerm.toDouble();
     for (const auto& o : ranked) {
         fewestLessons = std::min(fewestLessons, o.lessonsToday.toDouble());
@@ -207,15 +284,18 @@ std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranke
     return why;
 }
 
-int confirm(Store& store, const Day& day, const std::vector<Row>& rows) {
+int confirm(Store& store, const Day& day, const std::vector<Row>& rows, const std::string& now) {
     std::vector<OpenLesson> lessons;
     std::vector<Pick> picks;
     for (const auto& r : rows) {
         lessons.push_back(r.lesson);
-        picks.push_back(r.substitute() ? Pick::of(r.substitute()->name) : Pick::open());
+        if (const auto* swap = r.swap())
+            picks.push_back(Pick::swapWith(swap->colleague, swap->slot));
+        else
+            picks.push_back(r.substitute() ? Pick::of(r.substitute()->name) : Pick::open());
     }
     return store.transaction([&] {
-        const auto done = walk(store, day, lessons, picks, true);
+        const auto done = walk(store, day, lessons, picks, true, now);
         return static_cast<int>(
             std::count_if(done.begin(), done.end(), [](const Row& r) { return r.chosen >= 0; }));
     });

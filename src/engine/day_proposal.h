@@ -3,15 +3,23 @@
 // as it would stand once the lessons before it were covered, which is exactly what the office
 // gets by always taking row 1 and confirming, one lesson at a time. The operator may change a
 // row to another candidate of that lesson or leave it open before confirming.
+//
+// Under 短假优先调课 (调课设置, while the day's week is known) a lesson a colleague of the class
+// can swap for is proposed as that swap instead: the first of swapping::candidates(), which the
+// later rows then see (the colleague busy in the slot). The operator may change such a row to a
+// cover or leave it open all the same. A swap is no cover: confirming records it through
+// swapping::record, without a 代课记录 row or a tally.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/cover_load.h"
 #include "engine/ranking.h"
+#include "engine/swaps.h"
 
 namespace daike {
 
@@ -43,12 +51,18 @@ std::vector<std::string> waitingTeachers(Store& store, std::string_view weekdayT
 
 // What the operator asked for one row.
 struct Pick {
-    enum class Kind { First, Teacher, Open };
-    Kind kind = Kind::First;  // First: the first candidate as the ranking then stands
-    std::string teacher;      // for Kind::Teacher
+    enum class Kind { First, Teacher, Open, Swap };
+    // First: the first swap (under 短假优先调课) or else the first candidate as the ranking
+    // then stands.
+    Kind kind = Kind::First;
+    std::string teacher;             // for Kind::Teacher the substitute, Kind::Swap the colleague
+    std::optional<Slot> returnSlot;  // for Kind::Swap: the colleague's lesson taken in return
     static Pick first() { return {}; }
-    static Pick open() { return {Kind::Open, {}}; }
-    static Pick of(std::string name) { return {Kind::Teacher, std::move(name)}; }
+    static Pick open() { return {Kind::Open, {}, {}}; }
+    static Pick of(std::string name) { return {Kind::Teacher, std::move(name), {}}; }
+    static Pick swapWith(std::string colleague, const Slot& returnSlot) {
+        return {Kind::Swap, std::move(colleague), returnSlot};
+    }
 };
 
 // One row of the proposal.
@@ -61,12 +75,17 @@ struct Row {
     // Each candidate's day, week and term as the row stands, and the limit he reached under
     // 代课规则; in the order of `candidates` (those at a limit last).
     std::vector<coverload::Standing> standings;
-    int chosen = -1;  // index into candidates; -1: the lesson stays open
+    int chosen = -1;  // index into candidates; -1: no cover (the lesson is swapped or open)
+    // Under 短假优先调课 with the week known: the swaps open for the lesson as the row stands,
+    // in the order swapping::candidates() gives them; empty otherwise.
+    std::vector<swapping::Candidate> swaps;
+    int swapChosen = -1;  // index into swaps: the lesson is swapped, not covered
     // The operator's teacher could no longer take this lesson (an earlier row now gives him
-    // a lesson in the same period): the row fell back to the first candidate.
+    // a lesson in the same period), or his swap is no longer open: the row fell back to its
+    // first choice.
     bool pickLost = false;
     // Why the chosen teacher, in the office's words ("本班班主任", "任本班数学", "本日课最少",
-    // "本学期代课最少", "上一节有课").
+    // "本学期代课最少", "上一节有课"); a swap says "调课" first.
     std::vector<std::string> why;
 
     const ranking::Candidate* substitute() const {
@@ -75,6 +94,11 @@ struct Row {
     const coverload::Standing* standing() const {
         return chosen < 0 ? nullptr : &standings[static_cast<std::size_t>(chosen)];
     }
+    const swapping::Candidate* swap() const {
+        return swapChosen < 0 ? nullptr : &swaps[static_cast<std::size_t>(swapChosen)];
+    }
+    // Covered or swapped: the lesson no longer waits once confirmed.
+    bool placed() const { return chosen >= 0 || swapChosen >= 0; }
 };
 
 // What the records need beyond the lessons.
@@ -102,11 +126,14 @@ std::vector<Row> propose(Store& store, std::string_view weekdayText,
 std::vector<std::string> reasonsFor(const std::vector<ranking::Candidate>& ranked, std::size_t i);
 
 // The rows as they were chosen, in one transaction: each lesson with a substitute is recorded
-// exactly as the manual confirmation records it (ranking first, then the cover); rows left
-// open stay queued. If any chosen teacher can no longer take his lesson (the tables changed
-// since the proposal), nothing is written and a Failure says so. Returns the covers
-// recorded.
-int confirm(Store& store, const Day& day, const std::vector<Row>& rows);
+// exactly as the manual confirmation records it (ranking first, then the cover), each swapped
+// lesson through swapping::record with the absent teacher's reason; rows left open stay
+// queued. If any chosen teacher can no longer take his lesson or a swap is no longer open (the
+// tables changed since the proposal), nothing is written and a Failure says so. Returns the
+// covers recorded (the swaps are the rows with swap()). `now` is the office's clock
+// ("2026-12-09 08:15:00"), the swaps' 记录时间.
+int confirm(Store& store, const Day& day, const std::vector<Row>& rows,
+            const std::string& now = {});
 
 }  // namespace dayplan
 }  // namespace daike

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "store/store.h"
 #include "store/tables/cover_rules.h"
+#include "store/tables/swaps.h"
 #include "store/week.h"
 
 namespace daike::rules {
@@ -40,6 +42,23 @@ Checked<> save(Store& store, const CoverRules& rules) {
     // One transaction; the store announces the change of a setting (BaseData) when it commits.
     coverrules::write(store, {rules.perDay, rules.perWeek, rules.inARow, rules.balanced});
     return {};
+}
+
+SwapSettings swapSettings(Store& store) {
+    auto s = swaps::settings(store);
+    if (s.days < 1 || s.days > kMostSwapDays) s.days = SwapSettings{}.days;
+    return s;
+}
+
+Checked<> save(Store& store, const CoverRules& rules, const SwapSettings& choice) {
+    if (choice.days < 1 || choice.days > kMostSwapDays)
+        return Refusal{"调课向后找的上课日应为1至" + std::to_string(kMostSwapDays) + "天。"};
+    return store.transaction([&]() -> Checked<> {
+        auto saved = save(store, rules);
+        if (!saved) return saved;
+        swaps::setSettings(store, choice);
+        return {};
+    });
 }
 
 }  // namespace daike::rules

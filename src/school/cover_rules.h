@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "store/refusal.h"
+#include "store/tables/swaps.h"
 
 namespace daike {
 
@@ -31,6 +32,15 @@ CoverRules load(Store& store);
 // limit a week outside 1 to the periods of a week, or a week's limit below the day's, is
 // refused and nothing is written.
 Checked<> save(Store& store, const CoverRules& rules);
+
+// 调课's settings are chosen in the same window: how many school days after the lesson's own a
+// return is sought (1 to kMostSwapDays), and 短假优先调课.
+inline constexpr int kMostSwapDays = 20;
+// The stored settings; a number of days no setting could have stored is the default.
+SwapSettings swapSettings(Store& store);
+// The window's 确定: the rules and 调课's settings in one transaction. Anything refused (the
+// rules as above, or days outside 1 to kMostSwapDays) writes neither.
+Checked<> save(Store& store, const CoverRules& rules, const SwapSettings& choice);
 
 }  // namespace rules
 }  // namespace daike

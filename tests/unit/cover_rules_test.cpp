@@ -100,6 +100,37 @@ TEST(CoverRulesSetting, EmptyingAllDataKeepsTheRules) {
     EXPECT_EQ(rules::load(*db), (rules::CoverRules{2, 5, false, false}));
 }
 
+// 调课's settings are saved with the rules at the window's 确定: both or neither.
+TEST(CoverRulesSetting, SwapSettingsAreSavedWithTheRulesOrNotAtAll) {
+    Db db;
+    EXPECT_EQ(rules::swapSettings(*db).days, 5);
+    EXPECT_FALSE(rules::swapSettings(*db).preferSwaps);
+
+    ASSERT_TRUE(rules::save(*db, {2, 5, true, false}, {rules::kMostSwapDays, true}));
+    EXPECT_EQ(db.all("SELECT * FROM 代课规则"), "2|5|1|0");
+    EXPECT_EQ(db.all("SELECT * FROM 调课设置"), "20|1");
+
+    // Days out of range, or rules refused: neither table changes.
+    for (int days : {0, rules::kMostSwapDays + 1}) {
+        const auto refused = rules::save(*db, {1, 1, false, true}, {days, false});
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.refusal().message, "调课向后找的上课日应为1至20天。");
+    }
+    EXPECT_FALSE(rules::save(*db, {3, 2, true, false}, {7, false}));
+    EXPECT_EQ(db.all("SELECT * FROM 代课规则"), "2|5|1|0");
+    EXPECT_EQ(db.all("SELECT * FROM 调课设置"), "20|1");
+
+    // A number of days no setting could store (a file mended by hand) is the default; the
+    // settings outlast 所有数据清空 as the rules do.
+    db->exec("UPDATE 调课设置 SET 天数 = 99");
+    EXPECT_EQ(rules::swapSettings(*db).days, 5);
+    EXPECT_TRUE(rules::swapSettings(*db).preferSwaps);
+    ASSERT_TRUE(rules::save(*db, {2, 5, true, false}, {3, true}));
+    emptyAllData(*db);
+    EXPECT_EQ(rules::swapSettings(*db).days, 3);
+    EXPECT_EQ(db.one("SELECT count(*) FROM 调课设置"), "1");
+}
+
 TEST(CoverRulesLayout, AFileOfLayoutThreeGainsTheTableAndKeepsItsData) {
     TempDir dir;
     {

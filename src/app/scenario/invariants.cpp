@@ -26,6 +26,9 @@ struct Rule {
     "l.姓名 = r.被代 AND l.星期 = r.星期 AND l.班级 = r.班级 AND l.节次 = r.节次 AND " \
     "l.课目 = r.课目"
 
+// A swap of the term being worked (swaps of past terms are kept, with their own week numbers).
+#define THIS_TERM "学期首日 = (SELECT 日期 FROM 开学第一天 LIMIT 1)"
+
 const Rule kRules[] = {
     {"a cover of today stands for no lesson of its absent teacher",
      "SELECT r.被代, r.星期, r.班级, r.节次, r.课目 FROM 当天代课记录 r WHERE NOT EXISTS "
@@ -64,6 +67,19 @@ const Rule kRules[] = {
      "o.被代 = r.代者 AND o.节次 = r.节次)"},
     // What the substitutes were told belongs to the day being covered: told of another day, the
     // next text or print would offer the wrong changes.
+    // A swap is no cover: its lesson is taught by the colleague and by nobody else.
+    {"a swapped lesson is also covered (term records)",
+     "SELECT w.教师1, w.周次1, w.星期1, w.班级, w.节次1 FROM 调课记录 w WHERE " THIS_TERM
+     " AND EXISTS (SELECT 1 FROM 代课记录 r WHERE r.被代 = w.教师1 AND "
+     "CAST(r.周次 AS TEXT) = CAST(w.周次1 AS TEXT) AND r.星期 = w.星期1 AND r.节次 = w.节次1 AND "
+     "r.班级 = w.班级)"},
+    {"a teacher takes two lessons in one slot by swaps, or one while covering",
+     "SELECT t, wk, d, p, count(*) FROM (SELECT 教师2 AS t, 周次1 AS wk, 星期1 AS d, 节次1 AS p "
+     "FROM "
+     "调课记录 WHERE " THIS_TERM " UNION ALL SELECT 教师1, 周次2, 星期2, 节次2 FROM 调课记录 WHERE "
+     "周次2 IS NOT NULL AND " THIS_TERM " UNION ALL SELECT 代者, CAST(周次 AS INTEGER), 星期, 节次 "
+     "FROM 代课记录) GROUP BY t, wk, d, p "
+     "HAVING count(*) > 1"},
     {"the substitutes were told of another day's cover",
      "SELECT DISTINCT CAST(t.周次 AS TEXT) || '/' || t.星期 FROM 已通知代课 t WHERE EXISTS (SELECT "
      "1 FROM 当天代课记录) AND NOT EXISTS (SELECT 1 FROM 当天代课记录 r WHERE CAST(r.周次 AS TEXT) "
@@ -71,6 +87,7 @@ const Rule kRules[] = {
 };
 
 #undef SAME_LESSON
+#undef THIS_TERM
 
 // The tallies against the records: equal, or, once the operator reset the counts by hand
 // (代课节数初始化 while records stand), never more than the records.

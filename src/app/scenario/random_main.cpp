@@ -65,8 +65,8 @@ int main(int argc, char* argv[]) {
         ++run;
         totalSteps += r.steps;
         if (r.fault.isEmpty()) {
-            std::cout << "seed " << seed << ": " << r.steps << " steps, " << r.covers
-                      << " covers, sound";
+            std::cout << "seed " << seed << ": " << r.steps << " steps, " << r.covers << " covers, "
+                      << r.swaps << " swaps, sound";
             if (!r.unconfirmed.isEmpty())
                 std::cout << " (a fault seen in this process, not in a program of its own: "
                           << r.unconfirmed.toStdString() << ")";

@@ -157,10 +157,17 @@ class Generator {
             s << "click Form1.Command1";
             return s;
         }
-        QStringList lessons, candidates;
+        QStringList lessons, candidates, swaps;
         for (auto* b : usable<QAbstractButton>(form1)) {
             if (b->objectName().startsWith("Option1_")) lessons << b->objectName();
             if (b->objectName().startsWith("Option2_")) candidates << b->objectName();
+            if (b->objectName().startsWith("Option4_")) swaps << b->objectName();
+        }
+        // Now and then a swap in place of a cover, asked and mostly confirmed.
+        if (!swaps.isEmpty() && chance(30)) {
+            s << "click Form1." + swaps[roll(static_cast<int>(swaps.size()))];
+            if (chance(85)) s << "click Form1.Command14";
+            return s;
         }
         // A lesson, then one of the first candidates (the ones the office takes), confirmed.
         if (!lessons.isEmpty() && chance(70))
@@ -196,16 +203,17 @@ class Generator {
     }
 
     // 代课规则's rhythm: limits picked from the lists (a week's below the day's now and then,
-    // which is refused), a box or two ticked, then 确定 or 取消.
+    // which is refused), how far ahead a swap looks, a box or two ticked (短假优先调课 among
+    // them, so that 一键安排 proposes swaps), then 确定 or 取消.
     RandomOperator::Step rulesWork(QWidget* formGZ) {
         RandomOperator::Step s;
-        for (const char* name : {"Combo1", "Combo2"}) {
+        for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
             auto* c = formGZ->findChild<QComboBox*>(name);
             if (c && c->count() > 0 && chance(70))
                 s << QStringLiteral("choose FormGZ.%1 ").arg(name) +
                          quoted(c->itemText(roll(c->count())));
         }
-        for (const char* name : {"Check1", "Check2"})
+        for (const char* name : {"Check1", "Check2", "Check3"})
             if (chance(30)) s << QStringLiteral("click FormGZ.%1").arg(name);
         s << (chance(75) ? "click FormGZ.Command1" : "click FormGZ.Command2");
         return s;
@@ -434,8 +442,10 @@ RandomRun RandomOperator::run() {
             }
         }
     }
-    if (Store* s = runner.store())
+    if (Store* s = runner.store()) {
         result.covers = static_cast<int>(s->select("SELECT count(*) FROM 代课记录")[0][0].toInt());
+        result.swaps = static_cast<int>(s->select("SELECT count(*) FROM 调课记录")[0][0].toInt());
+    }
     runner.finish();
     if (result.fault.isEmpty()) return result;
     // What went wrong must go wrong again in a program of its own; a run earlier in this

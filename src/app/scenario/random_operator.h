@@ -21,6 +21,7 @@ struct RandomRun {
     int faultStep = -1;
     QString unconfirmed;   // a fault seen in this process that a program of its own did not show
     int covers = 0;        // covers of the term recorded when the run ended
+    int swaps = 0;         // swaps recorded when the run ended
     QStringList scenario;  // the shortest failing scenario found (lines of a .scn)
 };
 

@@ -3,12 +3,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 
+#include "store/safekeeping.h"
 #include "store/week.h"
+#include "ui/backups.h"
 #include "ui/change_signals.h"
 #include "ui/keyboard.h"
 #include "ui/run_context.h"
@@ -160,6 +163,7 @@ void AssignmentWindow::render() {
     renderGrid();
     renderList();
     renderSuggestions();
+    renderSwaps();
     // Enter confirms the chosen candidate once there is one, else loads the teacher's day.
     setMainButton(
         this, session_.selectedRow() >= 0 && session_.selectedPeriod() >= 0 ? confirm_ : loadDay_);
@@ -308,6 +312,41 @@ void AssignmentWindow::renderSuggestions() {
         takeOther_->raise();
     }
     info_->setVisible(!shownNow && !other);
+}
+
+void AssignmentWindow::renderSwaps() {
+    const bool shown = session_.swapsShown() && !session_.otherReasonShown();
+    swapFrame_->setVisible(shown);
+    if (!shown) return;
+    info_->hide();
+    swapFrame_->raise();
+    const auto& all = session_.swaps();
+    const int offset = session_.swapOffset();
+    swapTitle_->setText(QStringLiteral("%1 %2 共%3位可调：")
+                            .arg(qs(week::periodName(session_.selectedPeriod() + 1)),
+                                 qs(session_.period(session_.selectedPeriod()).classes))
+                            .arg(all.size()));
+    for (int j = 0; j < assignment::Session::kSwapRows; ++j) {
+        auto& row = swapRows_[static_cast<std::size_t>(j)];
+        clearRadio(row.option);
+        const auto* c = session_.swapAt(j);
+        row.option->setVisible(c != nullptr);
+        row.text->setVisible(c != nullptr);
+        if (!c) continue;
+        row.option->setChecked(session_.swapRow() == j);
+        QString text = QStringLiteral("%1. %2 %3　%4")
+                           .arg(offset + j + 1)
+                           .arg(qs(c->colleague), qs(c->subject), qs(c->when));
+        if (!c->affinity.empty()) text += QStringLiteral("　") + qs(c->affinity);
+        row.text->setText(text);
+        fitText(row.text);
+    }
+    moreSwaps_->setVisible(static_cast<int>(all.size()) > assignment::Session::kSwapRows);
+    confirmSwap_->setEnabled(session_.swapRow() >= 0);
+}
+
+std::string AssignmentWindow::now() const {
+    return safekeeping::shown(officeNow(ctx_.platform)).substr(0, 16);  // "2026-12-09 08:15"
 }
 
 // ---- Handlers -------------------------------------------------------------------------------

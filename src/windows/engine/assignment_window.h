@@ -86,6 +86,9 @@ class AssignmentWindow : public QWidget {
     void renderGrid();
     void renderList();
     void renderSuggestions();
+    void renderSwaps();
+    // When a swap is recorded, as the office's clock says ("2026-12-09 08:15").
+    std::string now() const;
 
     void stepWeekday(int delta);
     void followWorkingDay();
@@ -125,6 +128,16 @@ class AssignmentWindow : public QWidget {
     QPushButton* earlierSuggestions_;
     QLabel* suggestionWhy_;    // Label16b
     QPushButton* keepChosen_;  // Command13
+    // 可调课, in the information panel's place while the chosen lesson can be swapped.
+    struct SwapRow {
+        QRadioButton* option;  // Option4
+        QLabel* text;          // Label91
+    };
+    QGroupBox* swapFrame_;  // Frame6
+    QLabel* swapTitle_;     // Label90
+    std::array<SwapRow, assignment::Session::kSwapRows> swapRows_{};
+    QPushButton* moreSwaps_;    // Command15
+    QPushButton* confirmSwap_;  // Command14
 
     QPointer<QWidget> picker_;       // Form8, while this window has it open
     bool pickerPending_ = false;     // the picker is open for this window: bring it back first

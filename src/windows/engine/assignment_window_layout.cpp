@@ -44,8 +44,7 @@ const char* const kInfo =
     "3. 点选一位教师，按其旁边的“确定”并确认，即记入代课。\n"
     "4. 课务代完后按“退出”，再选择空课时间是否外出。";
 
-const char* const kSuggestionWhy =
-    "他在任课班级另有待代的课，可改代上列课目，或点“仍代原课”。";
+const char* const kSuggestionWhy = "他在任课班级另有待代的课，可改代上列课目，或点“仍代原课”。";
 
 }  // namespace
 
@@ -213,6 +212,29 @@ void AssignmentWindow::build() {
         makeButton(suggestionFrame_, "Command13", QStringLiteral("仍代原课"), {344, 130, 66, 22});
     connect(keepChosen_, &QPushButton::clicked, this,
             [this] { act([this] { after(session_.keepChosenLesson()); }); });
+
+    // 可调课: the colleagues of the class who could take the lesson for one of theirs.
+    swapFrame_ = new QGroupBox(QStringLiteral("可调课（与本班任课教师互换，不计代课）"), this);
+    swapFrame_->setObjectName("Frame6");
+    swapFrame_->setGeometry(376, 34, 416, 136);
+    setBackground(swapFrame_, palette().color(QPalette::Window));
+    swapTitle_ = makeLabel(swapFrame_, "Label90", QString(), {8, 18, 270, 18});
+    for (int j = 0; j < assignment::Session::kSwapRows; ++j) {
+        auto& s = swapRows_[static_cast<std::size_t>(j)];
+        const int y = 38 + j * 19;
+        s.option = makeRadio(swapFrame_, arrayName("Option4", j), QString(), {8, y, 20, 18});
+        s.text = makeLabel(swapFrame_, arrayName("Label91", j), QString(), {30, y, 300, 18});
+        s.option->setAccessibleName(QStringLiteral("可调课第%1位").arg(j + 1));
+        connect(s.option, &QRadioButton::clicked, this,
+                [this, j] { act([this, j] { session_.clickSwap(j); }); });
+    }
+    moreSwaps_ = makeButton(swapFrame_, "Command15", QStringLiteral("下一组"), {340, 14, 70, 22});
+    connect(moreSwaps_, &QPushButton::clicked, this,
+            [this] { act([this] { session_.moreSwaps(); }); });
+    confirmSwap_ = makeButton(swapFrame_, "Command14", QStringLiteral("调课"), {340, 108, 70, 22});
+    connect(confirmSwap_, &QPushButton::clicked, this,
+            [this] { act([this] { after(session_.confirmSwap(now())); }); });
+    swapFrame_->hide();
 
     // The candidate list: two blocks of sixteen rows.
     auto* frame = new QGroupBox(QStringLiteral("可代课教师名单（按优先排序）"), this);

@@ -35,9 +35,9 @@ std::optional<int> limitAt(int i) {
 }  // namespace
 
 CoverRulesWindow::CoverRulesWindow(RunContext& ctx, QWidget* owner)
-    : ctx_(ctx), chosen_(rules::load(ctx.store)) {
+    : ctx_(ctx), chosen_(rules::load(ctx.store)), swaps_(rules::swapSettings(ctx.store)) {
     makeToolWindow(this, owner, "FormGZ", QStringLiteral("代课规则"));
-    setFixedSize(kWidth, 318);
+    setFixedSize(kWidth, 404);
 
     makeLabel(this, "Label1", QStringLiteral("每位教师每日最多代课"), {30, 24, 150, 24});
     auto* perDay = makeLimitBox(this, "Combo1", week::kPeriods, chosen_.perDay, {180, 22, 90, 28});
@@ -68,9 +68,23 @@ CoverRulesWindow::CoverRulesWindow(RunContext& ctx, QWidget* owner)
     connect(inARow, &QCheckBox::toggled, this, [this](bool on) { chosen_.inARow = on; });
     connect(balanced, &QCheckBox::toggled, this, [this](bool on) { chosen_.balanced = on; });
 
-    auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {120, 250, 110, 34});
+    // 调课: how far ahead a return lesson is sought, and whether 一键安排 offers a swap first.
+    makeLabel(this, "Label6", QStringLiteral("调课向后找"), {30, 234, 80, 24});
+    auto* days = new QComboBox(this);
+    days->setObjectName("Combo3");
+    days->setGeometry(110, 232, 70, 28);
+    for (int n = 1; n <= rules::kMostSwapDays; ++n) days->addItem(QString::number(n));
+    days->setCurrentIndex(swaps_.days - 1);
+    makeLabel(this, "Label7", QStringLiteral("个上课日"), {188, 234, 100, 24});
+    auto* swapsFirst = makeCheck(this, "Check3", QStringLiteral("短假优先调课（一键安排先找调课）"),
+                                 {30, 272, kWidth - 50, 26});
+    swapsFirst->setChecked(swaps_.preferSwaps);
+    connect(days, &QComboBox::currentIndexChanged, this, [this](int i) { swaps_.days = i + 1; });
+    connect(swapsFirst, &QCheckBox::toggled, this, [this](bool on) { swaps_.preferSwaps = on; });
+
+    auto* ok = makeButton(this, "Command1", QStringLiteral("确定"), {120, 336, 110, 34});
     setMainButton(this, ok);
-    auto* cancel = makeButton(this, "Command2", QStringLiteral("取消"), {270, 250, 110, 34});
+    auto* cancel = makeButton(this, "Command2", QStringLiteral("取消"), {270, 336, 110, 34});
     connect(ok, &QPushButton::clicked, this, [this] { runAction(ctx_, [this] { save(); }); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     placeWindow(*this, ctx_.platform.screen, {200, 120});
@@ -78,7 +92,7 @@ CoverRulesWindow::CoverRulesWindow(RunContext& ctx, QWidget* owner)
 
 void CoverRulesWindow::save() {
     // A refused combination writes nothing: the window stays as chosen for the operator to mend.
-    if (showIfRefused(ctx_, rules::save(ctx_.store, chosen_))) return;
+    if (showIfRefused(ctx_, rules::save(ctx_.store, chosen_, swaps_))) return;
     ctx_.platform.boxes.ok(QStringLiteral("代课规则已保存。"));
     close();
 }

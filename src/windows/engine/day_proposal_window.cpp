@@ -8,8 +8,10 @@
 #include <QTableWidget>
 #include <iterator>
 
+#include "store/safekeeping.h"
 #include "store/store.h"
 #include "store/week.h"
+#include "ui/backups.h"
 #include "ui/keyboard.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -21,6 +23,9 @@ namespace {
 const char* const kHeaders[] = {"节次",     "班级",     "课目",     "请假教师", "代课教师",
                                 "安排理由", "今日课务", "本日代课", "本周代课", "学期代课"};
 const int kWidths[] = {36, 44, 50, 60, 128, 134, 108, 58, 58, 58};
+// With a swap on some row: "调：李老师（12月11日第2节）" needs the substitute's column wider.
+const int kSwapWidths[] = {36, 44, 50, 60, 200, 104, 72, 56, 56, 56};
+static_assert(std::size(kSwapWidths) == std::size(kWidths));
 const int kColumns = static_cast<int>(std::size(kWidths));
 const QString kLeaveOpen = QStringLiteral("（暂不安排）");
 const QString kNobody = QStringLiteral("（无可代教师）");
@@ -28,6 +33,11 @@ const QColor kWaiting{255, 200, 200};
 
 QString periodText(int period) {
     return qs(week::periodShortName(period));
+}
+
+// A swap in the substitute's place: "调：李老师（12月11日第2节）".
+QString swapText(const swapping::Candidate& c) {
+    return QStringLiteral("调：") + qs(c.colleague) + "（" + qs(c.when) + "）";
 }
 
 }  // namespace
@@ -123,17 +133,22 @@ void DayProposalWindow::recompute() {
 
 void DayProposalWindow::fill() {
     filling_ = true;
+    const bool anySwap = std::any_of(rows_.begin(), rows_.end(),
+                                     [](const dayplan::Row& r) { return !r.swaps.empty(); });
+    for (int c = 0; c < kColumns; ++c)
+        table_->setColumnWidth(c, (anySwap ? kSwapWidths : kWidths)[c]);
     table_->setRowCount(static_cast<int>(rows_.size()));
     int placed = 0;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const auto& r = rows_[i];
         const int row = static_cast<int>(i);
         const auto* sub = r.substitute();
-        if (sub) ++placed;
+        const auto* swap = r.swap();
+        if (r.placed()) ++placed;
         auto text = [&](int col, const QString& t) {
             auto* item = new QTableWidgetItem(t);
             item->setTextAlignment(Qt::AlignCenter);
-            if (!sub) item->setBackground(kWaiting);
+            if (!r.placed()) item->setBackground(kWaiting);
             table_->setItem(row, col, item);
         };
         text(0, periodText(r.lesson.period));
@@ -152,6 +167,16 @@ void DayProposalWindow::fill() {
         // A box in the table has no label beside it: it says whose lesson it gives.
         box->setAccessibleName(qs(r.lesson.absent) + QStringLiteral("老师") + qs(r.lesson.cls) +
                                qs(r.lesson.subject) + QStringLiteral("的代课教师"));
+        // The swaps first (under 短假优先调课), then the covers, then leaving it open.
+        const int swaps = static_cast<int>(r.swaps.size());
+        for (const auto& w : r.swaps) {
+            box->addItem(swapText(w));
+            box->setItemData(
+                box->count() - 1,
+                QStringLiteral("与%1老师调课：%2老师于%3上%1老师的%4，不计代课")
+                    .arg(qs(w.colleague), qs(r.lesson.absent), qs(w.when), qs(w.subject)),
+                Qt::ToolTipRole);
+        }
         for (std::size_t k = 0; k < r.candidates.size(); ++k) {
             const auto& c = r.candidates[k];
             const auto& cs = r.standings[k];
@@ -160,9 +185,10 @@ void DayProposalWindow::fill() {
             if (cs.limit != coverload::Limit::None)
                 item += QStringLiteral(" ") + qs(coverload::limitText(cs.limit));
             box->addItem(item);
+            const int at = swaps + static_cast<int>(k);
             if (cs.limit != coverload::Limit::None)
-                box->setItemData(static_cast<int>(k), colors::limited, Qt::ForegroundRole);
-            box->setItemData(static_cast<int>(k),
+                box->setItemData(at, colors::limited, Qt::ForegroundRole);
+            box->setItemData(at,
                              QStringLiteral("今日 %1　本日代课 %2　本周代课 %3　学期代课 %4")
                                  .arg(qs(coverload::strip(cs.load)))
                                  .arg(cs.load.today)
@@ -170,53 +196,73 @@ void DayProposalWindow::fill() {
                                  .arg(cs.load.term),
                              Qt::ToolTipRole);
         }
-        box->addItem(r.candidates.empty() ? kNobody : kLeaveOpen);
-        box->setCurrentIndex(sub ? r.chosen : static_cast<int>(r.candidates.size()));
-        box->setEnabled(!r.candidates.empty());
+        const bool nobody = r.candidates.empty() && r.swaps.empty();
+        box->addItem(nobody ? kNobody : kLeaveOpen);
+        box->setCurrentIndex(swap  ? r.swapChosen
+                             : sub ? swaps + r.chosen
+                                   : swaps + static_cast<int>(r.candidates.size()));
+        box->setEnabled(!nobody);
         table_->setCellWidget(row, 4, box);
         connect(box, &QComboBox::activated, this, [this, row](int item) {
             runAction(ctx_, [this, row, item] { rowChanged(row, item); });
         });
 
         QString why;
-        if (sub) {
+        if (r.placed()) {
             for (const auto& w : r.why) why += (why.isEmpty() ? "" : "，") + qs(w);
             if (r.pickLost) why = QStringLiteral("原选教师本节已有安排；") + why;
         } else {
-            why = r.candidates.empty() ? QStringLiteral("本节没有可代课的教师，仍留待安排")
-                                       : QStringLiteral("暂不安排，仍留待安排");
+            why = nobody ? QStringLiteral("本节没有可代课的教师，仍留待安排")
+                         : QStringLiteral("暂不安排，仍留待安排");
         }
         auto* reason = makeLabel(nullptr, arrayName("Label5", row), why, {});
         reason->setContentsMargins(4, 0, 4, 0);
-        reason->setToolTip(why);
-        if (!sub) setBackground(reason, kWaiting);
+        reason->setToolTip(swap ? why + QStringLiteral("：") + qs(r.lesson.absent) +
+                                      QStringLiteral("老师于") + qs(swap->when) +
+                                      QStringLiteral("上") + qs(swap->colleague) +
+                                      QStringLiteral("老师的") + qs(swap->subject)
+                                : why);
+        if (!r.placed()) setBackground(reason, kWaiting);
         table_->setCellWidget(row, 5, reason);
     }
     const int weekday = request_.weekday.toInt();
-    summary_->setText(QStringLiteral("第%1周 星期%2　共%3节课需代：已安排%4节，未安排%5节")
-                          .arg(request_.week, qs(week::weekdayNumeral(weekday)))
-                          .arg(rows_.size())
-                          .arg(placed)
-                          .arg(static_cast<int>(rows_.size()) - placed));
+    const auto swapped = std::count_if(rows_.begin(), rows_.end(),
+                                       [](const dayplan::Row& r) { return r.swap() != nullptr; });
+    summary_->setText(
+        QStringLiteral("第%1周 星期%2　共%3节课需代：已安排%4节%5，未安排%6节")
+            .arg(request_.week, qs(week::weekdayNumeral(weekday)))
+            .arg(rows_.size())
+            .arg(placed)
+            .arg(swapped ? QStringLiteral("（其中调课%1节）").arg(swapped) : QString())
+            .arg(static_cast<int>(rows_.size()) - placed));
     filling_ = false;
 }
 
 void DayProposalWindow::rowChanged(int row, int item) {
     if (filling_ || row < 0 || row >= static_cast<int>(rows_.size())) return;
     const auto& r = rows_[static_cast<std::size_t>(row)];
-    const bool someone = item >= 0 && item < static_cast<int>(r.candidates.size());
-    if (someone && item != r.chosen) {
+    auto& pick = picks_[static_cast<std::size_t>(row)];
+    // The box lists the swaps, then the cover candidates, then leaving the lesson open.
+    const int swaps = static_cast<int>(r.swaps.size());
+    if (item >= 0 && item < swaps) {
+        const auto& w = r.swaps[static_cast<std::size_t>(item)];
+        pick = dayplan::Pick::swapWith(w.colleague, w.slot);
+        recompute();
+        return;
+    }
+    const int cover = item - swaps;
+    const bool someone = cover >= 0 && cover < static_cast<int>(r.candidates.size());
+    if (someone && cover != r.chosen) {
         // Past a limit of 代课规则 he may still be chosen, once the operator says so.
-        const auto& st = r.standings[static_cast<std::size_t>(item)];
+        const auto& st = r.standings[static_cast<std::size_t>(cover)];
         if (st.limit != coverload::Limit::None &&
             !ctx_.platform.boxes.yesNo(qs(coverload::overLimitQuestion(st.limit, st.load)))) {
             fill();  // the row shows its choice again
             return;
         }
     }
-    picks_[static_cast<std::size_t>(row)] =
-        someone ? dayplan::Pick::of(r.candidates[static_cast<std::size_t>(item)].name)
-                : dayplan::Pick::open();
+    pick = someone ? dayplan::Pick::of(r.candidates[static_cast<std::size_t>(cover)].name)
+                   : dayplan::Pick::open();
     recompute();
 }
 
@@ -229,7 +275,7 @@ void DayProposalWindow::confirm() {
         const QString reason = reasonBoxes_[j]->currentText().trimmed();
         bool needed = false;
         for (const auto& r : rows_)
-            needed = needed || (r.substitute() && r.lesson.absent == absent_[j]);
+            needed = needed || (r.placed() && r.lesson.absent == absent_[j]);
         if (needed && reason.isEmpty()) {
             ctx_.platform.boxes.ok(
                 QStringLiteral("请填写“%1”老师的代课事由！").arg(qs(absent_[j])));
@@ -238,15 +284,22 @@ void DayProposalWindow::confirm() {
         }
         day.reasons[absent_[j]] = ss(reason);
     }
-    int placed = 0;
-    for (const auto& r : rows_) placed += r.substitute() ? 1 : 0;
-    if (placed == 0) {
+    int covered = 0, swapped = 0;
+    for (const auto& r : rows_) {
+        covered += r.substitute() ? 1 : 0;
+        swapped += r.swap() ? 1 : 0;
+    }
+    if (covered + swapped == 0) {
         ctx_.platform.boxes.ok(QStringLiteral("没有安排任何代课，请选择代课教师或按“取消”。"));
         return;
     }
-    if (!ctx_.platform.boxes.okCancel(QStringLiteral("是否确定按本表记入%1节代课？").arg(placed)))
-        return;
-    dayplan::confirm(ctx_.store, day, rows_);
+    const QString question =
+        swapped == 0 ? QStringLiteral("是否确定按本表记入%1节代课？").arg(covered)
+                     : QStringLiteral("是否确定按本表记入%1节代课、%2节调课？（调课不计代课节数）")
+                           .arg(covered)
+                           .arg(swapped);
+    if (!ctx_.platform.boxes.okCancel(question)) return;
+    dayplan::confirm(ctx_.store, day, rows_, safekeeping::shown(officeNow(ctx_.platform)));
     emit confirmed();
     close();
 }
