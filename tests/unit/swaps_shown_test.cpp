@@ -8,6 +8,7 @@
 #include "engine/day_board.h"
 #include "engine/group_text.h"
 #include "engine/swap_notice.h"
+#include "school/term_archive.h"
 #include "school/term_start.h"
 #include "school/working_day.h"
 #include "statistics/figures.h"
@@ -290,9 +291,17 @@ TEST(SwapsCounted, TheLessonsTakenBySwapInTheRangeApartFromTheCover) {
     EXPECT_EQ(swappedOf(wednesday, "李老师"), 1);
     EXPECT_EQ(swappedOf(wednesday, "张老师"), 0);
     EXPECT_FALSE(wednesday.showsOwed);
-    // A past term has none of this term's swaps.
-    const auto past = statistics::compute(*db, Range::pastTerm("2025年秋季学期"));
-    EXPECT_EQ(past.swapped, 0);
+    // A past term counts its own swaps, not this term's, and owes nothing any more.
+    auto spring = twoWay();
+    spring.termStart = "2026/2/23";
+    swaps::add(*db, spring);
+    const auto past =
+        statistics::compute(*db, Range::pastTerm(termName(calendar::parseDate("2026/2/23"))));
+    EXPECT_EQ(past.swapped, 2);
+    EXPECT_EQ(swappedOf(past, "李老师"), 1);
+    EXPECT_EQ(swappedOf(past, "孙老师"), 0);
+    EXPECT_FALSE(past.showsOwed);
+    EXPECT_EQ(statistics::compute(*db, Range::term()).swapped, 3);
 }
 
 TEST(SwapsCounted, TheirColumnsComeAfterTheCoversAndThePay) {
