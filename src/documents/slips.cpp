@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/swap_notice.h"
 #include "school/term_start.h"
 #include "store/value.h"
 #include "store/week.h"
@@ -36,7 +37,7 @@ std::vector<Slip> slipsOf(const std::vector<CoverRecord>& records, const PeriodT
         std::size_t i = 0;
         while (i < slips.size() && !(slips[i].substitute == r.substitute && days[i] == day)) ++i;
         if (i == slips.size()) {
-            slips.push_back({r.substitute, slipDateLine(r, termStart), {}, kind});
+            slips.push_back({r.substitute, slipDateLine(r, termStart), {}, kind, {}});
             days.push_back(day);
         }
         slips[i].lessons.push_back(
@@ -86,8 +87,39 @@ std::vector<Slip> todaysSlips(Store& store) {
                    readTermStart(store));
 }
 
+std::vector<Slip> todaysSlips(Store& store, int week, int weekday) {
+    auto slips = todaysSlips(store);
+    const auto termStart = readTermStart(store);
+    CoverRecord day;
+    day.week = std::to_string(week);
+    day.weekday = weekday;
+    const std::string dateLine = slipDateLine(day, termStart);
+    for (const auto& swap : swapping::touchingDay(store, week, weekday))
+        for (const std::string* teacher : {&swap.colleague, &swap.teacher}) {
+            auto slip = std::find_if(slips.begin(), slips.end(), [&](const Slip& s) {
+                return s.substitute == *teacher && s.dateLine == dateLine;
+            });
+            if (slip == slips.end()) {
+                slips.push_back({*teacher, dateLine, {}, SlipKind::Whole, {}});
+                slip = slips.end() - 1;
+            }
+            slip->swaps.push_back(swapping::toldTo(store, swap, *teacher));
+        }
+    return slips;
+}
+
+std::pair<std::string, std::string> swapSlipLines(const std::string& swapText) {
+    const std::string between = "；";
+    const auto at = swapText.find(between);
+    if (at == std::string::npos) return {swapText, {}};
+    return {swapText.substr(0, at + between.size()), swapText.substr(at + between.size())};
+}
+
 int SlipPageLayout::heightOf(const Slip& slip) {
-    return kFixed + kRow * static_cast<int>(slip.lessons.size());
+    const int swaps =
+        slip.swaps.empty() ? 0 : kLine * (1 + 2 * static_cast<int>(slip.swaps.size()));
+    if (slip.swapsOnly()) return kFixed - kLine - kRow + swaps;
+    return kFixed + kRow * static_cast<int>(slip.lessons.size()) + swaps;
 }
 
 std::vector<std::vector<std::size_t>> SlipPageLayout::pages(const std::vector<Slip>& slips) {

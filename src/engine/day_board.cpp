@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basedata/classes.h"
+#include "engine/swaps.h"
 #include "engine/telling.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
@@ -12,12 +13,30 @@
 namespace daike::board {
 
 int Board::covered() const {
-    return static_cast<int>(
-        std::count_if(lines.begin(), lines.end(), [](const Line& l) { return !l.waiting; }));
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                          [](const Line& l) { return !l.waiting && !l.swapped; }));
 }
 
 int Board::waiting() const {
-    return static_cast<int>(lines.size()) - covered();
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [](const Line& l) { return l.waiting; }));
+}
+
+int Board::swapped() const {
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [](const Line& l) { return l.swapped; }));
+}
+
+std::string countsText(const Board& b) {
+    std::string s =
+        "代课" + std::to_string(b.covered()) + "节，待安排" + std::to_string(b.waiting()) + "节";
+    if (b.swapped() > 0) s += "，调课" + std::to_string(b.swapped()) + "节";
+    return s;
+}
+
+std::string takerText(const Line& l) {
+    if (l.waiting) return "待安排";
+    return l.swapped ? "调：" + l.substitute : l.substitute;
 }
 
 bool onDay(const CoverRecord& r, int week, int weekday) {
@@ -37,24 +56,47 @@ Board load(Store& store, int week, int weekday) {
             ++b.otherDays;
             continue;
         }
-        b.lines.push_back({r.period, r.cls, r.subject, r.absent, r.reason, r.substitute, false,
-                           telling::untold(told, r)});
+        b.lines.push_back({r.period,
+                           r.cls,
+                           r.subject,
+                           r.absent,
+                           r.reason,
+                           r.substitute,
+                           false,
+                           telling::untold(told, r),
+                           false,
+                           {}});
     }
     if (told.toldBefore)
         for (const auto& r : told.withdrawn)
             if (ofThisDay(r))
-                b.withdrawn.push_back(
-                    {r.period, r.cls, r.subject, r.absent, r.reason, r.substitute, false, true});
+                b.withdrawn.push_back({r.period,
+                                       r.cls,
+                                       r.subject,
+                                       r.absent,
+                                       r.reason,
+                                       r.substitute,
+                                       false,
+                                       true,
+                                       false,
+                                       {}});
     LessonFilter ofDay;
     ofDay.weekday = weekday;
     for (const auto& q : queue::read(store, ofDay))
-        b.lines.push_back({q.period, q.cls, q.subject, q.teacher, {}, {}, true});
+        b.lines.push_back({q.period, q.cls, q.subject, q.teacher, {}, {}, true, false, false, {}});
+    for (const auto& t : swapping::onDay(store, week, weekday)) {
+        b.lines.push_back({t.period, t.cls, t.ownerSubject, t.owner, t.reason, t.taker, false,
+                           false, true, swapping::boardText(t)});
+    }
     // By period, then class as the school counts them; the absent teachers in the order they
     // first appear.
     std::stable_sort(b.lines.begin(), b.lines.end(), [](const Line& x, const Line& y) {
         return x.period != y.period ? x.period < y.period : classBefore(x.cls, y.cls);
     });
     for (const auto& l : b.lines) {
+        // The colleague whose lesson the first teacher takes in return is at school, and so are
+        // both teachers of a swap agreed between them.
+        if (l.swapped && l.reason.empty()) continue;
         auto a = std::find_if(b.absent.begin(), b.absent.end(),
                               [&](const Absent& x) { return x.name == l.absent; });
         if (a == b.absent.end()) {

@@ -5,6 +5,7 @@
 
 #include "basedata/classes.h"
 #include "engine/day_board.h"
+#include "engine/swap_notice.h"
 #include "school/term_start.h"
 #include "school/working_day.h"
 #include "store/tables/teachers.h"
@@ -17,6 +18,7 @@ namespace {
 
 const std::string kHead = "【代课】";
 const std::string kChangesHead = "【代课变更】";
+const std::string kSwapHead = "【调课】";
 const std::string kBetween = "、";
 const std::string kNoLongerNeeded = "不用代了";
 
@@ -158,10 +160,26 @@ std::string changesOnly(const std::vector<CoverRecord>& added,
     return joined(out);
 }
 
+std::string swapLines(const std::vector<SwapNote>& swaps, Form form, const Day& day) {
+    std::vector<const SwapNote*> order;
+    for (const auto& n : swaps) order.push_back(&n);
+    if (form == Form::ByClass)
+        std::stable_sort(order.begin(), order.end(), [](const SwapNote* a, const SwapNote* b) {
+            return classBefore(a->cls, b->cls);
+        });
+    std::vector<std::string> out;
+    for (const auto* n : order)
+        out.push_back(kSwapHead + dayText(day) +
+                      (form == Form::ByTeacher ? n->teachers : className(n->cls)) + "：" + n->text);
+    return joined(out);
+}
+
 std::string DayTexts::text(Form form, bool onlyChanges) const {
     if (onlyChanges && offersChanges())
         return changesOnly(changes.added, changes.withdrawn, form, day, times);
-    return wholeDay(cover, form, day, times);
+    const std::string covers = wholeDay(cover, form, day, times);
+    const std::string swapped = swapLines(swaps, form, day);
+    return covers.empty() || swapped.empty() ? covers + swapped : covers + "\n" + swapped;
 }
 
 DayTexts read(Store& store, const SchoolDay& workingDay) {
@@ -176,6 +194,9 @@ DayTexts read(Store& store, const SchoolDay& workingDay) {
         rank.emplace(name, static_cast<int>(rank.size()));
     t.cover = ofDay(covers::read(store, CoverTable::Today), t.day);
     inChineseOrder(t.cover, rank);
+    for (const auto& s : swapping::touchingDay(store, t.day.week, t.day.weekday))
+        t.swaps.push_back(
+            {s.colleague + kBetween + s.teacher, s.cls, swapping::toldTo(store, s, {})});
     t.changes = telling::sinceTold(store);
     t.changes.added = ofDay(std::move(t.changes.added), t.day);
     t.changes.withdrawn = ofDay(std::move(t.changes.withdrawn), t.day);

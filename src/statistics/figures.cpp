@@ -6,6 +6,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "engine/swaps.h"
 #include "school/term_archive.h"
 #include "school/term_start.h"
 #include "store/store.h"
@@ -13,6 +14,7 @@
 #include "store/tables/covers.h"
 #include "store/tables/exempt_list.h"
 #include "store/tables/settings.h"
+#include "store/tables/swaps.h"
 #include "store/tables/tallies.h"
 #include "store/tables/teachers.h"
 #include "store/text.h"
@@ -204,6 +206,50 @@ WeekSpan weeksInRecords(Store& store) {
     return span;
 }
 
+namespace {
+
+// Whether a slot of a swap kept with `termStart` (as 开学第一天 held it) falls in the range: a
+// range of this term by its weeks, a past term by its name, dates by the slot's date.
+bool swapSlotIn(const Range& range, const std::string& termStart, const std::string& thisTerm,
+                const Slot& slot) {
+    if (range.thisTerm()) return termStart == thisTerm && range.contains(slot.week, slot.weekday);
+    const auto start = calendar::parseDate(termStart);
+    if (range.kind == RangeKind::PastTerm)
+        return termStart != thisTerm && start && termName(start) == range.name;
+    CoverRecord day;
+    day.week = std::to_string(slot.week);
+    day.weekday = slot.weekday;
+    const std::string date = recordDate(start, day);
+    return !date.empty() && range.from <= date && date <= range.to;
+}
+
+// The swaps' columns: who taught a colleague's lesson by a swap in the range, and who owes a
+// lesson of this term's open one-way swaps. Teachers no longer on the list are not added for
+// a swap alone.
+void countSwaps(Store& store, const Range& range,
+                const std::unordered_map<std::string, std::size_t>& index, Figures& f) {
+    const std::string thisTerm = readTermStartText(store).value_or("");
+    auto count = [&](const std::string& name, int TeacherFigures::*field) {
+        if (auto it = index.find(name); it != index.end()) ++(f.teachers[it->second].*field);
+    };
+    for (const auto& s : swaps::all(store)) {
+        if (swapSlotIn(range, s.termStart, thisTerm, s.first)) {
+            count(s.colleague, &TeacherFigures::swapped);
+            ++f.swapped;
+        }
+        if (s.second && swapSlotIn(range, s.termStart, thisTerm, *s.second)) {
+            count(s.teacher, &TeacherFigures::swapped);
+            ++f.swapped;
+        }
+    }
+    f.showsOwed = range.thisTerm();
+    if (f.showsOwed)
+        for (const auto& o : swapping::owed(store, calendar::Day{}))
+            count(o.swap.teacher, &TeacherFigures::owes);
+}
+
+}  // namespace
+
 Figures compute(Store& store, const Range& range) {
     Figures f;
     f.range = range;
@@ -293,6 +339,7 @@ Figures compute(Store& store, const Range& range) {
             ++f.missingTallies;
         }
     }
+    countSwaps(store, range, index, f);
     for (const auto& r : f.records) {
         ++f.covered;
         if (auto it = index.find(r.substitute); it != index.end()) ++f.teachers[it->second].covered;

@@ -91,6 +91,13 @@ struct TeacherFigures {
     // The tally and the records disagree (a teacher on the list without a tally row counts as
     // disagreeing: the ranking needs that row).
     bool tallyDiffers = false;
+    // 调课, apart from the cover (never counted in `covered`, the tally or the pay): the lessons
+    // of a colleague he taught by a swap in the range, as the colleague in its first slot or as
+    // the first teacher in its return slot.
+    int swapped = 0;
+    // 欠课: this term's one-way swaps whose return he still owes (swapping::owed), whatever the
+    // range's days; counted only for a range of this term.
+    int owes = 0;
 };
 
 struct Figures {
@@ -105,6 +112,8 @@ struct Figures {
     std::optional<calendar::Day> termStart;
     std::optional<double> payRate;  // 元 per covered lesson
     int covered = 0;                // all covers in the range
+    int swapped = 0;                // lessons taught by a swap in the range
+    bool showsOwed = false;         // a range of this term: the open one-way swaps are counted
     int mismatches = 0;             // teachers whose tally disagrees with the records
     int missingTallies = 0;         // teachers on the list without a tally row
 };

@@ -57,7 +57,11 @@ Table teacherTable(const Figures& f) {
     t.tallyColumn = static_cast<int>(t.headers.size());
     t.headers.push_back("学期累计");
     t.headers.push_back("记录合计");
+    const int payColumn = f.payRate ? static_cast<int>(t.headers.size()) : -1;
     if (f.payRate) t.headers.push_back("酬金(元)");
+    // The swaps after the cover's columns: they are no cover and earn nothing.
+    t.headers.push_back("调课");
+    if (f.showsOwed) t.headers.push_back("欠课");
     t.headers.push_back("备注");
 
     TableRow totals;
@@ -75,13 +79,15 @@ Table teacherTable(const Figures& f) {
         row.cells.push_back(teacher.tally ? Cell::count(*teacher.tally) : Cell::blank());
         row.cells.push_back(Cell::count(teacher.termCovered));
         if (f.payRate) row.cells.push_back(Cell::amount(teacher.covered * *f.payRate));
+        row.cells.push_back(Cell::count(teacher.swapped));
+        if (f.showsOwed) row.cells.push_back(Cell::count(teacher.owes));
         row.cells.push_back(Cell::of(remarkOf(teacher)));
         for (std::size_t i = 1; i < row.cells.size(); ++i)
             if (row.cells[i].number) sums[i] += *row.cells[i].number;
         t.rows.push_back(std::move(row));
     }
     for (std::size_t i = 1; i + 1 < t.headers.size(); ++i) {
-        if (f.payRate && i + 2 == t.headers.size())
+        if (static_cast<int>(i) == payColumn)
             totals.cells.push_back(Cell::amount(sums[i]));
         else
             totals.cells.push_back(Cell::count(static_cast<int>(sums[i])));

@@ -170,6 +170,31 @@ TEST(DaySheetPicture, LongTextsWrapAtTheSameWidthAndAnEmptyDaySaysSo) {
                     .contains(plain(QStringLiteral("今天还没有代课安排。"))));
 }
 
+TEST(DaySheetPicture, ASwappedLessonReadsAsTaughtByTheColleagueWithItsCount) {
+    auto b = busyDay(3);
+    board::Line swap;
+    swap.period = 3;
+    swap.cls = "一(1)";
+    swap.subject = "语文";
+    swap.absent = "张老师";
+    swap.reason = "病假";
+    swap.substitute = "李老师";
+    swap.swapped = true;
+    swap.swapText = "一(1) 第3节 李老师（与张老师调课）";
+    b.lines.push_back(swap);
+    if (!havePoppler()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    writePdf(dir.filePath("swap.pdf"), b, daySheetHeight(b, kDate));
+    const QString text = plain(run("pdftotext", {"-raw", dir.filePath("swap.pdf"), "-"}));
+    // Not counted as a cover: three covers and the swap apart.
+    EXPECT_TRUE(text.contains(plain(QString::fromStdString(board::countsText(b)))))
+        << text.toStdString();
+    EXPECT_EQ(board::countsText(b), "代课3节，待安排0节，调课1节");
+    EXPECT_TRUE(text.contains(plain(QStringLiteral("调：李老师")))) << text.toStdString();
+    EXPECT_TRUE(text.contains(plain(QStringLiteral("调课：一(1) 第3节 李老师（与张老师调课）"))))
+        << text.toStdString();
+}
+
 // The staff room's screen on the office's store: 25 lessons of today.
 class StaffRoomBoardTest : public ::testing::Test {
   protected:

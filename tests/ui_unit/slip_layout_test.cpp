@@ -19,7 +19,7 @@ namespace daike {
 namespace {
 
 Slip slipOf(const std::string& name, int lessons) {
-    Slip s{name, "12月9日 星期三", {}, SlipKind::Whole};
+    Slip s{name, "12月9日 星期三", {}, SlipKind::Whole, {}};
     for (int i = 0; i < lessons; ++i) {
         const int p = 1 + i % 6;
         s.lessons.push_back(
@@ -65,6 +65,45 @@ TEST(SlipLayout, ABusyDaysSlipsStayWholeAboveThePageFoot) {
     EXPECT_TRUE(first.contains(QStringLiteral("赵晶超老师")));
     for (int p = 1; p <= 6; ++p)
         EXPECT_TRUE(first.contains(QStringLiteral("第%1节(9:50").arg(p))) << p;
+}
+
+TEST(SlipLayout, SwapsAreToldInTwoLinesEachWithinTheSlipsHeight) {
+    testing::app();
+    QTemporaryDir dir;
+    // A slip of swaps alone, then one with a lesson and a swap: each slip alone on its page
+    // reaches no lower than its height says.
+    Slip alone{"李老师", "12月9日 星期三", {}, SlipKind::Whole, {}};
+    alone.swaps = {"12月9日第3节 您代张老师上一(1)语文；张老师于12月11日第2节上您的一(1)数学",
+                   "12月9日第5节 您代吴老师上一(1)美术；吴老师日后还课"};
+    Slip both = slipOf("赵晶超", 2);
+    both.swaps = {"12月10日第1节 孙老师代您上一(1)科学；您于12月11日第4节上孙老师的一(1)美术"};
+    for (const Slip& slip : {alone, both}) {
+        const QString path = dir.filePath(QString::fromStdString(slip.substitute) + ".pdf");
+        const auto painted = paintToPdf(path, {slip});
+        ASSERT_EQ(painted.pages, 1);
+        const double perTenth = painted.pageHeight / static_cast<double>(SlipPageLayout::kHeight);
+        EXPECT_LE(painted.lowest[0], SlipPageLayout::heightOf(slip) * perTenth + 1)
+            << slip.substitute;
+        QProcess text;
+        text.start("pdftotext", {"-layout", path, "-"});
+        ASSERT_TRUE(text.waitForFinished(30000));
+        const QString read = QString::fromUtf8(text.readAllStandardOutput())
+                                 .normalized(QString::NormalizationForm_KC)
+                                 .remove(QChar(' '));
+        EXPECT_EQ(read.contains(QStringLiteral("调课通知单")), slip.lessons.empty());
+        EXPECT_TRUE(read.contains(QStringLiteral("调课(不计代课):")));
+        for (const auto& swap : slip.swaps) {
+            const auto [given, back] = swapSlipLines(swap);
+            EXPECT_TRUE(read.contains(QString::fromStdString(given)
+                                          .normalized(QString::NormalizationForm_KC)
+                                          .remove(QChar(' '))))
+                << given;
+            EXPECT_TRUE(read.contains(QString::fromStdString(back)
+                                          .normalized(QString::NormalizationForm_KC)
+                                          .remove(QChar(' '))))
+                << back;
+        }
+    }
 }
 
 TEST(SlipOutput, OnlySlipsThatReachedPaperOrAFileTellTheSubstitutes) {

@@ -140,7 +140,10 @@ TEST(StatisticsExport, WorkbookHoldsNumbersAsNumbersWithABoldFrozenHeader) {
     EXPECT_EQ(sheet.cell("A6").value, "合计");
     EXPECT_EQ(sheet.cell("B6").value, "3");
     EXPECT_EQ(sheet.cell("J6").value, "90");
-    EXPECT_EQ(sheet.cell("K5").value, "免代");
+    // The swaps' columns come after the cover's, before the remarks.
+    EXPECT_EQ(sheet.cell("K1").value, "调课");
+    EXPECT_EQ(sheet.cell("L1").value, "欠课");
+    EXPECT_EQ(sheet.cell("M5").value, "免代");
     EXPECT_FALSE(sheet.cell("B7").present);
 
     // The header row is bold and frozen; every column has a width.
@@ -159,7 +162,7 @@ TEST(StatisticsExport, WorkbookHoldsNumbersAsNumbersWithABoldFrozenHeader) {
     auto pane = sheet.doc.select_node("//sheetView/pane").node();
     EXPECT_STREQ(pane.attribute("state").value(), "frozen");
     EXPECT_STREQ(pane.attribute("ySplit").value(), "1");
-    EXPECT_EQ(sheet.doc.select_nodes("//cols/col").size(), 11u);
+    EXPECT_EQ(sheet.doc.select_nodes("//cols/col").size(), 13u);
 
     // The records sheet: weeks, weekdays and periods as numbers.
     Sheet records;

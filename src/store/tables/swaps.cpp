@@ -45,6 +45,14 @@ std::vector<SwapRecord> ofTerm(Store& store, const std::string& termStart) {
     return out;
 }
 
+std::vector<SwapRecord> all(Store& store) {
+    std::vector<SwapRecord> out;
+    for (auto& r :
+         store.select(std::string("SELECT ") + kColumns + " FROM 调课记录 ORDER BY rowid"))
+        out.push_back(rowOf(r));
+    return out;
+}
+
 std::optional<SwapRecord> find(Store& store, std::int64_t id) {
     auto rows = store.select(std::string("SELECT ") + kColumns + " FROM 调课记录 WHERE rowid = ?",
                              {Value(id)});

@@ -52,6 +52,8 @@ namespace swaps {
 
 // Every swap of the term that starts on this stored first day, in recording order.
 std::vector<SwapRecord> ofTerm(Store& store, const std::string& termStart);
+// Every swap kept, of any term, in recording order (the statistics over dates across terms).
+std::vector<SwapRecord> all(Store& store);
 std::optional<SwapRecord> find(Store& store, std::int64_t id);
 std::int64_t add(Store& store, const SwapRecord& swap);
 bool remove(Store& store, std::int64_t id);

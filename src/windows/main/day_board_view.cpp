@@ -35,6 +35,8 @@ QString esc(const std::string& s) {
 // is the day's plan and leaves it out.
 constexpr const char* kChangeText = "已变更，需再通知";
 constexpr const char* kChangeColour = "#e07000";
+// A swapped lesson (调课): taught, but by the colleague the two teachers exchanged with.
+constexpr const char* kSwapColour = "#1f5fbf";
 
 QString changeMark() {
     return " <span style='color:" + QString(kChangeColour) + ";font-weight:bold'>" +
@@ -71,7 +73,7 @@ QString dayLine(const board::Board& b, const QString& dateText) {
     const QString weekday = qs(week::weekdayNumeral(b.weekday));
     return (b.week > 0 ? QStringLiteral("第%1周　").arg(b.week) : QString()) +
            QStringLiteral("星期") + weekday + (dateText.isEmpty() ? "" : "　" + dateText) +
-           QStringLiteral("　　代课%1节，待安排%2节").arg(b.covered()).arg(b.waiting());
+           QStringLiteral("　　") + qs(board::countsText(b));
 }
 
 }  // namespace
@@ -92,15 +94,26 @@ QString boardHtml(const board::Board& b, const QString& dateText, bool forSheet)
             "<tr style='background:#e0e0e0'><th>节次</th><th>班级</th><th>课目</th>"
             "<th>请假教师</th><th>事由</th><th>代课教师</th></tr>");
         for (const auto& l : b.lines) {
-            const QString style = l.waiting ? " style='color:#c00000;font-weight:bold'" : "";
+            const QString style = l.waiting
+                                      ? QStringLiteral(" style='color:#c00000;font-weight:bold'")
+                                  : l.swapped ? " style='color:" + QString(kSwapColour) + "'"
+                                              : QString();
             h += "<tr" + style + "><td align='center'>" + esc(b.times.label(l.period)) +
                  "</td><td align='center'>" + esc(l.cls) + "</td><td align='center'>" +
                  esc(l.subject) + "</td><td align='center'>" + esc(l.absent) +
                  "</td><td align='center'>" + esc(l.reason) + "</td><td align='center'>" +
-                 (l.waiting ? QStringLiteral("待安排") : esc(l.substitute)) +
-                 (l.changed && !forSheet ? changeMark() : QString()) + "</td></tr>";
+                 esc(board::takerText(l)) + (l.changed && !forSheet ? changeMark() : QString()) +
+                 "</td></tr>";
         }
         h += "</table>";
+    }
+    {
+        QString swaps;
+        for (const auto& l : b.lines)
+            if (l.swapped) swaps += (swaps.isEmpty() ? "" : "；") + esc(l.swapText);
+        if (!swaps.isEmpty())
+            h += "<p style='margin:6px 0 0 0;color:" + QString(kSwapColour) + "'>" +
+                 QStringLiteral("<b>调课：</b>") + swaps + "</p>";
     }
     if (!forSheet)
         for (const auto& w : b.withdrawn)

@@ -41,6 +41,7 @@ constexpr qreal kGap = 18;  // between the parts of the sheet
 constexpr qreal kRule = 2;  // the table's lines
 const QColor kInk(0x11, 0x11, 0x11);
 const QColor kWaiting(0xc0, 0x00, 0x00);
+const QColor kSwapped(0x1f, 0x5f, 0xbf);  // 调课: taught by the colleague of the exchange
 const QColor kQuiet(0x55, 0x55, 0x55);
 const QColor kHeaderFill(0xe0, 0xe0, 0xe0);
 
@@ -96,12 +97,8 @@ const std::array<QString, kColumns> kHeads = {"节次",     "班级", "课目",
                                               "请假教师", "事由", "代课教师"};
 
 std::array<QString, kColumns> cellsOf(const board::Board& b, const board::Line& l) {
-    return {periodOnBoard(b, l.period),
-            qs(l.cls),
-            qs(l.subject),
-            qs(l.absent),
-            qs(l.reason),
-            l.waiting ? QStringLiteral("待安排") : qs(l.substitute)};
+    return {periodOnBoard(b, l.period), qs(l.cls), qs(l.subject), qs(l.absent), qs(l.reason),
+            qs(board::takerText(l))};
 }
 
 // Each column as wide as its longest text when the row fits the width; else the widest columns
@@ -140,9 +137,14 @@ std::array<qreal, kColumns> columnWidths(const board::Board& b, qreal room) {
     return w;
 }
 
-QString listOf(const board::Board& b, bool absent) {
+enum class List { Absent, Away, Swaps };
+
+QString listOf(const board::Board& b, List which) {
     QString list;
-    if (absent) {
+    if (which == List::Swaps) {
+        for (const auto& l : b.lines)
+            if (l.swapped) list += (list.isEmpty() ? "" : "；") + qs(l.swapText);
+    } else if (which == List::Absent) {
         for (const auto& a : b.absent)
             list += (list.isEmpty() ? "" : "；") + qs(a.name) +
                     (a.reason.empty() ? QString() : "（" + qs(a.reason) + "）");
@@ -166,9 +168,8 @@ class Sheet {
         if (!dateText.isEmpty()) day += "　" + dateText;
         y_ += 6;
         add(std::make_unique<Text>(day, fontOf(kTextPixels, false), room, Qt::AlignHCenter, kInk));
-        add(std::make_unique<Text>(
-            QStringLiteral("代课%1节，待安排%2节").arg(b.covered()).arg(b.waiting()),
-            fontOf(kTextPixels, false), room, Qt::AlignHCenter, kInk));
+        add(std::make_unique<Text>(qs(board::countsText(b)), fontOf(kTextPixels, false), room,
+                                   Qt::AlignHCenter, kInk));
         y_ += kGap;
         if (b.lines.empty()) {
             add(std::make_unique<Text>(QStringLiteral("今天还没有代课安排。"),
@@ -178,16 +179,18 @@ class Sheet {
         }
         const struct {
             const char* label;
-            bool absent;
+            List which;
             bool shown;
-        } lists[] = {{"请假教师：", true, !b.absent.empty()},
-                     {"空课时间外出：", false, !b.away.empty()}};
+        } lists[] = {{"调课：", List::Swaps, b.swapped() > 0},
+                     {"请假教师：", List::Absent, !b.absent.empty()},
+                     {"空课时间外出：", List::Away, !b.away.empty()}};
         for (const auto& l : lists) {
             if (!l.shown) continue;
             y_ += kGap / 2;
             const QString label = QString::fromUtf8(l.label);
-            add(std::make_unique<Text>(label + listOf(b, l.absent), fontOf(kTextPixels, false),
-                                       room, Qt::AlignLeft, kInk, label.size()));
+            add(std::make_unique<Text>(label + listOf(b, l.which), fontOf(kTextPixels, false), room,
+                                       Qt::AlignLeft, l.which == List::Swaps ? kSwapped : kInk,
+                                       label.size()));
         }
         y_ += kGap;
         add(std::make_unique<Text>(QStringLiteral("教导处"), fontOf(kTextPixels, false), room,
@@ -248,7 +251,8 @@ class Sheet {
         const qreal headTop = y_;
         row(kHeads, true, kInk);
         fills_.push_back(QRectF(x[0], headTop, x[kColumns] - x[0], y_ - headTop));
-        for (const auto& l : b.lines) row(cellsOf(b, l), l.waiting, l.waiting ? kWaiting : kInk);
+        for (const auto& l : b.lines)
+            row(cellsOf(b, l), l.waiting, l.waiting ? kWaiting : l.swapped ? kSwapped : kInk);
         for (qreal at : x) rules_.push_back(QLineF(at, top, at, y_));
     }
 

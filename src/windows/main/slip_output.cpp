@@ -97,49 +97,63 @@ void drawSlip(SlipPainter& d, const Slip& s) {
     int y = L::kPad;
     const char* title = s.kind == SlipKind::Withdrawn ? kWithdrawnSlipTitle
                         : s.kind == SlipKind::Added   ? kAddedSlipTitle
+                        : s.swapsOnly()               ? kSwapSlipTitle
                                                       : kSlipTitle;
     d.text(QRectF(left, y, width, L::kTitle), qs(title), kTitleSize, true, Qt::AlignCenter);
     y += L::kTitle;
     d.text(QRectF(left, y, width, L::kLine), qs(s.substitute) + QStringLiteral("老师："), kBody,
            true);
     y += L::kLine;
-    if (s.withdrawn())
-        d.text(QRectF(left + 80, y, width - 80, L::kLine),
-               QStringLiteral("%1（%2）：").arg(qs(kWithdrawnLine), qs(s.dateLine)), kBody, true,
-               Qt::AlignLeft | Qt::AlignVCenter, QColor(0xc0, 0, 0));
-    else
-        d.text(QRectF(left + 80, y, width - 80, L::kLine),
-               QStringLiteral("请您于%1代上以下课程：").arg(qs(s.dateLine)), kBody);
-    y += L::kLine;
+    if (!s.lessons.empty()) {
+        if (s.withdrawn())
+            d.text(QRectF(left + 80, y, width - 80, L::kLine),
+                   QStringLiteral("%1（%2）：").arg(qs(kWithdrawnLine), qs(s.dateLine)), kBody,
+                   true, Qt::AlignLeft | Qt::AlignVCenter, QColor(0xc0, 0, 0));
+        else
+            d.text(QRectF(left + 80, y, width - 80, L::kLine),
+                   QStringLiteral("请您于%1代上以下课程：").arg(qs(s.dateLine)), kBody);
+        y += L::kLine;
 
-    // The lessons' table: 节次 (with its time), 班级, 课目, 原任课教师, 事由.
-    static const int columns[] = {470, 290, 290, 390, 380};
-    static const char* heads[] = {"节次", "班级", "课目", "原任课教师", "事由"};
-    const int rows = 1 + static_cast<int>(s.lessons.size());
-    const int tableBottom = y + rows * L::kRow;
-    for (int r = 0; r <= rows; ++r)
-        d.line(QPointF(left, y + r * L::kRow), QPointF(right, y + r * L::kRow));
-    int x = left;
-    d.line(QPointF(x, y), QPointF(x, tableBottom));
-    for (int w : columns) {
-        x += w;
+        // The lessons' table: 节次 (with its time), 班级, 课目, 原任课教师, 事由.
+        static const int columns[] = {470, 290, 290, 390, 380};
+        static const char* heads[] = {"节次", "班级", "课目", "原任课教师", "事由"};
+        const int rows = 1 + static_cast<int>(s.lessons.size());
+        const int tableBottom = y + rows * L::kRow;
+        for (int r = 0; r <= rows; ++r)
+            d.line(QPointF(left, y + r * L::kRow), QPointF(right, y + r * L::kRow));
+        int x = left;
         d.line(QPointF(x, y), QPointF(x, tableBottom));
-    }
-    auto row = [&](int top, const std::vector<QString>& cells, bool bold) {
-        int cx = left;
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            d.text(QRectF(cx + 10, top, columns[c] - 20, L::kRow), cells[c], kTable, bold,
-                   Qt::AlignCenter);
-            cx += columns[c];
+        for (int w : columns) {
+            x += w;
+            d.line(QPointF(x, y), QPointF(x, tableBottom));
         }
-    };
-    row(y, {qs(heads[0]), qs(heads[1]), qs(heads[2]), qs(heads[3]), qs(heads[4])}, true);
-    for (std::size_t i = 0; i < s.lessons.size(); ++i) {
-        const auto& l = s.lessons[i];
-        row(y + static_cast<int>(i + 1) * L::kRow,
-            {qs(l.periodLabel), qs(l.cls), qs(l.subject), qs(l.absent), qs(l.reason)}, false);
+        auto row = [&](int top, const std::vector<QString>& cells, bool bold) {
+            int cx = left;
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                d.text(QRectF(cx + 10, top, columns[c] - 20, L::kRow), cells[c], kTable, bold,
+                       Qt::AlignCenter);
+                cx += columns[c];
+            }
+        };
+        row(y, {qs(heads[0]), qs(heads[1]), qs(heads[2]), qs(heads[3]), qs(heads[4])}, true);
+        for (std::size_t i = 0; i < s.lessons.size(); ++i) {
+            const auto& l = s.lessons[i];
+            row(y + static_cast<int>(i + 1) * L::kRow,
+                {qs(l.periodLabel), qs(l.cls), qs(l.subject), qs(l.absent), qs(l.reason)}, false);
+        }
+        y = tableBottom;
     }
-    y = tableBottom;
+    if (!s.swaps.empty()) {
+        d.text(QRectF(left + 80, y, width - 80, L::kLine), qs(kSwapLine), kBody, true);
+        y += L::kLine;
+        for (const auto& swap : s.swaps) {
+            const auto [given, back] = swapSlipLines(swap);
+            d.text(QRectF(left + 120, y, width - 120, L::kLine), qs(given), kTable);
+            y += L::kLine;
+            d.text(QRectF(left + 200, y, width - 200, L::kLine), qs(back), kTable);
+            y += L::kLine;
+        }
+    }
     d.text(
         QRectF(left + 80, y, width - 80, L::kLine),
         s.withdrawn() ? QStringLiteral("给您添麻烦了，谢谢！") : QStringLiteral("请按时到班上课。"),
@@ -205,7 +219,7 @@ std::optional<std::vector<Slip>> chooseSlips(RunContext& ctx) {
             return std::nullopt;
         }
     }
-    auto slips = todaysSlips(ctx.store);
+    auto slips = todaysSlips(ctx.store, ctx.day.week(), ctx.day.weekday());
     if (slips.empty()) {
         boxes.ok(QString::fromUtf8(kNoCoverToday));
         return std::nullopt;

@@ -32,6 +32,7 @@ constexpr int kLeastRow = 48;
 const QColor kBackground(0, 0, 0);
 const QColor kText(255, 255, 255);
 const QColor kWaiting(255, 80, 80);
+const QColor kSwapped(120, 180, 255);  // 调课: taught by the colleague of the exchange
 const QColor kHeader(40, 40, 40);
 
 QFont sized(const QFont& base, int pixels, bool bold) {
@@ -182,7 +183,7 @@ void StaffRoomBoard::showClock() {
     if (board_.weekday >= 1 && board_.weekday <= week::kCalendarDays)
         line += QStringLiteral("　星期") + qs(week::weekdayNumeral(board_.weekday));
     line += QStringLiteral("　") + qs(clockText(minutes));
-    line += QStringLiteral("　　代课%1节，待安排%2节").arg(board_.covered()).arg(board_.waiting());
+    line += QStringLiteral("　　") + qs(board::countsText(board_));
     day_->setText(line.trimmed());
 }
 
@@ -203,16 +204,12 @@ void StaffRoomBoard::showPage() {
     for (int r = 0; r < count; ++r) {
         const auto& l = board_.lines[static_cast<std::size_t>(first + r)];
         const std::array<QString, kColumns> cells = {
-            periodOnBoard(board_, l.period),
-            qs(l.cls),
-            qs(l.subject),
-            qs(l.absent),
-            qs(l.reason),
-            l.waiting ? QStringLiteral("待安排") : qs(l.substitute)};
+            periodOnBoard(board_, l.period), qs(l.cls), qs(l.subject), qs(l.absent), qs(l.reason),
+            qs(board::takerText(l))};
         for (int c = 0; c < kColumns; ++c) {
             auto* item = new QTableWidgetItem(cells[static_cast<std::size_t>(c)]);
             item->setTextAlignment(Qt::AlignCenter);
-            item->setForeground(l.waiting ? kWaiting : kText);
+            item->setForeground(l.waiting ? kWaiting : l.swapped ? kSwapped : kText);
             if (l.waiting) item->setFont(sized(grid_->font(), textPixels_, true));
             grid_->setItem(r, c, item);
         }

@@ -1,0 +1,25 @@
+#include "engine/swap_notice.h"
+
+#include "engine/swaps.h"
+
+namespace daike::swapping {
+
+std::vector<SwapRecord> touchingDay(Store& store, int week, int weekday) {
+    std::vector<SwapRecord> out;
+    const Slot day{week, weekday, 0};
+    for (const auto& s : ofTerm(store))
+        if (s.first.sameDay(day) || (s.second && s.second->sameDay(day))) out.push_back(s);
+    return out;
+}
+
+std::string toldTo(Store& store, const SwapRecord& s, const std::string& reader) {
+    auto who = [&](const std::string& name) { return name == reader ? std::string("您") : name; };
+    std::string text = slotText(store, s.first) + " " + who(s.colleague) + "代" + who(s.teacher) +
+                       "上" + s.cls + s.subject + "；" + who(s.teacher);
+    if (s.second)
+        return text + "于" + slotText(store, *s.second) + "上" + who(s.colleague) + "的" + s.cls +
+               s.colleagueSubject;
+    return text + "日后还课";
+}
+
+}  // namespace daike::swapping
