@@ -156,16 +156,19 @@ TEST(CoverTables, TeacherTableTotalsPayAndSorting) {
     setPayRate(*db, 25.5);
     Figures f = compute(*db, Range::term());
     Table t = teacherTable(f);
-    ASSERT_EQ(t.headers.size(), 12u);
+    ASSERT_EQ(t.headers.size(), 14u);
     EXPECT_EQ(t.headers[1], "代课节数");
     EXPECT_EQ(t.headers[2], "被代·病假");
     EXPECT_EQ(t.headers[10], "酬金(元)");
-    EXPECT_EQ(t.headers[11], "备注");
+    // Swaps stand apart from the cover and its pay.
+    EXPECT_EQ(t.headers[11], "调课");
+    EXPECT_EQ(t.headers[12], "欠课");
+    EXPECT_EQ(t.headers[13], "备注");
     EXPECT_EQ(t.rows[0].cells[10].text, "102.00");
-    EXPECT_EQ(t.rows[0].cells[11].text, "学期累计与记录不符");
+    EXPECT_EQ(t.rows[0].cells[13].text, "学期累计与记录不符");
     EXPECT_TRUE(t.rows[0].mismatch);
-    EXPECT_EQ(t.rows[3].cells[11].text, "免代");
-    EXPECT_EQ(t.rows[4].cells[11].text, "已不在教师名单");
+    EXPECT_EQ(t.rows[3].cells[13].text, "免代");
+    EXPECT_EQ(t.rows[4].cells[13].text, "已不在教师名单");
     EXPECT_EQ(t.rows[4].cells[8].text, "");  // no tally for 钱七
     ASSERT_TRUE(t.totals);
     EXPECT_EQ(t.totals->cells[1].number, 8);
@@ -191,7 +194,7 @@ TEST(CoverTables, TeacherTableTotalsPayAndSorting) {
     // No rate: no pay column.
     setPayRate(*db, std::nullopt);
     f = compute(*db, Range::term());
-    EXPECT_EQ(teacherTable(f).headers.size(), 11u);
+    EXPECT_EQ(teacherTable(f).headers.size(), 13u);
 }
 
 TEST(CoverTables, WeeksAndRecords) {
