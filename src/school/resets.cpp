@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "school/term_archive.h"
+#include "school/term_start.h"
 #include "store/store.h"
 #include "store/tables/archive.h"
 #include "store/tables/away.h"
@@ -12,6 +13,7 @@
 #include "store/tables/daily_counts.h"
 #include "store/tables/free_slots.h"
 #include "store/tables/queue.h"
+#include "store/tables/swaps.h"
 #include "store/tables/tallies.h"
 #include "store/tables/teachers.h"
 #include "store/tables/timetable.h"
@@ -121,10 +123,15 @@ void clearTermRecords(Store& store) {
 
 void emptyAllData(Store& store, PastTerms past) {
     store.transaction([&] {
-        if (past == PastTerms::Keep)
+        // The term's swaps name its teachers and lessons, which go; those of past terms are kept
+        // with the archive, which counts them.
+        if (past == PastTerms::Keep) {
             keepTermRecords(store);
-        else
+            swaps::clearTerm(store, readTermStartText(store).value_or(""));
+        } else {
             archive::clear(store);
+            swaps::clear(store);
+        }
         tables::emptyAllButSettings(store);
     });
 }

@@ -7,6 +7,7 @@
 #include "store/store.h"
 #include "store/tables/archive.h"
 #include "store/tables/covers.h"
+#include "store/tables/swaps.h"
 #include "test_support.h"
 
 namespace daike {
@@ -110,15 +111,26 @@ TEST(TermArchive, EmptyingAllDataKeepsThePastTermsUnlessTold) {
     covers::append(*db, CoverTable::Term, cover("4", 2, "赵六"));
     EXPECT_EQ(archiveSize(*db).archived, 1u);
     EXPECT_EQ(archiveSize(*db).term, 1u);
+    // A swap of a past term and one of this term.
+    SwapRecord swap;
+    swap.termStart = "2024/2/26";
+    swap.first = {3, 2, 1};
+    swaps::add(*db, swap);
+    swap.termStart = "2024/9/2";
+    swaps::add(*db, swap);
 
     emptyAllData(*db);
     EXPECT_EQ(db.count("代课记录"), 0);
     EXPECT_EQ(archive::count(*db), 2u);
+    // This term's swap named teachers and lessons that are gone; the past term's is kept.
+    EXPECT_EQ(swaps::all(*db).size(), 1u);
+    EXPECT_EQ(swaps::all(*db)[0].termStart, "2024/2/26");
 
     covers::append(*db, CoverTable::Term, cover("5", 2, "赵六"));
     emptyAllData(*db, PastTerms::Drop);
     EXPECT_EQ(db.count("代课记录"), 0);
     EXPECT_EQ(archive::count(*db), 0u);
+    EXPECT_TRUE(swaps::all(*db).empty());
 }
 
 TEST(TermArchive, AFailedClearKeepsNeitherCopyNorLoss) {

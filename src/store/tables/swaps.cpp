@@ -90,6 +90,10 @@ void clear(Store& store) {
     store.emptyTable("调课记录");
 }
 
+void clearTerm(Store& store, const std::string& termStart) {
+    store.exec("DELETE FROM 调课记录 WHERE 学期首日 = ?", {Value(termStart)});
+}
+
 SwapSettings settings(Store& store) {
     SwapSettings s;
     auto rows = store.select("SELECT 天数, 短假优先调课 FROM 调课设置 ORDER BY rowid LIMIT 1");

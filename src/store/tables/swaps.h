@@ -60,6 +60,8 @@ bool remove(Store& store, std::int64_t id);
 // Fixes the return slot of a one-way swap: the colleague's lesson and subject then.
 void setReturn(Store& store, std::int64_t id, const Slot& second, const std::string& subject);
 void clear(Store& store);
+// The swaps of one term (its first day as stored) go; those of other terms stay.
+void clearTerm(Store& store, const std::string& termStart);
 
 SwapSettings settings(Store& store);
 void setSettings(Store& store, const SwapSettings& settings);
