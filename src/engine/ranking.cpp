@@ -164,6 +164,30 @@ std::vector<std::string> teachingIn(Store& store, int day, int period) {
     return out;
 }
 
+// How the day's swaps change each teacher's lessons that day, and who they put in a class or
+// take out of one in the period before.
+struct SwapsOfDay {
+    std::unordered_map<std::string, int> lessons;
+    swapping::SlotPeople before;
+};
+
+SwapsOfDay swapsOfDay(Store& store, std::string_view weekText, int day, int period) {
+    SwapsOfDay out;
+    if (weekText.empty()) return out;
+    const int week = static_cast<int>(leadingNumber(weekText));
+    for (const auto& t : swapping::onDay(store, week, day)) {
+        ++out.lessons[t.taker];
+        --out.lessons[t.owner];
+    }
+    if (period > 1) out.before = swapping::people(store, {week, day, period - 1});
+    return out;
+}
+
+void applyBefore(const swapping::SlotPeople& before, std::unordered_set<std::string>& teaching) {
+    for (const auto& n : before.freed) teaching.erase(n);
+    teaching.insert(before.busy.begin(), before.busy.end());
+}
+
 // What the scores are made of.
 struct Sources {
     const std::unordered_map<std::string, TeacherRow>& teachers;
@@ -173,6 +197,8 @@ struct Sources {
     // one recorded today. A substitute booked for the period before is as tired as one
     // teaching it.
     const std::unordered_set<std::string>& teachingBefore;
+    // The day's lessons a swap gives a teacher (+1 each) or takes from him (−1 each).
+    const std::unordered_map<std::string, int>& swappedLessons;
 };
 
 // The rows of 临时运算表 for the eligible names, in their order.
@@ -192,6 +218,8 @@ std::vector<CandidateRow> score(const std::vector<std::string>& names, int day,
             lessons = d->second[static_cast<std::size_t>(day - 1)];
         else
             lacking = true;
+        if (auto s = from.swappedLessons.find(n); s != from.swappedLessons.end())
+            lessons = std::max(0.0, lessons + s->second);
         if (auto c = from.tallies.find(n); c != from.tallies.end()) {
             today = c->second.today;
             term = c->second.term;
@@ -228,12 +256,15 @@ Result rank(Store& store, std::string_view weekdayText, int period, std::string_
             const auto lessons = lessonsByName(store);
             const auto tallies = talliesByName(store);
             std::unordered_set<std::string> teachingBefore;
+            const auto swapped = swapsOfDay(store, weekText, day, period);
             if (period > 1) {
                 for (auto& n : teachingIn(store, day, period - 1))
                     teachingBefore.insert(std::move(n));
+                applyBefore(swapped.before, teachingBefore);
                 addCovering(store, day, period - 1, teachingBefore);
             }
-            scored = score(names, day, cls, {teachers, lessons, tallies, teachingBefore}, result);
+            scored = score(names, day, cls,
+                           {teachers, lessons, tallies, teachingBefore, swapped.lessons}, result);
         }
         candidates::replaceScores(store, scored);
         if (!scored.empty()) result.rows = rankedRows(store);
@@ -263,14 +294,17 @@ Result Ranker::rank(std::string_view weekdayText, int period, std::string_view c
     applySwaps(store_, weekText, *day, period, busy, names);
     if (names.empty()) return result;
     std::unordered_set<std::string> teachingBefore;
+    const auto swapped = swapsOfDay(store_, weekText, *day, period);
     if (period > 1) {
         auto [before, read] = teaching_.try_emplace({*day, period - 1});
         if (read) before->second = teachingIn(store_, *day, period - 1);
         teachingBefore.insert(before->second.begin(), before->second.end());
+        applyBefore(swapped.before, teachingBefore);
         addCovering(store_, *day, period - 1, teachingBefore);
     }
     const auto tallies = talliesByName(store_);
-    result.rows = score(names, *day, cls, {teachers_, lessons_, tallies, teachingBefore}, result);
+    result.rows = score(names, *day, cls,
+                        {teachers_, lessons_, tallies, teachingBefore, swapped.lessons}, result);
     candidates::sortRanked(store_, result.rows);
     return result;
 }

@@ -129,6 +129,21 @@ TEST(Swap, ResolvesTheLessonWithoutCoverAndTheOtherSlotFollows) {
                              [](const ranking::Candidate& c) { return c.name == "张老师"; }));
     EXPECT_TRUE(std::any_of(ranked.begin(), ranked.end(),
                             [](const ranking::Candidate& c) { return c.name == "李老师"; }));
+    // Period 3 after it: 张老师 teaches one lesson more that day and has just taught, 李老师
+    // one fewer and has not.
+    const auto third = ranking::rank(*db, "5", 3, "一(2)", "15").rows;
+    const auto row = [&](const char* name) {
+        return *std::find_if(third.begin(), third.end(),
+                             [&](const ranking::Candidate& c) { return c.name == name; });
+    };
+    EXPECT_EQ(row("张老师").lessonsToday.toDouble(), 2);
+    EXPECT_EQ(row("张老师").adjacent, "是");
+    EXPECT_EQ(row("李老师").lessonsToday.toDouble(), 0);
+    EXPECT_EQ(row("李老师").adjacent, "否");
+    const auto sameByRanker = ranker.rank("5", 3, "一(2)", "15").rows;
+    EXPECT_EQ(sameByRanker.size(), third.size());
+    for (std::size_t i = 0; i < third.size() && i < sameByRanker.size(); ++i)
+        EXPECT_EQ(sameByRanker[i].name, third[i].name);
     // Another week's Friday is untouched.
     const auto other = ranking::eligibleTeachers(*db, "5", 2, "16");
     EXPECT_EQ(std::count(other.begin(), other.end(), "张老师"), 1);
