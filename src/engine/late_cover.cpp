@@ -1,5 +1,6 @@
 #include "engine/late_cover.h"
 
+#include "engine/swaps.h"
 #include "school/name_search.h"
 #include "school/names.h"
 #include "school/term_archive.h"
@@ -106,6 +107,14 @@ Checked<Entry> check(Store& store, const Request& r, calendar::Day today) {
     for (const auto& c : covers::read(store, CoverTable::Term, same))
         if (c.week == weekText)
             return Refusal{"这节课已有代课记录：" + describe(c) + "。要改事由请用“改事由”。"};
+    // A swap puts its teachers in a class: the lesson it gives away needs no cover, and its
+    // taker was teaching then.
+    for (const auto& t : swapping::inSlot(store, {day->week, day->weekday, r.period})) {
+        if (t.owner == *absent && t.cls == l.cls)
+            return Refusal{"这节课已调课，由" + t.taker + "上，不能再补登代课。"};
+        if (t.taker == *substitute)
+            return Refusal{*substitute + slot + "因调课在" + t.cls + "上课，不能代课。"};
+    }
     return Entry{{*absent, reason, *substitute, weekText, day->weekday, l.cls, l.subject, r.period},
                  day->day};
 }

@@ -96,6 +96,18 @@ TEST(LateCover, RefusesWhatCannotHaveHappenedAsTyped) {
     EXPECT_EQ(refusalOf(*db, request("2026-09-15", 2, "")), "请输入代课教师。");
     EXPECT_EQ(refusalOf(*db, request("2026-09-15", 2, "宋艳")),
               "没有名为“宋艳”的教师。是不是：宋燕？");
+    // Swaps of that Tuesday: 王五 took 张三's second period, 宋燕 李四's third.
+    db->exec(
+        "INSERT INTO 调课记录 VALUES "
+        "('2026/8/31',3,2,2,NULL,NULL,NULL,'三(2)','张三','语文','王五',"
+        "NULL,'病假',0,''),('2026/8/"
+        "31',3,2,3,NULL,NULL,NULL,'一(1)','李四','科学','宋燕',NULL,'',0,"
+        "'')");
+    EXPECT_EQ(refusalOf(*db, request("2026-09-15", 2, "宋燕")),
+              "这节课已调课，由王五上，不能再补登代课。");
+    EXPECT_EQ(refusalOf(*db, request("2026-09-15", 3, "宋燕")),
+              "宋燕2026年9月15日（星期二）第3节因调课在一(1)上课，不能代课。");
+    db->exec("DELETE FROM 调课记录");
     Request blank = request();
     blank.reason = " ";
     EXPECT_EQ(refusalOf(*db, blank), "请选择或填写事由。");
