@@ -203,6 +203,20 @@ void recordCover(Store& store, const Cover& c, bool severalTeachers) {
                               week::periodName(c.period) + c.cls + "班的" + c.subject +
                               "课已经有人代课，本节代课没有记入。请按“确定”重新调出该教师当天"
                               "的课务。");
+        // A swap of the day gives the lesson to a colleague, or puts the substitute in a class
+        // then: a cover on top would have two teachers in one class, or one in two.
+        if (!c.week.empty())
+            for (const auto& t : swapping::inSlot(store, {static_cast<int>(leadingNumber(c.week)),
+                                                          weekdayOf(c.weekdayText), c.period})) {
+                if (t.owner == c.absent && t.cls == c.cls)
+                    throw Failure(Failure::Kind::Usage,
+                                  "这节课已调课，由“" + t.taker +
+                                      "”老师上，本节代课没有记入。请按“确定”重新调出该教师当天"
+                                      "的课务。");
+                if (t.taker == c.substitute)
+                    throw Failure(Failure::Kind::Usage, "“" + c.substitute + "”老师这节课因调课在" +
+                                                            t.cls + "上课，本节代课没有记入。");
+            }
         const CoverRecord record{
             c.absent, c.reason,  c.substitute, c.week, weekdayOf(c.weekdayText),
             c.cls,    c.subject, c.period};

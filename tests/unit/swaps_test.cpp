@@ -10,6 +10,7 @@
 #include "engine/assignment.h"
 #include "engine/ranking.h"
 #include "school/resets.h"
+#include "store/failure.h"
 #include "store/store.h"
 #include "store/tables/away.h"
 #include "store/tables/covers.h"
@@ -151,6 +152,14 @@ TEST(Swap, ResolvesTheLessonWithoutCoverAndTheOtherSlotFollows) {
     ASSERT_EQ(board.size(), 1u);
     EXPECT_EQ(boardText(board[0]), "一(1) 第2节 张老师（与李老师调课）");
 
+    // Nor covered on top of the swap, nor 李老师 given a cover in that slot.
+    EXPECT_THROW(assignment::recordCover(
+                     *db, {"张老师", "病假", "孙老师", "15", "3", "一(1)", "语文", 3}, true),
+                 Failure);
+    EXPECT_THROW(assignment::recordCover(
+                     *db, {"赵老师", "病假", "李老师", "15", "3", "一(2)", "英语", 3}, false),
+                 Failure);
+    EXPECT_FALSE(covers::any(*db, CoverTable::Term));
     // The same lesson cannot be swapped twice, nor 李老师 given a second lesson in the slot.
     EXPECT_FALSE(record(*db, kLesson, "孙老师", std::nullopt, "病假", kWednesday, "x"));
     EXPECT_TRUE(candidates(*db, kLesson, kWednesday, 5, true).empty());
