@@ -64,9 +64,9 @@ SwapEntryWindow::SwapEntryWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     makeLabel(lesson, "Label3", QStringLiteral("周  星期"), {224, 26, 56, 24});
     weekday_ = makeLineEdit(lesson, "Text3", {280, 24, 40, 26});
     weekday_->setAccessibleName(QStringLiteral("星期"));
-    const auto& day = ctx_.day.day();
-    if (day.weekKnown) week_->setText(QString::number(day.week));
-    if (week::isWeekday(day.weekday)) weekday_->setText(QString::number(day.weekday));
+    showWorkingDay();
+    for (auto* box : {week_, weekday_})
+        connect(box, &QLineEdit::textEdited, this, [this] { dayTyped_ = true; });
     auto* find = makeButton(lesson, "Command1", QStringLiteral("列出课务"), {330, 22, 100, 30});
     makeLabel(lesson, "Label4", QStringLiteral("事由："), {446, 26, 44, 24});
     reasonBox_ = new QComboBox(lesson);
@@ -117,8 +117,17 @@ SwapEntryWindow::SwapEntryWindow(RunContext& ctx, QWidget* owner) : ctx_(ctx) {
     for (auto signal : {&ChangeSignals::coverChanged, &ChangeSignals::calendarChanged,
                         &ChangeSignals::absencesChanged})
         connect(changes, signal, this, [this] { runAction(ctx_, [this] { readAgain(); }); });
+    connect(changes, &ChangeSignals::calendarChanged, this, [this] {
+        if (!dayTyped_) showWorkingDay();
+    });
     placeWindow(*this, ctx_.platform.screen, {60, 20});
     showSwaps();
+}
+
+void SwapEntryWindow::showWorkingDay() {
+    const auto& day = ctx_.day.day();
+    week_->setText(day.weekKnown ? QString::number(day.week) : QString());
+    weekday_->setText(week::isWeekday(day.weekday) ? QString::number(day.weekday) : QString());
 }
 
 std::string SwapEntryWindow::now() const {

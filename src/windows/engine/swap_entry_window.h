@@ -46,6 +46,8 @@ class SwapEntryWindow : public QWidget {
     void withdrawSwap();
     void showSwaps();
     void readAgain();
+    // The week and weekday boxes show the working day until the operator types another.
+    void showWorkingDay();
     std::string now() const;
 
     RunContext& ctx_;
@@ -57,6 +59,7 @@ class SwapEntryWindow : public QWidget {
     int choice_ = -1;
     std::vector<SwapRecord> swaps_;  // the term's, newest first, as List3 shows them
     int swap_ = -1;
+    bool dayTyped_ = false;  // the operator typed a week or weekday of his own
 
     QLineEdit* teacher_ = nullptr;
     QLineEdit* week_ = nullptr;
