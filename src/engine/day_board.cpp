@@ -39,6 +39,23 @@ std::string takerText(const Line& l) {
     return l.swapped ? "调：" + l.substitute : l.substitute;
 }
 
+namespace {
+
+// The board's line of a cover record; `changed`: the substitutes were not told of it as it is.
+Line coverLine(const CoverRecord& r, bool changed) {
+    Line l;
+    l.period = r.period;
+    l.cls = r.cls;
+    l.subject = r.subject;
+    l.absent = r.absent;
+    l.reason = r.reason;
+    l.substitute = r.substitute;
+    l.changed = changed;
+    return l;
+}
+
+}  // namespace
+
 bool onDay(const CoverRecord& r, int week, int weekday) {
     return leadingNumber(r.week) == week && r.weekday == weekday;
 }
@@ -56,30 +73,11 @@ Board load(Store& store, int week, int weekday) {
             ++b.otherDays;
             continue;
         }
-        b.lines.push_back({r.period,
-                           r.cls,
-                           r.subject,
-                           r.absent,
-                           r.reason,
-                           r.substitute,
-                           false,
-                           telling::untold(told, r),
-                           false,
-                           {}});
+        b.lines.push_back(coverLine(r, telling::untold(told, r)));
     }
     if (told.toldBefore)
         for (const auto& r : told.withdrawn)
-            if (ofThisDay(r))
-                b.withdrawn.push_back({r.period,
-                                       r.cls,
-                                       r.subject,
-                                       r.absent,
-                                       r.reason,
-                                       r.substitute,
-                                       false,
-                                       true,
-                                       false,
-                                       {}});
+            if (ofThisDay(r)) b.withdrawn.push_back(coverLine(r, true));
     LessonFilter ofDay;
     ofDay.weekday = weekday;
     for (const auto& q : queue::read(store, ofDay))
