@@ -175,11 +175,12 @@ SwapsOfDay swapsOfDay(Store& store, std::string_view weekText, int day, int peri
     SwapsOfDay out;
     if (weekText.empty()) return out;
     const int week = static_cast<int>(leadingNumber(weekText));
-    for (const auto& t : swapping::onDay(store, week, day)) {
+    const auto swapped = swapping::onDay(store, week, day);
+    for (const auto& t : swapped) {
         ++out.lessons[t.taker];
         --out.lessons[t.owner];
     }
-    if (period > 1) out.before = swapping::people(store, {week, day, period - 1});
+    if (period > 1) out.before = swapping::people(swapped, period - 1);
     return out;
 }
 

@@ -411,7 +411,9 @@ std::vector<Taken> inSlot(Store& store, const Slot& slot) {
 
 std::vector<Taken> onDay(Store& store, int week, int weekday) {
     std::vector<Taken> out;
-    for (const auto& s : ofTerm(store)) {
+    const auto start = readTermStartText(store);
+    if (!start) return out;
+    for (const auto& s : swaps::ofDay(store, *start, week, weekday)) {
         if (s.first.week == week && s.first.weekday == weekday)
             out.push_back(
                 {s.id, s.cls, s.teacher, s.subject, s.colleague, false, s.first.period, s.reason});
@@ -431,8 +433,13 @@ std::vector<Taken> onDay(Store& store, int week, int weekday) {
 }
 
 SlotPeople people(Store& store, const Slot& slot) {
+    return people(onDay(store, slot.week, slot.weekday), slot.period);
+}
+
+SlotPeople people(const std::vector<Taken>& day, int period) {
     SlotPeople p;
-    for (const auto& t : inSlot(store, slot)) {
+    for (const auto& t : day) {
+        if (t.period != period) continue;
         p.busy.insert(t.taker);
         if (t.returnSlot || t.reason.empty()) p.freed.insert(t.owner);
     }

@@ -104,6 +104,8 @@ struct SlotPeople {
     std::set<std::string> freed;
 };
 SlotPeople people(Store& store, const Slot& slot);
+// The same from the day's swapped lessons (onDay) for one of its periods.
+SlotPeople people(const std::vector<Taken>& day, int period);
 // The day's line for the board: "一(1) 第3节 张老师（与李老师调课）".
 std::string boardText(const Taken& taken);
 

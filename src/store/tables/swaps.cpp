@@ -53,6 +53,17 @@ std::vector<SwapRecord> all(Store& store) {
     return out;
 }
 
+std::vector<SwapRecord> ofDay(Store& store, const std::string& termStart, int week, int weekday) {
+    std::vector<SwapRecord> out;
+    for (auto& r :
+         store.select(std::string("SELECT ") + kColumns +
+                          " FROM 调课记录 WHERE 学期首日 = ? AND ((周次1 = ? AND 星期1 = ?) "
+                          "OR (周次2 = ? AND 星期2 = ?)) ORDER BY rowid",
+                      {Value(termStart), Value(week), Value(weekday), Value(week), Value(weekday)}))
+        out.push_back(rowOf(r));
+    return out;
+}
+
 std::optional<SwapRecord> find(Store& store, std::int64_t id) {
     auto rows = store.select(std::string("SELECT ") + kColumns + " FROM 调课记录 WHERE rowid = ?",
                              {Value(id)});

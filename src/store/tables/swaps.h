@@ -52,6 +52,8 @@ namespace swaps {
 
 // Every swap of the term that starts on this stored first day, in recording order.
 std::vector<SwapRecord> ofTerm(Store& store, const std::string& termStart);
+// Those of the term with a slot on that day (the first or the return), in recording order.
+std::vector<SwapRecord> ofDay(Store& store, const std::string& termStart, int week, int weekday);
 // Every swap kept, of any term, in recording order (the statistics over dates across terms).
 std::vector<SwapRecord> all(Store& store);
 std::optional<SwapRecord> find(Store& store, std::int64_t id);
