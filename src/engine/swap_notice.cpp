@@ -1,15 +1,14 @@
 #include "engine/swap_notice.h"
 
 #include "engine/swaps.h"
+#include "school/term_start.h"
 
 namespace daike::swapping {
 
 std::vector<SwapRecord> touchingDay(Store& store, int week, int weekday) {
-    std::vector<SwapRecord> out;
-    const Slot day{week, weekday, 0};
-    for (const auto& s : ofTerm(store))
-        if (s.first.sameDay(day) || (s.second && s.second->sameDay(day))) out.push_back(s);
-    return out;
+    const auto start = readTermStartText(store);
+    if (!start) return {};
+    return swaps::ofDay(store, *start, week, weekday);
 }
 
 std::string toldTo(Store& store, const SwapRecord& s, const std::string& reader) {
