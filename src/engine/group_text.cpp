@@ -18,7 +18,7 @@ namespace {
 
 const std::string kHead = "【代课】";
 const std::string kChangesHead = "【代课变更】";
-const std::string kSwapHead = "【调课】";
+const std::string kSwapWithdrawnHead = "【调课取消】";
 const std::string kBetween = "、";
 const std::string kNoLongerNeeded = "不用代了";
 
@@ -160,7 +160,8 @@ std::string changesOnly(const std::vector<CoverRecord>& added,
     return joined(out);
 }
 
-std::string swapLines(const std::vector<SwapNote>& swaps, Form form, const Day& day) {
+std::string swapLines(const std::vector<SwapNote>& swaps, Form form, const Day& day,
+                      const std::string& head) {
     std::vector<const SwapNote*> order;
     for (const auto& n : swaps) order.push_back(&n);
     if (form == Form::ByClass)
@@ -169,14 +170,20 @@ std::string swapLines(const std::vector<SwapNote>& swaps, Form form, const Day& 
         });
     std::vector<std::string> out;
     for (const auto* n : order)
-        out.push_back(kSwapHead + dayText(day) +
+        out.push_back(head + dayText(day) +
                       (form == Form::ByTeacher ? n->teachers : className(n->cls)) + "：" + n->text);
     return joined(out);
 }
 
 std::string DayTexts::text(Form form, bool onlyChanges) const {
-    if (onlyChanges && offersChanges())
-        return changesOnly(changes.added, changes.withdrawn, form, day, times);
+    if (onlyChanges && offersChanges()) {
+        std::vector<std::string> parts;
+        for (auto part : {changesOnly(changes.added, changes.withdrawn, form, day, times),
+                          swapLines(swapChanges.added, form, day),
+                          swapLines(swapChanges.withdrawn, form, day, kSwapWithdrawnHead)})
+            if (!part.empty()) parts.push_back(std::move(part));
+        return joined(parts);
+    }
     const std::string covers = wholeDay(cover, form, day, times);
     const std::string swapped = swapLines(swaps, form, day);
     return covers.empty() || swapped.empty() ? covers + swapped : covers + "\n" + swapped;
@@ -194,10 +201,9 @@ DayTexts read(Store& store, const SchoolDay& workingDay) {
         rank.emplace(name, static_cast<int>(rank.size()));
     t.cover = ofDay(covers::read(store, CoverTable::Today), t.day);
     inChineseOrder(t.cover, rank);
-    for (const auto& s : swapping::touchingDay(store, t.day.week, t.day.weekday))
-        t.swaps.push_back(
-            {s.colleague + kBetween + s.teacher, s.cls, swapping::toldTo(store, s, {})});
+    t.swaps = swapping::notesOfDay(store, t.day.week, t.day.weekday);
     t.changes = telling::sinceTold(store);
+    t.swapChanges = telling::swapsSinceTold(store, t.day.week, t.day.weekday);
     t.changes.added = ofDay(std::move(t.changes.added), t.day);
     t.changes.withdrawn = ofDay(std::move(t.changes.withdrawn), t.day);
     inChineseOrder(t.changes.added, rank);

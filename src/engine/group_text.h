@@ -48,19 +48,16 @@ std::string changesOnly(const std::vector<CoverRecord>& added,
                         const std::vector<CoverRecord>& withdrawn, Form form, const Day& day,
                         const PeriodTimes& times);
 
-// A swap of the day (调课) as the group reads it: both teachers, the class, the swap in words
-// (swapping::toldTo, to everyone).
-struct SwapNote {
-    std::string teachers;  // "李老师、张老师": the colleague who takes the lesson, then its teacher
-    std::string cls;
-    std::string
-        text;  // "12月9日第3节 李老师代张老师上一(1)语文；张老师于12月11日第2节上李老师的一(1)数学"
-};
+// A swap of the day (调课) as the group reads it: both teachers ("李老师、张老师": the colleague
+// who takes the lesson, then its teacher), the class, the swap in words (swapping::toldTo, to
+// everyone).
+using SwapNote = ToldSwap;
 
 // The swaps' lines: "【调课】12月9日（周三）李老师、张老师：12月9日第3节 李老师代张老师上…" in
 // the order given; by class "【调课】12月9日（周三）一(1)班：…", classes by grade and number.
 // Lines end in "\n" between them, none after the last.
-std::string swapLines(const std::vector<SwapNote>& swaps, Form form, const Day& day);
+std::string swapLines(const std::vector<SwapNote>& swaps, Form form, const Day& day,
+                      const std::string& head = "【调课】");
 
 // What the window for the group's text shows: the working day's cover, substitutes in Chinese
 // (pinyin) order of the school's teacher list, names not in it after them; the changes since the
@@ -71,15 +68,20 @@ struct DayTexts {
     std::vector<CoverRecord> cover;  // of the working day
     std::vector<SwapNote> swaps;     // the swaps with a slot on the working day
     telling::Changes changes;
-    // The substitutes were told before and something changed since.
-    bool offersChanges() const { return changes.toldBefore && changes.any(); }
+    telling::SwapChanges swapChanges;
+    // The substitutes or the teachers of a swap were told of the day once.
+    bool toldBefore() const { return changes.toldBefore || swapChanges.toldBefore; }
+    // They were told before and something changed since.
+    bool offersChanges() const { return toldBefore() && (changes.any() || swapChanges.any()); }
     // Nothing to tell: no cover or swap today and nothing withdrawn since telling.
     bool empty() const { return cover.empty() && swaps.empty() && !offersChanges(); }
-    // Something the substitutes have not been told: the day's cover before anyone was told, a
-    // change after. A swap is not: both its teachers agreed to it when it was recorded (and
-    // what was told keeps no swaps, so a day of swaps alone would never count as told).
-    bool untold() const { return changes.toldBefore ? offersChanges() : !cover.empty(); }
-    // The whole day's text has the swaps after the cover; the changes leave them out.
+    // Something the teachers have not been told: the day's cover and swaps before anyone was
+    // told, a change after.
+    bool untold() const {
+        return toldBefore() ? offersChanges() : !cover.empty() || !swaps.empty();
+    }
+    // The whole day's text has the swaps after the cover; the changes have the swaps recorded
+    // since ("【调课】…") and those withdrawn ("【调课取消】…") after the cover's changes.
     std::string text(Form form, bool onlyChanges) const;
 };
 

@@ -21,4 +21,11 @@ std::string toldTo(Store& store, const SwapRecord& s, const std::string& reader)
     return text + "日后还课";
 }
 
+std::vector<ToldSwap> notesOfDay(Store& store, int week, int weekday) {
+    std::vector<ToldSwap> out;
+    for (const auto& s : touchingDay(store, week, weekday))
+        out.push_back({s.colleague + "、" + s.teacher, s.cls, toldTo(store, s, {})});
+    return out;
+}
+
 }  // namespace daike::swapping

@@ -23,5 +23,9 @@ std::vector<SwapRecord> touchingDay(Store& store, int week, int weekday);
 // "……；张老师日后还课".
 std::string toldTo(Store& store, const SwapRecord& swap, const std::string& reader);
 
+// The day's swaps as everyone is told of them: both teachers ("李老师、张老师", the colleague
+// who takes the lesson first), the class, the swap in words.
+std::vector<ToldSwap> notesOfDay(Store& store, int week, int weekday);
+
 }  // namespace swapping
 }  // namespace daike

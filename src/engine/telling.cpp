@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/swap_notice.h"
 #include "store/store.h"
 
 namespace daike::telling {
@@ -59,6 +60,26 @@ bool untold(const Changes& changes, const CoverRecord& record) {
     if (!changes.toldBefore) return false;
     return std::any_of(changes.added.begin(), changes.added.end(),
                        [&](const CoverRecord& a) { return sameCover(a, record); });
+}
+
+SwapChanges swapsSinceTold(Store& store, int week, int weekday) {
+    const auto now = swapping::notesOfDay(store, week, weekday);
+    SwapChanges out;
+    out.toldBefore = swaps::toldAny(store, week, weekday);
+    if (!out.toldBefore) {
+        out.added = now;
+        return out;
+    }
+    const auto told = swaps::toldOf(store, week, weekday);
+    for (const auto& n : now)
+        if (std::find(told.begin(), told.end(), n) == told.end()) out.added.push_back(n);
+    for (const auto& t : told)
+        if (std::find(now.begin(), now.end(), t) == now.end()) out.withdrawn.push_back(t);
+    return out;
+}
+
+void markSwapsTold(Store& store, int week, int weekday) {
+    swaps::replaceTold(store, week, weekday, swapping::notesOfDay(store, week, weekday));
 }
 
 }  // namespace daike::telling

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/tables/covers.h"
+#include "store/tables/swaps.h"
 
 namespace daike {
 
@@ -28,6 +29,18 @@ void markTold(Store& store);
 // Whether a cover of today's board is one the substitutes have not been told of (recorded
 // after they were told). False before anyone was told.
 bool untold(const Changes& changes, const CoverRecord& record);
+
+// The same for a day's swaps (已通知调课): recorded since the teachers were told (or the return
+// of a one-way swap fixed since, which reads anew), and told of but withdrawn since.
+struct SwapChanges {
+    bool toldBefore = false;          // the teachers were told of that day once
+    std::vector<ToldSwap> added;      // all the day's swaps while nobody was told
+    std::vector<ToldSwap> withdrawn;  // told of, no longer recorded as told
+    bool any() const { return !added.empty() || !withdrawn.empty(); }
+};
+SwapChanges swapsSinceTold(Store& store, int week, int weekday);
+// The teachers were told of the day's swaps as they stand now.
+void markSwapsTold(Store& store, int week, int weekday);
 
 }  // namespace telling
 }  // namespace daike

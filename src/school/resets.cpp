@@ -31,6 +31,7 @@ void newDay(Store& store) {
         queue::clear(store);
         covers::clear(store, CoverTable::Today);
         covers::clear(store, CoverTable::Told);
+        swaps::clearTold(store);
     });
 }
 

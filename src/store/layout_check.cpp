@@ -66,9 +66,10 @@ std::map<std::string, Expected> expectedObjects(int version) {
                 (tables[i].name == schema::代课存档 || tables[i].name == schema::代课费标准 ||
                  tables[i].name == schema::修改记录))
                 continue;
-            // 调课记录 and 调课设置 with layout 7.
+            // 调课记录, 调课设置 and 已通知调课 with layout 7.
             if (version < 7 &&  // not the week
-                (tables[i].name == schema::调课记录 || tables[i].name == schema::调课设置))
+                (tables[i].name == schema::调课记录 || tables[i].name == schema::调课设置 ||
+                 tables[i].name == schema::已通知调课))
                 continue;
             out[tables[i].name] = {&tables[i], sql};
         } else {

@@ -120,6 +120,10 @@ std::vector<Table> build() {
     // Also layout 7: how many school days ahead a return slot is sought, and 短假优先调课 (1/0),
     // one row at most (none: 5 days, off).
     t.push_back({调课设置, {integer("天数"), integer("短假优先调课")}});
+    // Also layout 7: the swaps of a day as its teachers were told of them (the group's text
+    // copied, the slips printed): the day, both teachers' names, the class and the swap in words.
+    t.push_back(
+        {已通知调课, {integer("周次"), integer("星期"), text("教师"), text("班级"), text("文字")}});
     return t;
 }
 
@@ -191,6 +195,7 @@ std::optional<Change> changeOf(std::string_view table) {
         {代课规则, Change::BaseData},   {代课存档, Change::Cover},
         {代课费标准, Change::BaseData}, {修改记录, Change::Cover},
         {调课记录, Change::Cover},      {调课设置, Change::BaseData},
+        {已通知调课, Change::Cover},
     };
     for (const auto& [name, change] : families)
         if (name == table) return change;

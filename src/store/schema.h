@@ -35,8 +35,9 @@ struct Table {
 // 6: 代课存档 (the cover records of past terms, kept when a term's records are cleared) and
 //    代课费标准 (the pay per covered lesson by kind of period) and 修改记录 (the log of the
 //    corrections made after the fact: 补登, 改事由) added, the same way.
-// 7: 调课记录 (the lessons two teachers of a class exchanged) and 调课设置 (how far ahead a
-//    return is sought, and whether the day's proposal tries a swap first) added, the same way.
+// 7: 调课记录 (the lessons two teachers of a class exchanged), 调课设置 (how far ahead a
+//    return is sought, and whether the day's proposal tries a swap first) and 已通知调课 (the
+//    day's swaps as their teachers were told of them) added, the same way.
 inline constexpr int kVersion = 7;
 
 const std::vector<Table>& tables();
@@ -88,6 +89,7 @@ inline constexpr const char* 代课费标准 = "代课费标准";
 inline constexpr const char* 修改记录 = "修改记录";
 inline constexpr const char* 调课记录 = "调课记录";
 inline constexpr const char* 调课设置 = "调课设置";
+inline constexpr const char* 已通知调课 = "已通知调课";
 
 // The administrator password a new database starts with.
 inline constexpr const char* kInitialPassword = "580417";

@@ -24,7 +24,7 @@ using testing::TempDir;
 // What a file of the program before the rules looked like.
 constexpr const char* kLayoutThree =
     "DROP TABLE 代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP "
-    "TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE 调课设置; PRAGMA "
+    "TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE 调课设置; DROP TABLE 已通知调课; PRAGMA "
     "user_version = 3;";
 
 TEST(CoverRulesSetting, NothingStoredIsThePlainRules) {

@@ -21,7 +21,7 @@ using testing::TempDir;
 
 // What the program wrote before each later layout: the tables that came after it dropped.
 std::string layoutScript(int version) {
-    std::string sql = "DROP TABLE 调课记录; DROP TABLE 调课设置; ";
+    std::string sql = "DROP TABLE 调课记录; DROP TABLE 调课设置; DROP TABLE 已通知调课; ";
     if (version < 6) sql += "DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP TABLE 修改记录; ";
     if (version < 5) sql += "DROP TABLE 程序版本; ";
     if (version < 4) sql += "DROP TABLE 代课规则; ";

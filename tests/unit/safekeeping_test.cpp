@@ -365,7 +365,7 @@ TEST(Restore, ABackupOfLayoutOneIsUpgradedInItsCopy) {
                       "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE "
                       "已通知代课; DROP TABLE 代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; "
                       "DROP TABLE 代课费标准; DROP TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE "
-                      "调课设置; PRAGMA user_version = 1;");
+                      "调课设置; DROP TABLE 已通知调课; PRAGMA user_version = 1;");
     const std::string chosen = bytesOf(file);
     addRecords(*s, 4, 2);
 
@@ -380,13 +380,13 @@ TEST(Restore, ABackupOfLayoutOneIsUpgradedInItsCopy) {
 
     // The same file with a trigger added is still refused: an old layout is no way around the
     // check.
-    const auto hostile =
-        craftedBackup(*s, elsewhere.path(), "one-trigger",
-                      "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE "
-                      "代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; "
-                      "DROP TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE 调课设置; "
-                      "PRAGMA user_version = 1; "
-                      "CREATE TRIGGER t AFTER INSERT ON 代课记录 BEGIN DELETE FROM 教师姓名; END;");
+    const auto hostile = craftedBackup(
+        *s, elsewhere.path(), "one-trigger",
+        "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE "
+        "代课规则; DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; "
+        "DROP TABLE 修改记录; DROP TABLE 调课记录; DROP TABLE 调课设置; DROP TABLE 已通知调课; "
+        "PRAGMA user_version = 1; "
+        "CREATE TRIGGER t AFTER INSERT ON 代课记录 BEGIN DELETE FROM 教师姓名; END;");
     EXPECT_THROW(safekeeping::prepareRestore(hostile, dir.path()), Failure);
 }
 

@@ -256,7 +256,7 @@ TEST(PayRate, AnOlderFileGainsTheTableAndKeepsItsData) {
             "INSERT INTO 教师姓名 (姓名) VALUES ('张三');"
             "DROP TABLE 代课酬金; DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE 代课规则; "
             "DROP TABLE 程序版本; DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP TABLE 修改记录; "
-            "DROP TABLE 调课记录; DROP TABLE 调课设置; "
+            "DROP TABLE 调课记录; DROP TABLE 调课设置; DROP TABLE 已通知调课; "
             "PRAGMA user_version = 1;");
     }
     auto s = Store::open(dir.path());

@@ -22,7 +22,7 @@ TEST(StoreOpen, NewDatabaseHasEveryTableAndTheInitialPassword) {
     // The office's seventeen tables, the pay per covered lesson, the periods' times, what the
     // substitutes were told, the rules on cover, the version that last opened the file and
     // the past terms' cover, the pay by kind of period and the log of corrections.
-    EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "27");
+    EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "28");
     EXPECT_EQ(db.one("SELECT 密码 FROM 注册码"), "580417");
     EXPECT_EQ(db.one("SELECT count(*) FROM 开学第一天"), "0");
     EXPECT_EQ(db.one("PRAGMA user_version"), std::to_string(schema::kVersion));
@@ -65,7 +65,7 @@ TEST(StoreOpen, AFileOfLayoutTwoGainsTheTimesAndTheToldCoverAndKeepsItsData) {
         s->execScript(
             "DROP TABLE 作息时间; DROP TABLE 已通知代课; DROP TABLE 代课规则; DROP TABLE 程序版本; "
             "DROP TABLE 代课存档; DROP TABLE 代课费标准; DROP TABLE 修改记录; DROP TABLE 调课记录; "
-            "DROP TABLE 调课设置; "
+            "DROP TABLE 调课设置; DROP TABLE 已通知调课; "
             "PRAGMA user_version "
             "= "
             "2;");

@@ -8,6 +8,8 @@
 #include "engine/day_board.h"
 #include "engine/group_text.h"
 #include "engine/swap_notice.h"
+#include "engine/telling.h"
+#include "school/resets.h"
 #include "school/term_archive.h"
 #include "school/term_start.h"
 #include "school/working_day.h"
@@ -219,9 +221,9 @@ TEST(SwapsTold, TheGroupsTextHasTheSwapsAfterTheCover) {
     swaps::add(*db, twoWay());
     const SchoolDay wednesday{kWeek, true, kWednesday};
     auto t = grouptext::read(*db, wednesday);
-    // Swaps alone give a text to copy, though nobody waits to be told: both teachers agreed.
+    // Swaps alone give a text to copy, and its colleague is still to be told.
     EXPECT_FALSE(t.empty());
-    EXPECT_FALSE(t.untold());
+    EXPECT_TRUE(t.untold());
     EXPECT_EQ(t.text(grouptext::Form::ByTeacher, false),
               "【调课】12月9日（周三）李老师、张老师：12月9日第3节 "
               "李老师代张老师上一(1)语文；张老师于12月11日第2节上李老师的一(1)数学");
@@ -239,6 +241,40 @@ TEST(SwapsTold, TheGroupsTextHasTheSwapsAfterTheCover) {
     t = grouptext::read(*db, SchoolDay{kWeek, true, kFriday});
     ASSERT_EQ(t.swaps.size(), 1u);
     EXPECT_EQ(t.swaps[0].teachers, "李老师、张老师");
+}
+
+TEST(SwapsTold, WhatChangedSinceTheTeachersWereToldIncludesTheSwaps) {
+    Db db;
+    school(db);
+    const auto first = swaps::add(*db, twoWay());
+    const auto owed = swaps::add(*db, oneWay());
+    const SchoolDay wednesday{kWeek, true, kWednesday};
+    telling::markTold(*db);
+    telling::markSwapsTold(*db, kWeek, kWednesday);
+    auto t = grouptext::read(*db, wednesday);
+    EXPECT_TRUE(t.toldBefore());
+    EXPECT_FALSE(t.untold());
+
+    // The first withdrawn, the one-way one paid back: both read anew, the withdrawn in the order
+    // they were told; Friday was told nothing.
+    swaps::remove(*db, first);
+    swaps::setReturn(*db, owed, {kWeek, kFriday, 4}, "美术");
+    t = grouptext::read(*db, wednesday);
+    EXPECT_TRUE(t.untold());
+    EXPECT_EQ(t.text(grouptext::Form::ByTeacher, true),
+              "【调课】12月9日（周三）孙老师、吴老师：12月9日第5节 "
+              "孙老师代吴老师上一(1)美术；吴老师于12月11日第4节上孙老师的一(1)美术\n"
+              "【调课取消】12月9日（周三）李老师、张老师：12月9日第3节 "
+              "李老师代张老师上一(1)语文；张老师于12月11日第2节上李老师的一(1)数学\n"
+              "【调课取消】12月9日（周三）孙老师、吴老师：12月9日第5节 "
+              "孙老师代吴老师上一(1)美术；吴老师日后还课");
+    EXPECT_FALSE(telling::swapsSinceTold(*db, kWeek, kFriday).toldBefore);
+
+    // Told again, nothing is left; a new day forgets what was told.
+    telling::markSwapsTold(*db, kWeek, kWednesday);
+    EXPECT_FALSE(grouptext::read(*db, wednesday).untold());
+    newDay(*db);
+    EXPECT_FALSE(telling::swapsSinceTold(*db, kWeek, kWednesday).toldBefore);
 }
 
 int swappedOf(const statistics::Figures& f, const std::string& name) {

@@ -105,6 +105,41 @@ void clearTerm(Store& store, const std::string& termStart) {
     store.exec("DELETE FROM 调课记录 WHERE 学期首日 = ?", {Value(termStart)});
 }
 
+std::vector<ToldSwap> toldOf(Store& store, int week, int weekday) {
+    std::vector<ToldSwap> out;
+    for (auto& r : store.select(
+             "SELECT 教师, 班级, 文字 FROM 已通知调课 WHERE 周次 = ? AND 星期 = ? AND 文字 IS NOT "
+             "NULL ORDER BY rowid",
+             {Value(week), Value(weekday)}))
+        out.push_back({r[0].takeText(), r[1].takeText(), r[2].takeText()});
+    return out;
+}
+
+bool toldAny(Store& store, int week, int weekday) {
+    return !store
+                .select("SELECT 1 FROM 已通知调课 WHERE 周次 = ? AND 星期 = ? LIMIT 1",
+                        {Value(week), Value(weekday)})
+                .empty();
+}
+
+void replaceTold(Store& store, int week, int weekday, const std::vector<ToldSwap>& told) {
+    store.transaction([&] {
+        store.emptyTable("已通知调课");
+        // A day told of no swap keeps one row without text: told, and of nothing.
+        if (told.empty())
+            store.exec("INSERT INTO 已通知调课 (周次, 星期) VALUES (?, ?)",
+                       {Value(week), Value(weekday)});
+        for (const auto& t : told)
+            store.exec(
+                "INSERT INTO 已通知调课 (周次, 星期, 教师, 班级, 文字) VALUES (?, ?, ?, ?, ?)",
+                {Value(week), Value(weekday), Value(t.teachers), Value(t.cls), Value(t.text)});
+    });
+}
+
+void clearTold(Store& store) {
+    store.emptyTable("已通知调课");
+}
+
 SwapSettings settings(Store& store) {
     SwapSettings s;
     auto rows = store.select("SELECT 天数, 短假优先调课 FROM 调课设置 ORDER BY rowid LIMIT 1");

@@ -48,6 +48,14 @@ struct SwapSettings {
     bool preferSwaps = false;  // 短假优先调课: the day's proposal offers a swap first
 };
 
+// A swap of a day as its teachers were told of it (已通知调课).
+struct ToldSwap {
+    std::string teachers;  // "李老师、张老师"
+    std::string cls;
+    std::string text;  // the swap in words, as the group's text has it
+    bool operator==(const ToldSwap&) const = default;
+};
+
 namespace swaps {
 
 // Every swap of the term that starts on this stored first day, in recording order.
@@ -64,6 +72,15 @@ void setReturn(Store& store, std::int64_t id, const Slot& second, const std::str
 void clear(Store& store);
 // The swaps of one term (its first day as stored) go; those of other terms stay.
 void clearTerm(Store& store, const std::string& termStart);
+
+// What the teachers were told of the day's swaps, in the order told; nothing when that was of
+// another day.
+std::vector<ToldSwap> toldOf(Store& store, int week, int weekday);
+// Whether they were told of any swap of that day.
+bool toldAny(Store& store, int week, int weekday);
+// The day's swaps are what they were told now (the rows of another day go).
+void replaceTold(Store& store, int week, int weekday, const std::vector<ToldSwap>& told);
+void clearTold(Store& store);
 
 SwapSettings settings(Store& store);
 void setSettings(Store& store, const SwapSettings& settings);

@@ -8,6 +8,7 @@
 
 #include "documents/notices.h"
 #include "engine/telling.h"
+#include "store/store.h"
 #include "ui/change_signals.h"
 #include "ui/keyboard.h"
 #include "ui/run_context.h"
@@ -119,7 +120,10 @@ void GroupTextWindow::copy() {
         bool& flag;
         ~Done() { flag = false; }
     } done{telling_};
-    telling::markTold(ctx_.store);
+    ctx_.store.transaction([&] {
+        telling::markTold(ctx_.store);
+        telling::markSwapsTold(ctx_.store, texts_.day.week, texts_.day.weekday);
+    });
     justCopied_ = true;
     render();
 }

@@ -9,6 +9,7 @@
 #include "documents/notices.h"
 #include "engine/telling.h"
 #include "store/failure.h"
+#include "store/store.h"
 #include "ui/pdf_file.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -202,19 +203,24 @@ namespace {
 
 // Which slips: today's, or after the substitutes were told and something changed, only the
 // changes when the office says so. Nothing when there is nothing to print or the office
-// declined (told already).
-std::optional<std::vector<Slip>> chooseSlips(RunContext& ctx) {
+// declined (told already, and no swap of the day recorded or withdrawn since).
+// `wholeDay`: the slips are the whole day's, swaps included (not only the cover's changes).
+std::optional<std::vector<Slip>> chooseSlips(RunContext& ctx, bool& wholeDay) {
     auto& boxes = ctx.platform.boxes;
     const auto changes = telling::sinceTold(ctx.store);
+    wholeDay = true;
     if (changes.toldBefore) {
         if (changes.any()) {
             if (boxes.yesNo(QStringLiteral("自上次通知后代课安排有变化（新增%1节，取消%2节）。"
                                            "是否只打印变化的代课单？\n"
                                            "选“否”打印今天全部代课单。")
                                 .arg(changes.added.size())
-                                .arg(changes.withdrawn.size())))
+                                .arg(changes.withdrawn.size()))) {
+                wholeDay = false;
                 return changedSlips(ctx.store, changes.added, changes.withdrawn);
-        } else if (!boxes.yesNo(
+            }
+        } else if (!telling::swapsSinceTold(ctx.store, ctx.day.week(), ctx.day.weekday()).any() &&
+                   !boxes.yesNo(
                        QStringLiteral("代课安排自上次通知后没有变化。仍要打印全部代课单吗？"))) {
             return std::nullopt;
         }
@@ -230,8 +236,16 @@ std::optional<std::vector<Slip>> chooseSlips(RunContext& ctx) {
 }  // namespace
 
 void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
-    const auto slips = chooseSlips(ctx);
+    bool wholeDay = true;
+    const auto slips = chooseSlips(ctx, wholeDay);
     if (!slips) return;
+    // The slips told what they hold: the cover, and with the whole day's the day's swaps.
+    const auto told = [&] {
+        ctx.store.transaction([&] {
+            telling::markTold(ctx.store);
+            if (wholeDay) telling::markSwapsTold(ctx.store, ctx.day.week(), ctx.day.weekday());
+        });
+    };
     auto& boxes = ctx.platform.boxes;
     const QPageLayout layout = slipPageLayout();
     bool painted = false;
@@ -243,7 +257,7 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
     switch (how) {
         case SlipOutput::Print:
             if (ctx.platform.printer.print(job, layout, paint) && painted)
-                telling::markTold(ctx.store);
+                told();
             else
                 boxes.ok(
                     QStringLiteral("没有找到可用的打印机，代课单没有打印。\n"
@@ -260,7 +274,7 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
                                               QStringLiteral(".pdf")));
             const auto path = savePagesAsPdf(ctx.platform, suggested, job, layout, paint);
             if (!path) return;
-            telling::markTold(ctx.store);
+            told();
             boxes.ok(QStringLiteral("代课单已保存为“%1”。").arg(QDir::toNativeSeparators(*path)));
             return;
         }
