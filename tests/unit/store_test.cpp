@@ -21,7 +21,8 @@ TEST(StoreOpen, NewDatabaseHasEveryTableAndTheInitialPassword) {
     Db db;
     // The office's seventeen tables, the pay per covered lesson, the periods' times, what the
     // substitutes were told, the rules on cover, the version that last opened the file and
-    // the past terms' cover, the pay by kind of period and the log of corrections.
+    // the past terms' cover, the pay by kind of period and the log of corrections, the swaps,
+    // their settings and what the teachers of the day's swaps were told.
     EXPECT_EQ(db.one("SELECT count(*) FROM sqlite_master WHERE type='table'"), "28");
     EXPECT_EQ(db.one("SELECT 密码 FROM 注册码"), "580417");
     EXPECT_EQ(db.one("SELECT count(*) FROM 开学第一天"), "0");
