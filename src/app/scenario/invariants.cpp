@@ -65,8 +65,6 @@ const Rule kRules[] = {
     {"a teacher covers a lesson in a period he is away",
      "SELECT r.代者, r.节次 FROM 当天代课记录 r WHERE EXISTS (SELECT 1 FROM 当天代课记录 o WHERE "
      "o.被代 = r.代者 AND o.节次 = r.节次)"},
-    // What the substitutes were told belongs to the day being covered: told of another day, the
-    // next text or print would offer the wrong changes.
     // A swap is no cover: its lesson is taught by the colleague and by nobody else.
     {"a swapped lesson is also covered (term records)",
      "SELECT w.教师1, w.周次1, w.星期1, w.班级, w.节次1 FROM 调课记录 w WHERE " THIS_TERM
@@ -80,10 +78,17 @@ const Rule kRules[] = {
      "周次2 IS NOT NULL AND " THIS_TERM " UNION ALL SELECT 代者, CAST(周次 AS INTEGER), 星期, 节次 "
      "FROM 代课记录) GROUP BY t, wk, d, p "
      "HAVING count(*) > 1"},
+    // What the substitutes were told belongs to the day being covered: told of another day, the
+    // next text or print would offer the wrong changes.
     {"the substitutes were told of another day's cover",
      "SELECT DISTINCT CAST(t.周次 AS TEXT) || '/' || t.星期 FROM 已通知代课 t WHERE EXISTS (SELECT "
      "1 FROM 当天代课记录) AND NOT EXISTS (SELECT 1 FROM 当天代课记录 r WHERE CAST(r.周次 AS TEXT) "
      "= CAST(t.周次 AS TEXT) AND r.星期 = t.星期)"},
+    // What the teachers of swaps were told is of one day, the one told last.
+    {"the teachers of swaps were told of more than one day",
+     "SELECT n FROM (SELECT count(DISTINCT CAST(周次 AS TEXT) || '/' || 星期) AS n FROM "
+     "已通知调课) "
+     "WHERE n > 1"},
 };
 
 #undef SAME_LESSON
