@@ -82,4 +82,11 @@ void markSwapsTold(Store& store, int week, int weekday) {
     swaps::replaceTold(store, week, weekday, swapping::notesOfDay(store, week, weekday));
 }
 
+void markDayTold(Store& store, int week, int weekday) {
+    store.transaction([&] {
+        markTold(store);
+        markSwapsTold(store, week, weekday);
+    });
+}
+
 }  // namespace daike::telling

@@ -41,6 +41,8 @@ struct SwapChanges {
 SwapChanges swapsSinceTold(Store& store, int week, int weekday);
 // The teachers were told of the day's swaps as they stand now.
 void markSwapsTold(Store& store, int week, int weekday);
+// They were told of the whole day, its cover and its swaps as they stand now (one transaction).
+void markDayTold(Store& store, int week, int weekday);
 
 }  // namespace telling
 }  // namespace daike

@@ -86,9 +86,8 @@ const Rule kRules[] = {
      "= CAST(t.周次 AS TEXT) AND r.星期 = t.星期)"},
     // What the teachers of swaps were told is of one day, the one told last.
     {"the teachers of swaps were told of more than one day",
-     "SELECT n FROM (SELECT count(DISTINCT CAST(周次 AS TEXT) || '/' || 星期) AS n FROM "
-     "已通知调课) "
-     "WHERE n > 1"},
+     "SELECT n FROM (SELECT count(DISTINCT CAST(周次 AS TEXT) || '/' || 星期) AS n "
+     "FROM 已通知调课) WHERE n > 1"},
 };
 
 #undef SAME_LESSON

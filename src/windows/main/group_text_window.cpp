@@ -8,7 +8,6 @@
 
 #include "documents/notices.h"
 #include "engine/telling.h"
-#include "store/store.h"
 #include "ui/change_signals.h"
 #include "ui/keyboard.h"
 #include "ui/run_context.h"
@@ -120,10 +119,7 @@ void GroupTextWindow::copy() {
         bool& flag;
         ~Done() { flag = false; }
     } done{telling_};
-    ctx_.store.transaction([&] {
-        telling::markTold(ctx_.store);
-        telling::markSwapsTold(ctx_.store, texts_.day.week, texts_.day.weekday);
-    });
+    telling::markDayTold(ctx_.store, texts_.day.week, texts_.day.weekday);
     justCopied_ = true;
     render();
 }

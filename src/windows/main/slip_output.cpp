@@ -9,7 +9,6 @@
 #include "documents/notices.h"
 #include "engine/telling.h"
 #include "store/failure.h"
-#include "store/store.h"
 #include "ui/pdf_file.h"
 #include "ui/run_context.h"
 #include "ui/widgets.h"
@@ -241,10 +240,10 @@ void outputSlips(RunContext& ctx, QWidget* parent, SlipOutput how) {
     if (!slips) return;
     // The slips told what they hold: the cover, and with the whole day's the day's swaps.
     const auto told = [&] {
-        ctx.store.transaction([&] {
+        if (wholeDay)
+            telling::markDayTold(ctx.store, ctx.day.week(), ctx.day.weekday());
+        else
             telling::markTold(ctx.store);
-            if (wholeDay) telling::markSwapsTold(ctx.store, ctx.day.week(), ctx.day.weekday());
-        });
     };
     auto& boxes = ctx.platform.boxes;
     const QPageLayout layout = slipPageLayout();
